@@ -1,0 +1,32 @@
+#pragma once
+
+#include "hxiunknown.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace VemoInterface {
+
+// The one seam through which the plug-in asks a person something. A host
+// that offers it answers every message box and file request itself (a
+// command-line host answers from its arguments, a test from its script);
+// without it the plug-in shows the ordinary dialogs.
+class HxiPrompt : public HxiUnknown
+{
+public:
+    enum Icon { Information = 0, Warning = 1, Critical = 2, Question = 3 };
+
+    // slot 3: show `text` under `caption` with `buttons` (their texts);
+    // returns the index of the button chosen, `defaultButton` when the
+    // person just confirms, -1 when the box was closed without a choice
+    virtual int message(int icon, const QString &caption, const QString &text,
+                        const QStringList &buttons, int defaultButton) = 0;
+    // slot 4: a file to open (`forSaving` false) or to write; empty when cancelled
+    virtual QString fileName(bool forSaving, const QString &caption, const QString &startFolder,
+                             const QString &filter) = 0;
+
+protected:
+    ~HxiPrompt() = default;
+};
+
+} // namespace VemoInterface

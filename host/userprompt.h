@@ -1,0 +1,41 @@
+#pragma once
+
+#include "hostlink.h"
+
+#include <QStringList>
+
+class QWidget;
+
+// Every message box and file request of the plug-in. Goes to the host's
+// "HxiPrompt" service when the host offers one and shows the ordinary
+// dialog otherwise, so the same code runs in front of an operator, in a
+// command-line host and in tests.
+class UserPrompt
+{
+public:
+    explicit UserPrompt(const HostLink &link, QWidget *parent = nullptr)
+        : link(link), parent(parent)
+    {
+    }
+
+    void information(const QString &caption, const QString &text) const;
+    void warning(const QString &caption, const QString &text) const;
+    void critical(const QString &caption, const QString &text) const;
+    // Yes/No question; true for Yes
+    bool question(const QString &caption, const QString &text, bool defaultYes = true) const;
+    // any set of buttons; the index of the chosen one, -1 when none was chosen
+    int ask(int icon, const QString &caption, const QString &text, const QStringList &buttons,
+            int defaultButton) const;
+
+    QString openFileName(const QString &caption, const QString &startFolder,
+                         const QString &filter) const;
+    QString saveFileName(const QString &caption, const QString &startFolder,
+                         const QString &filter) const;
+
+private:
+    QString fileName(bool forSaving, const QString &caption, const QString &startFolder,
+                     const QString &filter) const;
+
+    HostLink link;
+    QWidget *parent;
+};

@@ -1,0 +1,201 @@
+#include "cinifile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <utility>
+
+CIniFile::CIniFile() = default;
+CIniFile::~CIniFile() = default;
+CIniFile::CIniFile(CIniFile &&) noexcept = default;
+CIniFile &CIniFile::operator=(CIniFile &&) noexcept = default;
+
+bool CIniFile::load(const QString &fileName)
+{
+    currentFileName = fileName;
+
+    if (fileName.isEmpty()) {
+        lastError = tr("Cannot load an INI document: no file name");
+        return false;
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        //: %1 = INI File, %2 = reason
+        lastError = tr("Cannot open \"%1\" for reading: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        //: %1 = INI File, %2 = reason
+        lastError = tr("Cannot read \"%1\": %2").arg(fileName, file.errorString());
+        return false;
+    }
+
+    // Invalid sequences become replacement characters rather than failing the
+    // whole document: a stray Latin-1 byte in one value should not lose the
+    // other entries. An editor's byte-order mark is dropped so that it does
+    // not become part of the first key.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder(bytes);
+
+    // The file is parsed into a document of its own and taken over whole:
+    // entries and indexes are replaced together, and no lookup can find a
+    // leftover of the previous contents.
+    CIniFile loaded;
+    loaded.parse(text);
+    entries = std::move(loaded.entries);
+    firstEntry = std::move(loaded.firstEntry);
+    sectionEntries = std::move(loaded.sectionEntries);
+    lastError.clear();
+    return true;
+}
+
+void CIniFile::parse(QStringView text)
+{
+    QString section;
+    qsizetype lineStart = 0;
+    while (lineStart < text.size()) {
+        qsizetype lineEnd = text.indexOf(u'\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        QStringView line = text.sliced(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+
+        const QStringView stripped = line.trimmed();
+        if (stripped.isEmpty())
+            continue;
+
+        const bool isHeader = stripped.startsWith(u'[');
+        if (isHeader) {
+            // The name is cut from the raw line and kept as it stands, blanks
+            // included: "[ a ]" names the section " a ". Writers never put
+            // blanks there, so this only matters for hand-edited files.
+            const qsizetype open = line.indexOf(u'[');
+            const qsizetype close = line.indexOf(u']', open + 1);
+            section = (close < 0 ? line.sliced(open + 1) : line.sliced(open + 1, close - open - 1))
+                          .toString();
+        }
+
+        // Not an else: a header holding "=" also adds an entry to the section
+        // it has just opened, so "[a=b]" gives section "a=b" with the key "[a"
+        // and the value "b]".
+        const qsizetype equals = stripped.indexOf(u'=');
+        if (equals >= 0) {
+            appendEntry(section, stripped.first(equals).trimmed().toString(),
+                        stripped.sliced(equals + 1).trimmed().toString());
+        } else if (!isHeader) {
+            appendEntry(section, stripped.toString(), QString());
+        }
+    }
+}
+
+bool CIniFile::save()
+{
+    if (currentFileName.isEmpty()) {
+        lastError = tr("Cannot save the INI document: no file name");
+        return false;
+    }
+
+    QSaveFile file(currentFileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        //: %1 = INI File, %2 = reason
+        lastError = tr("Cannot open \"%1\" for writing: %2").arg(currentFileName, file.errorString());
+        return false;
+    }
+    // Until commit() the old file is untouched; QSaveFile drops the
+    // temporary copy when anything fails on the way.
+    const QByteArray bytes = serialize();
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        //: %1 = INI File, %2 = reason
+        lastError = tr("Cannot write \"%1\": %2").arg(currentFileName, file.errorString());
+        return false;
+    }
+    lastError.clear();
+    return true;
+}
+
+QByteArray CIniFile::serialize() const
+{
+    QString text;
+    qsizetype size = 0;
+    for (const auto &entry : entries)
+        size += entry->section.size() + entry->key.size() + entry->value.size() + 8;
+    text.reserve(size);
+
+    // A header is written at every change of section, so a section whose
+    // entries are not adjacent gets one header per run; the readers merge
+    // the runs again. Leading entries of the unnamed section need none.
+    QString previousSection;
+    for (const auto &entry : entries) {
+        if (entry->section != previousSection) {
+            if (!text.isEmpty())
+                text += u'\n';
+            text += u'[';
+            text += entry->section;
+            text += u"]\n";
+            previousSection = entry->section;
+        }
+        // An entry without a key is written as its bare value, which reads
+        // back as a key: the only way such a line can be represented.
+        if (!entry->key.trimmed().isEmpty()) {
+            text += entry->key;
+            text += u'=';
+        }
+        text += entry->value;
+        text += u'\n';
+    }
+    return text.toUtf8();
+}
+
+QString CIniFile::value(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    const auto found = firstEntry.constFind(EntryKey(section, key));
+    return found == firstEntry.cend() ? defaultValue : found.value()->value;
+}
+
+void CIniFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    // Entries of a section share one copy of its name: callers build the
+    // name afresh for every call, and a large document would otherwise hold
+    // as many copies as it has entries.
+    const auto sectionFound = sectionEntries.find(section);
+    const QString &sharedSection = sectionFound != sectionEntries.end() ? sectionFound.key() : section;
+
+    // One probe of the index serves both the lookup and the insertion.
+    CIniData *&first = firstEntry[EntryKey(sharedSection, key)];
+    if (first) {
+        first->value = value;
+        return;
+    }
+    first = entries.append(sharedSection, key, value);
+    if (sectionFound != sectionEntries.end())
+        sectionFound->append(first);
+    else
+        sectionEntries.insert(section, {first});
+}
+
+QStringList CIniFile::keys(const QString &section) const
+{
+    QStringList result;
+    const auto found = sectionEntries.constFind(section);
+    if (found == sectionEntries.cend())
+        return result;
+    result.reserve(found->size());
+    for (const CIniData *entry : *found)
+        result.append(entry->key);
+    return result;
+}
+
+CIniData *CIniFile::appendEntry(const QString &section, const QString &key, const QString &value)
+{
+    CIniData *entry = entries.append(section, key, value);
+    // Only the first entry of a (section, key) pair is ever found by a lookup.
+    CIniData *&first = firstEntry[EntryKey(section, key)];
+    if (!first)
+        first = entry;
+    sectionEntries[section].append(entry);
+    return entry;
+}

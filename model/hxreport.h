@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// One stored sequence report: an entry of a sequence's report history.
+class HxReport : public QObject
+{
+    Q_OBJECT
+
+public:
+    HxReport(const QString &sequenceTitle, const QString &title, const QString &fileName)
+        : sequenceTitle(sequenceTitle), title(title), fileName(fileName)
+    {
+    }
+
+    QString sequenceTitle;   // also names the report's folder below "Sequences"
+    QString title;           // its name in the history
+    QString fileName;        // the report file in the sequence's folder
+};

@@ -1,0 +1,438 @@
+#include "sequencedocument.h"
+
+#include "applicationtypes.h"
+#include "hostservice.h"
+#include "hxfile.h"
+#include "hxiappsequence.h"
+#include "hxidatabase.h"
+#include "hximain.h"
+#include "hxipath.h"
+#include "hxiprojectapplications.h"
+#include "hxprojectversion.h"
+#include "hxreport.h"
+#include "hxreportlist.h"
+#include "hxsequence.h"
+#include "hxsequencelist.h"
+
+#include <QDir>
+#include <QDomElement>
+#include <QFileInfo>
+
+#include <optional>
+
+using namespace VemoInterface;
+using VemoDatabase::HxApplication;
+
+namespace {
+
+struct ElementNames
+{
+    QString sequence, step, parameters, report;
+};
+
+ElementNames elementNames(int index)
+{
+    if (index > 0)
+        return {QStringLiteral("as"), QStringLiteral("ae"), QStringLiteral("ai"), QStringLiteral("ar")};
+    return {QStringLiteral("sequence"), QStringLiteral("sequenceelement"),
+            QStringLiteral("instrumentparams"), QStringLiteral("report")};
+}
+
+bool isImageKey(const QString &key)
+{
+    return key == QLatin1String("ImageFileName") || key == QLatin1String("ImageLoadFileName")
+           || key == QLatin1String("ImageSaveFileName");
+}
+
+// Writes attributes under the name of the format index. With long names
+// every attribute is written; with short names only what differs from its
+// default, each number under its own rule.
+class AttributeWriter
+{
+public:
+    AttributeWriter(QDomElement &element, int index) : element(element), index(index) {}
+
+    void text(const char *longName, const char *shortName, const QString &value)
+    {
+        if (index == 0 || !value.isEmpty())
+            element.setAttribute(name(longName, shortName), value);
+    }
+    void flag(const char *longName, const char *shortName, bool value)
+    {
+        if (index == 0 || value)
+            element.setAttribute(name(longName, shortName), value ? 1 : 0);
+    }
+    void numberIfPositive(const char *longName, const char *shortName, qlonglong value)
+    {
+        if (index == 0 || value > 0)
+            element.setAttribute(name(longName, shortName), value);
+    }
+    void numberIfNotZero(const char *longName, const char *shortName, qlonglong value)
+    {
+        if (index == 0 || value != 0)
+            element.setAttribute(name(longName, shortName), value);
+    }
+
+private:
+    QString name(const char *longName, const char *shortName) const
+    {
+        return QLatin1String(index > 0 ? shortName : longName);
+    }
+
+    QDomElement &element;
+    int index;
+};
+
+class AttributeReader
+{
+public:
+    AttributeReader(const QDomElement &element, int index) : element(element), index(index) {}
+
+    QString text(const char *longName, const char *shortName) const
+    {
+        return element.attribute(QLatin1String(index > 0 ? shortName : longName));
+    }
+    // anything that is not a decimal integer reads as 0
+    qlonglong number(const char *longName, const char *shortName) const
+    {
+        bool ok = false;
+        const qlonglong value = text(longName, shortName).toLongLong(&ok, 10);
+        return ok ? value : 0;
+    }
+    int integer(const char *longName, const char *shortName) const
+    {
+        const qlonglong value = number(longName, shortName);
+        return value < INT_MIN || value > INT_MAX ? 0 : int(value);
+    }
+    bool flag(const char *longName, const char *shortName) const
+    {
+        return number(longName, shortName) != 0;
+    }
+
+private:
+    const QDomElement &element;
+    int index;
+};
+
+void writeSequenceAttributes(QDomElement &element, const HxSequence &sequence, int index)
+{
+    AttributeWriter w(element, index);
+    w.text("Title", "sa", sequence.title());
+    w.text("Description", "sb", sequence.description());
+    w.flag("GlobalGang", "sc", sequence.globalGang());
+    w.flag("Repeat", "sd", sequence.repeat());
+    w.numberIfPositive("RepeatCount", "se", sequence.repeatCount());
+    w.flag("StatusBannerApp", "sf", sequence.statusBannerApp());
+    w.flag("StatusBannerSequence", "sg", sequence.statusBannerSequence());
+    w.flag("Uut", "sh", sequence.unitIdentification());
+    w.text("UutSerNumber", "si", sequence.unitSerialNumber());
+    w.text("UutFolder", "sj", sequence.unitFolder());
+    w.text("UutSubDirMask", "sk", sequence.unitSubDirMask());
+    w.flag("UutSerialNumberAutoIncrement", "sl", sequence.unitSerialNumberAutoIncrement());
+    w.flag("UutSerialNumberManualAdjust", "sm", sequence.unitSerialNumberManualAdjust());
+    w.flag("UutAutoPrompt", "sn", sequence.unitAutoPrompt());
+    w.flag("UutSubDirAutoIncrement", "so", sequence.unitSubDirAutoIncrement());
+    w.flag("UutSubDirManualAdjust", "sp", sequence.unitSubDirManualAdjust());
+    w.flag("UutSubDirIsSerialNumber", "sq", sequence.unitSubDirIsSerialNumber());
+}
+
+void readSequenceAttributes(const QDomElement &element, HxSequence &sequence, int index)
+{
+    const AttributeReader r(element, index);
+    sequence.setGlobalGang(r.flag("GlobalGang", "sc"));
+    sequence.setRepeat(r.flag("Repeat", "sd"));
+    sequence.setRepeatCount(r.integer("RepeatCount", "se"));
+    sequence.setStatusBannerApp(r.flag("StatusBannerApp", "sf"));
+    sequence.setStatusBannerSequence(r.flag("StatusBannerSequence", "sg"));
+    sequence.setUnitIdentification(r.flag("Uut", "sh"));
+    sequence.setUnitSerialNumber(r.text("UutSerNumber", "si"));
+    sequence.setUnitFolder(r.text("UutFolder", "sj"));
+    sequence.setUnitSubDirMask(r.text("UutSubDirMask", "sk"));
+    sequence.setUnitSerialNumberAutoIncrement(r.flag("UutSerialNumberAutoIncrement", "sl"));
+    sequence.setUnitSerialNumberManualAdjust(r.flag("UutSerialNumberManualAdjust", "sm"));
+    sequence.setUnitAutoPrompt(r.flag("UutAutoPrompt", "sn"));
+    sequence.setUnitSubDirAutoIncrement(r.flag("UutSubDirAutoIncrement", "so"));
+    sequence.setUnitSubDirManualAdjust(r.flag("UutSubDirManualAdjust", "sp"));
+    sequence.setUnitSubDirIsSerialNumber(r.flag("UutSubDirIsSerialNumber", "sq"));
+}
+
+void writeStepAttributes(QDomElement &element, const HxSequenceItem &item, int index)
+{
+    AttributeWriter w(element, index);
+    w.numberIfPositive("ItemType", "ea", item.itemType);
+    w.numberIfPositive("Type", "eb", item.type);
+    w.numberIfNotZero("OldType", "ec",
+                      ApplicationTypes::applicationClass(item.columnType, item.columnOperation));
+    w.text("OperationItemId", "ed", item.operationItemId);
+    w.numberIfNotZero("Count", "ef", item.count);
+    w.numberIfNotZero("Condition", "eg", item.condition);
+    w.numberIfNotZero("Status", "eh", item.status);
+    w.numberIfNotZero("Exit", "ei", item.exitCode);
+    w.numberIfNotZero("SbarStat", "ej", item.hostStatusId);
+    w.text("SbarText", "ek", item.hostStatusText);
+    w.text("CommandEx", "el", item.commandEx);
+    w.numberIfNotZero("TimeOut", "em", item.timeOut);
+    w.flag("GlobalGang", "en", item.globalGang);
+    w.text("PauseMessageText", "eo", item.pauseMessageText);
+    w.numberIfNotZero("PauseMessageDefaultAnswer", "ep", item.pauseMessageDefaultAnswer);
+    w.flag("PauseMessageAnswerNoIsPass", "eq", item.pauseMessageAnswerNoIsPass);
+    w.text("Column.Number", "ca", item.columnNumber);
+    w.text("Column.Type", "cb", item.columnType);
+    w.text("Column.Operation", "cc", item.columnOperation);
+    w.text("Column.Property", "cd", item.columnProperty);
+    w.text("Column.Item", "ce", item.columnItem);
+    w.text("Column.Show", "cf", item.columnShow);
+    w.text("Column.Status", "cg", item.columnStatus);
+    w.flag("Properties.AddToReport", "pa", item.addToReport);
+    w.text("Properties.PassAction", "pb", item.passAction);
+    w.text("Properties.FailAction", "pc", item.failAction);
+    w.text("Properties.RejectAction", "pd", item.rejectAction);
+    w.text("Properties.SyseAction", "pe", item.systemErrorAction);
+    w.flag("Properties.SaveResultsOnFail", "pf", item.saveResultsOnFail);
+    w.flag("Properties.SaveResultsOnPass", "pg", item.saveResultsOnPass);
+    w.text("Properties.Operation", "ph", item.propertiesOperation);
+    w.text("Properties.Show", "pi", item.propertiesShow);
+    w.flag("Properties.StatusToSequenceStatus", "pj", item.statusToSequenceStatus);
+    const SequenceCommand &command = item.command;
+    w.text("SeqCommand.Name", "xa", command.name());
+    w.flag("SeqCommand.AddToLaunchMenu", "xb", command.addToLaunchMenu());
+    w.flag("SeqCommand.AllowUserInteraction", "xc", command.allowUserInteraction());
+    w.text("SeqCommand.Command", "xd", command.command());
+    w.flag("SeqCommand.ConsoleApp", "xe", command.consoleApp());
+    w.text("SeqCommand.Dir", "xf", command.dir());
+    w.flag("SeqCommand.EditBeforeLaunch", "xg", command.editBeforeLaunch());
+    w.numberIfPositive("SeqCommand.FailExitCode", "xh", command.failExitCode());
+    w.flag("SeqCommand.Internal", "xi", command.internal());
+    w.flag("SeqCommand.LaunchInDesignDir", "xj", command.launchInDesignDir());
+    w.numberIfPositive("SeqCommand.PassExitCode", "xk", command.passExitCode());
+    w.flag("SeqCommand.ShowImmediateOutput", "xl", command.showImmediateOutput());
+}
+
+void readStepAttributes(const QDomElement &element, HxSequenceItem &item, int index)
+{
+    const AttributeReader r(element, index);
+    item.itemType = r.integer("ItemType", "ea");
+    item.type = r.integer("Type", "eb");
+    item.columnType = r.text("Column.Type", "cb");
+    item.columnOperation = r.text("Column.Operation", "cc");
+    // the stored class is never trusted: it follows from type and operation
+    item.applicationClass = ApplicationTypes::applicationClass(item.columnType, item.columnOperation);
+    item.operationItemId = r.text("OperationItemId", "ed");
+    item.count = r.integer("Count", "ef");
+    item.condition = r.integer("Condition", "eg");
+    item.status = r.integer("Status", "eh");
+    item.exitCode = r.integer("Exit", "ei");
+    item.hostStatusId = r.integer("SbarStat", "ej");
+    item.hostStatusText = r.text("SbarText", "ek");
+    item.commandEx = r.text("CommandEx", "el");
+    item.timeOut = r.integer("TimeOut", "em");
+    item.globalGang = r.flag("GlobalGang", "en");
+    item.pauseMessageText = r.text("PauseMessageText", "eo");
+    item.pauseMessageDefaultAnswer = r.integer("PauseMessageDefaultAnswer", "ep");
+    item.pauseMessageAnswerNoIsPass = r.flag("PauseMessageAnswerNoIsPass", "eq");
+    item.columnNumber = r.text("Column.Number", "ca");
+    item.columnProperty = r.text("Column.Property", "cd");
+    item.columnItem = r.text("Column.Item", "ce");
+    item.columnShow = r.text("Column.Show", "cf");
+    item.columnStatus = r.text("Column.Status", "cg");
+    item.addToReport = r.flag("Properties.AddToReport", "pa");
+    item.passAction = r.text("Properties.PassAction", "pb");
+    item.failAction = r.text("Properties.FailAction", "pc");
+    item.rejectAction = r.text("Properties.RejectAction", "pd");
+    item.systemErrorAction = r.text("Properties.SyseAction", "pe");
+    item.saveResultsOnFail = r.flag("Properties.SaveResultsOnFail", "pf");
+    item.saveResultsOnPass = r.flag("Properties.SaveResultsOnPass", "pg");
+    item.propertiesOperation = r.text("Properties.Operation", "ph");
+    item.propertiesShow = r.text("Properties.Show", "pi");
+    item.statusToSequenceStatus = r.flag("Properties.StatusToSequenceStatus", "pj");
+    SequenceCommand &command = item.command;
+    command.setName(r.text("SeqCommand.Name", "xa"));
+    command.setAddToLaunchMenu(r.flag("SeqCommand.AddToLaunchMenu", "xb"));
+    command.setAllowUserInteraction(r.flag("SeqCommand.AllowUserInteraction", "xc"));
+    command.setCommand(r.text("SeqCommand.Command", "xd"));
+    command.setConsoleApp(r.flag("SeqCommand.ConsoleApp", "xe"));
+    command.setDir(r.text("SeqCommand.Dir", "xf"));
+    command.setEditBeforeLaunch(r.flag("SeqCommand.EditBeforeLaunch", "xg"));
+    command.setFailExitCode(r.integer("SeqCommand.FailExitCode", "xh"));
+    command.setInternal(r.flag("SeqCommand.Internal", "xi"));
+    command.setLaunchInDesignDir(r.flag("SeqCommand.LaunchInDesignDir", "xj"));
+    command.setPassExitCode(r.integer("SeqCommand.PassExitCode", "xk"));
+    command.setShowImmediateOutput(r.flag("SeqCommand.ShowImmediateOutput", "xl"));
+}
+
+std::optional<HxApplication> projectApplication(HxiDatabase *database, const QString &name)
+{
+    if (!database)
+        return std::nullopt;
+    HxiProjectApplications *applications = database->applications();
+    if (!applications)
+        return std::nullopt;
+    std::optional<HxApplication> application = applications->application(name);
+    applications->release();
+    return application;
+}
+
+// Image files travel with an archive relative to their application.
+QString imagePathForSave(const QString &value, const HxApplication &application,
+                         const QString &archiveMode)
+{
+    if (archiveMode == QLatin1String("new")) {
+        const QString absolute = application.convertFileNameRelativeApplicationPathToAbsolutePath(value);
+        const QString relative = application.convertFileNameAtArchiveToRelativeApplicationPath(absolute);
+        if (!relative.isEmpty() && QDir::isRelativePath(relative))
+            return relative;
+        if (QDir::isAbsolutePath(value)) {
+            QString rest;
+            if (HxFile_stripPathFromFileName(value, application.folder(), rest))
+                return rest;
+            return QFileInfo(value).fileName();
+        }
+        return value;
+    }
+    if (archiveMode == QLatin1String("old"))
+        return application.convertFileNameRelativeApplicationPathToAbsolutePath(value);
+    return value;
+}
+
+QString imagePathForLoad(const QString &value, const HostLink &link)
+{
+    QString path = value;
+    if (QDir::isAbsolutePath(path)) {
+        HostService<HxiPath> expander(link, QStringLiteral("HxiPath"));
+        if (expander) {
+            const QString expanded = expander->absolutePath(path);
+            if (!expanded.isEmpty())
+                path = QDir::toNativeSeparators(QDir::cleanPath(expanded));
+        }
+    }
+    // An archive of the old kind stored image files two folders above the
+    // sequence; a path the host rewrote to a relative one points there.
+    if (path != value && QDir::isRelativePath(path))
+        return QDir::toNativeSeparators(QDir::cleanPath(QStringLiteral("../../") + path));
+    return path;
+}
+
+} // namespace
+
+QString SequenceDocument::formatIndex(int &index) const
+{
+    index = 0;
+    HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
+    if (!database)
+        return QString();
+    return database->formatVersion(index);
+}
+
+void SequenceDocument::save(QDomElement &root)
+{
+    int index = 0;
+    const QString version = formatIndex(index);
+    if (index > 0)
+        root.setAttribute(QStringLiteral("version"), version);
+    const ElementNames names = elementNames(index);
+    QDomDocument document = root.ownerDocument();
+    const QString archiveMode = link.mainValue(QStringLiteral("SaveAsFromArchiver"));
+
+    HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
+    const QString projectFolder = database ? database->projectDirectory() : QString();
+    const QString projectText = database ? database->projectName() : QString();
+
+    for (HxSequence *sequence : sequences) {
+        QDomElement sequenceElement = document.createElement(names.sequence);
+        root.appendChild(sequenceElement);
+        writeSequenceAttributes(sequenceElement, *sequence, index);
+
+        for (const HxSequenceItemPtr &item : sequence->items()) {
+            QDomElement stepElement = document.createElement(names.step);
+            sequenceElement.appendChild(stepElement);
+            writeStepAttributes(stepElement, *item, index);
+
+            // Types driven by a cluster command line keep derived entries in
+            // their parameters; their module brings them up to date.
+            if (item->kind() == ItemType::Application
+                && ApplicationTypes::usesCmdLineG1(item->columnType)) {
+                HostService<HxiAppSequence> module(link, QStringLiteral("HxiAppSequence"),
+                                                   item->columnType);
+                if (module) {
+                    const bool infrastructure =
+                        item->columnOperation == ApplicationTypes::TestInfrastructure;
+                    module->prepareParametersForSave(item->columnItem, item->columnItem,
+                                                     infrastructure, item->parameters);
+                    item->parameters.insert(QStringLiteral("ItemNumber"), item->columnNumber);
+                    module->completeParametersForSave(item->columnItem, item->columnItem,
+                                                      infrastructure, item->parameters);
+                }
+            }
+            item->parameters.insert(QStringLiteral("ItemNumber"), item->columnNumber);
+
+            QDomElement parameterElement = document.createElement(names.parameters);
+            stepElement.appendChild(parameterElement);
+            const std::optional<HxApplication> application =
+                projectApplication(database.get(), item->columnItem);
+            for (auto it = item->parameters.cbegin(); it != item->parameters.cend(); ++it) {
+                QString value = it.value();
+                if (application && isImageKey(it.key()))
+                    value = imagePathForSave(value, *application, archiveMode);
+                if (index == 0 || !value.isEmpty())
+                    parameterElement.setAttribute(it.key(), value);
+            }
+        }
+        if (database && legacyCopyWriter)
+            legacyCopyWriter(*sequence, projectFolder, projectText);
+    }
+
+    for (const HxReport *report : reports) {
+        QDomElement reportElement = document.createElement(names.report);
+        root.appendChild(reportElement);
+        AttributeWriter w(reportElement, index);
+        w.text("seqname", "ra", report->sequenceTitle);
+        w.text("title", "rb", report->title);
+        w.text("filename", "rc", report->fileName);
+    }
+}
+
+void SequenceDocument::load(const QDomElement &root, VemoDatabase::HxProjectVersion &version)
+{
+    version.analyzeVersion(root.attribute(QStringLiteral("version")));
+    if (HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database)
+        database->setFormatVersion(version.getVersion());
+    const int index = version.getHxpIndex();
+    const ElementNames names = elementNames(index);
+
+    sequences.clear();
+    reports.clear();
+    const bool convertImages =
+        link.mainValue(QStringLiteral("LoadFromArchiver")) == QLatin1String("old");
+
+    for (QDomElement element = root.firstChildElement(names.sequence); !element.isNull();
+         element = element.nextSiblingElement(names.sequence)) {
+        const AttributeReader r(element, index);
+        auto *sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
+        readSequenceAttributes(element, *sequence, index);
+
+        for (QDomElement stepElement = element.firstChildElement(names.step); !stepElement.isNull();
+             stepElement = stepElement.nextSiblingElement(names.step)) {
+            auto item = std::make_shared<HxSequenceItem>();
+            readStepAttributes(stepElement, *item, index);
+            const QDomNamedNodeMap attributes =
+                stepElement.firstChildElement(names.parameters).attributes();
+            for (int i = 0; i < attributes.count(); ++i) {
+                const QDomAttr attribute = attributes.item(i).toAttr();
+                QString value = attribute.value();
+                if (convertImages && isImageKey(attribute.name()))
+                    value = imagePathForLoad(value, link);
+                item->parameters.insert(attribute.name(), value);
+            }
+            sequence->appendItem(item);
+        }
+        sequences.append(sequence);
+    }
+
+    for (QDomElement element = root.firstChildElement(names.report); !element.isNull();
+         element = element.nextSiblingElement(names.report)) {
+        const AttributeReader r(element, index);
+        const QString sequenceTitle = r.text("seqname", "ra");
+        if (sequences.find(sequenceTitle))
+            reports.append(new HxReport(sequenceTitle, r.text("title", "rb"), r.text("filename", "rc")));
+    }
+}

@@ -1,0 +1,474 @@
+#include "orvsequencerpi.h"
+
+#include "hostservice.h"
+#include "hxapplicationrenameevent.h"
+#include "hxidatabase.h"
+#include "hximainlogview.h"
+#include "hximainprojectex.h"
+#include "hximainview.h"
+#include "hxisubscribe.h"
+#include "hxsequence.h"
+#include "sequenceractions.h"
+#include "sequencedocument.h"
+#include "sequencersettings.h"
+#include "sequenceenums.h"
+#include "signalmultiplexer.h"
+#include "userprivilege.h"
+
+#include <QAction>
+#include <QDomElement>
+#include <QTime>
+#include <QWidget>
+
+using namespace VemoInterface;
+
+namespace {
+
+const QString ObjectType = QStringLiteral("ORV");
+
+// The interfaces the host may ask for, in the order they are compared.
+const char *const InterfaceNames[] = {"HxiActions", "HxiStartup",  "HxiDatabasePersist",
+                                      "HxiProject", "HxiArchive",  "HxiSettings",
+                                      "HxiORVSequencer"};
+
+} // namespace
+
+ORVSequencerPI::ORVSequencerPI(const HostLink &link)
+    : link(link),
+      settingsRecord(std::make_unique<SequencerSettings>()),
+      multiplexer(new SignalMultiplexer()),
+      actions(std::make_unique<SequencerActions>())
+{
+    setObjectName(QStringLiteral("ORVSequencerPI"));
+    connectActions();
+    registerWithHost();
+}
+
+ORVSequencerPI::~ORVSequencerPI()
+{
+    actions.reset();
+    delete multiplexer;
+    multiplexer = nullptr;
+    settingsRecord.reset();
+    delete currentWindow.data();
+    unsubscribeFromApplicationRenames();
+    // the version, the lists and the windows list go with the members
+}
+
+void ORVSequencerPI::connectActions()
+{
+    const struct
+    {
+        const char *id;
+        void (ORVSequencerPI::*slot)();
+    } direct[] = {
+        {"NewSequence", &ORVSequencerPI::slotNewSequence},
+        {"ImportSQC", &ORVSequencerPI::slotImportSQC},
+        {"OpenSequence", &ORVSequencerPI::slotOpenSequence},
+        {"DeleteSequence", &ORVSequencerPI::slotDeleteSequence},
+        {"RenameSequence", &ORVSequencerPI::slotRenameSequence},
+        {"OpenSequenceReport", &ORVSequencerPI::slotOpenSequenceReport},
+        {"OpenSequenceHistory", &ORVSequencerPI::slotOpenSequenceHistory},
+        {"DeleteSequenceHistory", &ORVSequencerPI::slotDeleteSequenceHistory},
+        {"ImportSequenceData", &ORVSequencerPI::slotImportSequenceData},
+        {"ExportSequenceData", &ORVSequencerPI::slotExportSequenceData},
+        {"SequenceProperties", &ORVSequencerPI::slotSequenceProperties},
+    };
+    for (const auto &entry : direct)
+        connect(actions->find(QLatin1String(entry.id)), &QAction::triggered, this, entry.slot);
+
+    // The run actions act on whichever sequencer window is active.
+    multiplexer->connect(actions->find(QStringLiteral("StartSequence")), SIGNAL(triggered()),
+                         SLOT(slotStartSequence()));
+    multiplexer->connect(actions->find(QStringLiteral("StopSequence")), SIGNAL(triggered()),
+                         SLOT(slotStopSequence()));
+    multiplexer->connect(actions->find(QStringLiteral("ContinueSequence")), SIGNAL(triggered()),
+                         SLOT(slotContinueSequence()));
+    multiplexer->connect(actions->find(QStringLiteral("CancelSequence")), SIGNAL(triggered()),
+                         SLOT(slotCancelSequence()));
+}
+
+void ORVSequencerPI::registerWithHost()
+{
+    if (HostService<HxiMainProjectEx> project(link, QStringLiteral("HxiMainProjectEx")); project) {
+        project->registerObjectType(ObjectType, QStringLiteral("ORVSequencerIcon.png"),
+                                    {QStringLiteral("Name")});
+    }
+    if (HostService<HxiMainView> view(link, QStringLiteral("HxiMainView")); view)
+        view->connectActivated(multiplexer, SLOT(setCurrentObject(QWidget*)));
+}
+
+// --- HxiUnknown --------------------------------------------------------------
+
+void ORVSequencerPI::addRef()
+{
+    ++refCount;
+}
+
+void ORVSequencerPI::release()
+{
+    if (refCount-- == 1)
+        delete this;
+}
+
+HxiResult ORVSequencerPI::queryInterface(const QString &name, void **result)
+{
+    if (!result)
+        return HxiNotAvailable;
+    void *found = nullptr;
+    if (name == QLatin1String(InterfaceNames[0]))
+        found = static_cast<HxiActions *>(this);
+    else if (name == QLatin1String(InterfaceNames[1]))
+        found = static_cast<HxiStartup *>(this);
+    else if (name == QLatin1String(InterfaceNames[2]))
+        found = static_cast<HxiDatabasePersist *>(this);
+    else if (name == QLatin1String(InterfaceNames[3]))
+        found = static_cast<HxiProject *>(this);
+    else if (name == QLatin1String(InterfaceNames[4]))
+        found = static_cast<HxiArchive *>(this);
+    else if (name == QLatin1String(InterfaceNames[5]))
+        found = static_cast<HxiSettings *>(this);
+    else if (name == QLatin1String(InterfaceNames[6]))
+        found = static_cast<HxiORVSequencer *>(this);
+    if (!found)
+        return HxiNotAvailable;
+    *result = found;
+    addRef();
+    return HxiOk;
+}
+
+void *ORVSequencerPI::castByName(const char *className)
+{
+    if (!className)
+        return nullptr;
+    if (qstrcmp(className, "ORVSequencerPI") == 0)
+        return this;
+    void *found = nullptr;
+    for (const char *name : InterfaceNames) {
+        if (qstrcmp(className, name) == 0) {
+            // the same pointer the host gets, without taking a reference
+            if (queryInterface(QLatin1String(name), &found) == HxiOk)
+                --refCount;
+            return found;
+        }
+    }
+    return qt_metacast(className);
+}
+
+// --- HxiActions --------------------------------------------------------------
+
+QAction *ORVSequencerPI::action(const QString &id)
+{
+    if (actions->isDeveloperOnly(id) && !isDeveloper())
+        return nullptr;
+    return actions->find(id);
+}
+
+QWidget *ORVSequencerPI::createWindow(const QString &)
+{
+    // The sequencer window is not part of this build; a host asking for it
+    // gets what it gets for any unknown window kind.
+    return nullptr;
+}
+
+// --- HxiStartup --------------------------------------------------------------
+
+void ORVSequencerPI::updateActions()
+{
+    // Without a sequencer window the run actions have nothing to act on;
+    // creating sequences needs an open project and a developer.
+    bool projectOpen = false;
+    {
+        HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
+        projectOpen = static_cast<bool>(database);
+    }
+    for (const char *id : {"StartSequence", "StopSequence", "ContinueSequence", "CancelSequence"})
+        actions->find(QLatin1String(id))->setEnabled(false);
+    const bool mayCreate = projectOpen && isDeveloper();
+    actions->find(QStringLiteral("NewSequence"))->setEnabled(mayCreate);
+    actions->find(QStringLiteral("ImportSQC"))->setEnabled(mayCreate);
+}
+
+// --- HxiDatabasePersist ------------------------------------------------------
+
+bool ORVSequencerPI::save(QDomElement &root)
+{
+    SequenceDocument document(link, sequenceList, reportList);
+    document.save(root);
+    return true;
+}
+
+bool ORVSequencerPI::load(QDomElement &root)
+{
+    SequenceDocument document(link, sequenceList, reportList);
+    treeEntries.clear();
+    document.load(root, version);
+    subscribeToApplicationRenames();
+    return true;
+}
+
+// --- HxiProject --------------------------------------------------------------
+
+bool ORVSequencerPI::buildTree(const QString &parent)
+{
+    if (!parent.isEmpty())
+        return true;
+    QString projectFolder;
+    if (HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database)
+        projectFolder = database->projectDirectory();
+    treeEntries.build(link, sequenceList, reportList, projectFolder, isDeveloper());
+    return true;
+}
+
+bool ORVSequencerPI::removeObject(const QString &type, const QString &name)
+{
+    if (type == QLatin1String("ClearAll")) {
+        sequenceList.clear();
+        reportList.clear();
+        treeEntries.clear();
+        return false;
+    }
+    if (type == ObjectType) {
+        if (HxSequence *sequence = sequenceList.find(name)) {
+            reportList.removeSequence(name);
+            sequenceList.remove(sequence);
+        }
+        return true;
+    }
+    return false;
+}
+
+// --- HxiSettings -------------------------------------------------------------
+
+HxiSettingsPage *ORVSequencerPI::settingsPage()
+{
+    return nullptr;
+}
+
+bool ORVSequencerPI::saveSettings(QDomElement &parent)
+{
+    settingsRecord->save(parent);
+    return true;
+}
+
+bool ORVSequencerPI::loadSettings(QDomElement &parent)
+{
+    settingsRecord->load(parent);
+    return true;
+}
+
+// --- HxiArchive --------------------------------------------------------------
+
+HxArchiveItemList ORVSequencerPI::archiveItems()
+{
+    return {};
+}
+
+// --- HxiORVSequencer ---------------------------------------------------------
+
+bool ORVSequencerPI::importLegacySequence(QWidget *, const QString &)
+{
+    reportNotAvailable(tr("New Sequence (From SQC)"));
+    return false;
+}
+
+// --- privileges and log ------------------------------------------------------
+
+bool ORVSequencerPI::isDeveloper() const
+{
+    return UserPrivilege(link).isDeveloper();
+}
+
+bool ORVSequencerPI::isEngineer() const
+{
+    return UserPrivilege(link).isEngineer();
+}
+
+bool ORVSequencerPI::isTechnician() const
+{
+    return UserPrivilege(link).isTechnician();
+}
+
+bool ORVSequencerPI::isOperator() const
+{
+    return UserPrivilege(link).isOperator();
+}
+
+QString ORVSequencerPI::userLogin() const
+{
+    return UserPrivilege(link).userLogin();
+}
+
+void ORVSequencerPI::logMessage(const QString &text) const
+{
+    HostService<HxiMainLogview> log(link, QStringLiteral("HxiMainLogview"));
+    if (!log)
+        return;
+    log->appendLine(QStringLiteral("Output"),
+                    QStringLiteral("<font color=\"#000000\">")
+                        + QTime::currentTime().toString(QStringLiteral("hh:mm:ss"))
+                        + QStringLiteral(": ") + text + QStringLiteral("</font>"));
+}
+
+void ORVSequencerPI::logWarning(const QString &text) const
+{
+    HostService<HxiMainLogview> log(link, QStringLiteral("HxiMainLogview"));
+    if (!log)
+        return;
+    log->appendLine(QStringLiteral("Output"),
+                    QStringLiteral("<font color=\"#AFAF00\">")
+                        + QTime::currentTime().toString(QStringLiteral("hh:mm:ss"))
+                        + QStringLiteral(": <b>") + text
+                        + QStringLiteral("</b></font><font color=\"#000000\"></font>"));
+}
+
+void ORVSequencerPI::reportNotAvailable(const QString &command) const
+{
+    //: %1 = the command the user chose
+    logWarning(tr("ORV Sequencer - '%1' is not available in this version.").arg(command));
+}
+
+// --- slots ---------------------------------------------------------------------
+
+void ORVSequencerPI::message(const QString &text)
+{
+    HostService<HxiMainLogview> log(link, QStringLiteral("HxiMainLogview"));
+    if (log)
+        log->appendLine(QStringLiteral("ORV Sequencer"), text);
+}
+
+void ORVSequencerPI::activated(QWidget *window)
+{
+    currentWindow = openWindows.contains(window) ? window : nullptr;
+}
+
+void ORVSequencerPI::slotClose()
+{
+    if (QWidget *window = currentWindow.data()) {
+        openWindows.removeAll(window);
+        currentWindow = nullptr;
+        window->close();
+        delete window;
+    }
+}
+
+void ORVSequencerPI::slotNewSequence()
+{
+    reportNotAvailable(tr("New Sequence"));
+}
+
+void ORVSequencerPI::slotOpenSequence()
+{
+    reportNotAvailable(tr("Open Sequence"));
+}
+
+void ORVSequencerPI::slotDeleteSequence()
+{
+    reportNotAvailable(tr("Delete Sequence(s)"));
+}
+
+void ORVSequencerPI::slotRenameSequence()
+{
+    reportNotAvailable(tr("Rename Sequence"));
+}
+
+void ORVSequencerPI::slotOpenSequenceReport()
+{
+    reportNotAvailable(tr("Open Sequence Report"));
+}
+
+void ORVSequencerPI::slotOpenSequenceHistory()
+{
+    reportNotAvailable(tr("View Sequence Report"));
+}
+
+void ORVSequencerPI::slotDeleteSequenceHistory()
+{
+    reportNotAvailable(tr("Delete Sequence Report(s)"));
+}
+
+void ORVSequencerPI::slotImportSequenceData()
+{
+    reportNotAvailable(tr("Import Sequence List"));
+}
+
+void ORVSequencerPI::slotExportSequenceData()
+{
+    reportNotAvailable(tr("Export Sequence List"));
+}
+
+void ORVSequencerPI::slotImportSQC()
+{
+    reportNotAvailable(tr("New Sequence (From SQC)"));
+}
+
+void ORVSequencerPI::slotSequenceProperties()
+{
+    reportNotAvailable(tr("Sequence Properties"));
+}
+
+// A job's end or output only matters to a window that is running a
+// sequence; without one there is nothing to continue.
+void ORVSequencerPI::AppExecFinished(HxmJob *, const QString &, int)
+{
+}
+
+void ORVSequencerPI::OperationExecFinished()
+{
+}
+
+void ORVSequencerPI::CommandExecFinished(HxmJob *, const QString &, int)
+{
+}
+
+void ORVSequencerPI::SetSlots(const QString &)
+{
+}
+
+void ORVSequencerPI::SlotIOPinsProcessReady(HxmJob *, const QString &, int)
+{
+}
+
+void ORVSequencerPI::ResetInstrumentReady(HxmJob *, const QString &, int)
+{
+}
+
+void ORVSequencerPI::OnExecStdout(HxmJob *, const QString &)
+{
+}
+
+void ORVSequencerPI::OnExecStderr(HxmJob *, const QString &)
+{
+}
+
+// --- application renames -------------------------------------------------------
+
+void ORVSequencerPI::subscribeToApplicationRenames()
+{
+    if (HostService<HxiSubscribe> subscribe(link, QStringLiteral("HxiSubscribe")); subscribe)
+        subscribe->subscribe(this, HxApplicationRenameEvent::EventType);
+}
+
+void ORVSequencerPI::unsubscribeFromApplicationRenames()
+{
+    if (HostService<HxiSubscribe> subscribe(link, QStringLiteral("HxiSubscribe")); subscribe)
+        subscribe->unsubscribe(this);
+}
+
+void ORVSequencerPI::customEvent(QEvent *event)
+{
+    if (event->type() != QEvent::Type(HxApplicationRenameEvent::EventType))
+        return;
+    const auto *rename = static_cast<HxApplicationRenameEvent *>(event);
+    renameApplication(rename->oldName, rename->newName);
+}
+
+void ORVSequencerPI::renameApplication(const QString &oldName, const QString &newName)
+{
+    for (HxSequence *sequence : sequenceList) {
+        for (const HxSequenceItemPtr &item : sequence->items()) {
+            if (item->kind() == ItemType::Application && item->columnItem == oldName)
+                item->columnItem = newName;
+        }
+    }
+}

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "hostlink.h"
+#include "hxiactions.h"
+#include "hxiarchive.h"
+#include "hxidatabasepersist.h"
+#include "hxiorvsequencer.h"
+#include "hxiproject.h"
+#include "hxisettings.h"
+#include "hxistartup.h"
+#include "hxprojectversion.h"
+#include "hxreportlist.h"
+#include "hxsequencelist.h"
+#include "projecttreeentries.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class HxmJob;
+class QAction;
+class SequencerActions;
+class SequencerSettings;
+class SignalMultiplexer;
+
+// The plug-in object: one per host, reached only through the seven
+// interfaces the host asks for by name. All of them share one reference
+// count; the object deletes itself when the last reference is released.
+class ORVSequencerPI : public QObject,
+                       public VemoInterface::HxiActions,
+                       public VemoInterface::HxiStartup,
+                       public VemoInterface::HxiDatabasePersist,
+                       public VemoInterface::HxiProject,
+                       public VemoInterface::HxiSettings,
+                       public HxiArchive,
+                       public HxiORVSequencer
+{
+    Q_OBJECT
+
+public:
+    explicit ORVSequencerPI(const HostLink &link);
+    ~ORVSequencerPI() override;
+
+    // HxiUnknown, shared by all seven interfaces
+    void addRef() override;
+    void release() override;
+    VemoInterface::HxiResult queryInterface(const QString &name, void **result) override;
+
+    // HxiActions
+    QAction *action(const QString &id) override;
+    QWidget *createWindow(const QString &name) override;
+
+    // HxiStartup
+    void startupComplete() override {}
+    void updateActions() override;
+    void shutdownPending() override {}
+
+    // HxiDatabasePersist
+    bool save(QDomElement &root) override;
+    bool load(QDomElement &root) override;
+
+    // HxiProject
+    bool buildTree(const QString &parent) override;
+    bool removeObject(const QString &type, const QString &name) override;
+
+    // HxiSettings
+    VemoInterface::HxiSettingsPage *settingsPage() override;
+    bool saveSettings(QDomElement &parent) override;
+    bool loadSettings(QDomElement &parent) override;
+
+    // HxiArchive
+    HxArchiveItemList archiveItems() override;
+    bool replacesExistingFiles() override { return false; }
+    bool archiveMayProceed() override { return true; }
+
+    // HxiORVSequencer
+    bool importLegacySequence(QWidget *parent, const QString &fileName) override;
+
+    // The cast by class name: the plug-in's own name and the seven interface
+    // names give the same pointers queryInterface gives; anything else is
+    // left to QObject.
+    void *castByName(const char *className);
+
+    bool isDeveloper() const;
+    bool isEngineer() const;
+    bool isTechnician() const;
+    bool isOperator() const;
+    QString userLogin() const;
+
+    // Lines for the host's log view, tab "Output".
+    void logMessage(const QString &text) const;
+    void logWarning(const QString &text) const;
+
+    const HostLink &hostLink() const { return link; }
+    HxSequenceList &sequences() { return sequenceList; }
+    HxReportList &reports() { return reportList; }
+    SequencerSettings &settings() { return *settingsRecord; }
+    int referenceCount() const { return refCount; }
+    const ProjectTreeEntries &projectTree() const { return treeEntries; }
+    const VemoDatabase::HxProjectVersion &projectVersion() const { return version; }
+
+public Q_SLOTS:
+    void message(const QString &text);
+    void activated(QWidget *window);
+    void slotClose();
+    void slotNewSequence();
+    void slotOpenSequence();
+    void slotDeleteSequence();
+    void slotRenameSequence();
+    void slotOpenSequenceReport();
+    void slotOpenSequenceHistory();
+    void slotDeleteSequenceHistory();
+    void slotImportSequenceData();
+    void slotExportSequenceData();
+    void slotImportSQC();
+    void slotSequenceProperties();
+    void AppExecFinished(HxmJob *job, const QString &message, int exitCode);
+    void OperationExecFinished();
+    void CommandExecFinished(HxmJob *job, const QString &message, int exitCode);
+    void SetSlots(const QString &moduleName);
+    void SlotIOPinsProcessReady(HxmJob *job, const QString &message, int exitCode);
+    void ResetInstrumentReady(HxmJob *job, const QString &message, int exitCode);
+    void OnExecStdout(HxmJob *job, const QString &text);
+    void OnExecStderr(HxmJob *job, const QString &text);
+
+protected:
+    void customEvent(QEvent *event) override;
+
+private:
+    void connectActions();
+    void registerWithHost();
+    void subscribeToApplicationRenames();
+    void unsubscribeFromApplicationRenames();
+    void renameApplication(const QString &oldName, const QString &newName);
+    void reportNotAvailable(const QString &command) const;
+
+    HostLink link;
+    int refCount = 1;
+    std::unique_ptr<SequencerSettings> settingsRecord;
+    SignalMultiplexer *multiplexer = nullptr;
+    std::unique_ptr<SequencerActions> actions;
+    QPointer<QWidget> currentWindow;
+    QPointer<QWidget> activeRunWindow;
+    QList<QWidget *> openWindows;
+    ProjectTreeEntries treeEntries;
+    HxSequenceList sequenceList;
+    HxReportList reportList;
+    VemoDatabase::HxProjectVersion version;
+};

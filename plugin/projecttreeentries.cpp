@@ -1,0 +1,104 @@
+#include "projecttreeentries.h"
+
+#include "hostservice.h"
+#include "hxreport.h"
+#include "hxreportlist.h"
+#include "hxsequence.h"
+#include "hxsequencelist.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QObject>
+
+using namespace VemoInterface;
+
+namespace {
+
+const QString ObjectType = QStringLiteral("ORV");
+const QString ModuleName = QStringLiteral("ORVSequencer");
+
+} // namespace
+
+void ProjectTreeEntries::add(HxiMainProjectEx *tree, const QStringList &parentPath,
+                             const QString &text, const QString &kind, const QString &pixmap,
+                             const QString &defaultAction)
+{
+    const HxiTreeHandle handle =
+        tree->addTreeEntry(parentPath, ObjectType, text, kind, pixmap, defaultAction, ModuleName);
+    records.append({handle, parentPath, text, kind});
+}
+
+void ProjectTreeEntries::addSequence(HxiMainProjectEx *tree, const QString &title)
+{
+    add(tree, {FolderText}, title, QStringLiteral("Sequence"),
+        QStringLiteral("ORVSequencerIcon.png"), QString());
+    add(tree, {FolderText, title}, HistoryFolderText, QStringLiteral("SequenceHistoryFolder"),
+        QStringLiteral("ORVSequencerHistoryFolder.png"), QString());
+}
+
+void ProjectTreeEntries::build(const HostLink &link, const HxSequenceList &sequences,
+                               const HxReportList &reports, const QString &projectFolder,
+                               bool developer)
+{
+    HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
+    if (!tree)
+        return;
+    add(tree.get(), {}, QObject::tr("ORV Sequences"), QStringLiteral("SequenceFolder"),
+        QStringLiteral("ORVSequencerFolderIcon.png"), QString());
+    add(tree.get(), {}, QObject::tr("Sequence Report"), QStringLiteral("SequenceReport"),
+        QStringLiteral("ORVSequencerReport.png"), QStringLiteral("OpenSequenceReport"));
+
+    for (const HxSequence *sequence : sequences) {
+        const QString title = sequence->title();
+        addSequence(tree.get(), title);
+        const QDir folder(QDir(projectFolder).filePath(QStringLiteral("Sequences/") + title));
+        for (const HxReport *report : reports.reportsOf(title)) {
+            if (!QFileInfo::exists(folder.filePath(report->fileName)))
+                continue;
+            add(tree.get(), {FolderText, title, HistoryFolderText}, report->title,
+                QStringLiteral("SequenceHistory"), QStringLiteral("ORVSequencerHistory.png"),
+                QStringLiteral("OpenSequenceHistory"));
+        }
+    }
+
+    const struct
+    {
+        const char *kind;
+        QString text;
+        const char *action;
+        bool developerOnly;
+    } menuTable[] = {
+        {"SequenceFolder", QObject::tr("New Sequence"), "NewSequence", true},
+        {"SequenceFolder", QObject::tr("New Sequence (From SQC)"), "ImportSQC", true},
+        {"SequenceReport", QObject::tr("Open"), "OpenSequenceReport", false},
+        {"SequenceHistory", QObject::tr("View"), "OpenSequenceHistory", false},
+        {"SequenceHistory", QObject::tr("Delete"), "DeleteSequenceHistory", false},
+        {"Sequence", QObject::tr("Open Sequence"), "OpenSequence", false},
+        {"Sequence", QObject::tr("Rename Sequence"), "RenameSequence", true},
+        {"Sequence", QObject::tr("Delete"), "DeleteSequence", true},
+        {"Sequence", QObject::tr("Sequence Properties"), "SequenceProperties", true},
+        {"Sequence", QObject::tr("Import Sequence List"), "ImportSequenceData", true},
+        {"Sequence", QObject::tr("Export Sequence List"), "ExportSequenceData", true},
+    };
+    for (const auto &entry : menuTable) {
+        if (entry.developerOnly && !developer)
+            continue;
+        menus.append(tree->addContextMenuEntry(QLatin1String(entry.kind), entry.text,
+                                               QLatin1String(entry.action), ModuleName));
+    }
+}
+
+void ProjectTreeEntries::clear()
+{
+    records.clear();
+    menus.clear();
+}
+
+const ProjectTreeEntries::Entry *ProjectTreeEntries::find(HxiTreeHandle handle) const
+{
+    for (const Entry &entry : records) {
+        if (entry.handle == handle)
+            return &entry;
+    }
+    return nullptr;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "hostlink.h"
+#include "hximainprojectex.h"
+
+#include <QList>
+#include <QStringList>
+
+class HxReportList;
+class HxSequenceList;
+
+// The sequencer's entries in the host's project tree ("ORV Sequences", the
+// sequences, their report histories) and the context-menu entries it added,
+// as far as the plug-in has to remember them.
+class ProjectTreeEntries
+{
+public:
+    struct Entry
+    {
+        VemoInterface::HxiTreeHandle handle;
+        QStringList parentPath;
+        QString text;
+        QString kind;
+    };
+
+    static inline const QString FolderText = QStringLiteral("ORV Sequences");
+    static inline const QString HistoryFolderText = QStringLiteral("Sequence Report History");
+
+    // Enters the folders, every sequence with its history entries whose
+    // report file exists, and the context menus. `developer` decides which
+    // menu entries the user gets.
+    void build(const HostLink &link, const HxSequenceList &sequences, const HxReportList &reports,
+               const QString &projectFolder, bool developer);
+    // The "Sequence" and "SequenceHistoryFolder" entries of a new sequence.
+    void addSequence(VemoInterface::HxiMainProjectEx *tree, const QString &title);
+    void clear();
+
+    const Entry *find(VemoInterface::HxiTreeHandle handle) const;
+    const QList<Entry> &entries() const { return records; }
+    const QList<VemoInterface::HxiTreeHandle> &menuEntries() const { return menus; }
+
+private:
+    void add(VemoInterface::HxiMainProjectEx *tree, const QStringList &parentPath,
+             const QString &text, const QString &kind, const QString &pixmap,
+             const QString &defaultAction);
+
+    QList<Entry> records;
+    QList<VemoInterface::HxiTreeHandle> menus;
+};

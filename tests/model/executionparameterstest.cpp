@@ -1,0 +1,198 @@
+#include "executionparameters.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace ExecutionParameters;
+
+TEST(ExecutionParameters, InternalKeysAreNotExported)
+{
+    const char *internal[] = {
+        "Taps", "TapCount", "SeqOperation", "Show", "WorkDir", "ItemNumber", "UnitIdentSN",
+        "UnitIdentFolder", "CmdLine", "CmdLineG1", "QuilNameG1", "NameG1", "APLBaseName",
+        "ExplicitAplFile", "FlashOperation", "FlashAPLBaseName", "FlashAPLType", "JamBaseName",
+        "JamDirPath", "StaplBaseName", "StaplDirPath", "SvfBaseName", "SvfDirPath", "WglBaseName",
+        "WglDirPath", "PPCBaseName", "PRGBaseName", "PldOperation", "PldOperationModeId",
+        "PldOperationModeIndex", "Family", "FamilyName",
+    };
+    for (const char *key : internal) {
+        EXPECT_FALSE(isExportableParameter(QString::fromLatin1(key))) << key;
+        EXPECT_TRUE(internalKeys().contains(QString::fromLatin1(key))) << key;
+    }
+    EXPECT_EQ(internalKeys().size(), qsizetype(std::size(internal)));
+}
+
+TEST(ExecutionParameters, ExportableKeys)
+{
+    // Neighbours of internal keys that do travel with a sequence list.
+    for (const char *key : {"Flags", "Level", "Threshold", "InstrumentName", "FamilyId",
+                            "FamilyIdStr", "AplFileName", "AplFilePath", "JamFileName",
+                            "StaplFileName", "PpcFileName", "PrgFileName", "ProcsIncluded",
+                            "ProcIn0Proc", "Action", "Gang", "show", "cmdline", "Show ", "",
+                            "ImageLoadFileName", "InfraOperation"}) {
+        EXPECT_TRUE(isExportableParameter(QString::fromLatin1(key))) << "'" << key << "'";
+    }
+}
+
+TEST(ExecutionParameters, TapInfoFieldsExportedOrNot)
+{
+    const struct {
+        const char *key;
+        bool exportable;
+    } cases[] = {
+        {"TapInfo1.ExtCells", false},
+        {"TapInfo32.ExtCells", false},
+        {"TapInfo0.Reserved", false},
+        {"TapInfo007.Reserved", false},
+        {"TapInfo123456789012.ExtCells", false},
+        {"TapInfo1.Level", true},
+        {"TapInfo1.Flags", true},
+        {"TapInfo1.Threshold", true},
+        {"TapInfo5.Signals", true},
+        {"TapInfo5.IoTimeoutMs", true},
+        // Whole key, exact case, digits required, a real dot.
+        {"TapInfo.ExtCells", true},
+        {"TapInfo1.extcells", true},
+        {"tapinfo1.ExtCells", true},
+        {"TapInfo1.ExtCellsX", true},
+        {"XTapInfo1.ExtCells", true},
+        {"TapInfo1xExtCells", true},
+        {"TapInfo1.ExtCells ", true},
+        {"TapInfoA.Reserved", true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isExportableParameter(QString::fromLatin1(c.key)), c.exportable) << c.key;
+
+    // Every TAP of the range, built the way the plug-in builds the keys.
+    for (int tap = 1; tap <= 32; ++tap) {
+        for (const QString &field : tapInfoFields()) {
+            const bool internal = field == TapField::ExtCells || field == TapField::Reserved;
+            EXPECT_EQ(isExportableParameter(tapInfoKey(tap, field)), !internal)
+                << tap << "." << field.toStdString();
+        }
+    }
+}
+
+TEST(ExecutionParameters, TapInfoKeys)
+{
+    EXPECT_EQ(tapInfoKey(1, TapField::Flags), QStringLiteral("TapInfo1.Flags"));
+    EXPECT_EQ(tapInfoKey(32, TapField::IoTimeoutMs), QStringLiteral("TapInfo32.IoTimeoutMs"));
+    EXPECT_EQ(tapInfoKey(5, QStringLiteral("%1")), QStringLiteral("TapInfo5.%1"));
+    EXPECT_EQ(tapInfoFields(),
+              QStringList({"Flags", "Level", "Threshold", "ExtCells", "Signals", "Reserved",
+                           "IoPinWCtrl", "IoPinWData", "IoPinRCtrl", "IoPinRData",
+                           "IoTimeoutMs"}));
+}
+
+TEST(ExecutionParameters, ParseTapInfoKey)
+{
+    const struct {
+        const char *key;
+        bool matches;
+        int tap;
+        const char *field;
+    } cases[] = {
+        {"TapInfo1.Flags", true, 1, "Flags"},
+        {"TapInfo05.Flags", true, 5, "Flags"},
+        {"TapInfo0.Level", true, 0, "Level"},
+        {"TapInfo32.UseGang", true, 32, "UseGang"},
+        {"TapInfo3.Some.Thing", true, 3, "Some.Thing"},
+        {"TapInfo99999999999999999999.Flags", true, std::numeric_limits<int>::max(), "Flags"},
+        {"TapInfo.Flags", false, 0, ""},
+        {"TapInfo1.", false, 0, ""},
+        {"TapInfo1", false, 0, ""},
+        {"TapInfo1Flags", false, 0, ""},
+        {"TapInfo1.Use Gang", false, 0, ""},
+        {"TapInfo1.Flags\t", false, 0, ""},
+        {"TapInfo-1.Flags", false, 0, ""},
+        {"TapInfo+1.Flags", false, 0, ""},
+        {"tapinfo1.Flags", false, 0, ""},
+        {"Flags", false, 0, ""},
+        {"", false, 0, ""},
+    };
+    for (const auto &c : cases) {
+        const std::optional<TapInfoKey> parsed = parseTapInfoKey(QString::fromLatin1(c.key));
+        ASSERT_EQ(parsed.has_value(), c.matches) << c.key;
+        if (!parsed)
+            continue;
+        EXPECT_EQ(parsed->tap, c.tap) << c.key;
+        EXPECT_EQ(parsed->field, QString::fromLatin1(c.field)) << c.key;
+    }
+    // Digits other than ASCII ones are not TAP numbers.
+    EXPECT_FALSE(parseTapInfoKey(QStringLiteral("TapInfo\u0663.Flags")).has_value());
+}
+
+TEST(ExecutionParameters, ProcedureSwitches)
+{
+    const struct {
+        const char *what;
+        Parameters parameters;
+        const char *expected;
+    } cases[] = {
+        {"no lists", {{"Action", "program"}}, ""},
+        {"inclusions of the action only",
+         {{"Action", "program"},
+          {"ProcsIncluded", "3"},
+          {"ProcIn0Action", "program"}, {"ProcIn0Proc", "A"},
+          {"ProcIn1Action", "erase"}, {"ProcIn1Proc", "B"},
+          {"ProcIn2Action", "program"}, {"ProcIn2Proc", "C"}},
+         "A=1 C=1 "},
+        {"inclusions before exclusions",
+         {{"Action", "verify"},
+          {"ProcsIncluded", "1"}, {"ProcIn0Action", "verify"}, {"ProcIn0Proc", "X"},
+          {"ProcsExcluded", "2"},
+          {"ProcEx0Action", "verify"}, {"ProcEx0Proc", "Y"},
+          {"ProcEx1Action", "verify"}, {"ProcEx1Proc", "Z"}},
+         "X=1 Y=0 Z=0 "},
+        {"the count limits the entries",
+         {{"Action", "erase"},
+          {"ProcsIncluded", "1"},
+          {"ProcIn0Action", "erase"}, {"ProcIn0Proc", "P"},
+          {"ProcIn1Action", "erase"}, {"ProcIn1Proc", "Q"}},
+         "P=1 "},
+        {"zero count",
+         {{"Action", "erase"}, {"ProcsIncluded", "0"}, {"ProcIn0Action", "erase"},
+          {"ProcIn0Proc", "P"}},
+         ""},
+        {"missing count",
+         {{"Action", "erase"}, {"ProcIn0Action", "erase"}, {"ProcIn0Proc", "P"}}, ""},
+        {"negative count",
+         {{"Action", "erase"}, {"ProcsIncluded", "-1"}, {"ProcIn0Action", "erase"},
+          {"ProcIn0Proc", "P"}},
+         ""},
+        {"unreadable count",
+         {{"Action", "erase"}, {"ProcsIncluded", "two"}, {"ProcIn0Action", "erase"},
+          {"ProcIn0Proc", "P"}},
+         ""},
+        {"hexadecimal count is not decimal",
+         {{"Action", "erase"}, {"ProcsIncluded", "0x1"}, {"ProcIn0Action", "erase"},
+          {"ProcIn0Proc", "P"}},
+         ""},
+        {"empty procedure name still counts",
+         {{"Action", "program"}, {"ProcsIncluded", "1"}, {"ProcIn0Action", "program"}},
+         "=1 "},
+        {"action compared exactly",
+         {{"Action", "Program"}, {"ProcsIncluded", "1"}, {"ProcIn0Action", "program"},
+          {"ProcIn0Proc", "A"}},
+         ""},
+        {"missing entries match a missing action",
+         {{"ProcsIncluded", "2"}, {"ProcsExcluded", "1"}}, "=1 =1 =0 "},
+        {"missing entries do not match a set action",
+         {{"Action", "program"}, {"ProcsIncluded", "2"}}, ""},
+        {"symbols are not part of the switch",
+         {{"Action", "program"}, {"ProcsIncluded", "1"}, {"ProcIn0Action", "program"},
+          {"ProcIn0Proc", "A"}, {"ProcIn0Symbol", "S"}},
+         "A=1 "},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(procedureSwitches(c.parameters), QString::fromLatin1(c.expected)) << c.what;
+}
+
+TEST(ExecutionParameters, ProcedureSwitchesBoundAHugeCount)
+{
+    // With no action every missing entry matches; a damaged count must not
+    // turn that into gigabytes of switches.
+    const Parameters parameters = {{"ProcsIncluded", "4294967295"}};
+    EXPECT_EQ(procedureSwitches(parameters).size(), qsizetype(MaxProcedureEntries) * 3);
+}

@@ -1,0 +1,212 @@
+#include "hostproject.h"
+#include "hxapplicationrenameevent.h"
+#include "hxsequence.h"
+#include "logviewservice.h"
+#include "mainviewservice.h"
+#include "orvsequencerpi.h"
+#include "projecttreeservice.h"
+#include "sequencersettings.h"
+#include "subscribeservice.h"
+#include "workbenchhost.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDomDocument>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Stands in for a sequencer window: the run slots the actions reach.
+class RunSlots : public QWidget
+{
+    Q_OBJECT
+
+public:
+    QStringList calls;
+
+public Q_SLOTS:
+    void slotStartSequence() { calls.append(QStringLiteral("start")); }
+    void slotStopSequence() { calls.append(QStringLiteral("stop")); }
+    void slotContinueSequence() { calls.append(QStringLiteral("continue")); }
+    void slotCancelSequence() { calls.append(QStringLiteral("cancel")); }
+};
+
+const char *const DeveloperOnly[] = {"NewSequence",        "ImportSQC",          "DeleteSequence",
+                                     "RenameSequence",     "ImportSequenceData", "ExportSequenceData",
+                                     "SequenceProperties"};
+const char *const ForEveryone[] = {"OpenSequence",        "StartSequence",        "StopSequence",
+                                   "ContinueSequence",    "CancelSequence",       "OpenSequenceReport",
+                                   "OpenSequenceHistory", "DeleteSequenceHistory"};
+
+HxSequence *sequenceWithSteps(const QString &title, const QList<QPair<int, QString>> &steps)
+{
+    auto *sequence = new HxSequence(title, QString());
+    for (const auto &[kind, item] : steps) {
+        auto step = std::make_shared<HxSequenceItem>();
+        step->itemType = kind;
+        step->columnItem = item;
+        sequence->appendItem(step);
+    }
+    return sequence;
+}
+
+} // namespace
+
+TEST(ORVSequencerPITest, RegistersWithTheHostAndLeavesNoReferencesBehind)
+{
+    WorkbenchHost host;
+    {
+        ORVSequencerPI plugin(host.link());
+        EXPECT_EQ(plugin.referenceCount(), 1);
+        EXPECT_EQ(host.projectTree().objectTypes(), QStringList{QStringLiteral("ORV")});
+        EXPECT_EQ(host.mainView().activationListenerCount(), 1);
+        EXPECT_EQ(host.outstandingReferences(), 0);
+    }
+    EXPECT_EQ(host.mainView().activationListenerCount(), 0);
+}
+
+TEST(ORVSequencerPITest, ActionsFollowTheUsersPrivilege)
+{
+    WorkbenchHost host;
+    ORVSequencerPI plugin(host.link());
+    for (const char *privilege : {"", "Developer", "Engineer", "Technician", "Operator", "Guest"}) {
+        SCOPED_TRACE(privilege);
+        host.setValue(QStringLiteral("UserPrivilege"), QString::fromUtf8(privilege));
+        const bool developer = QByteArray(privilege).isEmpty() || QByteArray(privilege) == "Developer";
+        for (const char *id : DeveloperOnly)
+            EXPECT_EQ(plugin.action(QLatin1String(id)) != nullptr, developer) << id;
+        for (const char *id : ForEveryone)
+            EXPECT_NE(plugin.action(QLatin1String(id)), nullptr) << id;
+    }
+    EXPECT_EQ(plugin.action(QStringLiteral("startsequence")), nullptr);
+    EXPECT_EQ(plugin.action(QStringLiteral("OpenSequenceHistory"))->objectName(),
+              QStringLiteral("View Sequence Report"));
+    EXPECT_EQ(plugin.action(QStringLiteral("StopSequence"))->text(), QStringLiteral("S&top Sequence"));
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
+
+TEST(ORVSequencerPITest, RunActionsReachOnlyTheActiveWindow)
+{
+    WorkbenchHost host;
+    ORVSequencerPI plugin(host.link());
+    RunSlots first;
+    RunSlots second;
+    QWidget reportView;   // a view without run slots
+
+    host.mainView().activate(&first);
+    plugin.action(QStringLiteral("StartSequence"))->trigger();
+    host.mainView().activate(&second);
+    plugin.action(QStringLiteral("StopSequence"))->trigger();
+    plugin.action(QStringLiteral("CancelSequence"))->trigger();
+    host.mainView().activate(&reportView);
+    plugin.action(QStringLiteral("ContinueSequence"))->trigger();
+    host.mainView().activate(&first);
+    plugin.action(QStringLiteral("ContinueSequence"))->trigger();
+
+    EXPECT_EQ(first.calls, QStringList({QStringLiteral("start"), QStringLiteral("continue")}));
+    EXPECT_EQ(second.calls, QStringList({QStringLiteral("stop"), QStringLiteral("cancel")}));
+}
+
+TEST(ORVSequencerPITest, AnApplicationRenameReachesOnlyItsApplicationSteps)
+{
+    WorkbenchHost host;
+    ORVSequencerPI plugin(host.link());
+    HostProject project;
+    host.setProject(&project);
+    QDomDocument document;
+    QDomElement root = document.createElement(QStringLiteral("plugin"));
+    plugin.load(root);   // a project load subscribes to renames
+    EXPECT_EQ(host.subscriptions().subscriberCount(HxApplicationRenameEvent::EventType), 1);
+
+    plugin.sequences().append(sequenceWithSteps(
+        QStringLiteral("A"), {{int(ItemType::Application), QStringLiteral("Chain")},
+                              {int(ItemType::Command), QStringLiteral("Chain")},
+                              {int(ItemType::Operation), QStringLiteral("Chain")},
+                              {int(ItemType::Application), QStringLiteral("Chains")}}));
+    plugin.sequences().append(
+        sequenceWithSteps(QStringLiteral("B"), {{int(ItemType::Application), QStringLiteral("Chain")}}));
+
+    host.subscriptions().applicationRenamed(QStringLiteral("Chain"), QStringLiteral("Link"));
+    host.subscriptions().applicationRenamed(QStringLiteral("Nothing"), QStringLiteral("Else"));
+    QCoreApplication::sendPostedEvents(&plugin);
+
+    const HxSequenceItemList a = plugin.sequences().find(QStringLiteral("A"))->items();
+    EXPECT_EQ(a.at(0)->columnItem, QStringLiteral("Link"));
+    EXPECT_EQ(a.at(1)->columnItem, QStringLiteral("Chain"));
+    EXPECT_EQ(a.at(2)->columnItem, QStringLiteral("Chain"));
+    EXPECT_EQ(a.at(3)->columnItem, QStringLiteral("Chains"));
+    EXPECT_EQ(plugin.sequences().find(QStringLiteral("B"))->items().at(0)->columnItem,
+              QStringLiteral("Link"));
+
+    // an event of another type is ignored
+    QEvent other(QEvent::Type(1012));
+    QCoreApplication::sendEvent(&plugin, &other);
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
+
+TEST(ORVSequencerPITest, ProjectCloseForgetsEverything)
+{
+    WorkbenchHost host;
+    ORVSequencerPI plugin(host.link());
+    plugin.sequences().append(sequenceWithSteps(QStringLiteral("A"), {}));
+    plugin.sequences().append(sequenceWithSteps(QStringLiteral("B"), {}));
+
+    EXPECT_TRUE(plugin.removeObject(QStringLiteral("ORV"), QStringLiteral("A")));
+    EXPECT_EQ(plugin.sequences().titles(), QStringList{QStringLiteral("B")});
+    EXPECT_FALSE(plugin.removeObject(QStringLiteral("Other"), QStringLiteral("B")));
+    EXPECT_EQ(plugin.sequences().count(), 1);
+    EXPECT_FALSE(plugin.removeObject(QStringLiteral("ClearAll"), QString()));
+    EXPECT_TRUE(plugin.sequences().isEmpty());
+}
+
+TEST(ORVSequencerPITest, LogLinesCarryTimeAndColour)
+{
+    WorkbenchHost host;
+    ORVSequencerPI plugin(host.link());
+    plugin.logMessage(QStringLiteral("ORV Sequencer 'A' - Load Sequence started..."));
+    plugin.logWarning(QStringLiteral("careful"));
+    plugin.message(QStringLiteral("from a window"));
+
+    const QStringList output = host.logview().lines(QStringLiteral("Output"));
+    ASSERT_EQ(output.size(), 2);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(
+                    "^<font color=\"#000000\">\\d\\d:\\d\\d:\\d\\d: ORV Sequencer 'A' - Load "
+                    "Sequence started\\.\\.\\.</font>$"))
+                    .match(output.at(0))
+                    .hasMatch())
+        << output.at(0).toStdString();
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral("^<font color=\"#AFAF00\">\\d\\d:\\d\\d:\\d\\d: <b>careful</b></font>"
+                                   "<font color=\"#000000\"></font>$"))
+                    .match(output.at(1))
+                    .hasMatch())
+        << output.at(1).toStdString();
+    EXPECT_EQ(host.logview().lines(QStringLiteral("ORV Sequencer")),
+              QStringList{QStringLiteral("from a window")});
+
+    // Without a host nothing is written and nothing breaks.
+    ORVSequencerPI alone{HostLink()};
+    alone.logMessage(QStringLiteral("lost"));
+    EXPECT_TRUE(alone.isDeveloper());
+}
+
+TEST(ORVSequencerPITest, CastByNameGivesTheInterfacePointers)
+{
+    WorkbenchHost host;
+    ORVSequencerPI plugin(host.link());
+    void *actions = nullptr;
+    ASSERT_EQ(plugin.queryInterface(QStringLiteral("HxiActions"), &actions), VemoInterface::HxiOk);
+    EXPECT_EQ(plugin.referenceCount(), 2);
+    EXPECT_EQ(plugin.castByName("HxiActions"), actions);
+    EXPECT_EQ(plugin.castByName("ORVSequencerPI"), &plugin);
+    EXPECT_EQ(plugin.castByName("QObject"), static_cast<QObject *>(&plugin));
+    EXPECT_EQ(plugin.castByName("HxiUnknown"), nullptr);
+    EXPECT_EQ(plugin.referenceCount(), 2);   // casting takes no reference
+    plugin.release();
+}
+
+#include "orvsequencerpitest.moc"

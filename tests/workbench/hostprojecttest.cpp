@@ -1,0 +1,124 @@
+#include "hostproject.h"
+#include "temporaryfolder.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray DemoProject = R"(<?xml version="1.0" encoding="UTF-8"?>
+<project name="Demo" formatIndex="1">
+  <applications>
+    <application name="Chain" type="Chain Integrity Test" program="apps/chain.sh" folder="apps">
+      <tap>J1</tap><tap>J2</tap>
+      <oper>Execute Test</oper><oper>Test Infrastructure</oper>
+      <show>Status</show>
+      <parameter key="Level" value="33"/>
+    </application>
+  </applications>
+  <instruments>
+    <instrument name="BCU" address="sim:1" preferred="1">
+      <action>ExecReset</action>
+      <parameter key="Reset.0" value="bcusim --reset"/>
+    </instrument>
+  </instruments>
+  <plugin name="ORVSequencer"><sequence Title="A"/></plugin>
+</project>
+)";
+
+} // namespace
+
+TEST(HostProjectTest, ReadsEveryPartAndWritesItBackTheSame)
+{
+    TemporaryFolder folder;
+    folder.write(QStringLiteral("project.xml"), DemoProject);
+
+    HostProject project;
+    ASSERT_TRUE(project.open(folder.path())) << project.errorString().toStdString();
+    EXPECT_EQ(project.name, QStringLiteral("Demo"));
+    EXPECT_EQ(project.formatIndex, 1);
+    ASSERT_EQ(project.applications.size(), 1);
+    const ProjectApplication *chain = project.application(QStringLiteral("Chain"));
+    ASSERT_NE(chain, nullptr);
+    EXPECT_EQ(chain->type, QStringLiteral("Chain Integrity Test"));
+    EXPECT_EQ(chain->tapConnectors, QStringList({QStringLiteral("J1"), QStringLiteral("J2")}));
+    EXPECT_EQ(chain->operations.size(), 2);
+    EXPECT_EQ(chain->parameters.value(QStringLiteral("Level")), QStringLiteral("33"));
+    EXPECT_EQ(project.application(QStringLiteral("chain")), nullptr);
+    EXPECT_EQ(project.preferredInstrument(), QStringLiteral("BCU"));
+    EXPECT_EQ(project.instrument(QStringLiteral("BCU"))->parameters.value(QStringLiteral("Reset.0")),
+              QStringLiteral("bcusim --reset"));
+    EXPECT_EQ(project.pluginElement(QStringLiteral("ORVSequencer"))
+                  .firstChildElement()
+                  .attribute(QStringLiteral("Title")),
+              QStringLiteral("A"));
+
+    ASSERT_TRUE(project.save());
+    HostProject again;
+    ASSERT_TRUE(again.open(folder.path()));
+    EXPECT_EQ(again.name, project.name);
+    EXPECT_EQ(again.application(QStringLiteral("Chain"))->showOptions, chain->showOptions);
+    EXPECT_EQ(again.instruments.first().actions, QStringList{QStringLiteral("ExecReset")});
+    EXPECT_TRUE(again.instruments.first().preferred);
+    EXPECT_EQ(again.pluginElement(QStringLiteral("ORVSequencer")).firstChildElement().tagName(),
+              QStringLiteral("sequence"));
+
+    QDomElement fresh = again.resetPluginElement(QStringLiteral("ORVSequencer"));
+    EXPECT_TRUE(fresh.firstChildElement().isNull());
+    EXPECT_TRUE(again.pluginElement(QStringLiteral("ORVSequencer")).firstChildElement().isNull());
+}
+
+TEST(HostProjectTest, ADamagedProjectIsRefusedAndChangesNothing)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray content;
+        const char *mentions;
+    } cases[] = {
+        {"not xml", "this is not a project", "damaged"},
+        {"truncated", DemoProject.left(DemoProject.size() / 2), "damaged"},
+        {"wrong root", "<sequences/>", "<sequences>"},
+        {"empty", "", "damaged"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryFolder good;
+        good.write(QStringLiteral("project.xml"), DemoProject);
+        HostProject project;
+        ASSERT_TRUE(project.open(good.path()));
+
+        TemporaryFolder bad;
+        const QString path = bad.write(QStringLiteral("project.xml"), c.content);
+        EXPECT_FALSE(project.open(bad.path()));
+        EXPECT_TRUE(project.errorString().contains(path)) << project.errorString().toStdString();
+        EXPECT_TRUE(project.errorString().contains(QLatin1String(c.mentions)))
+            << project.errorString().toStdString();
+        // the project that was open is still the one in memory, and the bad file is untouched
+        EXPECT_EQ(project.name, QStringLiteral("Demo"));
+        EXPECT_EQ(project.directory(), good.path());
+        EXPECT_EQ(bad.read(QStringLiteral("project.xml")), c.content);
+    }
+
+    HostProject missing;
+    EXPECT_FALSE(missing.open(QStringLiteral("/nonexistent/project")));
+    EXPECT_TRUE(missing.errorString().contains(QLatin1String("/nonexistent/project")));
+}
+
+TEST(HostProjectTest, CreateRefusesToOverwriteAProject)
+{
+    TemporaryFolder folder;
+    HostProject project;
+    ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("new/deep")), QStringLiteral("Fresh")));
+    HostProject opened;
+    ASSERT_TRUE(opened.open(folder.filePath(QStringLiteral("new/deep"))));
+    EXPECT_EQ(opened.name, QStringLiteral("Fresh"));
+    EXPECT_TRUE(opened.applications.isEmpty());
+
+    HostProject second;
+    EXPECT_FALSE(second.create(folder.filePath(QStringLiteral("new/deep")), QStringLiteral("Other")));
+    HostProject still;
+    ASSERT_TRUE(still.open(folder.filePath(QStringLiteral("new/deep"))));
+    EXPECT_EQ(still.name, QStringLiteral("Fresh"));
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// The command-line host: runs one command against a project folder through
+// the sequencer plug-in and tells its outcome in its exit code.
+class Seqrun
+{
+public:
+    enum ExitCode {
+        Success = 0,
+        UsageError = 64,
+        DamagedInput = 65,
+        MissingProject = 66,
+        InternalError = 70,
+        CannotCreate = 73,
+    };
+
+    Seqrun();
+    int run(const QStringList &arguments);
+
+private:
+    int init(const QStringList &arguments);
+    int list(const QStringList &arguments);
+    int usage(const QString &problem);
+
+    QTextStream out;
+    QTextStream err;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "hxiappsequence.h"
+#include "serviceobject.h"
+
+#include <QObject>
+
+class DatabaseService;
+class HxmJob;
+
+// "HxiAppSequence" of every application type of the reference host: the
+// execute settings come from the project's application entries.
+class AppSequenceService final : public QObject, public ServiceObject<HxiAppSequence>
+{
+    Q_OBJECT
+
+public:
+    explicit AppSequenceService(DatabaseService *database)
+        : ServiceObject(QStringLiteral("HxiAppSequence")), database(database)
+    {
+    }
+
+    bool openSettings(const QString &settingsId) override;
+    bool hasSettingsList(const QString &settingsId, const QString &listName) override;
+    void prepareParametersForSave(const QString &, const QString &, bool,
+                                  QMap<QString, QString> &) override
+    {
+    }
+    void completeParametersForSave(const QString &, const QString &, bool,
+                                   QMap<QString, QString> &) override
+    {
+    }
+    bool connectJobFinished(QObject *receiver, const char *slot) override;
+    bool connectStdout(QObject *receiver, const char *slot) override;
+    bool connectStderr(QObject *receiver, const char *slot) override;
+    bool loadSettings(const QString &settingsId, bool infrastructureOnly,
+                      QMap<QString, QString> &parameters) override;
+    int settingsListCount(const QString &settingsId, const QString &listName) override;
+    QString settingsListEntry(const QString &settingsId, const QString &listName,
+                              int index) override;
+    bool editSettings(const QString &settingsId, QWidget *parent,
+                      QMap<QString, QString> &parameters) override;
+    int execute(const QString &application, const QMap<QString, QString> &parameters,
+                bool infrastructureOnly) override;
+    void setResultsDirectory(const QString &application, const QString &directory,
+                             int copyMode) override;
+
+Q_SIGNALS:
+    void jobFinished(HxmJob *job, const QString &message, int exitCode);
+    void jobStdout(HxmJob *job, const QString &text);
+    void jobStderr(HxmJob *job, const QString &text);
+
+private:
+    QStringList settingsList(const QString &settingsId, const QString &listName) const;
+
+    DatabaseService *database;
+};

@@ -1,0 +1,117 @@
+#include "projectsession.h"
+
+#include "hxidatabasepersist.h"
+#include "hxiproject.h"
+#include "projecttreeservice.h"
+#include "workbenchhost.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace VemoInterface;
+
+ProjectSession::ProjectSession(WorkbenchHost &host, const QString &pluginFile)
+    : host(host), plugin(pluginFile)
+{
+}
+
+ProjectSession::~ProjectSession()
+{
+    close();
+    if (projectInterface)
+        projectInterface->release();
+    if (persist) {
+        persist->release();
+        // The plug-in object keeps the reference it was created with until
+        // its host lets go of it for good.
+        persist->release();
+    }
+}
+
+ProjectSession::Outcome ProjectSession::fail(Outcome outcome, const QString &message)
+{
+    error = message;
+    return outcome;
+}
+
+ProjectSession::Outcome ProjectSession::loadPlugin()
+{
+    if (persist && projectInterface)
+        return Outcome::Done;
+    if (!plugin.load(&WorkbenchHost::createProc, &host))
+        return fail(Outcome::PluginFailed, plugin.errorString());
+    persist = plugin.create<HxiDatabasePersist>(QStringLiteral("HxiDatabasePersist"));
+    projectInterface = plugin.create<HxiProject>(QStringLiteral("HxiProject"));
+    if (!persist || !projectInterface)
+        return fail(Outcome::PluginFailed,
+                    QObject::tr("The sequencer library '%1' does not offer its project interfaces.")
+                        .arg(plugin.fileName()));
+    return Outcome::Done;
+}
+
+ProjectSession::Outcome ProjectSession::create(const QString &directory, const QString &name)
+{
+    if (const Outcome loaded = loadPlugin(); loaded != Outcome::Done)
+        return loaded;
+    close();
+    HostProject fresh;
+    if (!fresh.create(directory, name))
+        return fail(Outcome::WriteFailed, fresh.errorString());
+    if (const Outcome outcome = open(directory); outcome != Outcome::Done)
+        return outcome;
+    return save();
+}
+
+ProjectSession::Outcome ProjectSession::open(const QString &directory)
+{
+    if (const Outcome loaded = loadPlugin(); loaded != Outcome::Done)
+        return loaded;
+    if (!QFileInfo::exists(QDir(directory).filePath(HostProject::FileName)))
+        return fail(Outcome::MissingProject,
+                    QObject::tr("There is no project in '%1': it has no %2.")
+                        .arg(directory, HostProject::FileName));
+    HostProject candidate;
+    if (!candidate.open(directory))
+        return fail(Outcome::DamagedProject, candidate.errorString());
+
+    close();
+    hostProject = candidate;
+    host.setProject(&hostProject);
+    QDomElement element = hostProject.pluginElement(PluginName);
+    persist->load(element);
+    projectInterface->buildTree(QString());
+    opened = true;
+    error.clear();
+    return Outcome::Done;
+}
+
+ProjectSession::Outcome ProjectSession::save()
+{
+    if (!opened)
+        return fail(Outcome::MissingProject, QObject::tr("No project is open."));
+    QDomElement element = hostProject.resetPluginElement(PluginName);
+    persist->save(element);
+    if (!hostProject.save())
+        return fail(Outcome::WriteFailed, hostProject.errorString());
+    return Outcome::Done;
+}
+
+void ProjectSession::close()
+{
+    if (!opened)
+        return;
+    projectInterface->removeObject(QStringLiteral("ClearAll"), QString());
+    host.projectTree().clear();
+    host.setProject(nullptr);
+    opened = false;
+}
+
+QStringList ProjectSession::sequenceTitles() const
+{
+    QStringList titles;
+    for (const ProjectTreeService::Entry &entry : host.projectTree().entries()) {
+        if (entry.kind == QLatin1String("Sequence") && entry.moduleName == PluginName)
+            titles.append(entry.text);
+    }
+    return titles;
+}
