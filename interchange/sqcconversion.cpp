@@ -50,8 +50,9 @@ quint32 bitIf(bool on, quint32 bit)
     return on ? bit : 0;
 }
 
-// Instruments that keep levels in hundredths of a volt mark it with a flag;
-// the old format holds volts. Negative levels are "not set" markers and stay.
+// Instruments that keep levels and thresholds in hundredths mark it with a
+// flag; the old format holds whole units. Negative values are "not set"
+// markers and stay as they are.
 qint32 level(qint64 value, bool inHundredths)
 {
     return qint32(inHundredths && value >= 0 ? value / 100 : value);

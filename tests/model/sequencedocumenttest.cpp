@@ -1,0 +1,316 @@
+#include "applicationtypes.h"
+#include "databaseservice.h"
+#include "hostproject.h"
+#include "hxprojectversion.h"
+#include "hxreport.h"
+#include "hxreportlist.h"
+#include "hxsequence.h"
+#include "hxsequencelist.h"
+#include "sequencedocument.h"
+#include "workbenchhost.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDomDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+HxSequenceItemPtr fullStep(int kind, const QString &number)
+{
+    auto item = std::make_shared<HxSequenceItem>();
+    item->itemType = kind;
+    item->commandEx = QStringLiteral("30,ding.wav");
+    item->condition = 2;
+    item->timeOut = 12345678;
+    item->count = 3;
+    item->exitCode = 66000;
+    item->status = 4;
+    item->type = kind == int(ItemType::Operation) ? 5 : 7;
+    item->globalGang = true;
+    item->hostStatusId = 11;
+    item->hostStatusText = QStringLiteral("Timeout after \"30\" s");
+    item->columnNumber = number;
+    item->columnType = kind == int(ItemType::Application) ? QStringLiteral("NAND Programming")
+                                                          : QStringLiteral("Sys");
+    item->columnOperation = QStringLiteral("Test Infrastructure");
+    item->columnProperty = QStringLiteral("(%1 == 1) && <2>").arg(number);
+    item->columnItem = QStringLiteral("Item & <%1>").arg(number);
+    item->columnShow = QStringLiteral("Diagnostics");
+    item->columnStatus = QStringLiteral("Timeout");
+    item->operationItemId = QStringLiteral("IF");
+    item->command.setName(QStringLiteral("Power"));
+    item->command.setCommand(QStringLiteral("power.sh %sn"));
+    item->command.setDir(QStringLiteral("/opt/power"));
+    item->command.setLaunchInDesignDir(true);
+    item->command.setAddToLaunchMenu(true);
+    item->command.setConsoleApp(true);
+    item->command.setInternal(true);
+    item->command.setAllowUserInteraction(true);
+    item->command.setShowImmediateOutput(true);
+    item->command.setEditBeforeLaunch(true);
+    item->command.setFailExitCode(100);
+    item->command.setPassExitCode(7);
+    item->pauseMessageText = QStringLiteral("Insert board\nthen press Yes");
+    item->pauseMessageDefaultAnswer = 1;
+    item->pauseMessageAnswerNoIsPass = true;
+    item->addToReport = true;
+    item->passAction = QStringLiteral("Next");
+    item->failAction = QStringLiteral("Redo");
+    item->rejectAction = QStringLiteral("Prev");
+    item->systemErrorAction = QStringLiteral("Stop");
+    item->saveResultsOnFail = true;
+    item->saveResultsOnPass = true;
+    item->propertiesOperation = QStringLiteral("Execute Test");
+    item->propertiesShow = QStringLiteral("Status");
+    item->statusToSequenceStatus = true;
+    item->parameters = {{QStringLiteral("Flags"), QStringLiteral("268435456")},
+                        {QStringLiteral("TapInfo32.Level"), QStringLiteral("33")},
+                        {QStringLiteral("InstrumentName"), QStringLiteral("Preferred")}};
+    item->applicationClass = ApplicationTypes::applicationClass(item->columnType, item->columnOperation);
+    return item;
+}
+
+HxSequence *fullSequence(const QString &title)
+{
+    auto *sequence = new HxSequence(title, QStringLiteral("every field, \"quoted\" & <marked>"));
+    sequence->setRepeat(true);
+    sequence->setRepeatCount(5);
+    sequence->setGlobalGang(true);
+    sequence->setStatusBannerApp(true);
+    sequence->setStatusBannerSequence(true);
+    sequence->setUnitIdentification(true);
+    sequence->setUnitSerialNumber(QStringLiteral("SN-0099"));
+    sequence->setUnitFolder(QStringLiteral("Batch 7"));
+    sequence->setUnitSubDirMask(QStringLiteral("Unit_###"));
+    sequence->setUnitSerialNumberAutoIncrement(true);
+    sequence->setUnitSerialNumberManualAdjust(true);
+    sequence->setUnitAutoPrompt(true);
+    sequence->setUnitSubDirAutoIncrement(true);
+    sequence->setUnitSubDirManualAdjust(true);
+    sequence->setUnitSubDirIsSerialNumber(true);
+    sequence->appendItem(fullStep(int(ItemType::Application), QStringLiteral("1")));
+    sequence->appendItem(fullStep(int(ItemType::Operation), QStringLiteral("2")));
+    sequence->appendItem(fullStep(int(ItemType::Command), QStringLiteral("3")));
+    return sequence;
+}
+
+class SequenceDocumentTest : public ::testing::Test
+{
+protected:
+    QDomElement saveAt(int index, HxSequenceList &sequences, HxReportList &reports)
+    {
+        project.formatIndex = index;
+        host.setProject(&project);
+        QDomElement root = document.createElement(QStringLiteral("plugin"));
+        document.appendChild(root);
+        SequenceDocument(host.link(), sequences, reports).save(root);
+        return root;
+    }
+
+    WorkbenchHost host;
+    HostProject project;
+    QDomDocument document;
+};
+
+} // namespace
+
+TEST_F(SequenceDocumentTest, EveryFieldSurvivesARoundTripAtBothIndices)
+{
+    for (int index : {0, 1}) {
+        SCOPED_TRACE(index);
+        document = QDomDocument();
+        HxSequenceList sequences;
+        HxReportList reports;
+        sequences.append(fullSequence(QStringLiteral("Full")));
+        sequences.append(new HxSequence(QStringLiteral("Empty"), QString()));
+        reports.append(new HxReport(QStringLiteral("Full"), QStringLiteral("2026-02-03 / 09:05:07:04"),
+                                    QStringLiteral("Full_2_3_2026-9h_5m_7s_4ms.html")));
+        const QDomElement root = saveAt(index, sequences, reports);
+        EXPECT_EQ(root.hasAttribute(QStringLiteral("version")), index == 1);
+
+        // the save numbered every step's parameters
+        for (const HxSequenceItemPtr &item : sequences.at(0)->items())
+            EXPECT_EQ(item->parameters.value(QStringLiteral("ItemNumber")), item->columnNumber);
+
+        // read it back from text, as the host would after a restart
+        QDomDocument reread;
+        ASSERT_TRUE(reread.setContent(document.toString()));
+        HxSequenceList loaded;
+        HxReportList loadedReports;
+        VemoDatabase::HxProjectVersion version;
+        SequenceDocument(host.link(), loaded, loadedReports).load(reread.documentElement(), version);
+        EXPECT_EQ(version.getHxpIndex(), index);
+        EXPECT_EQ(host.database().lastLoadedVersion(), version.getVersion());
+
+        ASSERT_EQ(loaded.titles(), sequences.titles());
+        const HxSequence *original = sequences.at(0);
+        const HxSequence *copy = loaded.at(0);
+        EXPECT_EQ(copy->description(), original->description());
+        EXPECT_EQ(copy->repeatCount(), 5);
+        EXPECT_TRUE(copy->unitSubDirIsSerialNumber());
+        EXPECT_EQ(copy->unitSubDirMask(), original->unitSubDirMask());
+        ASSERT_EQ(copy->items().size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(*copy->items().at(i), *original->items().at(i));
+        }
+        ASSERT_EQ(loadedReports.count(), 1);
+        EXPECT_EQ(loadedReports.at(0)->fileName, QStringLiteral("Full_2_3_2026-9h_5m_7s_4ms.html"));
+        EXPECT_EQ(host.outstandingReferences(), 0);
+    }
+}
+
+TEST_F(SequenceDocumentTest, ShortNamesLeaveDefaultsOutLongNamesWriteEverything)
+{
+    HxSequenceList sequences;
+    HxReportList reports;
+    auto *sequence = new HxSequence(QStringLiteral("Only a title"), QString());
+    sequence->setRepeatCount(-1);
+    auto step = std::make_shared<HxSequenceItem>();
+    step->type = -1;
+    step->count = -1;
+    step->parameters = {{QStringLiteral("Empty"), QString()}};
+    sequence->appendItem(step);
+    sequences.append(sequence);
+
+    const QDomElement shortRoot = saveAt(1, sequences, reports);
+    const QDomElement shortSequence = shortRoot.firstChildElement(QStringLiteral("as"));
+    EXPECT_EQ(shortSequence.attributes().count(), 1);
+    EXPECT_EQ(shortSequence.attribute(QStringLiteral("sa")), QStringLiteral("Only a title"));
+    const QDomElement shortStep = shortSequence.firstChildElement(QStringLiteral("ae"));
+    EXPECT_FALSE(shortStep.hasAttribute(QStringLiteral("eb")));   // Type -1 is left out
+    EXPECT_EQ(shortStep.attribute(QStringLiteral("ef")), QStringLiteral("-1"));   // Count is kept
+    EXPECT_EQ(shortStep.attribute(QStringLiteral("xk")), QString());   // pass code 0 left out
+    EXPECT_EQ(shortStep.attribute(QStringLiteral("xh")), QStringLiteral("1"));
+    const QDomElement shortParameters = shortStep.firstChildElement(QStringLiteral("ai"));
+    EXPECT_FALSE(shortParameters.hasAttribute(QStringLiteral("Empty")));
+    EXPECT_EQ(shortParameters.attribute(QStringLiteral("ItemNumber")), QString());
+
+    document = QDomDocument();
+    const QDomElement longRoot = saveAt(0, sequences, reports);
+    const QDomElement longSequence = longRoot.firstChildElement(QStringLiteral("sequence"));
+    EXPECT_EQ(longSequence.attributes().count(), 17);
+    EXPECT_EQ(longSequence.attribute(QStringLiteral("RepeatCount")), QStringLiteral("-1"));
+    const QDomElement longStep = longSequence.firstChildElement(QStringLiteral("sequenceelement"));
+    EXPECT_EQ(longStep.attributes().count(), 45);
+    EXPECT_EQ(longStep.attribute(QStringLiteral("OldType")), QStringLiteral("-1"));
+    EXPECT_EQ(longStep.attribute(QStringLiteral("Type")), QStringLiteral("-1"));
+    EXPECT_EQ(longStep.attribute(QStringLiteral("Condition")), QStringLiteral("0"));
+    EXPECT_EQ(longStep.attribute(QStringLiteral("GlobalGang")), QStringLiteral("0"));
+    const QDomElement longParameters = longStep.firstChildElement(QStringLiteral("instrumentparams"));
+    EXPECT_TRUE(longParameters.hasAttribute(QStringLiteral("Empty")));
+    EXPECT_TRUE(longParameters.hasAttribute(QStringLiteral("ItemNumber")));
+}
+
+TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
+{
+    QDomDocument source;
+    ASSERT_TRUE(source.setContent(QStringLiteral(
+        "<plugin>"
+        "<sequence Title='A' RepeatCount='x12' Repeat='yes' Uut='2'>"
+        "  <sequenceelement Status='abc' Type='-1' OldType='99' Column.Type='Sys'"
+        "                   Column.Operation='Execute Command' Count='-1'>"
+        "    <instrumentparams Level='33'/><instrumentparams Level='99'/>"
+        "  </sequenceelement>"
+        "  <sequenceelement Column.Item='no kind'/>"
+        "  <unknown/>"
+        "</sequence>"
+        "<as sa='short names are another format'/>"
+        "<report seqname='A' title='first' filename='a1.html'/>"
+        "<report seqname='Gone' title='orphan' filename='g.html'/>"
+        "<report seqname='A' title='second' filename='a2.html'/>"
+        "</plugin>")));
+    HxSequenceList sequences;
+    HxReportList reports;
+    sequences.append(new HxSequence(QStringLiteral("replaced by the load"), QString()));
+    VemoDatabase::HxProjectVersion version;
+    SequenceDocument(host.link(), sequences, reports).load(source.documentElement(), version);
+
+    ASSERT_EQ(sequences.titles(), QStringList{QStringLiteral("A")});
+    const HxSequence *a = sequences.at(0);
+    EXPECT_EQ(a->repeatCount(), 0);
+    EXPECT_FALSE(a->repeat());
+    EXPECT_TRUE(a->unitIdentification());
+    ASSERT_EQ(a->items().size(), 2);
+    const HxSequenceItem &first = *a->items().at(0);
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.type, -1);
+    EXPECT_EQ(first.count, -1);
+    EXPECT_EQ(first.applicationClass, 0);   // from "Sys", not from the stored 99
+    EXPECT_EQ(first.parameters.value(QStringLiteral("Level")), QStringLiteral("33"));
+    EXPECT_EQ(a->items().at(1)->kind(), ItemType::None);
+    ASSERT_EQ(reports.count(), 2);
+    EXPECT_EQ(reports.at(0)->title, QStringLiteral("first"));
+    EXPECT_EQ(reports.at(1)->title, QStringLiteral("second"));
+}
+
+TEST_F(SequenceDocumentTest, ADocumentOfOneIndexReadAsTheOtherHasNoSequences)
+{
+    HxSequenceList sequences;
+    HxReportList reports;
+    sequences.append(fullSequence(QStringLiteral("Full")));
+    QDomElement root = saveAt(1, sequences, reports);
+    root.removeAttribute(QStringLiteral("version"));
+    HxSequenceList loaded;
+    VemoDatabase::HxProjectVersion version;
+    SequenceDocument(host.link(), loaded, reports).load(root, version);
+    EXPECT_TRUE(loaded.isEmpty());
+
+    document = QDomDocument();
+    QDomElement longRoot = saveAt(0, sequences, reports);
+    longRoot.setAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    SequenceDocument(host.link(), loaded, reports).load(longRoot, version);
+    EXPECT_TRUE(loaded.isEmpty());
+}
+
+TEST_F(SequenceDocumentTest, ImagePathsFollowTheArchiveRules)
+{
+    ProjectApplication flash;
+    flash.name = QStringLiteral("Flash");
+    flash.type = QStringLiteral("Flash Image Runner");
+    flash.folder = QStringLiteral("apps/flash");
+    project.applications = {flash};
+    HostProject where;
+    // an application folder needs a project folder to be relative to
+    ASSERT_TRUE(where.create(QDir::temp().filePath(QStringLiteral("orv-doc-test-%1")
+                                                       .arg(QCoreApplication::applicationPid())),
+                             QStringLiteral("P")));
+    where.applications = project.applications;
+    project = where;
+
+    auto step = std::make_shared<HxSequenceItem>();
+    step->itemType = int(ItemType::Application);
+    step->columnItem = QStringLiteral("Flash");
+    const QString inside = project.directory() + QStringLiteral("/apps/flash/img/u12.bin");
+    step->parameters = {{QStringLiteral("ImageFileName"), inside},
+                        {QStringLiteral("ImageLoadFileName"), QStringLiteral("/elsewhere/u13.bin")},
+                        {QStringLiteral("ImageSaveFileName"), QStringLiteral("rel/u14.bin")},
+                        {QStringLiteral("JamFileName"), inside}};
+    auto *sequence = new HxSequence(QStringLiteral("S"), QString());
+    sequence->appendItem(step);
+    HxSequenceList sequences;
+    sequences.append(sequence);
+    HxReportList reports;
+
+    host.setValue(QStringLiteral("SaveAsFromArchiver"), QStringLiteral("new"));
+    const QDomElement archived = saveAt(0, sequences, reports)
+                                     .firstChildElement()
+                                     .firstChildElement()
+                                     .firstChildElement(QStringLiteral("instrumentparams"));
+    EXPECT_EQ(archived.attribute(QStringLiteral("ImageFileName")), QStringLiteral("img/u12.bin"));
+    EXPECT_EQ(archived.attribute(QStringLiteral("ImageLoadFileName")), QStringLiteral("u13.bin"));
+    EXPECT_EQ(archived.attribute(QStringLiteral("ImageSaveFileName")), QStringLiteral("rel/u14.bin"));
+    EXPECT_EQ(archived.attribute(QStringLiteral("JamFileName")), inside);   // not an image key
+
+    document = QDomDocument();
+    host.setValue(QStringLiteral("SaveAsFromArchiver"), QStringLiteral("old"));
+    const QDomElement restored = saveAt(0, sequences, reports)
+                                     .firstChildElement()
+                                     .firstChildElement()
+                                     .firstChildElement(QStringLiteral("instrumentparams"));
+    EXPECT_EQ(restored.attribute(QStringLiteral("ImageSaveFileName")),
+              project.directory() + QStringLiteral("/apps/flash/rel/u14.bin"));
+    QDir(project.directory()).removeRecursively();
+}

@@ -1,0 +1,132 @@
+#include "projectsession.h"
+#include "temporaryfolder.h"
+#include "workbenchhost.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString PluginFile = QStringLiteral(ORV_PLUGIN_FILE);
+
+QByteArray projectWithSequences(int formatIndex, const QByteArray &pluginContent)
+{
+    return "<project name='Demo' formatIndex='" + QByteArray::number(formatIndex)
+           + "'><applications/><instruments/>" + pluginContent + "</project>";
+}
+
+struct SeqrunResult
+{
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+SeqrunResult seqrun(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(SEQRUN_FILE), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(ProjectSessionTest, SequencesComeBackInDocumentOrderAfterASave)
+{
+    TemporaryFolder folder;
+    folder.write(QStringLiteral("project.xml"),
+                 projectWithSequences(
+                     0, "<plugin name='ORVSequencer'>"
+                        "<sequence Title='Zeta'><sequenceelement ItemType='3' Column.Number='1'>"
+                        "<instrumentparams/></sequenceelement></sequence>"
+                        "<sequence Title='Alpha'/><sequence Title='Sequence 10'/>"
+                        "</plugin>"));
+    WorkbenchHost host;
+    {
+        ProjectSession session(host, PluginFile);
+        ASSERT_EQ(session.open(folder.path()), ProjectSession::Outcome::Done)
+            << session.errorString().toStdString();
+        EXPECT_EQ(session.sequenceTitles(),
+                  QStringList({QStringLiteral("Zeta"), QStringLiteral("Alpha"),
+                               QStringLiteral("Sequence 10")}));
+        ASSERT_EQ(session.save(), ProjectSession::Outcome::Done);
+    }
+    EXPECT_EQ(host.outstandingReferences(), 0);
+
+    // the plug-in wrote the steps back, numbered
+    const QString saved = QString::fromUtf8(folder.read(QStringLiteral("project.xml")));
+    EXPECT_TRUE(saved.contains(QLatin1String("ItemNumber=\"1\""))) << saved.toStdString();
+
+    WorkbenchHost again;
+    ProjectSession reopened(again, PluginFile);
+    ASSERT_EQ(reopened.open(folder.path()), ProjectSession::Outcome::Done);
+    EXPECT_EQ(reopened.sequenceTitles().size(), 3);
+    EXPECT_EQ(reopened.sequenceTitles().first(), QStringLiteral("Zeta"));
+}
+
+TEST(ProjectSessionTest, AFailedOpenKeepsTheOpenProjectAndTheFile)
+{
+    TemporaryFolder good;
+    good.write(QStringLiteral("project.xml"),
+               projectWithSequences(1, "<plugin name='ORVSequencer' version='1.1'><as sa='S'/></plugin>"));
+    TemporaryFolder bad;
+    const QByteArray damaged = "<project name='x'><applications>";
+    bad.write(QStringLiteral("project.xml"), damaged);
+    TemporaryFolder empty;
+
+    WorkbenchHost host;
+    ProjectSession session(host, PluginFile);
+    ASSERT_EQ(session.open(good.path()), ProjectSession::Outcome::Done);
+    EXPECT_EQ(session.sequenceTitles(), QStringList{QStringLiteral("S")});
+
+    EXPECT_EQ(session.open(bad.path()), ProjectSession::Outcome::DamagedProject);
+    EXPECT_TRUE(session.errorString().contains(bad.filePath(QStringLiteral("project.xml"))));
+    EXPECT_EQ(session.open(empty.path()), ProjectSession::Outcome::MissingProject);
+    EXPECT_EQ(session.sequenceTitles(), QStringList{QStringLiteral("S")});
+    EXPECT_EQ(session.project().directory(), good.path());
+    EXPECT_EQ(bad.read(QStringLiteral("project.xml")), damaged);
+}
+
+TEST(SeqrunTest, InitAndListWithTheirExitCodes)
+{
+    TemporaryFolder folder;
+    const QString project = folder.filePath(QStringLiteral("station/line 1"));
+
+    const SeqrunResult created = seqrun({QStringLiteral("init"), project, QStringLiteral("--name"),
+                                QStringLiteral("Line One")});
+    EXPECT_EQ(created.exitCode, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.contains(QLatin1String("Line One")));
+
+    const SeqrunResult listed = seqrun({QStringLiteral("list"), project});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    EXPECT_EQ(listed.out, QString());
+
+    const SeqrunResult again = seqrun({QStringLiteral("init"), project});
+    EXPECT_EQ(again.exitCode, 73);
+    EXPECT_TRUE(again.err.contains(QLatin1String("already holds a project")));
+
+    folder.write(QStringLiteral("broken/project.xml"), "<project");
+    const struct
+    {
+        QStringList arguments;
+        int exitCode;
+        const char *says;
+    } cases[] = {
+        {{}, 64, "no command"},
+        {{QStringLiteral("fly")}, 64, "unknown command"},
+        {{QStringLiteral("list")}, 64, "one project folder"},
+        {{QStringLiteral("init"), project, QStringLiteral("--colour"), QStringLiteral("red")}, 64,
+         "unknown option --colour"},
+        {{QStringLiteral("list"), folder.filePath(QStringLiteral("nowhere"))}, 66, "no project"},
+        {{QStringLiteral("list"), folder.filePath(QStringLiteral("broken"))}, 65, "damaged"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const SeqrunResult run = seqrun(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
+    }
+}
