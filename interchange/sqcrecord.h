@@ -153,8 +153,10 @@ public:
         SaveResultsOnPass = 0x2,
         SaveResultsOnFail = 0x4,
         StatusNotToSequenceStatus = 0x10,
+        // Either of the two puts the step into the report; the writer uses
+        // the first.
         AddToReport = 0x20,
-        AddToReportOld = 0x100,     // read like AddToReport, never written
+        AlsoAddToReport = 0x100,
         PauseAnswerNoIsPass = 0x1000,
         PauseDefaultAnswerNo = 0x2000,
     };

@@ -3,6 +3,10 @@
 #include "hostservice.h"
 #include "hxapplicationrenameevent.h"
 #include "hxidatabase.h"
+#include "hxiprojectapplications.h"
+#include "legacysequence.h"
+#include "sqcconversion.h"
+#include "sqmfile.h"
 #include "hximainlogview.h"
 #include "hximainprojectex.h"
 #include "hximainview.h"
@@ -16,6 +20,7 @@
 #include "userprivilege.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDomElement>
 #include <QTime>
 #include <QWidget>
@@ -191,9 +196,22 @@ void ORVSequencerPI::updateActions()
 
 // --- HxiDatabasePersist ------------------------------------------------------
 
+void ORVSequencerPI::writeLegacyCopy(const HxSequence &sequence, const QString &projectFolder,
+                                     const QString &projectText) const
+{
+    const QString title = sequence.title();
+    saveLegacySequence(link, legacySequenceFileName(projectFolder, title),
+                       SqcConversion::NoInstrument, title,
+                       legacySequenceFolder(projectFolder, title), sequence, projectText);
+}
+
 bool ORVSequencerPI::save(QDomElement &root)
 {
     SequenceDocument document(link, sequenceList, reportList);
+    document.setLegacyCopyWriter(
+        [this](const HxSequence &sequence, const QString &projectFolder, const QString &projectText) {
+            writeLegacyCopy(sequence, projectFolder, projectText);
+        });
     document.save(root);
     return true;
 }
@@ -261,7 +279,34 @@ bool ORVSequencerPI::loadSettings(QDomElement &parent)
 
 HxArchiveItemList ORVSequencerPI::archiveItems()
 {
-    return {};
+    HxArchiveItemList items;
+    HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
+    if (!database)
+        return items;
+    const QString projectFolder = database->projectDirectory();
+    const QString projectText = database->projectName();
+    HxiProjectApplications *applications = database->applications();
+    for (const HxSequence *sequence : sequenceList) {
+        const QString title = sequence->title();
+        writeLegacyCopy(*sequence, projectFolder, projectText);
+        const QString sqc = legacySequenceFileName(projectFolder, title);
+        items.append({title, QDir::toNativeSeparators(sqc), 1, 17});
+        items.append({title, QDir::toNativeSeparators(SqmFile::companionFileName(sqc)), 1, 17});
+        for (const HxSequenceItemPtr &item : sequence->items()) {
+            if (item->kind() != ItemType::Application || !applications)
+                continue;
+            const auto application = applications->application(item->columnItem);
+            if (!application)
+                continue;
+            const QString image = application->convertFileNameRelativeApplicationPathToAbsolutePath(
+                item->parameters.value(QStringLiteral("ImageLoadFileName")));
+            if (!image.isEmpty())
+                items.append({title, image, 1000, 5});
+        }
+    }
+    if (applications)
+        applications->release();
+    return items;
 }
 
 // --- HxiORVSequencer ---------------------------------------------------------

@@ -19,6 +19,7 @@
 
 #include <memory>
 
+class HxSequence;
 class HxmJob;
 class QAction;
 class SequencerActions;
@@ -135,6 +136,8 @@ private:
     void unsubscribeFromApplicationRenames();
     void renameApplication(const QString &oldName, const QString &newName);
     void reportNotAvailable(const QString &command) const;
+    void writeLegacyCopy(const HxSequence &sequence, const QString &projectFolder,
+                         const QString &projectText) const;
 
     HostLink link;
     int refCount = 1;

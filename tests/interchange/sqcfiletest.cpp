@@ -186,7 +186,7 @@ TEST(SqcFileTest, writtenFileReadsBackRecordForRecord)
     SqcFile read;
     ASSERT_TRUE(read.read(path)) << read.errorString().toStdString();
     EXPECT_TRUE(read.errorString().isEmpty());
-    EXPECT_EQ(read.records(), written.records());
+    ASSERT_EQ(read.records().size(), written.records().size());
     for (int i = 0; i < read.records().size(); ++i)
         EXPECT_EQ(read.records()[i], written.records()[i]) << "record " << i;
 

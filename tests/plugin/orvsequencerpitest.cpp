@@ -5,13 +5,16 @@
 #include "mainviewservice.h"
 #include "orvsequencerpi.h"
 #include "projecttreeservice.h"
+#include "scriptedprompt.h"
 #include "sequencersettings.h"
+#include "temporaryfolder.h"
 #include "subscribeservice.h"
 #include "workbenchhost.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDomDocument>
+#include <QFileInfo>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QWidget>
@@ -207,6 +210,45 @@ TEST(ORVSequencerPITest, CastByNameGivesTheInterfacePointers)
     EXPECT_EQ(plugin.castByName("HxiUnknown"), nullptr);
     EXPECT_EQ(plugin.referenceCount(), 2);   // casting takes no reference
     plugin.release();
+}
+
+TEST(ORVSequencerPITest, ArchiveListsTheLegacyCopiesAndImageFiles)
+{
+    TemporaryFolder folder;
+    WorkbenchHost host;
+    ScriptedPrompt prompt;
+    host.setPrompt(&prompt);
+    HostProject project;
+    ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("p")), QStringLiteral("P")));
+    ProjectApplication flash;
+    flash.name = QStringLiteral("Flash");
+    flash.type = QStringLiteral("Flash Image Runner");
+    flash.folder = QStringLiteral("apps");
+    project.applications = {flash};
+    host.setProject(&project);
+
+    ORVSequencerPI plugin(host.link());
+    EXPECT_TRUE(plugin.archiveItems().isEmpty());
+    HxSequence *sequence = sequenceWithSteps(QStringLiteral("Board"),
+                                             {{int(ItemType::Application), QStringLiteral("Flash")},
+                                              {int(ItemType::Application), QStringLiteral("Missing")}});
+    sequence->items().at(0)->parameters.insert(QStringLiteral("ImageLoadFileName"), QStringLiteral("u12.bin"));
+    sequence->items().at(1)->parameters.insert(QStringLiteral("ImageLoadFileName"), QStringLiteral("u13.bin"));
+    plugin.sequences().append(sequence);
+
+    const HxArchiveItemList items = plugin.archiveItems();
+    ASSERT_EQ(items.size(), 3);
+    const QString base = project.directory() + QStringLiteral("/Sequences/Board/Board");
+    EXPECT_EQ(items.at(0).path, base + QStringLiteral(".sqc"));
+    EXPECT_EQ(items.at(1).path, base + QStringLiteral(".sqm"));
+    EXPECT_EQ(items.at(0).kind, 1);
+    EXPECT_EQ(items.at(1).flags, 17);
+    EXPECT_EQ(items.at(2).path, project.directory() + QStringLiteral("/apps/u12.bin"));
+    EXPECT_EQ(items.at(2).kind, 1000);
+    EXPECT_EQ(items.at(2).flags, 5);
+    EXPECT_TRUE(QFileInfo::exists(base + QStringLiteral(".sqc")));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+    EXPECT_EQ(host.outstandingReferences(), 0);
 }
 
 #include "orvsequencerpitest.moc"

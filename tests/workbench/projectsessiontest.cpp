@@ -2,6 +2,7 @@
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
 
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -56,6 +57,12 @@ TEST(ProjectSessionTest, SequencesComeBackInDocumentOrderAfterASave)
     }
     EXPECT_EQ(host.outstandingReferences(), 0);
 
+    // every sequence got its legacy copy beside the project
+    for (const char *title : {"Zeta", "Alpha", "Sequence 10"}) {
+        const QString base = QStringLiteral("Sequences/%1/%1").arg(QLatin1String(title));
+        EXPECT_TRUE(QFileInfo::exists(folder.filePath(base + QStringLiteral(".sqc")))) << title;
+        EXPECT_TRUE(QFileInfo::exists(folder.filePath(base + QStringLiteral(".sqm")))) << title;
+    }
     // the plug-in wrote the steps back, numbered
     const QString saved = QString::fromUtf8(folder.read(QStringLiteral("project.xml")));
     EXPECT_TRUE(saved.contains(QLatin1String("ItemNumber=\"1\""))) << saved.toStdString();

@@ -3,10 +3,12 @@
 #include "hxiappsequence.h"
 #include "serviceobject.h"
 
+#include <QHash>
 #include <QObject>
 
 class DatabaseService;
 class HxmJob;
+class JobRunner;
 
 // "HxiAppSequence" of every application type of the reference host: the
 // execute settings come from the project's application entries.
@@ -15,10 +17,8 @@ class AppSequenceService final : public QObject, public ServiceObject<HxiAppSequ
     Q_OBJECT
 
 public:
-    explicit AppSequenceService(DatabaseService *database)
-        : ServiceObject(QStringLiteral("HxiAppSequence")), database(database)
-    {
-    }
+    explicit AppSequenceService(DatabaseService *database);
+    ~AppSequenceService() override;
 
     bool openSettings(const QString &settingsId) override;
     bool hasSettingsList(const QString &settingsId, const QString &listName) override;
@@ -50,8 +50,25 @@ Q_SIGNALS:
     void jobStdout(HxmJob *job, const QString &text);
     void jobStderr(HxmJob *job, const QString &text);
 
+public:
+    JobRunner *jobs() const { return runner; }
+
+    // How a test application's exit code reads for the host: its status id
+    // and status text.
+    static int statusIdForExitCode(int exitCode);
+    static QString statusTextForExitCode(int exitCode);
+
 private:
+    struct ResultsSetting
+    {
+        QString directory;
+        int copyMode = 0;
+    };
+
     QStringList settingsList(const QString &settingsId, const QString &listName) const;
+    void jobEnded(HxmJob *job, const QString &message, int exitCode);
 
     DatabaseService *database;
+    JobRunner *runner;
+    QHash<QString, ResultsSetting> results;
 };

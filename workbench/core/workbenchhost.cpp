@@ -5,6 +5,7 @@
 #include "hostproject.h"
 #include "hxiprompt.h"
 #include "logviewservice.h"
+#include "mainprocessservice.h"
 #include "mainservice.h"
 #include "mainviewservice.h"
 #include "projecttreeservice.h"
@@ -23,8 +24,10 @@ WorkbenchHost::WorkbenchHost()
       appSequenceService(std::make_unique<AppSequenceService>(data.get())),
       tree(std::make_unique<ProjectTreeService>()),
       view(std::make_unique<MainViewService>()),
-      subscribe(std::make_unique<SubscribeService>())
+      subscribe(std::make_unique<SubscribeService>()),
+      process(std::make_unique<MainProcessService>())
 {
+    process->addJobSource(appSequenceService->jobs());
     main->setValue(QStringLiteral("StartupPath"), QCoreApplication::applicationDirPath());
 }
 
@@ -65,6 +68,12 @@ HxiResult WorkbenchHost::createInterface(const QString &interfaceName, void **re
         return view->queryInterface(interfaceName, result);
     if (interfaceName == subscribe->serviceName)
         return subscribe->queryInterface(interfaceName, result);
+    if (interfaceName == process->serviceName)
+        return process->queryInterface(interfaceName, result);
+    if (interfaceName == QLatin1String("HxiMainProcess"))
+        return process->plainInterface()->queryInterface(interfaceName, result);
+    if (interfaceName == QLatin1String("HxiMainJob"))
+        return process->jobInterface()->queryInterface(interfaceName, result);
     if (!data->project())
         return HxiNotAvailable;   // the rest needs an open project
     if (interfaceName == data->serviceName)
@@ -99,5 +108,5 @@ int WorkbenchHost::outstandingReferences() const
     return main->referenceCount() + log->referenceCount() + data->referenceCount()
            + data->applicationSetReferences() + typeActions->referenceCount()
            + appSequenceService->referenceCount() + tree->referenceCount()
-           + view->referenceCount() + subscribe->referenceCount();
+           + view->referenceCount() + subscribe->referenceCount() + process->referenceCountAll();
 }

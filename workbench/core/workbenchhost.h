@@ -15,6 +15,7 @@ class AppSequenceService;
 class DatabaseService;
 class HostProject;
 class LogviewService;
+class MainProcessService;
 class MainService;
 class MainViewService;
 class ProjectTreeService;
@@ -57,6 +58,7 @@ public:
     MainViewService &mainView() { return *view; }
     SubscribeService &subscriptions() { return *subscribe; }
     AppSequenceService &appSequence() { return *appSequenceService; }
+    MainProcessService &processes() { return *process; }
 
     // References the plug-in still holds on host services; 0 whenever the
     // plug-in is between calls.
@@ -71,5 +73,6 @@ private:
     std::unique_ptr<ProjectTreeService> tree;
     std::unique_ptr<MainViewService> view;
     std::unique_ptr<SubscribeService> subscribe;
+    std::unique_ptr<MainProcessService> process;
     VemoInterface::HxiPrompt *promptService = nullptr;
 };

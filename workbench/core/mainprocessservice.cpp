@@ -1,0 +1,55 @@
+#include "mainprocessservice.h"
+
+#include "hxmjob.h"
+#include "jobrunner.h"
+
+MainProcessService::MainProcessService()
+    : ServiceObject(QStringLiteral("HxiMainProcessEx")), plain(this), jobs(this)
+{
+}
+
+MainProcessService::~MainProcessService() = default;
+
+HxmJob *MainProcessService::startProcess(const QString &commandLine, const QString &directory,
+                                         QObject *receiver, const char *finishedSlot,
+                                         const char *stdoutSlot, const char *stderrSlot)
+{
+    if (commandLine.trimmed().isEmpty())
+        return nullptr;
+    // One runner per job, so each job reaches exactly the slots named for it.
+    auto *runner = new JobRunner(this);
+    runners.append(runner);
+    if (receiver && finishedSlot)
+        connect(runner, SIGNAL(finished(HxmJob*,QString,int)), receiver, finishedSlot);
+    if (receiver && stdoutSlot)
+        connect(runner, SIGNAL(standardOutput(HxmJob*,QString)), receiver, stdoutSlot);
+    if (receiver && stderrSlot)
+        connect(runner, SIGNAL(standardError(HxmJob*,QString)), receiver, stderrSlot);
+    connect(runner, &JobRunner::finished, this, [this, runner] {
+        runners.removeAll(runner);
+        runner->deleteLater();
+    });
+    auto job = std::make_unique<HxmJob>();
+    job->applicationFilePath = commandLine;
+    return runner->startShell(commandLine, directory, std::move(job));
+}
+
+void MainProcessService::killProcess(HxmJob *job)
+{
+    abortJob(job);
+}
+
+HxmJob *MainProcessService::currentJob() const
+{
+    for (auto it = runners.crbegin(); it != runners.crend(); ++it) {
+        if (HxmJob *job = (*it)->currentJob())
+            return job;
+    }
+    return nullptr;
+}
+
+void MainProcessService::abortJob(HxmJob *job)
+{
+    for (JobRunner *runner : std::as_const(runners))
+        runner->kill(job);
+}

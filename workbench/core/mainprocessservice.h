@@ -1,0 +1,81 @@
+#pragma once
+
+#include "hximainjob.h"
+#include "hximainprocess.h"
+#include "hximainprocessex.h"
+#include "serviceobject.h"
+
+#include <QObject>
+#include <QPointer>
+
+class JobRunner;
+
+// "HxiMainProcess", "HxiMainProcessEx" and "HxiMainJob": command lines run
+// through the platform's shell as host jobs, each reported to the slots the
+// caller named.
+class MainProcessService final : public QObject,
+                                 public ServiceObject<VemoInterface::HxiMainProcessEx>
+{
+    Q_OBJECT
+
+public:
+    MainProcessService();
+    ~MainProcessService() override;
+
+    HxmJob *startProcess(const QString &commandLine, const QString &directory, QObject *receiver,
+                         const char *finishedSlot, const char *stdoutSlot,
+                         const char *stderrSlot) override;
+    void killProcess(HxmJob *job) override;
+
+    VemoInterface::HxiMainProcess *plainInterface() { return &plain; }
+    VemoInterface::HxiMainJob *jobInterface() { return &jobs; }
+    int referenceCountAll() const
+    {
+        return referenceCount() + plain.referenceCount() + jobs.referenceCount();
+    }
+
+    // Jobs started elsewhere in the host (applications) that the job
+    // service must also see and abort.
+    void addJobSource(JobRunner *source) { runners.prepend(source); sources.append(source); }
+
+    // The job that started last and has not ended; null when none runs.
+    HxmJob *currentJob() const;
+    void abortJob(HxmJob *job);
+
+private:
+    class Plain final : public ServiceObject<VemoInterface::HxiMainProcess>
+    {
+    public:
+        explicit Plain(MainProcessService *owner)
+            : ServiceObject(QStringLiteral("HxiMainProcess")), owner(owner)
+        {
+        }
+        HxmJob *startProcess(const QString &commandLine, const QString &directory,
+                             QObject *receiver, const char *finishedSlot) override
+        {
+            return owner->startProcess(commandLine, directory, receiver, finishedSlot, nullptr,
+                                       nullptr);
+        }
+
+    private:
+        MainProcessService *owner;
+    };
+    class Jobs final : public ServiceObject<VemoInterface::HxiMainJob>
+    {
+    public:
+        explicit Jobs(MainProcessService *owner)
+            : ServiceObject(QStringLiteral("HxiMainJob")), owner(owner)
+        {
+        }
+        HxmJob *currentJob() override { return owner->currentJob(); }
+        void abortJob(HxmJob *job) override { owner->abortJob(job); }
+
+    private:
+        MainProcessService *owner;
+    };
+
+    Plain plain;
+    Jobs jobs;
+    QList<JobRunner *> runners;
+    QList<JobRunner *> sources;
+};
