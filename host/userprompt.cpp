@@ -27,6 +27,12 @@ QMessageBox::Icon messageBoxIcon(int icon)
 
 } // namespace
 
+bool UserPrompt::hostAnswers() const
+{
+    HostService<HxiPrompt> prompt(link, QStringLiteral("HxiPrompt"));
+    return static_cast<bool>(prompt);
+}
+
 void UserPrompt::information(const QString &caption, const QString &text) const
 {
     ask(HxiPrompt::Information, caption, text, {QObject::tr("OK")}, 0);

@@ -18,6 +18,10 @@ public:
     {
     }
 
+    // Whether the host answers prompts itself (nobody sits in front of the
+    // ordinary dialogs).
+    bool hostAnswers() const;
+
     void information(const QString &caption, const QString &text) const;
     void warning(const QString &caption, const QString &text) const;
     void critical(const QString &caption, const QString &text) const;

@@ -1,6 +1,12 @@
 #include "orvsequencerpi.h"
 
 #include "hostservice.h"
+#include "hxiappsequence.h"
+#include "hximainmenuex.h"
+#include "hxreport.h"
+#include "orvsequencermaindialog.h"
+#include "runstamp.h"
+#include "sequenceelementitem.h"
 #include "hxapplicationrenameevent.h"
 #include "hxidatabase.h"
 #include "hxiprojectapplications.h"
@@ -18,8 +24,10 @@
 #include "sequenceenums.h"
 #include "signalmultiplexer.h"
 #include "userprivilege.h"
+#include "userprompt.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDomElement>
 #include <QTime>
@@ -55,7 +63,7 @@ ORVSequencerPI::~ORVSequencerPI()
     delete multiplexer;
     multiplexer = nullptr;
     settingsRecord.reset();
-    delete currentWindow.data();
+    qDeleteAll(windows());
     unsubscribeFromApplicationRenames();
     // the version, the lists and the windows list go with the members
 }
@@ -169,29 +177,141 @@ QAction *ORVSequencerPI::action(const QString &id)
     return actions->find(id);
 }
 
-QWidget *ORVSequencerPI::createWindow(const QString &)
+QWidget *ORVSequencerPI::createWindow(const QString &name)
 {
-    // The sequencer window is not part of this build; a host asking for it
-    // gets what it gets for any unknown window kind.
-    return nullptr;
+    if (name != QLatin1String("ORV Sequencer"))
+        return nullptr;
+    auto *window = new ORVSequencerMainDialog(this, QString(), QString());
+    trackWindow(window);
+    return window;
+}
+
+void ORVSequencerPI::trackWindow(ORVSequencerMainDialog *window)
+{
+    openWindows.append(window);
+    connect(window, &QObject::destroyed, this, [this, window] {
+        openWindows.removeAll(window);
+        openWindows.removeAll(nullptr);
+        if (currentWindow == window)
+            currentWindow = nullptr;
+    });
+    connect(window, &ORVSequencerMainDialog::message, this, &ORVSequencerPI::message);
+}
+
+QList<ORVSequencerMainDialog *> ORVSequencerPI::windows() const
+{
+    QList<ORVSequencerMainDialog *> result;
+    for (const auto &window : openWindows) {
+        if (window)
+            result.append(window);
+    }
+    return result;
+}
+
+ORVSequencerMainDialog *ORVSequencerPI::openSequenceWindow(const QString &title)
+{
+    HostService<HxiMainView> view(link, QStringLiteral("HxiMainView"));
+    for (ORVSequencerMainDialog *window : windows()) {
+        if (window->sequenceName() == title) {
+            if (view)
+                view->showView(window);
+            return window;
+        }
+    }
+    HxSequence *sequence = sequenceList.find(title);
+    if (!sequence)
+        return nullptr;
+    QWidget *parent = nullptr;
+    if (HostService<HxiMainMenuEx> menu(link, QStringLiteral("HxiMainMenuEx")); menu)
+        parent = menu->mainWindow();
+    auto *window = new ORVSequencerMainDialog(this, title, sequence->description(), parent);
+    trackWindow(window);
+    if (!window->loadSequence(sequence)) {
+        delete window;
+        return nullptr;
+    }
+    if (view) {
+        view->showView(window);
+        view->connectActivated(this, SLOT(activated(QWidget*)));
+    }
+    return window;
+}
+
+ORVSequencerMainDialog *ORVSequencerPI::runningWindow() const
+{
+    return activeRunWindow;
+}
+
+void ORVSequencerPI::setRunningWindow(ORVSequencerMainDialog *window)
+{
+    activeRunWindow = window;
+}
+
+HxSequence *ORVSequencerPI::findSequence(const QString &title) const
+{
+    return sequenceList.find(title);
+}
+
+void ORVSequencerPI::registerReport(const QString &sequenceTitle, const QString &fileName,
+                                    const RunStamp &stamp)
+{
+    const QString title = stamp.historyTitle();
+    if (HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx")); tree)
+        treeEntries.addHistoryEntry(tree.get(), sequenceTitle, title);
+    reportList.append(new HxReport(sequenceTitle, title, fileName));
+}
+
+void ORVSequencerPI::showLiveReport(const QString &sequenceTitle, const QString &html)
+{
+    liveReportTitle = sequenceTitle;
+    liveReportText = html;
+}
+
+void ORVSequencerPI::connectApplicationSignals(const QString &action, const QString &provider)
+{
+    if (action.isEmpty())
+        return;
+    HostService<HxiAppSequence> module(link, QStringLiteral("HxiAppSequence"), provider);
+    if (!module)
+        return;
+    module->connectJobFinished(this, SLOT(AppExecFinished(HxmJob*,QString,int)));
+    module->connectStdout(this, SLOT(OnExecStdout(HxmJob*,QString)));
+    module->connectStderr(this, SLOT(OnExecStderr(HxmJob*,QString)));
 }
 
 // --- HxiStartup --------------------------------------------------------------
 
 void ORVSequencerPI::updateActions()
 {
-    // Without a sequencer window the run actions have nothing to act on;
-    // creating sequences needs an open project and a developer.
+    currentWindow = qobject_cast<ORVSequencerMainDialog *>(multiplexer->currentObject());
     bool projectOpen = false;
     {
         HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
         projectOpen = static_cast<bool>(database);
     }
-    for (const char *id : {"StartSequence", "StopSequence", "ContinueSequence", "CancelSequence"})
-        actions->find(QLatin1String(id))->setEnabled(false);
-    const bool mayCreate = projectOpen && isDeveloper();
-    actions->find(QStringLiteral("NewSequence"))->setEnabled(mayCreate);
-    actions->find(QStringLiteral("ImportSQC"))->setEnabled(mayCreate);
+    QAction *start = actions->find(QStringLiteral("StartSequence"));
+    QAction *stop = actions->find(QStringLiteral("StopSequence"));
+    QAction *resume = actions->find(QStringLiteral("ContinueSequence"));
+    QAction *cancel = actions->find(QStringLiteral("CancelSequence"));
+    QAction *newSequence = actions->find(QStringLiteral("NewSequence"));
+    QAction *importSqc = actions->find(QStringLiteral("ImportSQC"));
+    if (!currentWindow || !projectOpen) {
+        for (QAction *action : {start, stop, resume, cancel})
+            action->setEnabled(false);
+        const bool mayCreate = projectOpen && isDeveloper();
+        newSequence->setEnabled(mayCreate);
+        importSqc->setEnabled(mayCreate);
+        return;
+    }
+    const bool restricted = isOperator() || isEngineer() || isTechnician();
+    newSequence->setEnabled(!restricted);
+    importSqc->setEnabled(!restricted);
+    stop->setEnabled(!currentWindow->isStopped());
+    start->setEnabled(!currentWindow->isBusy() && currentWindow->hasSteps() && !activeRunWindow);
+    resume->setEnabled(!currentWindow->isContinueLocked());
+    cancel->setEnabled(!currentWindow->isCancelLocked());
+    currentWindow->applyButtonStates(start->isEnabled(), stop->isEnabled(), resume->isEnabled(),
+                                     cancel->isEnabled());
 }
 
 // --- HxiDatabasePersist ------------------------------------------------------
@@ -207,6 +327,9 @@ void ORVSequencerPI::writeLegacyCopy(const HxSequence &sequence, const QString &
 
 bool ORVSequencerPI::save(QDomElement &root)
 {
+    // The document holds what the windows show.
+    for (ORVSequencerMainDialog *window : windows())
+        window->writeSequence(sequenceList.find(window->sequenceName()));
     SequenceDocument document(link, sequenceList, reportList);
     document.setLegacyCopyWriter(
         [this](const HxSequence &sequence, const QString &projectFolder, const QString &projectText) {
@@ -241,6 +364,8 @@ bool ORVSequencerPI::buildTree(const QString &parent)
 bool ORVSequencerPI::removeObject(const QString &type, const QString &name)
 {
     if (type == QLatin1String("ClearAll")) {
+        for (ORVSequencerMainDialog *window : windows())
+            delete window;
         sequenceList.clear();
         reportList.clear();
         treeEntries.clear();
@@ -248,6 +373,10 @@ bool ORVSequencerPI::removeObject(const QString &type, const QString &name)
     }
     if (type == ObjectType) {
         if (HxSequence *sequence = sequenceList.find(name)) {
+            for (ORVSequencerMainDialog *window : windows()) {
+                if (window->sequenceName() == name)
+                    delete window;
+            }
             reportList.removeSequence(name);
             sequenceList.remove(sequence);
         }
@@ -384,13 +513,14 @@ void ORVSequencerPI::message(const QString &text)
 
 void ORVSequencerPI::activated(QWidget *window)
 {
-    currentWindow = openWindows.contains(window) ? window : nullptr;
+    currentWindow = qobject_cast<ORVSequencerMainDialog *>(window);
 }
 
 void ORVSequencerPI::slotClose()
 {
-    if (QWidget *window = currentWindow.data()) {
-        openWindows.removeAll(window);
+    if (ORVSequencerMainDialog *window = currentWindow.data()) {
+        if (window == activeRunWindow)
+            return;   // a running sequence keeps its window
         currentWindow = nullptr;
         window->close();
         delete window;
@@ -404,7 +534,17 @@ void ORVSequencerPI::slotNewSequence()
 
 void ORVSequencerPI::slotOpenSequence()
 {
-    reportNotAvailable(tr("Open Sequence"));
+    HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
+    if (!tree)
+        return;
+    const ProjectTreeEntries::Entry *entry = treeEntries.find(tree->selectedEntry(QStringLiteral("Sequence")));
+    if (!entry || !sequenceList.find(entry->text)) {
+        UserPrompt(link).warning(tr("Sequence not found"), tr("Sequence not found"));
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    openSequenceWindow(entry->text);
+    QApplication::restoreOverrideCursor();
 }
 
 void ORVSequencerPI::slotDeleteSequence()
@@ -453,37 +593,62 @@ void ORVSequencerPI::slotSequenceProperties()
 }
 
 // A job's end or output only matters to a window that is running a
-// sequence; without one there is nothing to continue.
-void ORVSequencerPI::AppExecFinished(HxmJob *, const QString &, int)
+// sequence; a window whose run was cancelled or has finished lets go of it.
+ORVSequencerMainDialog *ORVSequencerPI::windowToContinue()
 {
+    if (!activeRunWindow)
+        return nullptr;
+    if (activeRunWindow->isCancelLocked()) {
+        activeRunWindow = nullptr;
+        updateActions();
+        return nullptr;
+    }
+    return activeRunWindow;
+}
+
+void ORVSequencerPI::AppExecFinished(HxmJob *job, const QString &message, int exitCode)
+{
+    if (ORVSequencerMainDialog *window = windowToContinue())
+        window->applicationFinished(job, message, exitCode);
 }
 
 void ORVSequencerPI::OperationExecFinished()
 {
+    if (ORVSequencerMainDialog *window = windowToContinue())
+        window->operationFinished();
 }
 
-void ORVSequencerPI::CommandExecFinished(HxmJob *, const QString &, int)
+void ORVSequencerPI::CommandExecFinished(HxmJob *job, const QString &message, int exitCode)
 {
+    if (ORVSequencerMainDialog *window = windowToContinue())
+        window->commandFinished(job, message, exitCode);
 }
 
-void ORVSequencerPI::SetSlots(const QString &)
+void ORVSequencerPI::SetSlots(const QString &action)
 {
+    connectApplicationSignals(action, QString());
 }
 
 void ORVSequencerPI::SlotIOPinsProcessReady(HxmJob *, const QString &, int)
 {
+    // I/O-pin steps end before they start a job in this version.
 }
 
 void ORVSequencerPI::ResetInstrumentReady(HxmJob *, const QString &, int)
 {
+    // Reset steps end before they start a job in this version.
 }
 
-void ORVSequencerPI::OnExecStdout(HxmJob *, const QString &)
+void ORVSequencerPI::OnExecStdout(HxmJob *, const QString &text)
 {
+    if (activeRunWindow)
+        activeRunWindow->jobOutput(text, false);
 }
 
-void ORVSequencerPI::OnExecStderr(HxmJob *, const QString &)
+void ORVSequencerPI::OnExecStderr(HxmJob *, const QString &text)
 {
+    if (activeRunWindow)
+        activeRunWindow->jobOutput(text, true);
 }
 
 // --- application renames -------------------------------------------------------
@@ -511,9 +676,18 @@ void ORVSequencerPI::customEvent(QEvent *event)
 void ORVSequencerPI::renameApplication(const QString &oldName, const QString &newName)
 {
     for (HxSequence *sequence : sequenceList) {
+        bool renamed = false;
         for (const HxSequenceItemPtr &item : sequence->items()) {
-            if (item->kind() == ItemType::Application && item->columnItem == oldName)
+            if (item->kind() == ItemType::Application && item->columnItem == oldName) {
                 item->columnItem = newName;
+                renamed = true;
+            }
+        }
+        if (!renamed)
+            continue;
+        for (ORVSequencerMainDialog *window : windows()) {
+            if (window->sequenceName() == sequence->title())
+                window->renameApplication(oldName, newName);
         }
     }
 }

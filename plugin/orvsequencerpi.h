@@ -12,6 +12,7 @@
 #include "hxreportlist.h"
 #include "hxsequencelist.h"
 #include "projecttreeentries.h"
+#include "runwindowhost.h"
 
 #include <QList>
 #include <QObject>
@@ -20,6 +21,7 @@
 #include <memory>
 
 class HxSequence;
+class ORVSequencerMainDialog;
 class HxmJob;
 class QAction;
 class SequencerActions;
@@ -36,7 +38,8 @@ class ORVSequencerPI : public QObject,
                        public VemoInterface::HxiProject,
                        public VemoInterface::HxiSettings,
                        public HxiArchive,
-                       public HxiORVSequencer
+                       public HxiORVSequencer,
+                       public RunWindowHost
 {
     Q_OBJECT
 
@@ -91,10 +94,27 @@ public:
     QString userLogin() const;
 
     // Lines for the host's log view, tab "Output".
-    void logMessage(const QString &text) const;
+    void logMessage(const QString &text) const override;
     void logWarning(const QString &text) const;
 
-    const HostLink &hostLink() const { return link; }
+    // RunWindowHost
+    HostLink hostLink() const override { return link; }
+    const SequencerSettings &sequencerSettings() const override { return *settingsRecord; }
+    ORVSequencerMainDialog *runningWindow() const override;
+    void setRunningWindow(ORVSequencerMainDialog *window) override;
+    HxSequence *findSequence(const QString &title) const override;
+    QObject *jobReceiver() override { return this; }
+    void connectApplicationSignals(const QString &action, const QString &provider) override;
+    void registerReport(const QString &sequenceTitle, const QString &fileName,
+                        const RunStamp &stamp) override;
+    void showLiveReport(const QString &sequenceTitle, const QString &html) override;
+    void runStateChanged() override { updateActions(); }
+
+    // Opens the window of a stored sequence, or brings it to the front.
+    ORVSequencerMainDialog *openSequenceWindow(const QString &title);
+    QList<ORVSequencerMainDialog *> windows() const;
+    // the HTML of the last report written, for the report view
+    QString currentReportText() const { return liveReportText; }
     HxSequenceList &sequences() { return sequenceList; }
     HxReportList &reports() { return reportList; }
     SequencerSettings &settings() { return *settingsRecord; }
@@ -136,6 +156,8 @@ private:
     void unsubscribeFromApplicationRenames();
     void renameApplication(const QString &oldName, const QString &newName);
     void reportNotAvailable(const QString &command) const;
+    void trackWindow(ORVSequencerMainDialog *window);
+    ORVSequencerMainDialog *windowToContinue();
     void writeLegacyCopy(const HxSequence &sequence, const QString &projectFolder,
                          const QString &projectText) const;
 
@@ -144,9 +166,11 @@ private:
     std::unique_ptr<SequencerSettings> settingsRecord;
     SignalMultiplexer *multiplexer = nullptr;
     std::unique_ptr<SequencerActions> actions;
-    QPointer<QWidget> currentWindow;
-    QPointer<QWidget> activeRunWindow;
-    QList<QWidget *> openWindows;
+    QPointer<ORVSequencerMainDialog> currentWindow;
+    QPointer<ORVSequencerMainDialog> activeRunWindow;
+    QList<QPointer<ORVSequencerMainDialog>> openWindows;
+    QString liveReportTitle;
+    QString liveReportText;
     ProjectTreeEntries treeEntries;
     HxSequenceList sequenceList;
     HxReportList reportList;

@@ -36,6 +36,14 @@ void ProjectTreeEntries::addSequence(HxiMainProjectEx *tree, const QString &titl
         QStringLiteral("ORVSequencerHistoryFolder.png"), QString());
 }
 
+void ProjectTreeEntries::addHistoryEntry(HxiMainProjectEx *tree, const QString &sequenceTitle,
+                                         const QString &reportTitle)
+{
+    add(tree, {FolderText, sequenceTitle, HistoryFolderText}, reportTitle,
+        QStringLiteral("SequenceHistory"), QStringLiteral("ORVSequencerHistory.png"),
+        QStringLiteral("OpenSequenceHistory"));
+}
+
 void ProjectTreeEntries::build(const HostLink &link, const HxSequenceList &sequences,
                                const HxReportList &reports, const QString &projectFolder,
                                bool developer)
@@ -55,9 +63,7 @@ void ProjectTreeEntries::build(const HostLink &link, const HxSequenceList &seque
         for (const HxReport *report : reports.reportsOf(title)) {
             if (!QFileInfo::exists(folder.filePath(report->fileName)))
                 continue;
-            add(tree.get(), {FolderText, title, HistoryFolderText}, report->title,
-                QStringLiteral("SequenceHistory"), QStringLiteral("ORVSequencerHistory.png"),
-                QStringLiteral("OpenSequenceHistory"));
+            addHistoryEntry(tree.get(), title, report->title);
         }
     }
 

@@ -33,6 +33,9 @@ public:
                const QString &projectFolder, bool developer);
     // The "Sequence" and "SequenceHistoryFolder" entries of a new sequence.
     void addSequence(VemoInterface::HxiMainProjectEx *tree, const QString &title);
+    // The history entry of a report just written.
+    void addHistoryEntry(VemoInterface::HxiMainProjectEx *tree, const QString &sequenceTitle,
+                         const QString &reportTitle);
     void clear();
 
     const Entry *find(VemoInterface::HxiTreeHandle handle) const;

@@ -1,12 +1,21 @@
 #include "seqrun.h"
 
 #include "consoleprompt.h"
+#include "mainviewservice.h"
+#include "runmonitor.h"
 #include "projectsession.h"
 #include "workbenchhost.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QTreeWidget>
 
 namespace {
 
@@ -16,6 +25,11 @@ const char *const UsageText =
     "commands:\n"
     "  init DIR [--name NAME]   create an empty project folder\n"
     "  list PROJECT             print the project's sequence titles, one per line\n"
+    "  run PROJECT TITLE [--repeat N] [--start-at N] [--single N] [--privilege P]\n"
+    "           [--timeout SECONDS]\n"
+    "                           run a sequence, print a line per finished step and the\n"
+    "                           verdict; exit 0 passed, 1 failed, 2 error, 3 stopped or\n"
+    "                           cancelled\n"
     "\n"
     "exit codes: 0 success, 64 usage error, 65 damaged input, 66 missing project,\n"
     "            70 the sequencer library could not be used, 73 cannot create\n";
@@ -94,6 +108,8 @@ int Seqrun::run(const QStringList &arguments)
         return init(rest);
     if (command == QLatin1String("list"))
         return list(rest);
+    if (command == QLatin1String("run"))
+        return runSequence(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("help")) {
         out << UsageText;
         return Success;
@@ -150,4 +166,143 @@ int Seqrun::list(const QStringList &arguments)
     for (const QString &title : session.sequenceTitles())
         out << title << "\n";
     return Success;
+}
+
+namespace {
+
+bool readPositive(const QMap<QString, QString> &options, const QString &name, int &value,
+                  QString &problem)
+{
+    if (!options.contains(name))
+        return true;
+    bool ok = false;
+    value = options.value(name).toInt(&ok);
+    if (!ok || value < 1) {
+        problem = QStringLiteral("--%1 needs a number of 1 or more").arg(name);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int Seqrun::runSequence(const QStringList &arguments)
+{
+    QStringList positional;
+    QMap<QString, QString> options;
+    QString problem;
+    const QStringList known = {QStringLiteral("repeat"), QStringLiteral("start-at"),
+                               QStringLiteral("single"), QStringLiteral("privilege"),
+                               QStringLiteral("timeout")};
+    if (!parseOptions(arguments, known, positional, options, problem))
+        return usage(problem);
+    if (positional.size() != 2)
+        return usage(QStringLiteral("run takes a project folder and a sequence title"));
+    int repeat = 0;
+    int startAt = 0;
+    int single = 0;
+    int timeout = 0;
+    if (!readPositive(options, QStringLiteral("repeat"), repeat, problem)
+        || !readPositive(options, QStringLiteral("start-at"), startAt, problem)
+        || !readPositive(options, QStringLiteral("single"), single, problem)
+        || !readPositive(options, QStringLiteral("timeout"), timeout, problem))
+        return usage(problem);
+    if (startAt && single)
+        return usage(QStringLiteral("--start-at and --single exclude each other"));
+    const QString title = positional.at(1);
+
+    WorkbenchHost host;
+    ConsolePrompt prompt;
+    RunMonitor monitor(out);
+    host.setPrompt(&prompt);
+    host.setRunMonitor(&monitor);
+    if (options.contains(QStringLiteral("privilege")))
+        host.setValue(QStringLiteral("UserPrivilege"), options.value(QStringLiteral("privilege")));
+    ProjectSession session(host);
+    const ProjectSession::Outcome outcome = session.open(positional.first());
+    if (outcome != ProjectSession::Outcome::Done) {
+        err << "seqrun: " << session.errorString() << "\n";
+        return exitCodeFor(outcome);
+    }
+    if (!session.selectSequence(title)) {
+        err << "seqrun: the project has no sequence '" << title << "'; it has: "
+            << session.sequenceTitles().join(QStringLiteral(", ")) << "\n";
+        return MissingProject;
+    }
+
+    // Open the sequence as a click on its tree entry would; the plug-in
+    // shows its window as a view of the host.
+    QWidget *window = nullptr;
+    const auto connection = QObject::connect(&host.mainView(), &MainViewService::viewShown,
+                                             [&window](QWidget *shown) { window = shown; });
+    session.triggerAction(QStringLiteral("OpenSequence"));
+    QObject::disconnect(connection);
+    if (!window) {
+        err << "seqrun: the sequence '" << title << "' could not be opened\n";
+        return InternalError;
+    }
+
+    // The options are set the way an operator sets them in the window.
+    auto *list = window->findChild<QTreeWidget *>(QStringLiteral("sequenceListView"));
+    const int stepCount = list ? list->topLevelItemCount() : 0;
+    if (stepCount == 0) {
+        err << "seqrun: the sequence '" << title << "' has no steps to run\n";
+        return DamagedInput;
+    }
+    if (repeat) {
+        window->findChild<QCheckBox *>(QStringLiteral("repeatCheckBox"))->setChecked(repeat > 1);
+        window->findChild<QSpinBox *>(QStringLiteral("repeatSpinBox"))->setValue(repeat);
+    }
+    const int row = single ? single : startAt;
+    if (row > stepCount) {
+        err << "seqrun: the sequence '" << title << "' has " << stepCount << " steps, not " << row << "\n";
+        return UsageError;
+    }
+    if (single)
+        window->findChild<QRadioButton *>(QStringLiteral("singleAppRadioButton"))->setChecked(true);
+    list->clearSelection();
+    if (row) {
+        list->setCurrentItem(list->topLevelItem(row - 1));
+        list->topLevelItem(row - 1)->setSelected(true);
+    }
+    monitor.setStepCount(stepCount);
+
+    out << "Running '" << title << "' (" << stepCount << " steps)" << Qt::endl;
+    if (!session.triggerAction(QStringLiteral("StartSequence"))) {
+        err << "seqrun: the sequence '" << title << "' cannot be started now\n";
+        return InternalError;
+    }
+    QEventLoop loop;
+    QObject::connect(&monitor, &RunMonitor::runEnded, &loop, &QEventLoop::quit);
+    bool timedOut = false;
+    if (timeout) {
+        QTimer::singleShot(timeout * 1000, &loop, [&] {
+            timedOut = true;
+            session.triggerAction(QStringLiteral("CancelSequence"));
+            loop.quit();
+        });
+    }
+    if (!monitor.hasEnded())
+        loop.exec();
+
+    // The last run's results are part of the stored steps.
+    if (session.save() != ProjectSession::Outcome::Done)
+        err << "seqrun: " << session.errorString() << "\n";
+
+    if (timedOut)
+        err << "seqrun: the run did not end within " << timeout << " s and was cancelled\n";
+    const bool completed = monitor.end() == VemoInterface::HxiRunMonitor::Completed && !timedOut;
+    out << "Verdict: " << (completed ? monitor.verdict() : (monitor.end() == VemoInterface::HxiRunMonitor::Stopped
+                                                               ? QStringLiteral("Stopped")
+                                                               : QStringLiteral("Cancelled")))
+        << Qt::endl;
+    if (!monitor.reportFile().isEmpty())
+        out << "Report: " << QDir::toNativeSeparators(monitor.reportFile()) << Qt::endl;
+    if (!completed)
+        return 3;
+    if (monitor.verdict() == QLatin1String("Passed"))
+        return 0;
+    if (monitor.verdict() == QLatin1String("Failed"))
+        return 1;
+    return 2;
 }

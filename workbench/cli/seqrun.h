@@ -23,6 +23,7 @@ public:
 private:
     int init(const QStringList &arguments);
     int list(const QStringList &arguments);
+    int runSequence(const QStringList &arguments);
     int usage(const QString &problem);
 
     QTextStream out;

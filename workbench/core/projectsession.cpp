@@ -1,10 +1,13 @@
 #include "projectsession.h"
 
+#include "hxiactions.h"
 #include "hxidatabasepersist.h"
+#include "hxistartup.h"
 #include "hxiproject.h"
 #include "projecttreeservice.h"
 #include "workbenchhost.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 
@@ -18,6 +21,10 @@ ProjectSession::ProjectSession(WorkbenchHost &host, const QString &pluginFile)
 ProjectSession::~ProjectSession()
 {
     close();
+    if (actionsInterface)
+        actionsInterface->release();
+    if (startupInterface)
+        startupInterface->release();
     if (projectInterface)
         projectInterface->release();
     if (persist) {
@@ -42,7 +49,9 @@ ProjectSession::Outcome ProjectSession::loadPlugin()
         return fail(Outcome::PluginFailed, plugin.errorString());
     persist = plugin.create<HxiDatabasePersist>(QStringLiteral("HxiDatabasePersist"));
     projectInterface = plugin.create<HxiProject>(QStringLiteral("HxiProject"));
-    if (!persist || !projectInterface)
+    actionsInterface = plugin.create<HxiActions>(QStringLiteral("HxiActions"));
+    startupInterface = plugin.create<HxiStartup>(QStringLiteral("HxiStartup"));
+    if (!persist || !projectInterface || !actionsInterface || !startupInterface)
         return fail(Outcome::PluginFailed,
                     QObject::tr("The sequencer library '%1' does not offer its project interfaces.")
                         .arg(plugin.fileName()));
@@ -114,4 +123,28 @@ QStringList ProjectSession::sequenceTitles() const
             titles.append(entry.text);
     }
     return titles;
+}
+
+bool ProjectSession::selectSequence(const QString &title)
+{
+    for (const ProjectTreeService::Entry &entry : host.projectTree().entries()) {
+        if (entry.kind == QLatin1String("Sequence") && entry.moduleName == PluginName
+            && entry.text == title) {
+            host.projectTree().select({entry.handle});
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ProjectSession::triggerAction(const QString &id)
+{
+    if (!actionsInterface)
+        return false;
+    startupInterface->updateActions();
+    QAction *action = actionsInterface->action(id);
+    if (!action || !action->isEnabled())
+        return false;
+    action->trigger();
+    return true;
 }

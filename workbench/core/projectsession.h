@@ -7,8 +7,10 @@
 #include <QStringList>
 
 namespace VemoInterface {
+class HxiActions;
 class HxiDatabasePersist;
 class HxiProject;
+class HxiStartup;
 }
 class WorkbenchHost;
 
@@ -40,6 +42,12 @@ public:
 
     // The sequence titles the plug-in entered in the project tree, in order.
     QStringList sequenceTitles() const;
+    // Selects the tree entry of a sequence, as a click in the tree would;
+    // false when the tree has no such sequence.
+    bool selectSequence(const QString &title);
+    // Runs one of the plug-in's actions, as its menu entry would; false when
+    // the plug-in does not give this user that action or it is disabled.
+    bool triggerAction(const QString &id);
 
 private:
     Outcome loadPlugin();
@@ -50,6 +58,8 @@ private:
     HostProject hostProject;
     VemoInterface::HxiDatabasePersist *persist = nullptr;
     VemoInterface::HxiProject *projectInterface = nullptr;
+    VemoInterface::HxiActions *actionsInterface = nullptr;
+    VemoInterface::HxiStartup *startupInterface = nullptr;
     bool opened = false;
     QString error;
 };

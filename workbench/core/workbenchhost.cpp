@@ -29,6 +29,10 @@ WorkbenchHost::WorkbenchHost()
 {
     process->addJobSource(appSequenceService->jobs());
     main->setValue(QStringLiteral("StartupPath"), QCoreApplication::applicationDirPath());
+    // The reference host has no log-in of its own: the system user works
+    // with full rights until the host is told otherwise.
+    main->setValue(QStringLiteral("UserLogin"), qEnvironmentVariable("USER"));
+    main->setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Developer"));
 }
 
 WorkbenchHost::~WorkbenchHost() = default;
@@ -55,6 +59,8 @@ HxiResult WorkbenchHost::createInterface(const QString &interfaceName, void **re
     if (!providerName.isEmpty())
         return HxiNotAvailable;
 
+    if (interfaceName == QLatin1String("HxiRunMonitor"))
+        return runMonitor ? runMonitor->queryInterface(interfaceName, result) : HxiNotAvailable;
     if (interfaceName == QLatin1String("HxiPrompt"))
         return promptService ? promptService->queryInterface(interfaceName, result)
                              : HxiNotAvailable;

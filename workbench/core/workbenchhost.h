@@ -42,6 +42,9 @@ public:
     // A prompt service for hosts without a person in front of them; the
     // host does not own it. Null: the plug-in shows its own dialogs.
     void setPrompt(VemoInterface::HxiPrompt *prompt) { promptService = prompt; }
+    // A run monitor for hosts that follow runs without a window; the host
+    // does not own it.
+    void setRunMonitor(VemoInterface::HxiUnknown *monitor) { runMonitor = monitor; }
 
     // Values of "HxiMain".
     void setValue(const QString &key, const QString &value);
@@ -75,4 +78,5 @@ private:
     std::unique_ptr<SubscribeService> subscribe;
     std::unique_ptr<MainProcessService> process;
     VemoInterface::HxiPrompt *promptService = nullptr;
+    VemoInterface::HxiUnknown *runMonitor = nullptr;
 };

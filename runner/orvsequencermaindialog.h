@@ -1,0 +1,181 @@
+#pragma once
+
+#include "runstamp.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+class HxmJob;
+class HxSequence;
+class QTimer;
+class RunWindowHost;
+class SequenceElementItem;
+class SequenceReport;
+struct ReportStep;
+struct UnitSettings;
+
+namespace Ui {
+class ORVSequencerMainForm;
+}
+
+// The sequencer window: one sequence as a list of steps, and the runner that
+// walks it step by step, cycle by cycle, with lamps, buttons and a report
+// that grows with every row. Runs are event-driven: a step that needs a host
+// job returns at once and is completed by the plug-in's job slots; every
+// other step completes through a 10 ms single-shot schedule.
+class ORVSequencerMainDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The run's verdict as the sequence banner and the ALL condition see it.
+    struct Verdict
+    {
+        QString text;
+        QString colour;
+        int code;   // 2 passed, 1 failed, 4 error
+    };
+
+    ORVSequencerMainDialog(RunWindowHost *owner, const QString &sequenceName,
+                           const QString &description, QWidget *parent = nullptr);
+    ~ORVSequencerMainDialog() override;
+
+    QString sequenceName() const { return sequenceTitle; }
+    QString sequenceDescription() const { return description; }
+    void setSequenceName(const QString &name);
+    void setSequenceDescription(const QString &text) { description = text; }
+
+    // Fills the window from the stored sequence; false when there is none or
+    // the person cancelled.
+    bool loadSequence(HxSequence *sequence);
+    // Writes the rows and settings back into the stored sequence.
+    void writeSequence(HxSequence *sequence) const;
+    // Replaces an application's old name in the steps that run it.
+    void renameApplication(const QString &oldName, const QString &newName);
+
+    // the run
+    void beginPass(bool newRun);
+    void executeStep(SequenceElementItem *step);
+    void endOfPass();
+    int finishRun(bool markCancelled);
+    void enterStoppedState();
+    void appendRunStatus(const QString &text);
+    void appendCycleStatus(const QString &text);
+    void updateLamps();
+    Verdict runAggregate() const;
+    Verdict cycleVerdict() const;
+
+    // completions, reached through the plug-in's job slots
+    void operationFinished();
+    void applicationFinished(HxmJob *job, const QString &message, int exitCode);
+    void commandFinished(HxmJob *job, const QString &message, int exitCode);
+    void jobOutput(const QString &text, bool isError);
+
+    bool isStopped() const { return stopped; }
+    bool isBusy() const { return busy; }
+    bool isContinueLocked() const { return continueLocked; }
+    bool isCancelLocked() const { return cancelLocked; }
+    bool hasSteps() const;
+    int loop() const { return loopNumber; }
+    SequenceElementItem *currentStep() const { return current; }
+    SequenceElementItem *resumeStep() const { return resume; }
+    const QStringList &runStatusList() const { return runStatuses; }
+    const QStringList &cycleStatusList() const { return cycleStatuses; }
+    SequenceReport &report() const { return *sequenceReport; }
+    Ui::ORVSequencerMainForm &form() const { return *ui; }
+
+    // The run actions' enabled states follow the four flags.
+    void applyButtonStates(bool startEnabled, bool stopEnabled, bool continueEnabled,
+                           bool cancelEnabled);
+
+public Q_SLOTS:
+    void slotStartSequence();
+    void slotStopSequence();
+    void slotContinueSequence();
+    void slotCancelSequence();
+    void slotClosePauseDialog();
+    void slotCloseStatusDialog();
+    void animateBusyLed();
+    void on_statusBannerSequenceCheckBox_toggled(bool on);
+    void on_statusBannerAppCheckBox_toggled(bool on);
+    void updateApplicationStatus() {}
+    void updateSequenceStatus() {}
+
+Q_SIGNALS:
+    void message(const QString &text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    enum class ButtonState { Idle, Running, StopPending, Stopped };
+    enum class Outcome { Passed, Failed, Rejected, Error, Timeout, Skipped, Cancelled };
+
+    void setButtons(ButtonState state);
+    void setRunWidgetsEnabled(bool enabled);
+    void resetSteps(bool newRun);
+    void startBusyLamp();
+    void stopBusyLamp();
+    void setLamp(class QLabel *label, const QString &image);
+    void detachRun();
+    bool isSingleApplicationMode() const;
+    SequenceElementItem *selectedStep() const;
+    void selectStep(SequenceElementItem *step);
+    void scheduleOperationFinished();
+
+    void executeOperation(SequenceElementItem *step);
+    void executeIf(SequenceElementItem *step);
+    SequenceElementItem *findBranchTarget(SequenceElementItem *ifStep, bool elifMayMatch) const;
+    bool conditionHolds(SequenceElementItem *conditionStep, SequenceElementItem *referenceStep) const;
+    void printReport();
+    void executeUnavailableOperation(SequenceElementItem *step, const QString &what);
+
+    void executeApplication(const QString &applicationName, SequenceElementItem *step);
+    void executeCommand(SequenceElementItem *step);
+    QMap<QString, QString> globalGangParameters(const QMap<QString, QString> &parameters) const;
+    int checkImageCrc(SequenceElementItem *step, HxmJob *job);
+    void finishStep(SequenceElementItem *step, Outcome outcome, int exitCode, HxmJob *job,
+                    const QString &message);
+    void continueAfter(SequenceElementItem *step, SequenceElementItem *next, bool stopPending);
+    void checkEndOfPass();
+
+    ReportStep reportStep(const SequenceElementItem *step) const;
+    UnitSettings unitSettings() const;
+    void writeStepRow(const SequenceElementItem *step, const QString &colour);
+    void writeReportFile();
+    void copyUnitReports(bool afterEachUnit);
+    void tellMonitorStep(const SequenceElementItem *step);
+    void tellMonitorRunEnd(int end, const QString &reportFile);
+
+    RunWindowHost *owner;
+    std::unique_ptr<Ui::ORVSequencerMainForm> ui;
+    std::unique_ptr<SequenceReport> sequenceReport;
+    QString sequenceTitle;
+    QString description;
+    int loopNumber = 1;
+    SequenceElementItem *current = nullptr;
+    SequenceElementItem *resume = nullptr;
+    bool stopped = true;
+    bool busy = false;
+    bool continueLocked = true;
+    bool cancelLocked = true;
+    QStringList runStatuses;
+    QStringList cycleStatuses;
+    RunStamp startStamp;
+    bool showAppStatusBanner = false;
+    bool showSequenceStatusBanner = false;
+    QTimer *busyTimer = nullptr;
+    bool busyLampOn = false;
+    QPointer<QDialog> pauseDialog;
+    QPointer<QDialog> statusDialog;
+    QString unitSerial;
+    QString unitFolder;
+    QString firstUnitSerial;
+    QString lastReportFile;
+    // the checksum each image check found, for CRC conditions
+    QHash<const SequenceElementItem *, quint32> crcValues;
+};

@@ -1,0 +1,517 @@
+#include "applicationitem.h"
+#include "commanditem.h"
+#include "hostproject.h"
+#include "operationitem.h"
+#include "projecttreeservice.h"
+#include "scriptedprompt.h"
+#include "sequencelistview.h"
+#include "workbenchhost.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList &texts, std::ostream *out)
+{
+    *out << '"' << texts.join(QStringLiteral("\", \"")).toStdString() << '"';
+}
+
+namespace {
+
+using Column = SequenceElementItem::Column;
+
+// A list whose step dialogs are always cancelled.
+class CancellingListView : public SequenceListView
+{
+public:
+    using SequenceListView::SequenceListView;
+    int dialogs = 0;
+
+protected:
+    bool editNewOperationStep(OperationItem *) override
+    {
+        ++dialogs;
+        return false;
+    }
+};
+
+QStringList columnTexts(const SequenceListView &list, int column)
+{
+    QStringList texts;
+    for (const SequenceElementItem *step : list.steps())
+        texts.append(step->text(column));
+    return texts;
+}
+
+QStringList numbersUpTo(int count)
+{
+    QStringList numbers;
+    for (int number = 1; number <= count; ++number)
+        numbers.append(QString::number(number));
+    return numbers;
+}
+
+class SequenceListViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        host.setPrompt(&prompt);
+        ProjectApplication chain;
+        chain.name = QStringLiteral("Chain");
+        chain.type = QStringLiteral("Chain Integrity Test");
+        chain.operations = {QStringLiteral("Execute Test"), QStringLiteral("Test Infrastructure")};
+        chain.showOptions = {QStringLiteral("Status"), QStringLiteral("Diagnostics")};
+        ProjectApplication nand;
+        nand.name = QStringLiteral("Nand0");
+        nand.type = QStringLiteral("NAND Programming");
+        nand.operations = {QStringLiteral("Program"), QStringLiteral("Test Infrastructure")};
+        project.applications = {chain, nand};
+        host.setProject(&project);
+    }
+
+    // Labels named "A", "B", ... so that rows can be told apart by column 3.
+    void addLabels(int count)
+    {
+        for (int index = 0; index < count; ++index) {
+            OperationItem *label = list.insertOperationStep(QStringLiteral("Label / Comment"), {});
+            label->setText(Column::PropertyColumn, QString(QChar(u'A' + index)));
+        }
+    }
+
+    // What the host's project view was told, one "name|type|id|text|infra" line each.
+    QStringList outcomes()
+    {
+        QStringList told;
+        for (const ProjectTreeService::Outcome &o : host.projectTree().outcomes())
+            told.append(QStringLiteral("%1|%2|%3|%4|%5")
+                            .arg(o.application, o.type)
+                            .arg(o.hostStatusId)
+                            .arg(o.message, QLatin1String(o.infrastructure ? "infra" : "app")));
+        return told;
+    }
+
+    WorkbenchHost host;
+    ScriptedPrompt prompt;
+    HostProject project;
+    SequenceListView list{host.link()};
+};
+
+} // namespace
+
+TEST_F(SequenceListViewTest, NewStepsGoAboveTheDropTargetOrAtTheEnd)
+{
+    const struct
+    {
+        int target;   // row index of the drop target, -1 for none
+        QStringList order;
+    } cases[] = {
+        {0, {"new", "A", "B", "C", "D"}},
+        {2, {"A", "B", "new", "C", "D"}},
+        {3, {"A", "B", "C", "new", "D"}},
+        {-1, {"A", "B", "C", "D", "new"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.target);
+        list.clear();
+        list.dropTarget = nullptr;
+        addLabels(4);
+        list.dropTarget = c.target < 0 ? nullptr : list.stepAt(c.target);
+        OperationItem *created = list.insertOperationStep(QStringLiteral("Print report"), {});
+        ASSERT_TRUE(created);
+        created->setText(Column::PropertyColumn, QStringLiteral("new"));
+        EXPECT_EQ(columnTexts(list, Column::PropertyColumn), c.order);
+        EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(5));
+        // the step was made when the list held five rows
+        EXPECT_EQ(created->creationNumber, QStringLiteral("5"));
+    }
+
+    // neighbours as the runner walks them
+    EXPECT_EQ(list.firstStep(), list.stepAt(0));
+    EXPECT_EQ(list.stepBelow(list.stepAt(3)), list.stepAt(4));
+    EXPECT_EQ(list.stepAbove(list.stepAt(3)), list.stepAt(2));
+    EXPECT_EQ(list.stepAbove(list.firstStep()), nullptr);
+    EXPECT_EQ(list.stepBelow(list.stepAt(4)), nullptr);
+    EXPECT_EQ(list.stepAt(5), nullptr);
+    EXPECT_EQ(list.indexOfStep(nullptr), -1);
+}
+
+TEST_F(SequenceListViewTest, AMovedRowTakesTheTargetsPlace)
+{
+    const struct
+    {
+        int from;   // 1-based, as the Nr. column shows them
+        int to;
+        bool targetBySelection;   // no drop target: the selected row decides
+        bool moved;
+        QStringList order;
+    } cases[] = {
+        {5, 2, false, true, {"A", "E", "B", "C", "D"}},
+        {2, 5, false, true, {"A", "C", "D", "E", "B"}},
+        {4, 1, false, true, {"D", "A", "B", "C", "E"}},
+        {1, 3, true, true, {"B", "C", "A", "D", "E"}},
+        {3, 3, false, false, {"A", "B", "C", "D", "E"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 onto %2").arg(c.from).arg(c.to).toStdString());
+        list.clear();
+        addLabels(5);
+        SequenceElementItem *dragged = list.stepAt(c.from - 1);
+        SequenceElementItem *target = list.stepAt(c.to - 1);
+        list.draggedStep = dragged;
+        list.setCurrentItem(target);
+        list.dropTarget = c.targetBySelection ? nullptr : target;
+
+        EXPECT_EQ(list.moveDraggedStep(), c.moved);
+        EXPECT_EQ(columnTexts(list, Column::PropertyColumn), c.order);
+        EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(5));
+        EXPECT_EQ(list.draggedStep, nullptr);
+        if (c.moved)
+            EXPECT_EQ(list.selectedStep(), dragged);
+    }
+
+    list.draggedStep = nullptr;
+    list.setCurrentItem(list.stepAt(1));
+    EXPECT_FALSE(list.moveDraggedStep());
+}
+
+TEST_F(SequenceListViewTest, AnIfBringsItsElseAndEndifUnlessItsDialogIsCancelled)
+{
+    addLabels(2);
+    list.dropTarget = list.stepAt(1);
+    OperationItem *created = list.insertOperationStep(QStringLiteral("IF <condition>"), {});
+    ASSERT_TRUE(created);
+    EXPECT_EQ(list.stepAt(1), created);
+    EXPECT_EQ(columnTexts(list, Column::OperationColumn),
+              QStringList({"LABEL", "IF", "ELSE", "ENDIF", "LABEL"}));
+    EXPECT_EQ(columnTexts(list, Column::PropertyColumn),
+              QStringList({"A", "item = pass", "", "", "B"}));
+    EXPECT_EQ(columnTexts(list, Column::ItemColumn), QStringList({",", ",", ",", ",", ","}));
+    EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(5));
+    QStringList ids;
+    QList<int> kinds;
+    for (SequenceElementItem *step : list.steps()) {
+        ids.append(step->operationItemId);
+        kinds.append(step->operationKind());
+    }
+    EXPECT_EQ(ids, QStringList({"Label / Comment", "IF <condition>", "ELSE", "ENDIF",
+                                "Label / Comment"}));
+    EXPECT_EQ(kinds, QList<int>({4, 5, 6, 8, 4}));
+    EXPECT_FALSE(list.inserting);
+
+    // reading a stored sequence back brings every row on its own
+    list.dropTarget = nullptr;
+    EXPECT_TRUE(list.insertOperationStep(QStringLiteral("IF <condition>"), {}, true));
+    EXPECT_EQ(list.stepCount(), 6);
+
+    CancellingListView cancelling(host.link());
+    EXPECT_EQ(cancelling.insertOperationStep(QStringLiteral("IF <condition>"), {}), nullptr);
+    EXPECT_EQ(cancelling.insertOperationStep(QStringLiteral("Reset Instrument"), {}), nullptr);
+    EXPECT_EQ(cancelling.stepCount(), 0);
+    EXPECT_EQ(cancelling.dialogs, 2);
+    EXPECT_FALSE(cancelling.inserting);
+    // report steps have no dialog to cancel
+    EXPECT_TRUE(cancelling.insertOperationStep(QStringLiteral("Export report"), {}));
+    EXPECT_EQ(cancelling.dialogs, 2);
+    EXPECT_EQ(cancelling.insertOperationStep(QStringLiteral("No such entry"), {}), nullptr);
+}
+
+TEST_F(SequenceListViewTest, EachOperationStepStartsWithItsKindsSettings)
+{
+    const struct
+    {
+        const char *palette;
+        const char *operation, *property, *item;
+        const char *actions;   // pass, fail, reject, error
+        bool saveOnFail;
+        const char *show;
+        bool countsForSequence;
+    } cases[] = {
+        {"Pause / Display Message", "PAUSE", "", "0,", "", false, "", false},
+        {"Label / Comment", "LABEL", "", ",", "", false, "", true},
+        {"ELIF <condition>", "ELIF", "item = pass", ",", "", false, "", true},
+        {"ELSE", "ELSE", "", ",", "", false, "", true},
+        {"ENDIF", "ENDIF", "", ",", "", false, "", true},
+        {"GOTO", "GOTO", "", ",", "", false, "", true},
+        {"Print report", "Print", "", "", "Next Next Redo Stop", true, "Status", true},
+        {"Export report", "Export", "", "", "Next Next Redo Stop", true, "Status", true},
+        {"Reset Instrument", "Reset", "Preferred", "Reset", "Next Next Redo Stop", true,
+         "Status", true},
+        {"Read/Test/Write IO Pins", "Read/Test/Write IO Pins", "Preferred", "",
+         "Next Next Redo Stop", true, "Status", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.palette);
+        OperationItem *step = list.insertOperationStep(QString::fromUtf8(c.palette), {});
+        ASSERT_TRUE(step);
+        EXPECT_EQ(step->text(Column::OperationColumn), QString::fromUtf8(c.operation));
+        EXPECT_EQ(step->text(Column::PropertyColumn), QString::fromUtf8(c.property));
+        EXPECT_EQ(step->text(Column::ItemColumn), QString::fromUtf8(c.item));
+        EXPECT_EQ(QStringList({step->passAction, step->failAction, step->rejectAction,
+                               step->systemErrorAction})
+                      .join(u' ')
+                      .trimmed(),
+                  QString::fromUtf8(c.actions));
+        EXPECT_EQ(step->saveResultsOnFail, c.saveOnFail);
+        EXPECT_EQ(step->propertiesShow, QString::fromUtf8(c.show));
+        EXPECT_EQ(step->statusToSequenceStatus, c.countsForSequence);
+        EXPECT_EQ(step->operationItemId, QString::fromUtf8(c.palette));
+        EXPECT_EQ(step->stepName, QString::fromUtf8(c.operation));
+    }
+    const SequenceElementItem *ioPins = list.stepAt(list.stepCount() - 1);
+    EXPECT_EQ(ioPins->parameters.value(QStringLiteral("InstrumentName")), QStringLiteral("Preferred"));
+    const SequenceElementItem *pause = list.firstStep();
+    EXPECT_EQ(pause->commandEx, QStringLiteral("0,"));
+    EXPECT_EQ(pause->timeOut, 0);
+}
+
+TEST_F(SequenceListViewTest, AnApplicationStepRunsItsGivenOperationOrTheFirstOffered)
+{
+    const struct
+    {
+        const char *application;
+        const char *seqOperation;   // null: no parameters at all
+        const char *operation;
+        int applicationClass;
+    } cases[] = {
+        {"Chain", nullptr, "Execute Test", 3},
+        {"Chain", "Test Infrastructure", "Test Infrastructure", 3},
+        {"Nand0", "", "Program", 0},
+        {"Nand0", "Test Infrastructure", "Test Infrastructure", 3},
+        {"Nand0", "Force Fail", "Force Fail", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.application) + " / " + (c.seqOperation ? c.seqOperation : "-"));
+        std::optional<QMap<QString, QString>> parameters;
+        if (c.seqOperation)
+            parameters = QMap<QString, QString>{
+                {QStringLiteral("SeqOperation"), QString::fromUtf8(c.seqOperation)}};
+        const QString name = QString::fromUtf8(c.application);
+        ApplicationItem *step = list.insertApplicationStep(
+            parameters, name, project.application(name)->type, QIcon());
+        ASSERT_TRUE(step);
+        EXPECT_EQ(step->text(Column::OperationColumn), QString::fromUtf8(c.operation));
+        EXPECT_EQ(step->applicationClass, c.applicationClass);
+        EXPECT_EQ(step->propertiesOperation,
+                  c.seqOperation ? QString::fromUtf8(c.seqOperation) : QString());
+        EXPECT_EQ(step->operationList.mid(2),
+                  QStringList({"Force Pass", "Force Fail", "Skip Operation"}));
+        EXPECT_EQ(QStringList({step->passAction, step->failAction, step->rejectAction,
+                               step->systemErrorAction}),
+                  QStringList({"Next", "Next", "Redo", "Stop"}));
+    }
+    EXPECT_EQ(list.firstStep()->showList, QStringList({"Status", "Diagnostics"}));
+    EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(5));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+    EXPECT_FALSE(list.inserting);
+
+    // an application the host cannot find still becomes a step, after a word to the user
+    ApplicationItem *missing = list.insertApplicationStep(std::nullopt, QStringLiteral("Gone"),
+                                                          QStringLiteral("Chain Integrity Test"),
+                                                          QIcon());
+    ASSERT_TRUE(missing);
+    EXPECT_TRUE(missing->operationList.isEmpty());
+    EXPECT_TRUE(missing->text(Column::OperationColumn).isEmpty());
+    EXPECT_EQ(prompt.texts(), QStringList({"Error no application selected."}));
+
+    SequenceCommand command;
+    command.setName(QStringLiteral("Flash tool"));
+    command.setFailExitCode(7);
+    CommandItem *tool = list.insertCommandStep(command, QIcon());
+    ASSERT_TRUE(tool);
+    EXPECT_EQ(tool->sequenceCommand(), command);
+    EXPECT_EQ(tool->text(Column::ItemColumn), QStringLiteral("Flash tool"));
+    EXPECT_EQ(tool->propertiesOperation, QStringLiteral("Execute Command"));
+    EXPECT_EQ(tool->toStoredItem().applicationClass, 0);
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
+
+TEST_F(SequenceListViewTest, RenumberingAndTheExactLabelLookup)
+{
+    addLabels(2);   // LABEL "A", LABEL "B"
+    OperationItem *jump = list.insertOperationStep(QStringLiteral("GOTO"), {});
+    jump->setText(Column::PropertyColumn, QStringLiteral("Start"));
+    OperationItem *start = list.insertOperationStep(QStringLiteral("Label / Comment"), {});
+    start->setText(Column::PropertyColumn, QStringLiteral("Start"));
+    OperationItem *again = list.insertOperationStep(QStringLiteral("Label / Comment"), {});
+    again->setText(Column::PropertyColumn, QStringLiteral("Start"));
+    OperationItem *unnamed = list.insertOperationStep(QStringLiteral("Label / Comment"), {});
+
+    const struct
+    {
+        const char *label;
+        SequenceElementItem *found;
+    } cases[] = {
+        {"Start", start},   // the GOTO above it names the same text but is no label
+        {"start", nullptr},
+        {"Start ", nullptr},
+        {"B", list.stepAt(1)},
+        {"", unnamed},
+        {"C", nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(list.findLabelStep(QString::fromUtf8(c.label)), c.found);
+    }
+
+    for (SequenceElementItem *step : list.steps())
+        step->setText(Column::NumberColumn, QStringLiteral("9"));
+    list.renumberSteps();
+    EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(6));
+}
+
+TEST_F(SequenceListViewTest, TheDeleteKeyRemovesOnlyForDevelopers)
+{
+    const struct
+    {
+        const char *privilege;
+        bool removes;
+    } cases[] = {
+        {"", true},
+        {"Developer", true},
+        {"Engineer", false},
+        {"Technician", false},
+        {"Operator", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.privilege);
+        host.setValue(QStringLiteral("UserPrivilege"), QString::fromUtf8(c.privilege));
+        list.clear();
+        addLabels(3);
+        list.setCurrentItem(list.stepAt(0));
+        QSignalSpy removed(&list, &SequenceListView::stepsRemoved);
+        QTest::keyClick(&list, Qt::Key_Delete);
+        EXPECT_EQ(list.stepCount(), c.removes ? 2 : 3);
+        EXPECT_EQ(removed.count(), c.removes ? 1 : 0);
+        EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(list.stepCount()));
+        EXPECT_EQ(list.stepAt(0)->text(Column::PropertyColumn),
+                  c.removes ? QStringLiteral("B") : QStringLiteral("A"));
+    }
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
+
+TEST_F(SequenceListViewTest, RemovedRowsLeaveNoDragStateBehind)
+{
+    addLabels(4);
+    SequenceElementItem *doomed = list.stepAt(2);
+    list.setCurrentItem(doomed);
+    list.dropTarget = doomed;
+    list.draggedStep = doomed;
+    QSignalSpy removed(&list, &SequenceListView::stepsRemoved);
+    list.removeSelectedSteps();
+    EXPECT_EQ(removed.count(), 1);
+    EXPECT_EQ(list.dropTarget, nullptr);
+    EXPECT_EQ(list.draggedStep, nullptr);
+    EXPECT_EQ(columnTexts(list, Column::PropertyColumn), QStringList({"A", "B", "D"}));
+    EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(3));
+
+    // a row that survives keeps its place as target; a cleared list forgets it
+    list.dropTarget = list.stepAt(1);
+    delete list.stepAt(0);
+    EXPECT_EQ(list.dropTarget, list.stepAt(0));
+    list.clear();
+    EXPECT_EQ(list.dropTarget, nullptr);
+    EXPECT_TRUE(list.insertOperationStep(QStringLiteral("GOTO"), {}));
+}
+
+TEST_F(SequenceListViewTest, SelectingAnApplicationStepShowsItsLastOutcomeInTheProject)
+{
+    ApplicationItem *infra = list.insertApplicationStep(
+        QMap<QString, QString>{{QStringLiteral("SeqOperation"), QStringLiteral("Test Infrastructure")}},
+        QStringLiteral("Chain"), QStringLiteral("Chain Integrity Test"), QIcon());
+    ApplicationItem *test = list.insertApplicationStep(std::nullopt, QStringLiteral("Nand0"),
+                                                       QStringLiteral("NAND Programming"), QIcon());
+    OperationItem *label = list.insertOperationStep(QStringLiteral("Label / Comment"), {});
+    infra->hostStatusId = 11;
+    infra->hostStatusText = QStringLiteral("chain broken");
+    test->hostStatusId = 9;
+    test->hostStatusText = QStringLiteral("verify failed");
+
+    list.setCurrentItem(label);
+    EXPECT_TRUE(outcomes().isEmpty());
+    list.setCurrentItem(infra);
+    list.setCurrentItem(test);
+    EXPECT_EQ(outcomes(), QStringList({"Chain|Chain Integrity Test|11|chain broken|infra",
+                                       "Nand0|NAND Programming|9|verify failed|app"}));
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
+
+TEST_F(SequenceListViewTest, ResettingAStepClearsItsRunAndTellsTheProject)
+{
+    ApplicationItem *step = list.insertApplicationStep(
+        QMap<QString, QString>{{QStringLiteral("SeqOperation"), QStringLiteral("Test Infrastructure")}},
+        QStringLiteral("Chain"), QStringLiteral("Chain Integrity Test"), QIcon());
+    const auto ranAndFailed = [](SequenceElementItem *ran) {
+        ran->setStatusText(QStringLiteral("Failed"));
+        ran->exitCode = 1;
+        ran->hostStatusId = 9;
+        ran->status = 2;
+        ran->count = 3;
+        ran->hostStatusText = QStringLiteral("2 nets open");
+    };
+
+    // a dialog working on a step that is still being inserted changes nothing
+    ranAndFailed(step);
+    list.inserting = true;
+    list.resetStepRunState(step);
+    EXPECT_EQ(step->statusText(), QStringLiteral("Failed"));
+    EXPECT_TRUE(outcomes().isEmpty());
+    list.inserting = false;
+
+    list.resetStepRunState(step);
+    EXPECT_EQ(step->statusText(), QStringLiteral("---"));
+    EXPECT_FALSE(step->data(Column::StatusColumn, Qt::BackgroundRole).isValid());
+    EXPECT_EQ(step->exitCode, 0);
+    EXPECT_EQ(step->hostStatusId, 0);
+    EXPECT_EQ(step->status, 0);
+    EXPECT_EQ(step->count, 1);
+    EXPECT_TRUE(step->hostStatusText.isEmpty());
+    // told once as the cleared state, once more as the selection handling
+    const QString cleared = QStringLiteral("Chain|Chain Integrity Test|0||infra");
+    EXPECT_EQ(outcomes(), QStringList({cleared, cleared}));
+
+    OperationItem *reset = list.insertOperationStep(QStringLiteral("Reset Instrument"), {});
+    ranAndFailed(reset);
+    list.resetStepRunState(reset);
+    EXPECT_EQ(reset->count, 1);
+    EXPECT_EQ(reset->statusText(), QStringLiteral("---"));
+    EXPECT_EQ(outcomes(), QStringList({cleared, cleared, "Reset|Ctrl|0||app"}));
+}
+
+TEST_F(SequenceListViewTest, StoredStepsComeBackAsTheRowsTheyWere)
+{
+    HxSequenceItem application;
+    application.itemType = 1;
+    application.type = -1;
+    application.columnType = QStringLiteral("Chain Integrity Test");
+    application.columnOperation = QStringLiteral("Test Infrastructure");
+    application.columnItem = QStringLiteral("Chain");
+    application.columnStatus = QStringLiteral("Passed");
+    application.applicationClass = 3;
+    HxSequenceItem pause;
+    pause.itemType = 2;
+    pause.type = 0;
+    pause.columnType = QStringLiteral("Ctrl");
+    pause.columnOperation = QStringLiteral("PAUSE");
+    pause.applicationClass = 4;
+    HxSequenceItem kindless;
+    kindless.columnItem = QStringLiteral("never shown");
+
+    EXPECT_TRUE(list.insertStoredStep(application));
+    EXPECT_TRUE(list.insertStoredStep(pause));
+    EXPECT_FALSE(list.insertStoredStep(kindless));
+    ASSERT_EQ(list.stepCount(), 2);
+    EXPECT_TRUE(list.stepAt(0)->toStoredItem() == application);
+    EXPECT_TRUE(list.stepAt(1)->toStoredItem() == pause);
+    // a loaded application step offers what the host offers today
+    EXPECT_EQ(list.firstStep()->operationList.size(), 5);
+    EXPECT_TRUE(prompt.asked.isEmpty());
+}

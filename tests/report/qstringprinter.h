@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+#include <ostream>
+
+// Failures show texts as texts rather than as lists of UTF-16 code units.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}

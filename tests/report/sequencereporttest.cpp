@@ -1,0 +1,632 @@
+#include "hostproject.h"
+#include "qstringprinter.h"
+#include "reportpaths.h"
+#include "scriptedprompt.h"
+#include "sequencereport.h"
+#include "temporaryfolder.h"
+#include "workbenchhost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QSignalSpy>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDateTime Start(QDate(2026, 2, 3), QTime(9, 5, 7, 4));
+// how the toolkit writes Start as text
+const QString StartText = QStringLiteral("Tue Feb 3 09:05:07 2026");
+const QString RunName = QStringLiteral("SequenceReport-02_03_2026-09h_05m_07s_04ms");
+
+const QString FileHead = QStringLiteral(
+    "<html><meta charset='utf-8'><body><font face=\"Lucida Console\" point-size=\"8\" >");
+const QString FileTail = QStringLiteral("</font></body></html>");
+const QString TableHeader = QStringLiteral(
+    "<table border='1' cellspacing='0' cellpadding='0'><tr><td>Seq</td><td>Nr.</td><td>Type</td>"
+    "<td>Operation</td><td>Item</td><td>Show</td><td>Status</td><td>Time</td></tr>\r\n");
+const QString Separator = QStringLiteral("<tr><td bgcolor='#DCDCDC'colspan='8'></td></tr>\r\n");
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(content);
+}
+
+QStringList fileNames(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+ReportStep chainStep()
+{
+    ReportStep step;
+    step.loop = 2;
+    step.number = QStringLiteral("3");
+    step.type = QStringLiteral("Boundary Scan");
+    step.operation = QStringLiteral("Run");
+    step.item = QStringLiteral("Chain");
+    step.show = QStringLiteral("Status");
+    step.status = QStringLiteral("Passed");
+    return step;
+}
+
+class SequenceReportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(
+            project.create(folder.filePath(QStringLiteral("Demo")), QStringLiteral("Demo")));
+        host.setValue(QStringLiteral("UserLogin"), QStringLiteral("mia"));
+        host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Engineer"));
+        host.setProject(&project);
+        host.setPrompt(&prompt);
+        report.setSequence(QStringLiteral("Board"), QStringLiteral("final test"));
+        report.setClock([this] { return now; });
+        report.setStartStamp(RunStamp::fromDateTime(Start));
+    }
+
+    QString projectDirectory() const { return QDir::toNativeSeparators(project.directory()); }
+    QString sequenceFolder() const
+    {
+        return ReportPaths(project.directory(), QStringLiteral("Board")).sequenceFolder();
+    }
+    QString runFolder() const { return sequenceFolder() + QDir::separator() + RunName; }
+    // what `operation` added to the report text
+    QString added(const std::function<void()> &operation)
+    {
+        const qsizetype before = report.reportText().size();
+        operation();
+        return report.reportText().mid(before);
+    }
+
+    TemporaryFolder folder;
+    ScriptedPrompt prompt;
+    WorkbenchHost host;
+    HostProject project;
+    QDateTime now = Start;
+    SequenceReport report{host.link()};
+};
+
+} // namespace
+
+TEST_F(SequenceReportTest, HeaderNamesSequenceProjectUserAndStart)
+{
+    const struct
+    {
+        QString description;
+        QString descriptionLine;
+    } cases[] = {
+        {QStringLiteral("final test"), QStringLiteral("Sequence description : final test<br>")},
+        {QString(), QString()},
+    };
+    for (const auto &c : cases) {
+        report.setSequence(QStringLiteral("Board"), c.description);
+        QSignalSpy live(&report, &SequenceReport::liveReportChanged);
+        report.writeReportHeader();
+
+        const QString expected
+            = QStringLiteral("<hr color='blue'><b>SEQUENCE REPORT</b><br><hr color='blue'><br>"
+                             "Sequence name : Board<br>")
+              + c.descriptionLine + QStringLiteral("Project Name : Demo<br>Project Directory : ")
+              + projectDirectory()
+              + QStringLiteral("<br>User : mia<br>Privilege : Engineer<br>Started at    : ")
+              + StartText + QStringLiteral("<br>") + TableHeader;
+        EXPECT_EQ(report.reportText(), expected);
+        EXPECT_EQ(report.unitHeaderText(), expected);
+        EXPECT_EQ(report.reportName(), RunName);
+        // the live view closes the open table
+        ASSERT_EQ(live.count(), 1);
+        EXPECT_EQ(live.at(0).at(0).toString(), expected + QStringLiteral("</table>"));
+        EXPECT_EQ(report.liveReportText(), expected + QStringLiteral("</table>"));
+    }
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
+
+TEST_F(SequenceReportTest, EveryRowKindHasItsExactText)
+{
+    report.writeReportHeader();
+    now = QDateTime(QDate(2026, 2, 3), QTime(10, 11, 12, 13));
+    const QString time = QStringLiteral("10:11:12");
+    const QString dateTime = QStringLiteral("Tue Feb 3 10:11:12 2026");
+
+    const struct
+    {
+        const char *name;
+        std::function<void()> write;
+        QString expected;
+    } cases[] = {
+        {"step", [&] { report.writeStepRow(chainStep(), QStringLiteral("#80FF80")); },
+         QStringLiteral("<tr><td>2</td><td><b>3</b></td><td>Boundary Scan</td><td>Run</td>"
+                        "<td><b>Chain</b></td><td>Status</td><td bgcolor='#80FF80'>Passed</td><td>")
+             + time + QStringLiteral("</td></tr>\r\n") + Separator},
+        {"cycle with its loop",
+         [&] { report.writeCycleRow(QStringLiteral("FAILED"), QStringLiteral("#FF4040"), 2, 5); },
+         QStringLiteral("<tr><td>!</td><td colspan='5'>Sequence Cycle 2 </td>"
+                        "<td bgcolor='#FF4040'>FAILED</td><td>")
+             + time + QStringLiteral("</td></tr>\r\n") + Separator},
+        {"cycle in the current loop",
+         [&] { report.writeCycleRow(QStringLiteral("PASSED"), QStringLiteral("#80FF80"), 0, 3); },
+         QStringLiteral("<tr><td>!</td><td colspan='5'>Sequence Cycle 3 </td>"
+                        "<td bgcolor='#80FF80'>PASSED</td><td>")
+             + time + QStringLiteral("</td></tr>\r\n") + Separator},
+        {"user request",
+         [&] { report.writeUserRequestRow(QStringLiteral("Stop"), QStringLiteral("#FF4040")); },
+         QStringLiteral("<tr><td>!</td><td colspan='5'>User Request, ") + dateTime
+             + QStringLiteral("</td><td bgcolor='#FF4040'>Stop</td><td>") + time
+             + QStringLiteral("</td></tr>\r\n")},
+        {"cancel", [&] { report.writeCancelRow(QStringLiteral("User request")); },
+         QStringLiteral("<tr><td>!</td><td colspan='5'>Cancel : User request, ") + dateTime
+             + QStringLiteral("</td><td bgcolor='#FFFF00'>Cancel</td><td>") + time
+             + QStringLiteral("</td></tr>\r\n")},
+        {"answer",
+         [&] {
+             report.writeAnswerRow(QStringLiteral("Insert board?"),
+                                   QStringLiteral("<font color='#008000'>yes</font>"));
+         },
+         QStringLiteral("<tr><td>!</td><td colspan='6'>Insert board? -> "
+                        "<font color='#008000'>yes</font>, ")
+             + dateTime + QStringLiteral("</td><td>") + time + QStringLiteral("</td></tr>\r\n")},
+        {"unit with TAPs",
+         [&] {
+             report.writeUnitRows(QStringLiteral("SN-7"), QStringLiteral("Batch 1"),
+                                  QStringLiteral("1+3"));
+         },
+         QStringLiteral("<tr><td>!</td><td colspan='6'>Unit Using TAPs : 1+3</td><td>") + time
+             + QStringLiteral("</td></tr>\r\n<tr><td>!</td><td colspan='6'>Unit Serial Number : "
+                              "SN-7</td><td>")
+             + time
+             + QStringLiteral("</td></tr>\r\n<tr><td>!</td><td colspan='6'>Unit Result Path : "
+                              "Batch 1</td><td>")
+             + time + QStringLiteral("</td></tr>\r\n")},
+        {"unit without TAPs or serial",
+         [&] { report.writeUnitRows(QString(), QStringLiteral("Batch 1")); },
+         QStringLiteral("<tr><td>!</td><td colspan='6'>Unit Result Path : Batch 1</td><td>") + time
+             + QStringLiteral("</td></tr>\r\n")},
+        {"instrument",
+         [&] { report.writeInstrumentRow(QStringLiteral("*"), QStringLiteral("I/O Pins: Read")); },
+         QStringLiteral("<tr><td>*</td><td colspan='7'>I/O Pins: Read</td></tr>\r\n")},
+        // texts that look like place markers stay as they are
+        {"percent signs",
+         [&] { report.writeUserRequestRow(QStringLiteral("%1%2"), QStringLiteral("#99CCFF")); },
+         QStringLiteral("<tr><td>!</td><td colspan='5'>User Request, ") + dateTime
+             + QStringLiteral("</td><td bgcolor='#99CCFF'>%1%2</td><td>") + time
+             + QStringLiteral("</td></tr>\r\n")},
+    };
+    for (const auto &c : cases) {
+        report.clearUnitReport();
+        QSignalSpy live(&report, &SequenceReport::liveReportChanged);
+        EXPECT_EQ(added(c.write), c.expected) << c.name;
+        EXPECT_EQ(report.unitReportText(), c.expected) << c.name;
+        EXPECT_FALSE(live.isEmpty()) << c.name;
+        EXPECT_TRUE(report.liveReportText().endsWith(c.expected + QStringLiteral("</table>")))
+            << c.name;
+    }
+}
+
+TEST_F(SequenceReportTest, TrailerClosesTheTableAndAPauseOpensANewOne)
+{
+    report.writeReportHeader();
+    const QString end
+        = QStringLiteral("<hr color='blue'><b>END OF REPORT</b><br><hr color='blue'><br><br>");
+    EXPECT_EQ(added([&] { report.writeReportTrailer(true); }),
+              QStringLiteral("</table><br>Stopped at    : ") + StartText + QStringLiteral("<br>")
+                  + end);
+    // a closed table is not closed twice in the live view
+    EXPECT_EQ(report.liveReportText(), report.reportText());
+
+    // Continue: a new table and its request row in the same report
+    const QString continued = added([&] {
+        report.appendTableHeader();
+        report.writeUserRequestRow(QStringLiteral("Continue"), QStringLiteral("#99CCFF"));
+    });
+    EXPECT_TRUE(continued.startsWith(TableHeader));
+    EXPECT_TRUE(continued.contains(QLatin1String("<td bgcolor='#99CCFF'>Continue</td>")));
+    EXPECT_EQ(report.liveReportText(), report.reportText() + QStringLiteral("</table>"));
+
+    EXPECT_EQ(added([&] { report.writeReportTrailer(false); }),
+              QStringLiteral("</table><br>Completed at  : ") + StartText + QStringLiteral("<br>")
+                  + end);
+    // the trailer is the report's, not a row of the unit
+    EXPECT_FALSE(report.unitReportText().contains(QLatin1String("END OF REPORT")));
+    EXPECT_EQ(report.unitTrailerText(),
+              QStringLiteral("</table><br><hr color='blue'><b>END OF REPORT</b><br>"
+                             "<hr color='blue'>"));
+}
+
+TEST_F(SequenceReportTest, ConsoleOutputIsEscapedLineByLine)
+{
+    const struct
+    {
+        bool error;
+        QString text;
+        QString expected;
+    } cases[] = {
+        {false, QStringLiteral("a <b> & c"),
+         QStringLiteral("a&nbsp;&lt;b&gt;&nbsp;&amp;&nbsp;c<br>\r\n")},
+        {false, QStringLiteral("&lt;"), QStringLiteral("&amp;lt;<br>\r\n")},
+        {false, QString(), QString()},
+        {true, QStringLiteral("x<y"), QStringLiteral("<font color='red'>x&lt;y</font><br>\r\n")},
+    };
+    for (const auto &c : cases) {
+        report.clearOutput();
+        if (c.error)
+            report.appendStderr(c.text);
+        else
+            report.appendStdout(c.text);
+        EXPECT_EQ(report.outputText(), c.expected) << c.text.toStdString();
+    }
+}
+
+TEST_F(SequenceReportTest, ReportFileIsNamedAfterTheStart)
+{
+    report.writeReportHeader();
+    report.writeStepRow(chainStep(), QStringLiteral("#80FF80"));
+    report.writeReportTrailer(false);
+    // the file keeps the start even when written later
+    now = now.addSecs(3600);
+
+    const QString path = report.writeReportFile(QStringLiteral("Board"));
+    EXPECT_EQ(path, sequenceFolder() + QDir::separator() + RunName + QStringLiteral(".html"));
+    EXPECT_EQ(readText(path), FileHead + report.reportText() + FileTail);
+    EXPECT_EQ(report.startStamp().historyTitle(), QStringLiteral("2026-02-03 / 09:05:07:04"));
+}
+
+TEST_F(SequenceReportTest, OutputReportMovesTheApplicationsFilesIntoTheRunFolder)
+{
+    report.writeReportHeader();
+    now = QDateTime(QDate(2026, 2, 3), QTime(9, 5, 7, 104));
+    const QString stamp = QStringLiteral("02_03_2026-09h_05m_07s_104ms");
+    const QString truthTable = folder.write(QStringLiteral("app/chain_ttr.html"), "<p>ttr</p>");
+    const QString diagnostics = folder.write(QStringLiteral("app/chain_dia.html"), "<p>dia</p>");
+    const QString errors = folder.write(QStringLiteral("app/error.html"), "<p>error</p>");
+
+    ReportStep step = chainStep();
+    step.addToReport = true;
+    report.appendStdout(QStringLiteral("scan ok"));
+    report.clearUnitReport();
+    const QString rows
+        = added([&] { report.writeOutputReport(step, truthTable, diagnostics, errors); });
+
+    const QString output = QStringLiteral("Chain-Output-") + stamp + QStringLiteral(".html");
+    const QString ttr = QStringLiteral("Chain-Ttr-") + stamp + QStringLiteral(".html");
+    const QString dia = QStringLiteral("Chain-Dia-") + stamp + QStringLiteral(".html");
+    const QString rep = QStringLiteral("Chain-Report-") + stamp + QStringLiteral(".html");
+    EXPECT_EQ(fileNames(runFolder()), QStringList({dia, output, rep, ttr}));
+    EXPECT_EQ(readText(runFolder() + QDir::separator() + output),
+              FileHead + QStringLiteral("scan&nbsp;ok<br>\r\n") + FileTail);
+    EXPECT_EQ(readText(runFolder() + QDir::separator() + ttr), QStringLiteral("<p>ttr</p>"));
+    for (const QString &source : {truthTable, diagnostics, errors})
+        EXPECT_FALSE(QFileInfo::exists(source)) << source.toStdString();
+
+    const auto linkRow = [&](const char *title, const QString &name) {
+        return QStringLiteral("<tr><td>2</td><td><b>3</b></td><td colspan='6'>** %1: <a "
+                              "href='%2\\%3'>%3</a> **</td></tr>\r\n")
+            .arg(QLatin1String(title), RunName, name);
+    };
+    const QString expected
+        = linkRow("Command Output Report", output) + linkRow("Truth Table Report", ttr)
+          + linkRow("Diagnostics Report", dia) + linkRow("Report", rep)
+          + QStringLiteral("<tr><td colspan='8'>scan&nbsp;ok<br>\r\n</td></tr>\r\n");
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(report.unitReportText(), expected);
+}
+
+TEST_F(SequenceReportTest, OutputReportNeedsConsoleOutputAndAnItemForItsPrefix)
+{
+    report.writeReportHeader();
+    const QString truthTable = folder.write(QStringLiteral("app/chain_ttr.html"), "<p>ttr</p>");
+
+    // no console output: no files and no rows, the truth table stays where it is
+    EXPECT_EQ(
+        added([&] { report.writeOutputReport(chainStep(), truthTable, QString(), QString()); }),
+        QString());
+    EXPECT_FALSE(QFileInfo::exists(runFolder()));
+    EXPECT_TRUE(QFileInfo::exists(truthTable));
+
+    now = QDateTime(QDate(2026, 2, 3), QTime(9, 5, 7, 104));
+    ReportStep unnamed = chainStep();
+    unnamed.item.clear();
+    report.appendStderr(QStringLiteral("warning"));
+    report.writeOutputReport(unnamed, QString(), QString(), QString());
+    EXPECT_EQ(fileNames(runFolder()),
+              QStringList({QStringLiteral("Output-02_03_2026-09h_05m_07s_104ms.html")}));
+    // addToReport is off: no inline copy of the output
+    EXPECT_FALSE(report.reportText().contains(QLatin1String("<td colspan='8'><font")));
+}
+
+TEST_F(SequenceReportTest, CustomTruthTableTextGoesInlineForInfrastructureTests)
+{
+    report.writeReportHeader();
+    const struct
+    {
+        const char *operation;
+        const char *type;
+        bool inline_;
+    } cases[] = {
+        {"Test Infrastructure", "Boundary Scan", true},
+        {"Run", "Flash Connection Test", true},
+        {"Run", "Boundary Scan", false},
+    };
+    for (const auto &c : cases) {
+        const QString truthTable = folder.filePath(QStringLiteral("app/infra_ttr.html"));
+        const QString custom
+            = folder.write(QStringLiteral("app/infra_ttr.html.custom"), "TDI ok\r\nTDO <open>\n");
+        ReportStep step = chainStep();
+        step.operation = QLatin1String(c.operation);
+        step.type = QLatin1String(c.type);
+        report.clearOutput();
+        report.appendStdout(QStringLiteral("done"));
+
+        const QString text
+            = added([&] { report.writeOutputReport(step, truthTable, QString(), QString()); });
+        // the lines are the application's own HTML and are not escaped
+        const QString lines = QStringLiteral("<br><br>TDI ok<br>\r\nTDO <open><br>\r\n<br>");
+        EXPECT_EQ(text.contains(lines), c.inline_) << c.operation << c.type;
+        EXPECT_FALSE(QFileInfo::exists(custom));
+        for (const QString &name : fileNames(runFolder()))
+            EXPECT_FALSE(name.endsWith(QLatin1String(".custom"))) << name.toStdString();
+        now = now.addMSecs(1);
+    }
+}
+
+TEST_F(SequenceReportTest, DiagnosticsTextVariantIsEscapedIntoTheReport)
+{
+    report.writeReportHeader();
+    const QString diagnostics = folder.write(QStringLiteral("app/board.dia"), "binary");
+    const QString variant = folder.write(QStringLiteral("app/board_dia.html"), "net A<B open\nok");
+    report.appendStdout(QStringLiteral("done"));
+
+    const QString text
+        = added([&] { report.writeOutputReport(chainStep(), QString(), diagnostics, QString()); });
+    EXPECT_TRUE(text.contains(QLatin1String("** Diagnostics Report: ")));
+    EXPECT_TRUE(
+        text.endsWith(QStringLiteral("<br><br>net&nbsp;A&lt;B&nbsp;open<br>\r\nok<br>\r\n<br>")));
+    EXPECT_FALSE(QFileInfo::exists(diagnostics));
+    EXPECT_TRUE(QFileInfo::exists(variant));
+    // only the linked diagnostics stay in the run folder, not the text copy
+    const QStringList files = fileNames(runFolder());
+    EXPECT_EQ(files.size(), 2);
+    for (const QString &name : files)
+        EXPECT_FALSE(name.endsWith(QLatin1String(".txt"))) << name.toStdString();
+}
+
+TEST_F(SequenceReportTest, UnitReportsAreNamedAfterTheUnitsOfTheRun)
+{
+    report.writeReportHeader();
+    report.appendStdout(QStringLiteral("done"));
+    report.writeOutputReport(chainStep(), QString(), QString(), QString());
+    const QString outputName = fileNames(runFolder()).value(0);
+
+    const struct
+    {
+        bool afterEachUnit;
+        const char *serial;
+        const char *fileName;
+    } cases[] = {
+        {true, "SN-1", "SN-1.html"},
+        {true, "SN-3", "SN-1 - SN-3.html"},
+        {false, "SN-3", "SN-1 - SN-3.html"},
+    };
+    for (const auto &c : cases) {
+        report.clearUnitReport();
+        report.writeUnitRows(QLatin1String(c.serial), QStringLiteral("Batch 1"));
+        report.writeStepRow(chainStep(), QStringLiteral("#80FF80"));
+        const QString unitRows = report.unitReportText();
+        const QString whole = report.reportText();
+
+        UnitSettings unit;
+        unit.unitIdentification = true;
+        unit.unitFolder = QStringLiteral("Batch 1");
+        unit.serialNumber = QLatin1String(c.serial);
+        unit.firstSerialNumber = QStringLiteral("SN-1");
+        prompt.answers = {0};
+        report.copyUnitReports(c.afterEachUnit, unit);
+
+        const QString unitFolder = sequenceFolder() + QStringLiteral("/UnitReports/Batch 1");
+        const QString expected = c.afterEachUnit ? FileHead + report.unitHeaderText() + unitRows
+                                                       + report.unitTrailerText() + FileTail
+                                                 : FileHead + whole + FileTail;
+        EXPECT_EQ(readText(unitFolder + QLatin1Char('/') + QLatin1String(c.fileName)), expected)
+            << c.fileName;
+        EXPECT_TRUE(QFileInfo::exists(unitFolder + QLatin1Char('/') + outputName));
+        EXPECT_EQ(report.unitReportText().isEmpty(), c.afterEachUnit) << c.fileName;
+    }
+
+    // a configured folder replaces the default one
+    UnitSettings elsewhere;
+    elsewhere.unitIdentification = true;
+    elsewhere.defaultUnitReportsPath = false;
+    elsewhere.unitReportsPath = folder.filePath(QStringLiteral("station/units"));
+    elsewhere.serialNumber = elsewhere.firstSerialNumber = QStringLiteral("SN-9");
+    report.copyUnitReports(false, elsewhere);
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("station/units/SN-9.html"))));
+}
+
+TEST_F(SequenceReportTest, AnExistingUnitReportIsOverwrittenOnlyOnYes)
+{
+    report.writeReportHeader();
+    UnitSettings unit;
+    unit.unitIdentification = true;
+    unit.serialNumber = unit.firstSerialNumber = QStringLiteral("SN-1");
+    const QString path = sequenceFolder() + QStringLiteral("/UnitReports/SN-1.html");
+    ASSERT_TRUE(ReportPaths::makePath(QFileInfo(path).path()));
+
+    const struct
+    {
+        int answer;   // 0 Yes, 1 No
+        bool replaced;
+    } cases[] = {{1, false}, {0, true}};
+    for (const auto &c : cases) {
+        writeFile(path, "earlier unit");
+        prompt.asked.clear();
+        prompt.answers = {c.answer};
+        report.writeUnitRows(QStringLiteral("SN-1"), QStringLiteral("Batch 1"));
+        report.copyUnitReports(true, unit);
+
+        ASSERT_EQ(prompt.asked.size(), 1);
+        EXPECT_EQ(prompt.asked.at(0).caption, QStringLiteral("Warning"));
+        EXPECT_EQ(
+            prompt.asked.at(0).text,
+            QStringLiteral("Do you want to overwrite: %1?").arg(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(readText(path) != QStringLiteral("earlier unit"), c.replaced);
+        // the next unit starts afresh either way
+        EXPECT_TRUE(report.unitReportText().isEmpty());
+    }
+
+    // nobody answers: the earlier report stays
+    prompt.answers.clear();
+    writeFile(path, "earlier unit");
+    report.copyUnitReports(false, unit);
+    EXPECT_EQ(readText(path), QStringLiteral("earlier unit"));
+}
+
+TEST_F(SequenceReportTest, FailedWritesAndCopiesAreReportedWithTheFile)
+{
+    report.writeReportHeader();
+    // files where the unit's folders should be
+    writeFile(sequenceFolder() + QStringLiteral("/UnitReports/Batch 1"), "in the way");
+    writeFile(sequenceFolder() + QStringLiteral("/Results/Batch 1"), "in the way");
+    UnitSettings unit;
+    unit.unitIdentification = true;
+    unit.unitFolder = QStringLiteral("Batch 1");
+    unit.serialNumber = unit.firstSerialNumber = QStringLiteral("SN-1");
+    report.copyUnitReports(false, unit);
+    const QString unitReport = QDir::toNativeSeparators(
+        sequenceFolder() + QStringLiteral("/UnitReports/Batch 1/SN-1.html"));
+    EXPECT_EQ(prompt.texts(), QStringList({QStringLiteral("Can't write to: %1").arg(unitReport)}));
+    EXPECT_EQ(prompt.asked.at(0).caption, QStringLiteral("Warning"));
+
+    // results that cannot be copied name the target
+    prompt.asked.clear();
+    const QString result = folder.write(QStringLiteral("app/result.log"), "log");
+    report.copyResults(true, {result}, unit);
+    EXPECT_EQ(
+        prompt.texts(),
+        QStringList({QStringLiteral("Can't open '%1'")
+                         .arg(QDir::toNativeSeparators(
+                             sequenceFolder() + QStringLiteral("/Results/Batch 1/result.log")))}));
+    EXPECT_TRUE(QFileInfo::exists(result));
+}
+
+TEST_F(SequenceReportTest, ResultsAreKeptPerOutcomeAndEmptyUnitFoldersRemoved)
+{
+    const QString log = folder.write(QStringLiteral("app/chain.log"), "log");
+    const QString missing = folder.filePath(QStringLiteral("app/never.txt"));
+    const QString results = sequenceFolder() + QStringLiteral("/Results");
+
+    UnitSettings unit;
+    unit.unitIdentification = true;
+    unit.unitFolder = QStringLiteral("Batch 1");
+    EXPECT_EQ(report.resultsFolder(unit),
+              QDir::toNativeSeparators(results + QStringLiteral("/Batch 1")));
+    report.copyResults(true, {log, missing}, unit);
+    EXPECT_EQ(fileNames(results + QStringLiteral("/Batch 1")),
+              QStringList({QStringLiteral("chain.log")}));
+    EXPECT_TRUE(QFileInfo::exists(log));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+
+    // the plain variant keeps a unit folder that holds results ...
+    report.copyResults(false, {log}, unit);
+    EXPECT_TRUE(QFileInfo(results + QStringLiteral("/Batch 1")).isDir());
+    // ... removes an empty one ...
+    unit.unitFolder = QStringLiteral("Batch 2");
+    ASSERT_TRUE(ReportPaths::makePath(results + QStringLiteral("/Batch 2")));
+    report.copyResults(false, {log}, unit);
+    EXPECT_FALSE(QFileInfo::exists(results + QStringLiteral("/Batch 2")));
+    // ... and without unit identification leaves the results folder alone
+    ASSERT_TRUE(ReportPaths::makePath(results + QStringLiteral("/Empty")));
+    unit.unitIdentification = false;
+    unit.unitFolder = QStringLiteral("Empty");
+    EXPECT_EQ(report.resultsFolder(unit), QDir::toNativeSeparators(results));
+    report.copyResults(false, {}, unit);
+    EXPECT_TRUE(QFileInfo(results + QStringLiteral("/Empty")).isDir());
+}
+
+TEST_F(SequenceReportTest, ExportCopiesTheRunAndClosesTheTable)
+{
+    report.writeReportHeader();
+    report.appendStdout(QStringLiteral("done"));
+    report.writeOutputReport(chainStep(), QString(), QString(), QString());
+    report.writeStepRow(chainStep(), QStringLiteral("#80FF80"));
+    now = QDateTime(QDate(2026, 2, 4), QTime(12, 0, 1, 7));
+
+    const QString path = report.exportReport();
+    const QString exportFolder = sequenceFolder() + QStringLiteral("/Export");
+    EXPECT_EQ(path,
+              QDir::toNativeSeparators(
+                  exportFolder
+                  + QStringLiteral("/ExportedSequenceReport-02_04_2026-12h_00m_01s_07ms.html")));
+    EXPECT_EQ(readText(path),
+              FileHead + report.reportText() + QStringLiteral("</table>") + FileTail);
+    QStringList expected = fileNames(runFolder());
+    expected.append(QFileInfo(path).fileName());
+    expected.sort();
+    EXPECT_EQ(fileNames(exportFolder), expected);
+}
+
+TEST_F(SequenceReportTest, PrintsPageByPageToPdf)
+{
+    report.writeReportHeader();
+    const struct
+    {
+        int rows;
+        bool severalPages;
+    } cases[] = {{1, false}, {150, true}};
+    for (const auto &c : cases) {
+        for (int row = 0; row < c.rows; ++row)
+            report.writeStepRow(chainStep(), QStringLiteral("#80FF80"));
+        const QString pdf = folder.filePath(QStringLiteral("report-%1.pdf").arg(c.rows));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+
+        const int pages = report.printReport(&printer);
+        EXPECT_EQ(pages > 1, c.severalPages) << pages;
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        EXPECT_TRUE(content.startsWith("%PDF"));
+        EXPECT_EQ(content.count("/Type /Page\n") + content.count("/Type /Page\r\n")
+                      + content.count("/Type /Page "),
+                  pages);
+    }
+}
+
+TEST_F(SequenceReportTest, NothingIsWrittenWithoutAProject)
+{
+    host.setProject(nullptr);
+    report.writeReportHeader();
+    EXPECT_TRUE(report.reportText().isEmpty());
+    EXPECT_TRUE(report.reportName().isEmpty());
+
+    report.appendStdout(QStringLiteral("done"));
+    const QString truthTable = folder.write(QStringLiteral("app/chain_ttr.html"), "ttr");
+    report.writeOutputReport(chainStep(), truthTable, QString(), QString());
+    EXPECT_TRUE(QFileInfo::exists(truthTable));
+    EXPECT_TRUE(report.writeReportFile(QStringLiteral("Board")).isEmpty());
+    EXPECT_TRUE(report.exportReport().isEmpty());
+    UnitSettings unit;
+    unit.unitIdentification = true;
+    unit.serialNumber = unit.firstSerialNumber = QStringLiteral("SN-1");
+    report.copyUnitReports(false, unit);
+    report.copyResults(true, {truthTable}, unit);
+    EXPECT_TRUE(report.resultsFolder(unit).isEmpty());
+
+    EXPECT_FALSE(QFileInfo::exists(project.directory() + QStringLiteral("/Sequences")));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
