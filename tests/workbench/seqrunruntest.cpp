@@ -1,0 +1,126 @@
+#include "temporaryfolder.h"
+
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result
+{
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+Result seqrun(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(SEQRUN_FILE), arguments);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The demo project, copied so the checked-in one never changes.
+QString copyDemo(const TemporaryFolder &folder)
+{
+    const QString target = folder.filePath(QStringLiteral("demo"));
+    QDir source(QStringLiteral(ORV_DEMO_DIR));
+    QDir().mkpath(target + QStringLiteral("/apps"));
+    for (const QString &name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), target + QLatin1Char('/') + name);
+    QDir apps(source.filePath(QStringLiteral("apps")));
+    for (const QString &name : apps.entryList(QDir::Files)) {
+        const QString copy = target + QStringLiteral("/apps/") + name;
+        QFile::copy(apps.filePath(name), copy);
+        QFile::setPermissions(copy, QFile::permissions(apps.filePath(name)));
+    }
+    return target;
+}
+
+} // namespace
+
+TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    const Result run = seqrun({QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String("Verdict: Passed")));
+    // one line per finished step; the flash step needs a second attempt in every cycle
+    EXPECT_EQ(run.out.count(QRegularExpression(QStringLiteral("\\bFlash +Failed"))), 2);
+    EXPECT_EQ(run.out.count(QLatin1String("Sequence Cycle")), 0);
+
+    const QRegularExpressionMatch report =
+        QRegularExpression(QStringLiteral("Report: (.*\\.html)")).match(run.out);
+    ASSERT_TRUE(report.hasMatch());
+    QFile file(report.captured(1));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains(QLatin1String("<b>SEQUENCE REPORT</b>")));
+    EXPECT_EQ(html.count(QLatin1String("Sequence Cycle")), 2);
+    EXPECT_TRUE(html.contains(QLatin1String("Completed at")));
+    EXPECT_TRUE(html.contains(QLatin1String("** Diagnostics Report:")));
+
+    // the run's results were saved with the project
+    QFile projectFile(project + QStringLiteral("/project.xml"));
+    ASSERT_TRUE(projectFile.open(QIODevice::ReadOnly));
+    QDomDocument document;
+    ASSERT_TRUE(document.setContent(&projectFile));
+    const QDomElement firstStep = document.documentElement()
+                                      .firstChildElement(QStringLiteral("plugin"))
+                                      .firstChildElement(QStringLiteral("sequence"))
+                                      .firstChildElement(QStringLiteral("sequenceelement"));
+    EXPECT_EQ(firstStep.attribute(QStringLiteral("Column.Status")), QStringLiteral("Passed"));
+    EXPECT_EQ(firstStep.attribute(QStringLiteral("Status")), QStringLiteral("1"));
+    EXPECT_EQ(firstStep.attribute(QStringLiteral("Count")), QStringLiteral("2"));
+    EXPECT_TRUE(QFileInfo::exists(project + QStringLiteral("/Sequences/Board Test/Board Test.sqc")));
+}
+
+TEST(SeqrunRunTest, VerdictsAndOptionsBecomeExitCodes)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+
+    // an error the run goes past still makes the verdict "Error"
+    const Result bench = seqrun({QStringLiteral("run"), project, QStringLiteral("Bench Check")});
+    EXPECT_EQ(bench.exitCode, 2) << bench.out.toStdString();
+    EXPECT_TRUE(bench.out.contains(QLatin1String("Verdict: Error")));
+    EXPECT_TRUE(bench.out.contains(QLatin1String("Skipped")));
+
+    // one application on its own, three times
+    const Result single = seqrun({QStringLiteral("run"), project, QStringLiteral("Board Test"),
+                                  QStringLiteral("--single"), QStringLiteral("1"),
+                                  QStringLiteral("--repeat"), QStringLiteral("3")});
+    EXPECT_EQ(single.exitCode, 0) << single.out.toStdString() << single.err.toStdString();
+    EXPECT_EQ(single.out.count(QLatin1String("Chain Integrity Test")), 3);
+    EXPECT_FALSE(single.out.contains(QLatin1String("Interconnect")));
+
+    const struct
+    {
+        QStringList arguments;
+        int exitCode;
+        const char *says;
+    } refusals[] = {
+        {{QStringLiteral("run"), project, QStringLiteral("No Such Sequence")}, 66, "no sequence"},
+        {{QStringLiteral("run"), project}, 64, "project folder and a sequence title"},
+        {{QStringLiteral("run"), project, QStringLiteral("Board Test"), QStringLiteral("--repeat"),
+          QStringLiteral("zero")},
+         64, "--repeat needs a number"},
+        {{QStringLiteral("run"), project, QStringLiteral("Board Test"), QStringLiteral("--single"),
+          QStringLiteral("99")},
+         64, "has 18 steps"},
+    };
+    for (const auto &c : refusals) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const Result run = seqrun(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
+    }
+}
