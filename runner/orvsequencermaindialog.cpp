@@ -5,6 +5,9 @@
 #include "controloperations.h"
 #include "hostservice.h"
 #include "hxiappsequence.h"
+#include "hxiinstrument.h"
+#include "hxiinstrumentex.h"
+#include "hxiprompt.h"
 #include "hxidatabase.h"
 #include "hximain.h"
 #include "hximainjob.h"
@@ -27,6 +30,7 @@
 #include "ui_orvsequencermainform.h"
 #include "userprompt.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
@@ -51,6 +55,7 @@ constexpr int CommandCancelledExitCode = 198;
 
 struct OutcomeInfo
 {
+    // the colour of the step's report row; banners use brighter ones
     QString text;
     QString reportColour;
     int statusCode;
@@ -617,10 +622,11 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
         step->setStatusText(StatusText::Done);
         break;
     case ControlOperation::Pause:
-        executeUnavailableOperation(step, tr("Pause / Display Message"));
+        runPause(step);
         return;
     case ControlOperation::Reset:
-        executeUnavailableOperation(step, tr("Reset Instrument"));
+        selectStep(step);
+        resetInstrument(step);
         return;
     case ControlOperation::IoPins:
         executeUnavailableOperation(step, tr("Read/Test/Write IO Pins"));
@@ -629,6 +635,157 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
         break;
     }
     scheduleOperationFinished();
+}
+
+QString ORVSequencerMainDialog::instrumentOf(const SequenceElementItem *step, int &index) const
+{
+    index = -1;
+    HostService<HxiInstrument> instruments(owner->hostLink(), QStringLiteral("HxiInstrument"));
+    if (!instruments)
+        return QString();
+    QString name = step->text(SequenceElementItem::PropertyColumn);
+    if (name.isEmpty() || name.startsWith(QLatin1String("Preferred")))
+        name = instruments->preferredInstrument();
+    index = int(instruments->instruments().indexOf(name));
+    return index < 0 ? QString() : name;
+}
+
+void ORVSequencerMainDialog::resetInstrument(SequenceElementItem *step)
+{
+    const HostLink link = owner->hostLink();
+    QString directory;
+    if (HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database)
+        directory = QDir::toNativeSeparators(database->projectDirectory());
+    int index = -1;
+    const QString instrument = instrumentOf(step, index);
+    QString command;
+    if (!instrument.isEmpty()) {
+        HostService<HxiInstrumentEx> values(link, QStringLiteral("HxiInstrumentEx"));
+        if (values) {
+            command = values->instrumentValue(instrument, QStringLiteral("Reset.%1").arg(index));
+            if (!command.isEmpty())
+                command += QStringLiteral(" -a\"%1\"").arg(values->instrumentValue(instrument, QStringLiteral("Address")));
+        }
+    }
+    HostService<HxiMainProcessEx> processes(link, QStringLiteral("HxiMainProcessEx"));
+    if (command.isEmpty() || !processes) {
+        step->setStatusText(StatusText::Error);
+        UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"),
+                                   tr("Could not start the Reset Instrument command."), {tr("Quit")}, 0);
+        scheduleOperationFinished();
+        return;
+    }
+    processes->startProcess(command, directory, owner->jobReceiver(),
+                            SLOT(ResetInstrumentReady(HxmJob*,QString,int)),
+                            SLOT(OnExecStdout(HxmJob*,QString)), SLOT(OnExecStderr(HxmJob*,QString)));
+}
+
+void ORVSequencerMainDialog::resetFinished(int exitCode)
+{
+    if (current)
+        current->setStatusText(exitCode == 0 ? StatusText::Done : StatusText::Error);
+    scheduleOperationFinished();
+}
+
+int ORVSequencerMainDialog::runMessageDialog(StatusDlg::Mode mode, const QString &caption,
+                                             const QString &text, const QString &colour,
+                                             int autoCloseMs, bool noIsDefault)
+{
+    const UserPrompt prompt(owner->hostLink(), this);
+    if (prompt.hostAnswers()) {
+        // A host without a person answers itself; an answer it does not give
+        // counts as the time-out running out.
+        const int icon = mode == StatusDlg::Question ? HxiPrompt::Question : HxiPrompt::Information;
+        const QStringList buttons = mode == StatusDlg::Question ? QStringList{tr("&Yes"), tr("&No")}
+                                                                : QStringList{tr("&OK")};
+        const int answer = prompt.ask(icon, caption, text, buttons, noIsDefault ? 1 : 0);
+        return answer < 0 ? StatusDlg::TimedOut : answer;
+    }
+    StatusDlg dialog(mode, caption, text, colour, this);
+    dialog.setDefaultAnswer(noIsDefault);
+    if (mode == StatusDlg::Banner)
+        statusDialog = &dialog;
+    else
+        pauseDialog = &dialog;
+    if (autoCloseMs > 0) {
+        QTimer::singleShot(autoCloseMs, this,
+                           mode == StatusDlg::Banner ? &ORVSequencerMainDialog::slotCloseStatusDialog
+                                                     : &ORVSequencerMainDialog::slotClosePauseDialog);
+    }
+    QApplication::restoreOverrideCursor();
+    const int result = dialog.exec();
+    statusDialog = nullptr;
+    pauseDialog = nullptr;
+    return result;
+}
+
+QString ORVSequencerMainDialog::bannerColour(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Passed:
+        return QStringLiteral("#00FF00");
+    case Outcome::Failed:
+        return QStringLiteral("#FF0000");
+    case Outcome::Skipped:
+        return QStringLiteral("#FFFFFF");
+    default:
+        return QStringLiteral("#FFFF00");
+    }
+}
+
+void ORVSequencerMainDialog::showStatusBanner(const QString &caption, const QString &text,
+                                              const QString &colour, int autoCloseMs)
+{
+    runMessageDialog(StatusDlg::Banner, caption, text, colour, autoCloseMs, false);
+}
+
+void ORVSequencerMainDialog::runPause(SequenceElementItem *step)
+{
+    // An unanswered question must not let the run go on past the pause.
+    step->systemErrorAction = QStringLiteral("Stop");
+    const QStringList fields = step->text(SequenceElementItem::ItemColumn).split(QLatin1Char(','));
+    const int timeOut = fields.value(0).trimmed().toInt();
+    playSound(fields.value(1).trimmed());
+
+    const QString text = step->pauseMessageText;
+    const bool question = text.trimmed().endsWith(QLatin1Char('?'));
+    const int result = runMessageDialog(question ? StatusDlg::Question : StatusDlg::Message,
+                                        tr("Sequence Item"), text, QStringLiteral("#FFFFFF"),
+                                        timeOut > 0 ? timeOut : 0,
+                                        step->pauseMessageDefaultAnswer == 1);
+    if (owner->runningWindow() != this || cancelLocked || current != step)
+        return;   // the run was cancelled while the question was open
+    if (!question) {
+        scheduleOperationFinished();
+        return;
+    }
+    const bool noIsPass = step->pauseMessageAnswerNoIsPass;
+    const QString property = step->text(SequenceElementItem::PropertyColumn);
+    switch (result) {
+    case StatusDlg::TimedOut:
+        sequenceReport->writeAnswerRow(property, QStringLiteral("<font color='#000000'>timeout</font>"));
+        applicationFinished(nullptr, QStringLiteral("Timeout"), TimeoutExitCode);
+        break;
+    case 0:
+        sequenceReport->writeAnswerRow(property, noIsPass ? QStringLiteral("<font color='#008000'>no</font>")
+                                                          : QStringLiteral("<font color='#008000'>yes</font>"));
+        applicationFinished(nullptr, QStringLiteral("Pass"), 0);
+        break;
+    case 1:
+        sequenceReport->writeAnswerRow(property, noIsPass ? QStringLiteral("<font color='#FF0000'>yes</font>")
+                                                          : QStringLiteral("<font color='#FF0000'>no</font>"));
+        applicationFinished(nullptr, QStringLiteral("Fail"), 1);
+        break;
+    default:
+        break;
+    }
+}
+
+void ORVSequencerMainDialog::playSound(const QString &fileName)
+{
+    // Sound needs the multimedia module, which this build does without; a
+    // pause is shown the same either way.
+    Q_UNUSED(fileName);
 }
 
 void ORVSequencerMainDialog::printReport()
@@ -756,6 +913,8 @@ void ORVSequencerMainDialog::operationFinished()
     SequenceElementItem *step = current;
     if (!step)
         return;
+    if (isOperation(step, ControlOperations::ControlOperation::Reset))
+        sequenceReport->writeOutputReport(reportStep(step), QString(), QString(), QString());
     if (step->statusToSequenceStatus) {
         appendCycleStatus(StatusText::Done);
         appendRunStatus(StatusText::Done);
@@ -971,6 +1130,15 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
         sequenceReport->copyResults(perOutcome, resultFiles, unitSettings());
     }
 
+    if (showAppStatusBanner && step->itemType() == int(ItemType::Application)
+        && !isOperation(step, ControlOperations::ControlOperation::Pause))
+        showStatusBanner(tr("Sequence Item Status"), info.text, bannerColour(outcome),
+                         exitCode == 0 ? 2000 : 0);
+    else if (showAppStatusBanner && step->itemType() == int(ItemType::Command))
+        showStatusBanner(tr("Sequence Item Status"),
+                         QStringLiteral("%1 - %2").arg(step->text(SequenceElementItem::ItemColumn), info.text),
+                         bannerColour(outcome), exitCode == step->sequenceCommand().passExitCode() ? 2000 : 0);
+
     selectStep(next);
     if (step->itemType() == int(ItemType::Application)) {
         if (HostService<HxiMainProjectEx> project(owner->hostLink(), QStringLiteral("HxiMainProjectEx"));
@@ -993,11 +1161,9 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
 void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceElementItem *next,
                                            bool stopPending)
 {
-    if (stopPending) {
-        // The run stops in front of the next step, as if Stop had been pressed.
+    // The run stops in front of the next step, as if Stop had been pressed.
+    if (stopPending)
         setButtons(ButtonState::StopPending);
-        sequenceReport->writeUserRequestRow(QStringLiteral("Stop"), QStringLiteral("#FF4040"));
-    }
     if (isSingleApplicationMode()) {
         current = step;
         checkEndOfPass();
@@ -1065,6 +1231,10 @@ void ORVSequencerMainDialog::endOfPass()
     if (ui->unitIdentGroupBox->isChecked() && owner->sequencerSettings().perUnit)
         copyUnitReports(true);
     sequenceReport->writeReportTrailer(wasStopped);
+    if (!wasStopped && ui->statusBannerSequenceCheckBox->isChecked()) {
+        const Verdict aggregate = runAggregate();
+        showStatusBanner(tr("Sequence Status"), aggregate.text, aggregate.colour, 0);
+    }
     writeReportFile();
     if (ui->unitIdentGroupBox->isChecked() && !owner->sequencerSettings().perUnit)
         copyUnitReports(false);

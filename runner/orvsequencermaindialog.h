@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runstamp.h"
+#include "statusdlg.h"
 
 #include <QDialog>
 #include <QHash>
@@ -74,6 +75,7 @@ public:
     void applicationFinished(HxmJob *job, const QString &message, int exitCode);
     void commandFinished(HxmJob *job, const QString &message, int exitCode);
     void jobOutput(const QString &text, bool isError);
+    void resetFinished(int exitCode);
 
     bool isStopped() const { return stopped; }
     bool isBusy() const { return busy; }
@@ -132,6 +134,17 @@ private:
     SequenceElementItem *findBranchTarget(SequenceElementItem *ifStep, bool elifMayMatch) const;
     bool conditionHolds(SequenceElementItem *conditionStep, SequenceElementItem *referenceStep) const;
     void printReport();
+    int runMessageDialog(StatusDlg::Mode mode, const QString &caption, const QString &text,
+                         const QString &colour, int autoCloseMs, bool noIsDefault);
+    void showStatusBanner(const QString &caption, const QString &text, const QString &colour,
+                          int autoCloseMs);
+    void runPause(SequenceElementItem *step);
+    void playSound(const QString &fileName);
+    static QString bannerColour(Outcome outcome);
+    // the step's instrument ("Preferred": the host's preferred one) and its
+    // index among the host's instruments; empty when the host has none
+    QString instrumentOf(const SequenceElementItem *step, int &index) const;
+    void resetInstrument(SequenceElementItem *step);
     void executeUnavailableOperation(SequenceElementItem *step, const QString &what);
 
     void executeApplication(const QString &applicationName, SequenceElementItem *step);
