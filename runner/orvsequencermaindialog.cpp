@@ -527,6 +527,9 @@ void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
         if (ui->unitIdentGroupBox->isChecked() && !owner->sequencerSettings().perUnit)
             copyUnitReports(false);
         stopBusyLamp();
+        // Nothing runs while the run waits: a Cancel now must not mark the
+        // step that already ended.
+        current = nullptr;
         tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
         detachRun();
         // The cycle count moves on only at the end of a pass (endOfPass), so
@@ -1219,7 +1222,12 @@ void ORVSequencerMainDialog::endOfPass()
             copyUnitReports(false);
         cycleStatuses.clear();
         stopBusyLamp();
-        resume = resume ? resume : ui->sequenceListView->firstStep();
+        // A single application resumes with itself, a sequence where it stopped.
+        if (isSingleApplicationMode() && current)
+            resume = current;
+        else if (!resume)
+            resume = ui->sequenceListView->firstStep();
+        current = nullptr;
         setButtons(ButtonState::Stopped);
         tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
         detachRun();

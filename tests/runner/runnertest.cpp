@@ -1,0 +1,1030 @@
+// Sequences run end to end: the plug-in, its sequencer window and the
+// reference host, whose applications and commands are real processes.
+
+#include "hostproject.h"
+#include "hxreport.h"
+#include "hxsequence.h"
+#include "mainprocessservice.h"
+#include "orvsequencermaindialog.h"
+#include "orvsequencerpi.h"
+#include "runrecorder.h"
+#include "scriptedprompt.h"
+#include "sequencebuilder.h"
+#include "sequenceelementitem.h"
+#include "sequencelistview.h"
+#include "sequencereport.h"
+#include "temporaryfolder.h"
+#include "ui_orvsequencermainform.h"
+#include "workbenchhost.h"
+
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+// Failures show texts as texts rather than as lists of UTF-16 code units.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using VemoInterface::HxiRunMonitor;
+
+const QString ChainType = QStringLiteral("Chain Integrity Test");
+const QString Pass = QStringLiteral("exit 0");
+
+const QString TableHeader = QStringLiteral(
+    "<table border='1' cellspacing='0' cellpadding='0'><tr><td>Seq</td><td>Nr.</td>"
+    "<td>Type</td><td>Operation</td><td>Item</td><td>Show</td><td>Status</td>"
+    "<td>Time</td></tr>\r\n");
+
+// The status texts of a report's rows for step `number`, in report order.
+QStringList reportedStatuses(const QString &report, int number,
+                             QStringList *colours = nullptr)
+{
+    static const QRegularExpression row(QStringLiteral(
+        "<tr><td>\\d+</td><td><b>(\\d+)</b></td><td>[^<]*</td><td>[^<]*</td><td><b>[^<]*</b></td>"
+        "<td>[^<]*</td><td bgcolor='([^']*)'>([^<]*)</td><td>\\d\\d:\\d\\d:\\d\\d</td></tr>\r\n"));
+    QStringList result;
+    for (auto it = row.globalMatch(report); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        if (match.captured(1).toInt() != number)
+            continue;
+        result.append(match.captured(3));
+        if (colours)
+            colours->append(match.captured(2));
+    }
+    return result;
+}
+
+// "<loop>:<verdict>:<colour>" of every cycle row, in report order.
+QStringList cycleRows(const QString &report)
+{
+    static const QRegularExpression row(QStringLiteral(
+        "<tr><td>!</td><td colspan='5'>Sequence Cycle (\\d+) </td><td bgcolor='([^']*)'>(\\w+)</td>"));
+    QStringList result;
+    for (auto it = row.globalMatch(report); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        result.append(QStringLiteral("%1:%2:%3")
+                          .arg(match.captured(1), match.captured(3), match.captured(2)));
+    }
+    return result;
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class RunnerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("Runs")));
+        host.setProject(&project);
+        host.setPrompt(&prompt);
+        host.setRunMonitor(&monitor);
+        plugin = std::make_unique<ORVSequencerPI>(host.link());
+    }
+
+    void TearDown() override
+    {
+        // the windows go before the host that runs their jobs
+        plugin.reset();
+    }
+
+    // A project application of type `type` whose program is the shell script `script`.
+    void addApplication(const QString &name, const QString &script, const QString &type = ChainType)
+    {
+        const QString program = QStringLiteral("apps/") + name + QStringLiteral(".sh");
+        folder.write(QStringLiteral("project/") + program, script.toUtf8());
+        ProjectApplication application;
+        application.name = name;
+        application.type = type;
+        application.program = program;
+        application.operations = {QStringLiteral("Execute Test")};
+        application.showOptions = {QStringLiteral("Status")};
+        project.applications.append(application);
+    }
+
+    // A script that counts its runs in a file and ends with `exitCodes`, one
+    // per run (the last one for every further run).
+    QString countingScript(const QString &counter, const QList<int> &exitCodes) const
+    {
+        QString script = QStringLiteral("n=$(cat '%1' 2>/dev/null || echo 0)\n"
+                                        "n=$((n + 1))\n"
+                                        "echo $n > '%1'\n"
+                                        "echo \"run $n\"\n")
+                             .arg(folder.filePath(counter));
+        for (int run = 1; run < exitCodes.size(); ++run)
+            script += QStringLiteral("[ \"$n\" -eq %1 ] && exit %2\n").arg(run).arg(exitCodes.at(run - 1));
+        script += QStringLiteral("exit %1\n").arg(exitCodes.last());
+        return script;
+    }
+
+    // A script that leaves a file behind when it runs.
+    QString markingScript(const QString &marker) const
+    {
+        return QStringLiteral("touch '%1'\nexit 0\n").arg(folder.filePath(marker));
+    }
+
+    ORVSequencerMainDialog *open(SequenceBuilder &builder)
+    {
+        const QString title = builder.title();
+        plugin->sequences().append(builder.take());
+        return plugin->openSequenceWindow(title);
+    }
+
+    // Waits until `count` runs have ended and no window runs any more.
+    bool waitForRunEnd(int count = 1)
+    {
+        return QTest::qWaitFor(
+            [&] { return monitor.runs.size() >= count && !plugin->runningWindow(); }, 20000);
+    }
+
+    bool run(ORVSequencerMainDialog *window)
+    {
+        const qsizetype before = monitor.runs.size();
+        window->slotStartSequence();
+        return waitForRunEnd(int(before) + 1);
+    }
+
+    static QList<SequenceElementItem *> steps(ORVSequencerMainDialog *window)
+    {
+        return window->form().sequenceListView->steps();
+    }
+    static QStringList statuses(ORVSequencerMainDialog *window)
+    {
+        QStringList result;
+        for (const SequenceElementItem *step : steps(window))
+            result.append(step->statusText());
+        return result;
+    }
+    static QList<int> codes(ORVSequencerMainDialog *window)
+    {
+        QList<int> result;
+        for (const SequenceElementItem *step : steps(window))
+            result.append(step->status);
+        return result;
+    }
+    static QList<int> exitCodes(ORVSequencerMainDialog *window)
+    {
+        QList<int> result;
+        for (const SequenceElementItem *step : steps(window))
+            result.append(step->exitCode);
+        return result;
+    }
+    // pass, fail, error and busy lamp, by image name
+    static QStringList lamps(ORVSequencerMainDialog *window)
+    {
+        const Ui::ORVSequencerMainForm &form = window->form();
+        return {form.seqStatusPassPixmapLabel->property("lamp").toString(),
+                form.seqStatusFailPixmapLabel->property("lamp").toString(),
+                form.seqStatusErrorPixmapLabel->property("lamp").toString(),
+                form.busyPixmapLabel->property("lamp").toString()};
+    }
+    static void select(ORVSequencerMainDialog *window, int number)
+    {
+        SequenceListView *list = window->form().sequenceListView;
+        list->clearSelection();
+        list->setCurrentItem(list->stepAt(number - 1));
+        list->stepAt(number - 1)->setSelected(true);
+    }
+
+    QString sequenceFolder(const QString &title) const
+    {
+        return QDir(project.directory()).filePath(QStringLiteral("Sequences/") + title);
+    }
+
+    TemporaryFolder folder;
+    HostProject project;
+    WorkbenchHost host;
+    ScriptedPrompt prompt;
+    RunRecorder monitor;
+    std::unique_ptr<ORVSequencerPI> plugin;
+};
+
+const QString Off = QStringLiteral("LED_white.png");
+const QString Green = QStringLiteral("LED_green.png");
+const QString Red = QStringLiteral("LED_red.png");
+const QString Yellow = QStringLiteral("LED_yellow.png");
+
+} // namespace
+
+TEST_F(RunnerTest, ARunStartsAtTheSelectedStepOrAtTheFirst)
+{
+    SequenceBuilder builder(QStringLiteral("Start at"));
+    builder.command(QStringLiteral("one"), Pass);
+    builder.command(QStringLiteral("two"), Pass);
+    builder.command(QStringLiteral("three"), Pass);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    window->form().sequenceListView->clearSelection();
+
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(monitor.order(), QStringList({"1/1", "1/2", "1/3"}));
+
+    monitor.clear();
+    select(window, 2);
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(monitor.order(), QStringList({"1/2", "1/3"}));
+    // a new run resets every step, the one it does not reach as well
+    EXPECT_EQ(statuses(window), QStringList({"---", "Passed", "Passed"}));
+}
+
+TEST_F(RunnerTest, AFalseOuterIfSkipsTheWholeInnerIf)
+{
+    const struct
+    {
+        const char *outer;
+        const char *inner;
+        QStringList order;
+        QStringList statuses;
+        QList<int> codes;
+    } cases[] = {
+        // false outer IF: the inner IF, its ELSE and ENDIF are passed over
+        // and the outer ELSE is taken
+        {"item = fail", "loop = 1",
+         {"1/1", "1/8", "1/9", "1/10", "1/11"},
+         {"Passed", "Done", "---", "---", "---", "---", "---", "Done", "Passed", "Done", "Passed"},
+         {1, 0, 0, 0, 0, 0, 0, 8, 1, 8, 1}},
+        // both true: each ELSE is run through to its ENDIF
+        {"item = pass", "loop = 1",
+         {"1/1", "1/2", "1/3", "1/4", "1/7", "1/10", "1/11"},
+         {"Passed", "Done", "Done", "Passed", "---", "---", "Done", "---", "---", "Done", "Passed"},
+         {1, 8, 8, 1, 0, 0, 8, 0, 0, 8, 1}},
+        // true outer, false inner: the inner ELSE is taken, the outer ELSE is run through
+        {"item = pass", "loop = 2",
+         {"1/1", "1/2", "1/5", "1/6", "1/7", "1/10", "1/11"},
+         {"Passed", "Done", "Done", "---", "Done", "Passed", "Done", "---", "---", "Done", "Passed"},
+         {1, 8, 0, 0, 8, 1, 8, 0, 0, 8, 1}},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.outer) + " / " + c.inner);
+        SequenceBuilder builder(QStringLiteral("Nested %1").arg(++number));
+        builder.command(QStringLiteral("first"), Pass);
+        builder.ifStep(QLatin1String(c.outer));
+        builder.ifStep(QLatin1String(c.inner));
+        builder.command(QStringLiteral("inner then"), Pass);
+        builder.elseStep();
+        builder.command(QStringLiteral("inner else"), Pass);
+        builder.endIfStep();
+        builder.elseStep();
+        builder.command(QStringLiteral("outer else"), Pass);
+        builder.endIfStep();
+        builder.command(QStringLiteral("last"), Pass);
+        ORVSequencerMainDialog *window = open(builder);
+        ASSERT_NE(window, nullptr);
+        monitor.clear();
+
+        ASSERT_TRUE(run(window));
+        EXPECT_EQ(monitor.order(), c.order);
+        EXPECT_EQ(statuses(window), c.statuses);
+        EXPECT_EQ(codes(window), c.codes);
+        ASSERT_EQ(monitor.runs.size(), 1);
+        EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
+        EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Passed"));
+        EXPECT_EQ(lamps(window), QStringList({Green, Off, Off, Off}));
+    }
+}
+
+TEST_F(RunnerTest, TheFirstTrueElifIsTakenAndElseWhenNoneIs)
+{
+    const struct
+    {
+        const char *firstElif;
+        const char *secondElif;
+        QStringList order;
+        QStringList statuses;
+    } cases[] = {
+        {"item = pass", "item = pass",
+         {"1/1", "1/4", "1/5", "1/10", "1/11"},
+         {"Passed", "Done", "---", "Done", "Passed", "Done", "---", "---", "---", "Done", "Passed"}},
+        {"item = error", "ITEM = Pass",
+         {"1/1", "1/6", "1/7", "1/10", "1/11"},
+         {"Passed", "Done", "---", "---", "---", "Done", "Passed", "---", "---", "Done", "Passed"}},
+        {"item = error", "exit = 5",
+         {"1/1", "1/8", "1/9", "1/10", "1/11"},
+         {"Passed", "Done", "---", "---", "---", "---", "---", "Done", "Passed", "Done", "Passed"}},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.firstElif) + " / " + c.secondElif);
+        SequenceBuilder builder(QStringLiteral("Elif %1").arg(++number));
+        builder.command(QStringLiteral("first"), Pass);
+        builder.ifStep(QStringLiteral("item = fail"));
+        builder.command(QStringLiteral("if branch"), Pass);
+        builder.elifStep(QLatin1String(c.firstElif));
+        builder.command(QStringLiteral("first elif"), Pass);
+        builder.elifStep(QLatin1String(c.secondElif));
+        builder.command(QStringLiteral("second elif"), Pass);
+        builder.elseStep();
+        builder.command(QStringLiteral("else branch"), Pass);
+        builder.endIfStep();
+        builder.command(QStringLiteral("last"), Pass);
+        ORVSequencerMainDialog *window = open(builder);
+        ASSERT_NE(window, nullptr);
+        monitor.clear();
+
+        ASSERT_TRUE(run(window));
+        EXPECT_EQ(monitor.order(), c.order);
+        EXPECT_EQ(statuses(window), c.statuses);
+        // only the steps that completed are Done in their status code
+        for (SequenceElementItem *step : steps(window)) {
+            const QString nr = QStringLiteral("1/") + step->text(SequenceElementItem::NumberColumn);
+            if (step->itemType() == int(ItemType::Operation))
+                EXPECT_EQ(step->status, c.order.contains(nr) ? 8 : 0) << nr.toStdString();
+        }
+    }
+}
+
+TEST_F(RunnerTest, AnIfAtTheTopHasNoStepAboveIt)
+{
+    const struct
+    {
+        const char *condition;
+        bool holds;
+    } cases[] = {
+        {"exit = 0", false}, {"item = pass", false}, {"item = skip", false}, {"crc = 0", false},
+        {"loop = 1", true},  {"loop = 2", false},    {"all = pass", true},   {"all = fail", false},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.condition);
+        SequenceBuilder builder(QStringLiteral("Top %1").arg(++number));
+        builder.ifStep(QLatin1String(c.condition));
+        builder.command(QStringLiteral("then"), Pass);
+        builder.endIfStep();
+        builder.command(QStringLiteral("after"), Pass);
+        ORVSequencerMainDialog *window = open(builder);
+        ASSERT_NE(window, nullptr);
+        monitor.clear();
+
+        ASSERT_TRUE(run(window));
+        if (c.holds) {
+            EXPECT_EQ(monitor.order(), QStringList({"1/1", "1/2", "1/3", "1/4"}));
+            EXPECT_EQ(statuses(window), QStringList({"Done", "Passed", "Done", "Passed"}));
+            EXPECT_EQ(codes(window), QList<int>({8, 1, 8, 1}));
+        } else {
+            // without an ELSE the false IF lands on its ENDIF
+            EXPECT_EQ(monitor.order(), QStringList({"1/3", "1/4"}));
+            EXPECT_EQ(statuses(window), QStringList({"Done", "---", "Done", "Passed"}));
+            EXPECT_EQ(codes(window), QList<int>({0, 0, 8, 1}));
+        }
+    }
+}
+
+TEST_F(RunnerTest, GotoJumpsToItsLabelOrGoesOnWithoutOne)
+{
+    const struct
+    {
+        const char *label;
+        QStringList order;
+        QStringList statuses;
+        QList<int> codes;
+        int gotoRows;
+    } cases[] = {
+        {"finish", {"1/1", "1/5", "1/6"},
+         {"Passed", "Done", "---", "---", "Done", "Passed"}, {1, 0, 0, 0, 8, 1}, 1},
+        // a GOTO whose label does not exist completes itself and the run goes on below it
+        {"nowhere", {"1/1", "1/2", "1/3", "1/4", "1/5", "1/6"},
+         {"Passed", "Done", "Passed", "Passed", "Done", "Passed"}, {1, 8, 1, 1, 8, 1}, 2},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        SequenceBuilder builder(QStringLiteral("Goto %1").arg(++number));
+        builder.command(QStringLiteral("first"), Pass);
+        builder.gotoStep(QLatin1String(c.label)).addToReport = true;
+        builder.command(QStringLiteral("jumped over"), Pass);
+        builder.command(QStringLiteral("jumped over too"), Pass);
+        builder.label(QStringLiteral("finish"));
+        builder.command(QStringLiteral("last"), Pass);
+        ORVSequencerMainDialog *window = open(builder);
+        ASSERT_NE(window, nullptr);
+        monitor.clear();
+
+        ASSERT_TRUE(run(window));
+        EXPECT_EQ(monitor.order(), c.order);
+        EXPECT_EQ(statuses(window), c.statuses);
+        EXPECT_EQ(codes(window), c.codes);
+        QStringList colours;
+        const QStringList rows = reportedStatuses(window->report().reportText(), 2, &colours);
+        EXPECT_EQ(rows, QStringList(QList<QString>(c.gotoRows, QStringLiteral("Done"))));
+        EXPECT_EQ(colours, QStringList(QList<QString>(c.gotoRows, QStringLiteral("#FFFFFF"))));
+    }
+}
+
+TEST_F(RunnerTest, RedoRepeatsAFailingStepUntilItPasses)
+{
+    addApplication(QStringLiteral("Flaky"), countingScript(QStringLiteral("flaky.count"), {1, 1, 0}));
+    SequenceBuilder builder(QStringLiteral("Redo"));
+    builder.application(QStringLiteral("Flaky"), ChainType).failAction = QStringLiteral("Redo");
+    builder.command(QStringLiteral("after"), Pass);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(folder.read(QStringLiteral("flaky.count")).trimmed(), QByteArray("3"));
+    EXPECT_EQ(monitor.order(), QStringList({"1/1", "1/1", "1/1", "1/2"}));
+    EXPECT_EQ(monitor.statuses(), QStringList({"Failed", "Failed", "Passed", "Passed"}));
+    EXPECT_EQ(statuses(window), QStringList({"Passed", "Passed"}));
+    EXPECT_EQ(codes(window), QList<int>({1, 1}));
+    EXPECT_EQ(exitCodes(window), QList<int>({0, 0}));
+    // the failed attempts leave no trace in the verdicts
+    EXPECT_EQ(window->runStatusList(), QStringList({"Passed", "Passed"}));
+    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Passed"));
+    EXPECT_EQ(lamps(window), QStringList({Green, Off, Off, Off}));
+
+    QStringList colours;
+    const QString report = window->report().reportText();
+    EXPECT_EQ(reportedStatuses(report, 1, &colours), QStringList({"Failed", "Failed", "Passed"}));
+    EXPECT_EQ(colours, QStringList({"#FF4040", "#FF4040", "#80FF80"}));
+    EXPECT_EQ(cycleRows(report), QStringList{QStringLiteral("1:PASSED:#80FF80")});
+}
+
+TEST_F(RunnerTest, PrevOnTheFirstStepEndsThePassAsTheEndOfTheListWould)
+{
+    addApplication(QStringLiteral("Forced"), markingScript(QStringLiteral("forced.ran")));
+    SequenceBuilder builder(QStringLiteral("Prev"));
+    builder.application(QStringLiteral("Forced"), ChainType, QStringLiteral("Force Pass")).passAction =
+        QStringLiteral("Prev");
+    builder.command(QStringLiteral("never"), Pass);
+    builder.repeat(2);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(monitor.order(), QStringList({"1/1", "2/1"}));
+    EXPECT_EQ(statuses(window), QStringList({"Passed", "---"}));
+    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
+    EXPECT_EQ(cycleRows(window->report().reportText()),
+              QStringList({"1:PASSED:#80FF80", "2:PASSED:#80FF80"}));
+    EXPECT_EQ(window->loop(), 1);
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("forced.ran"))));
+}
+
+TEST_F(RunnerTest, AStopPausesTheRunInFrontOfTheNextStepAndContinueRunsIt)
+{
+    addApplication(QStringLiteral("Quick"), QStringLiteral("echo quick\nexit 0\n"));
+    const struct
+    {
+        const char *name;
+        bool pressStop;   // else the step's pass action is "Stop"
+    } cases[] = {{"Stop pressed", true}, {"Stop action", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SequenceBuilder builder(QLatin1String(c.name));
+        HxSequenceItem &first = builder.application(QStringLiteral("Quick"), ChainType);
+        if (!c.pressStop)
+            first.passAction = QStringLiteral("Stop");
+        builder.command(QStringLiteral("following"), Pass);
+        ORVSequencerMainDialog *window = open(builder);
+        ASSERT_NE(window, nullptr);
+        const Ui::ORVSequencerMainForm &form = window->form();
+        monitor.clear();
+        const int reportsBefore = plugin->reports().count();
+
+        window->slotStartSequence();
+        if (c.pressStop) {
+            // the application was started and runs; its end comes through the event loop
+            ASSERT_EQ(steps(window).first()->statusText(), QStringLiteral("Busy"));
+            window->slotStopSequence();
+            EXPECT_FALSE(form.startSequenceButton->isEnabled());
+            EXPECT_FALSE(form.stopSequenceButton->isEnabled());
+            EXPECT_FALSE(form.continueSequenceButton->isEnabled());
+            EXPECT_TRUE(form.cancelSequenceButton->isEnabled());
+        }
+        ASSERT_TRUE(waitForRunEnd());
+
+        // the application finished and shows how; the run waits in front of step 2
+        EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Stopped);
+        EXPECT_EQ(monitor.order(), QStringList{QStringLiteral("1/1")});
+        EXPECT_EQ(statuses(window), QStringList({"Passed", "---"}));
+        EXPECT_EQ(window->resumeStep(), steps(window).at(1));
+        EXPECT_FALSE(form.startSequenceButton->isEnabled());
+        EXPECT_FALSE(form.stopSequenceButton->isEnabled());
+        EXPECT_TRUE(form.continueSequenceButton->isEnabled());
+        EXPECT_TRUE(form.cancelSequenceButton->isEnabled());
+        EXPECT_EQ(lamps(window), QStringList({Green, Off, Off, Off}));
+        const QString stoppedReport = window->report().reportText();
+        const qsizetype stopRow = stoppedReport.indexOf(QLatin1String("<td bgcolor='#FF4040'>Stop</td>"));
+        const qsizetype passRow = stoppedReport.indexOf(QLatin1String("<td bgcolor='#80FF80'>Passed</td>"));
+        const qsizetype stoppedAt = stoppedReport.indexOf(QLatin1String("</table><br>Stopped at    : "));
+        ASSERT_GE(passRow, 0);
+        ASSERT_GE(stoppedAt, 0);
+        // a pressed Stop is a user request, written when it is pressed; a
+        // Stop action is not
+        if (c.pressStop) {
+            EXPECT_GE(stopRow, 0);
+            EXPECT_LT(stopRow, passRow);
+        } else {
+            EXPECT_EQ(stopRow, -1);
+        }
+        EXPECT_EQ(cycleRows(stoppedReport), QStringList{QStringLiteral("1:PASSED:#80FF80")});
+        EXPECT_EQ(plugin->reports().count(), reportsBefore + 1);
+
+        window->slotContinueSequence();
+        ASSERT_TRUE(waitForRunEnd(2));
+        EXPECT_EQ(monitor.runs.at(1).end, HxiRunMonitor::Completed);
+        EXPECT_EQ(monitor.runs.at(1).verdict, QStringLiteral("Passed"));
+        EXPECT_EQ(monitor.order(), QStringList({"1/1", "1/2"}));
+        EXPECT_EQ(statuses(window), QStringList({"Passed", "Passed"}));
+        EXPECT_TRUE(form.startSequenceButton->isEnabled());
+        EXPECT_FALSE(form.continueSequenceButton->isEnabled());
+        EXPECT_EQ(window->loop(), 1);
+
+        // the same report goes on: a new table opened by a Continue row
+        const QString report = window->report().reportText();
+        EXPECT_TRUE(report.startsWith(stoppedReport));
+        const QString continued = report.mid(stoppedReport.size());
+        EXPECT_TRUE(continued.startsWith(
+            TableHeader + QStringLiteral("<tr><td>!</td><td colspan='5'>User Request, ")))
+            << continued.left(300).toStdString();
+        EXPECT_TRUE(continued.contains(QLatin1String("<td bgcolor='#99CCFF'>Continue</td>")));
+        EXPECT_EQ(reportedStatuses(continued, 2), QStringList{QStringLiteral("Passed")});
+        EXPECT_TRUE(continued.contains(QLatin1String("</table><br>Completed at  : ")));
+        // each part of the run has its own report file
+        EXPECT_EQ(plugin->reports().count(), reportsBefore + 2);
+        EXPECT_TRUE(readText(monitor.runs.at(1).reportFile).contains(QLatin1String("Stopped at    : ")));
+    }
+}
+
+TEST_F(RunnerTest, AStopDuringTheLastStepOfACycleCountsTheCycleOnce)
+{
+    addApplication(QStringLiteral("Quick"), QStringLiteral("exit 0\n"));
+    const struct
+    {
+        int cycles;
+        bool mayContinue;
+        QString trailerAfterStop;
+    } cases[] = {
+        // a further cycle remains: the run waits in front of the first step of cycle 2
+        {2, true, QStringLiteral("Stopped at    : ")},
+        // nothing remains: the run ends, stopped
+        {1, false, QStringLiteral("Stopped at    : ")},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cycles);
+        SequenceBuilder builder(QStringLiteral("Boundary %1").arg(++number));
+        builder.application(QStringLiteral("Quick"), ChainType);
+        builder.repeat(c.cycles);
+        ORVSequencerMainDialog *window = open(builder);
+        ASSERT_NE(window, nullptr);
+        const Ui::ORVSequencerMainForm &form = window->form();
+        monitor.clear();
+
+        window->slotStartSequence();
+        window->slotStopSequence();
+        ASSERT_TRUE(waitForRunEnd());
+        EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Stopped);
+        EXPECT_EQ(monitor.order(), QStringList{QStringLiteral("1/1")});
+        EXPECT_EQ(cycleRows(window->report().reportText()), QStringList{QStringLiteral("1:PASSED:#80FF80")});
+        EXPECT_TRUE(window->report().reportText().contains(QLatin1String("</table><br>")
+                                                           + c.trailerAfterStop));
+        EXPECT_EQ(form.continueSequenceButton->isEnabled(), c.mayContinue);
+        EXPECT_EQ(form.startSequenceButton->isEnabled(), !c.mayContinue);
+        EXPECT_EQ(plugin->runningWindow(), nullptr);
+        if (!c.mayContinue) {
+            EXPECT_EQ(window->loop(), 1);
+            EXPECT_FALSE(window->isBusy());
+            continue;
+        }
+        EXPECT_EQ(window->loop(), 2);
+        EXPECT_EQ(window->resumeStep(), steps(window).first());
+
+        window->slotContinueSequence();
+        ASSERT_TRUE(waitForRunEnd(2));
+        EXPECT_EQ(monitor.runs.at(1).end, HxiRunMonitor::Completed);
+        EXPECT_EQ(monitor.order(), QStringList({"1/1", "2/1"}));
+        EXPECT_EQ(cycleRows(window->report().reportText()),
+                  QStringList({"1:PASSED:#80FF80", "2:PASSED:#80FF80"}));
+        EXPECT_EQ(form.noLineEdit->text(), QStringLiteral("2"));
+        EXPECT_EQ(window->loop(), 1);
+    }
+}
+
+TEST_F(RunnerTest, CancelWhileStoppedEndsTheRunInANewTable)
+{
+    SequenceBuilder builder(QStringLiteral("Stop then cancel"));
+    builder.command(QStringLiteral("stops"), Pass).passAction = QStringLiteral("Stop");
+    builder.command(QStringLiteral("never"), Pass);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    const Ui::ORVSequencerMainForm &form = window->form();
+
+    ASSERT_TRUE(run(window));
+    ASSERT_EQ(monitor.runs.first().end, HxiRunMonitor::Stopped);
+    const QString stoppedReport = window->report().reportText();
+
+    window->slotCancelSequence();
+    ASSERT_EQ(monitor.runs.size(), 2);
+    EXPECT_EQ(monitor.runs.at(1).end, HxiRunMonitor::Cancelled);
+    EXPECT_EQ(plugin->runningWindow(), nullptr);
+    EXPECT_EQ(statuses(window).at(1), QStringLiteral("---"));
+    EXPECT_EQ(window->resumeStep(), nullptr);
+    EXPECT_TRUE(form.startSequenceButton->isEnabled());
+    EXPECT_FALSE(form.continueSequenceButton->isEnabled());
+    EXPECT_FALSE(form.cancelSequenceButton->isEnabled());
+    const QString report = window->report().reportText();
+    ASSERT_TRUE(report.startsWith(stoppedReport));
+    const QString cancelled = report.mid(stoppedReport.size());
+    EXPECT_TRUE(cancelled.startsWith(
+        TableHeader + QStringLiteral("<tr><td>!</td><td colspan='5'>Cancel : User request, ")))
+        << cancelled.left(300).toStdString();
+    EXPECT_TRUE(cancelled.contains(QLatin1String("</table><br>Completed at  : ")));
+}
+
+// Nothing runs while the run waits at a Stop, so a Cancel then marks no step.
+TEST_F(RunnerTest, CancelWhileStoppedLeavesTheFinishedStepsAsTheyEnded)
+{
+    SequenceBuilder builder(QStringLiteral("Stop then cancel"));
+    builder.command(QStringLiteral("stops"), Pass).passAction = QStringLiteral("Stop");
+    builder.command(QStringLiteral("never"), Pass);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(run(window));
+    ASSERT_EQ(monitor.runs.first().end, HxiRunMonitor::Stopped);
+
+    window->slotCancelSequence();
+    EXPECT_EQ(statuses(window), QStringList({"Passed", "---"}));
+    EXPECT_EQ(codes(window), QList<int>({1, 0}));
+    EXPECT_EQ(monitor.statuses(), QStringList{QStringLiteral("Passed")});
+}
+
+TEST_F(RunnerTest, CancelKillsTheRunningApplicationAndEndsTheRun)
+{
+    const QString started = folder.filePath(QStringLiteral("hang.started"));
+    addApplication(QStringLiteral("Hang"),
+                   QStringLiteral("touch '%1'\nexec sleep 30\n").arg(started));
+    SequenceBuilder builder(QStringLiteral("Cancel"));
+    builder.command(QStringLiteral("first"), Pass);
+    builder.application(QStringLiteral("Hang"), ChainType);
+    builder.command(QStringLiteral("never"), Pass);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    const Ui::ORVSequencerMainForm &form = window->form();
+
+    window->slotStartSequence();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(started); }, 20000));
+    ASSERT_NE(host.processes().currentJob(), nullptr);
+    EXPECT_EQ(plugin->runningWindow(), window);
+
+    window->slotCancelSequence();
+    EXPECT_EQ(steps(window).at(1)->statusText(), QStringLiteral("Cancelled"));
+    ASSERT_TRUE(waitForRunEnd());
+    EXPECT_EQ(host.processes().currentJob(), nullptr);
+    ASSERT_EQ(monitor.runs.size(), 1);
+    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Cancelled);
+    EXPECT_EQ(monitor.order(), QStringList({"1/1", "1/2"}));
+    EXPECT_EQ(monitor.statuses(), QStringList({"Passed", "Cancelled"}));
+    // the killed job's end changes nothing any more
+    EXPECT_EQ(statuses(window), QStringList({"Passed", "Cancelled", "---"}));
+    EXPECT_FALSE(window->isBusy());
+    EXPECT_EQ(window->loop(), 1);
+    EXPECT_EQ(window->resumeStep(), nullptr);
+    EXPECT_TRUE(form.startSequenceButton->isEnabled());
+    EXPECT_FALSE(form.stopSequenceButton->isEnabled());
+    EXPECT_FALSE(form.continueSequenceButton->isEnabled());
+    EXPECT_FALSE(form.cancelSequenceButton->isEnabled());
+    EXPECT_TRUE(form.sequenceListView->isEnabled());
+    EXPECT_TRUE(form.repeatCheckBox->isEnabled());
+    EXPECT_EQ(lamps(window), QStringList({Green, Off, Off, Off}));
+
+    const QString report = window->report().reportText();
+    EXPECT_TRUE(report.contains(QLatin1String("<td colspan='5'>Cancel : User request, ")));
+    EXPECT_TRUE(report.contains(QLatin1String("<td bgcolor='#FFFF00'>Cancel</td>")));
+    EXPECT_TRUE(report.contains(QLatin1String("</table><br>Completed at  : ")));
+    EXPECT_TRUE(readText(monitor.runs.first().reportFile).contains(QLatin1String("Cancel : User request")));
+}
+
+TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
+{
+    addApplication(QStringLiteral("Marker"), markingScript(QStringLiteral("marker.ran")));
+    addApplication(QStringLiteral("Rejects"), QStringLiteral("exit 3\n"));
+    addApplication(QStringLiteral("Errs"), QStringLiteral("exit 2\n"));
+    addApplication(QStringLiteral("Odd"), QStringLiteral("exit 7\n"));
+    const QString commandMarker = folder.filePath(QStringLiteral("command.ran"));
+    const QString touch = QStringLiteral("touch '%1'").arg(commandMarker);
+
+    const struct
+    {
+        bool application;
+        const char *item;
+        const char *operation;
+        QString commandLine;
+        int passCode;
+        int failCode;
+        const char *status;
+        int code;
+        int exitCode;
+        const char *colour;
+    } cases[] = {
+        {true, "Marker", "Force Pass", {}, 0, 1, "Passed", 1, 0, "#80FF80"},
+        {true, "Marker", "Force Fail", {}, 0, 1, "Failed", 2, 1, "#FF4040"},
+        {true, "Marker", "Skip Operation", {}, 0, 1, "Skipped", 0, 4, "#FFFFFF"},
+        {true, "Rejects", "Execute Test", {}, 0, 1, "Rejected", 3, 3, "#FFFF00"},
+        {true, "Errs", "Execute Test", {}, 0, 1, "Error", 4, 2, "#FFFF00"},
+        {true, "Odd", "Execute Test", {}, 0, 1, "Failed", 2, 7, "#FF4040"},
+        {false, "exits 2", "Execute Command", QStringLiteral("exit 2"), 0, 1, "Error", 4, 2, "#FFFF00"},
+        {false, "exits 4", "Execute Command", QStringLiteral("exit 4"), 0, 1, "Skipped", 0, 4, "#FFFFFF"},
+        {false, "exits 1", "Execute Command", QStringLiteral("exit 1"), 1, 0, "Passed", 1, 1, "#80FF80"},
+        {false, "forced pass", "Force Pass", touch, 1, 0, "Failed", 2, 0, "#FF4040"},
+        {false, "forced fail", "Force Fail", touch, 0, 1, "Failed", 2, 1, "#FF4040"},
+        {false, "skipped", "Skip Operation", touch, 0, 1, "Skipped", 0, 4, "#FFFFFF"},
+    };
+    SequenceBuilder builder(QStringLiteral("Outcomes"));
+    for (const auto &c : cases) {
+        if (c.application)
+            builder.application(QLatin1String(c.item), ChainType, QLatin1String(c.operation));
+        else
+            builder.command(QLatin1String(c.item), c.commandLine, c.passCode, c.failCode,
+                            QLatin1String(c.operation));
+    }
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(run(window));
+    const QString report = window->report().reportText();
+    QStringList expectedOrder;
+    QStringList expectedStatuses;
+    for (int index = 0; index < int(std::size(cases)); ++index) {
+        const auto &c = cases[index];
+        SCOPED_TRACE(std::string(c.item) + " " + c.operation);
+        const SequenceElementItem *step = steps(window).at(index);
+        EXPECT_EQ(step->statusText(), QLatin1String(c.status));
+        EXPECT_EQ(step->status, c.code);
+        EXPECT_EQ(step->exitCode, c.exitCode);
+        QStringList colours;
+        EXPECT_EQ(reportedStatuses(report, index + 1, &colours), QStringList{QLatin1String(c.status)});
+        EXPECT_EQ(colours, QStringList{QLatin1String(c.colour)});
+        expectedOrder.append(QStringLiteral("1/%1").arg(index + 1));
+        expectedStatuses.append(QLatin1String(c.status));
+    }
+    EXPECT_EQ(monitor.order(), expectedOrder);
+    EXPECT_EQ(window->runStatusList(), expectedStatuses);
+    // the host's status of an application comes from its job when there is one
+    EXPECT_EQ(steps(window).at(0)->hostStatusId, 8);
+    EXPECT_EQ(steps(window).at(1)->hostStatusId, 9);
+    EXPECT_EQ(steps(window).at(3)->hostStatusId, 10);
+    EXPECT_EQ(steps(window).at(4)->hostStatusId, 11);
+    // forced and skipped operations never start a job
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("marker.ran"))));
+    EXPECT_FALSE(QFileInfo::exists(commandMarker));
+
+    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Error"));
+    EXPECT_EQ(cycleRows(report), QStringList{QStringLiteral("1:ERRORS:#FFFF00")});
+    EXPECT_EQ(lamps(window), QStringList({Off, Off, Yellow, Off}));
+}
+
+TEST_F(RunnerTest, RejectedAndSkippedStepsLeaveTheVerdictPassed)
+{
+    addApplication(QStringLiteral("Rejects"), QStringLiteral("exit 3\n"));
+    addApplication(QStringLiteral("Passes"), QStringLiteral("exit 0\n"));
+    SequenceBuilder builder(QStringLiteral("Rejected"));
+    builder.application(QStringLiteral("Rejects"), ChainType);
+    builder.application(QStringLiteral("Passes"), ChainType);
+    builder.command(QStringLiteral("skips"), QStringLiteral("exit 4"));
+    builder.label(QStringLiteral("end"));
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(statuses(window), QStringList({"Rejected", "Passed", "Skipped", "Done"}));
+    EXPECT_EQ(window->runStatusList(), QStringList({"Rejected", "Passed", "Skipped", "Done"}));
+    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Passed"));
+    EXPECT_EQ(cycleRows(window->report().reportText()), QStringList{QStringLiteral("1:PASSED:#80FF80")});
+    EXPECT_EQ(lamps(window), QStringList({Green, Off, Off, Off}));
+}
+
+TEST_F(RunnerTest, ACommandThatEndsCancelledEndsTheRunThere)
+{
+    SequenceBuilder builder(QStringLiteral("Command cancelled"));
+    builder.command(QStringLiteral("first"), Pass);
+    builder.command(QStringLiteral("cancelled"), QStringLiteral("exit 198"));
+    builder.command(QStringLiteral("never"), Pass);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+
+    window->slotStartSequence();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return steps(window).at(1)->statusText() == QLatin1String("Cancelled"); }, 20000));
+    EXPECT_EQ(plugin->runningWindow(), nullptr);
+    EXPECT_EQ(statuses(window), QStringList({"Passed", "Cancelled", "---"}));
+    EXPECT_EQ(codes(window), QList<int>({1, 5, 0}));
+    EXPECT_EQ(window->runStatusList(), QStringList({"Passed", "Cancelled"}));
+    EXPECT_EQ(window->cycleStatusList(), QStringList({"Passed", "Cancelled"}));
+    EXPECT_EQ(lamps(window).mid(0, 3), QStringList({Off, Off, Yellow}));
+    EXPECT_EQ(monitor.statuses(), QStringList({"Passed", "Cancelled"}));
+}
+
+TEST_F(RunnerTest, RepeatedCyclesSeeTheirLoopAndTheWholeRunsStatus)
+{
+    // passes, fails in the second cycle, passes again
+    addApplication(QStringLiteral("Board"), countingScript(QStringLiteral("board.count"), {0, 1, 0}));
+    SequenceBuilder builder(QStringLiteral("Cycles"));
+    builder.application(QStringLiteral("Board"), ChainType);
+    builder.ifStep(QStringLiteral("loop = 2"));
+    builder.command(QStringLiteral("second cycle"), Pass);
+    builder.elifStep(QStringLiteral("all = pass"));
+    builder.command(QStringLiteral("all passed"), Pass);
+    builder.elseStep();
+    builder.command(QStringLiteral("not all passed"), Pass);
+    builder.endIfStep();
+    builder.repeat(3);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    const Ui::ORVSequencerMainForm &form = window->form();
+    EXPECT_TRUE(form.repeatCheckBox->isChecked());
+    EXPECT_EQ(form.repeatSpinBox->value(), 3);
+
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(monitor.order(), QStringList({"1/1", "1/4", "1/5", "1/8",     // everything passed so far
+                                            "2/1", "2/2", "2/3", "2/8",     // the second cycle
+                                            "3/1", "3/6", "3/7", "3/8"}));  // cycle 2 failed
+    EXPECT_EQ(monitor.statuses().mid(0, 5),
+              QStringList({"Passed", "Done", "Passed", "Done", "Failed"}));
+    ASSERT_EQ(monitor.runs.size(), 1);
+    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
+    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Failed"));
+    EXPECT_EQ(window->runStatusList(),
+              QStringList({"Passed", "Done", "Passed", "Done", "Failed", "Done", "Passed", "Done",
+                           "Passed", "Done", "Passed", "Done"}));
+    EXPECT_TRUE(window->cycleStatusList().isEmpty());
+    // the lamps and each cycle's verdict see only that cycle
+    EXPECT_EQ(lamps(window), QStringList({Green, Off, Off, Off}));
+    EXPECT_EQ(cycleRows(window->report().reportText()),
+              QStringList({"1:PASSED:#80FF80", "2:FAILED:#FF4040", "3:PASSED:#80FF80"}));
+    EXPECT_EQ(form.noLineEdit->text(), QStringLiteral("3"));
+    EXPECT_EQ(window->loop(), 1);
+    // each step keeps the cycle in which it last started
+    QList<int> loops;
+    for (const SequenceElementItem *step : steps(window))
+        loops.append(step->count);
+    EXPECT_EQ(loops, QList<int>({3, 3, 2, 2, 1, 3, 3, 3}));
+    EXPECT_EQ(statuses(window),
+              QStringList({"Passed", "Done", "---", "---", "---", "Done", "Passed", "Done"}));
+}
+
+TEST_F(RunnerTest, SingleApplicationModeRunsTheSelectedStepOncePerCycle)
+{
+    addApplication(QStringLiteral("Counter"), countingScript(QStringLiteral("counter.count"), {0}));
+    SequenceBuilder builder(QStringLiteral("Single"));
+    builder.command(QStringLiteral("before"), Pass);
+    builder.application(QStringLiteral("Counter"), ChainType);
+    builder.command(QStringLiteral("after"), Pass);
+    builder.singleApplication().repeat(3);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->form().singleAppRadioButton->isChecked());
+    select(window, 2);
+
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(folder.read(QStringLiteral("counter.count")).trimmed(), QByteArray("3"));
+    EXPECT_EQ(monitor.order(), QStringList({"1/2", "2/2", "3/2"}));
+    EXPECT_EQ(statuses(window), QStringList({"---", "Passed", "---"}));
+    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
+    EXPECT_EQ(cycleRows(window->report().reportText()),
+              QStringList({"1:PASSED:#80FF80", "2:PASSED:#80FF80", "3:PASSED:#80FF80"}));
+    EXPECT_EQ(window->loop(), 1);
+}
+
+// In single-application mode the application is where a stopped run resumes.
+TEST_F(RunnerTest, SingleApplicationModeContinuesWithTheSameApplicationAfterAStop)
+{
+    addApplication(QStringLiteral("Counter"), countingScript(QStringLiteral("counter.count"), {0}));
+    SequenceBuilder builder(QStringLiteral("Single stop"));
+    builder.command(QStringLiteral("before"), Pass);
+    builder.application(QStringLiteral("Counter"), ChainType);
+    builder.command(QStringLiteral("after"), Pass);
+    builder.singleApplication().repeat(3);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    select(window, 2);
+
+    window->slotStartSequence();
+    window->slotStopSequence();
+    ASSERT_TRUE(waitForRunEnd());
+    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Stopped);
+    EXPECT_EQ(window->loop(), 2);
+    EXPECT_TRUE(window->form().continueSequenceButton->isEnabled());
+    EXPECT_EQ(window->resumeStep(), steps(window).at(1));
+
+    window->slotContinueSequence();
+    ASSERT_TRUE(waitForRunEnd(2));
+    EXPECT_EQ(monitor.runs.at(1).end, HxiRunMonitor::Completed);
+    EXPECT_EQ(monitor.order(), QStringList({"1/2", "2/2", "3/2"}));
+    EXPECT_EQ(folder.read(QStringLiteral("counter.count")).trimmed(), QByteArray("3"));
+    EXPECT_EQ(statuses(window).at(0), QStringLiteral("---"));
+}
+
+TEST_F(RunnerTest, TheReportFileIsNamedAfterTheStartAndEnteredInTheHistory)
+{
+    addApplication(QStringLiteral("Fails"), QStringLiteral("echo 'checking <nets>' >&2\nexit 1\n"));
+    SequenceBuilder builder(QStringLiteral("Report Run"), QStringLiteral("Nightly board check"));
+    builder.command(QStringLiteral("Hello"), QStringLiteral("echo hello world")).addToReport = true;
+    builder.application(QStringLiteral("Fails"), ChainType);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(run(window));
+    const RunStamp stamp = window->report().startStamp();
+    const QString fileName = QStringLiteral("SequenceReport-%1.html").arg(stamp.fileStamp());
+    const QString path = QDir(sequenceFolder(QStringLiteral("Report Run"))).filePath(fileName);
+    ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+    EXPECT_EQ(QFileInfo(monitor.runs.first().reportFile).canonicalFilePath(),
+              QFileInfo(path).canonicalFilePath());
+
+    const QString content = readText(path);
+    EXPECT_TRUE(content.startsWith(QLatin1String(
+        "<html><meta charset='utf-8'><body><font face=\"Lucida Console\" point-size=\"8\" >"
+        "<hr color='blue'><b>SEQUENCE REPORT</b><br><hr color='blue'><br>"
+        "Sequence name : Report Run<br>Sequence description : Nightly board check<br>"
+        "Project Name : Runs<br>")));
+    EXPECT_TRUE(content.contains(QLatin1String("<br>Started at    : ") ));
+    EXPECT_TRUE(content.contains(TableHeader));
+    EXPECT_TRUE(content.contains(QRegularExpression(QStringLiteral(
+        "<tr><td>1</td><td><b>1</b></td><td>Sys</td><td>Execute Command</td><td><b>Hello</b></td>"
+        "<td>Status</td><td bgcolor='#80FF80'>Passed</td><td>\\d\\d:\\d\\d:\\d\\d</td></tr>\r\n"
+        "<tr><td bgcolor='#DCDCDC'colspan='8'></td></tr>\r\n"))));
+    EXPECT_TRUE(content.contains(QRegularExpression(QStringLiteral(
+        "<tr><td>1</td><td><b>2</b></td><td>Chain Integrity Test</td><td>Execute Test</td>"
+        "<td><b>Fails</b></td><td>Status</td><td bgcolor='#FF4040'>Failed</td>"))));
+    // the command's output has its own file, linked from the report, and
+    // stands in the report itself as the step asks for it
+    EXPECT_TRUE(content.contains(QStringLiteral(
+        "<td colspan='6'>** Command Output Report: <a href='SequenceReport-%1\\Hello-Output-")
+                                     .arg(stamp.fileStamp())));
+    EXPECT_TRUE(content.contains(QLatin1String("<tr><td colspan='8'>hello&nbsp;world<br>\r\n</td></tr>")));
+    const QDir runFolder(QDir(sequenceFolder(QStringLiteral("Report Run")))
+                             .filePath(QStringLiteral("SequenceReport-") + stamp.fileStamp()));
+    const QStringList outputs = runFolder.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
+    ASSERT_EQ(outputs.size(), 2) << outputs.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(outputs.at(0).startsWith(QLatin1String("Fails-Output-")));
+    EXPECT_TRUE(outputs.at(1).startsWith(QLatin1String("Hello-Output-")));
+    EXPECT_TRUE(readText(runFolder.filePath(outputs.at(0)))
+                    .contains(QLatin1String("<font color='red'>checking&nbsp;&lt;nets&gt;</font><br>")));
+
+    EXPECT_EQ(cycleRows(content), QStringList{QStringLiteral("1:FAILED:#FF4040")});
+    EXPECT_TRUE(content.contains(QRegularExpression(QStringLiteral(
+        "</table><br>Completed at  : [^<]+<br><hr color='blue'><b>END OF REPORT</b><br>"
+        "<hr color='blue'><br><br></font></body></html>$"))));
+
+    ASSERT_EQ(plugin->reports().count(), 1);
+    const HxReport *entry = plugin->reports().at(0);
+    EXPECT_EQ(entry->sequenceTitle, QStringLiteral("Report Run"));
+    EXPECT_EQ(entry->title, stamp.historyTitle());
+    EXPECT_EQ(entry->fileName, fileName);
+}
+
+TEST_F(RunnerTest, SavingAfterARunKeepsTheLastResults)
+{
+    addApplication(QStringLiteral("Fails"), QStringLiteral("exit 1\n"));
+    SequenceBuilder builder(QStringLiteral("Saved"));
+    builder.command(QStringLiteral("passes"), Pass);
+    builder.command(QStringLiteral("errs"), QStringLiteral("exit 2"));
+    builder.application(QStringLiteral("Fails"), ChainType);
+    builder.label(QStringLiteral("end"));
+    builder.repeat(2);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(run(window));
+
+    QDomDocument document;
+    QDomElement root = document.createElement(QStringLiteral("plugin"));
+    document.appendChild(root);
+    ASSERT_TRUE(plugin->save(root));
+    const QDomNodeList elements = root.elementsByTagName(QStringLiteral("sequenceelement"));
+    ASSERT_EQ(elements.size(), 4);
+    const struct
+    {
+        const char *status;
+        const char *code;
+        const char *exit;
+    } expected[] = {{"Passed", "1", "0"}, {"Error", "4", "2"}, {"Failed", "2", "1"}, {"Done", "8", "0"}};
+    for (int index = 0; index < elements.size(); ++index) {
+        SCOPED_TRACE(index + 1);
+        const QDomElement step = elements.at(index).toElement();
+        EXPECT_EQ(step.attribute(QStringLiteral("Column.Status")), QLatin1String(expected[index].status));
+        EXPECT_EQ(step.attribute(QStringLiteral("Status")), QLatin1String(expected[index].code));
+        EXPECT_EQ(step.attribute(QStringLiteral("Exit")), QLatin1String(expected[index].exit));
+        EXPECT_EQ(step.attribute(QStringLiteral("Count")), QStringLiteral("2"));
+    }
+    const QDomElement report = root.firstChildElement(QStringLiteral("report"));
+    ASSERT_FALSE(report.isNull());
+    EXPECT_EQ(report.attribute(QStringLiteral("seqname")), QStringLiteral("Saved"));
+    EXPECT_EQ(report.attribute(QStringLiteral("title")), window->report().startStamp().historyTitle());
+}
