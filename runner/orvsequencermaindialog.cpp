@@ -19,6 +19,8 @@
 #include "hxmjob.h"
 #include "hxsequence.h"
 #include "imagecrc.h"
+#include "iopinscommandline.h"
+#include "hximainprocess.h"
 #include "operationitem.h"
 #include "reportpaths.h"
 #include "runwindowhost.h"
@@ -632,7 +634,8 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
         resetInstrument(step);
         return;
     case ControlOperation::IoPins:
-        executeUnavailableOperation(step, tr("Read/Test/Write IO Pins"));
+        selectStep(step);
+        runIoPins(step);
         return;
     default:
         break;
@@ -681,6 +684,60 @@ void ORVSequencerMainDialog::resetInstrument(SequenceElementItem *step)
     processes->startProcess(command, directory, owner->jobReceiver(),
                             SLOT(ResetInstrumentReady(HxmJob*,QString,int)),
                             SLOT(OnExecStdout(HxmJob*,QString)), SLOT(OnExecStderr(HxmJob*,QString)));
+}
+
+void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
+{
+    const HostLink link = owner->hostLink();
+    HostService<HxiMainProcess> processes(link, QStringLiteral("HxiMainProcess"));
+    HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
+    if (!processes || !database)
+        return;   // nothing starts; Cancel ends the run
+    ioPinsFolder = QDir::toNativeSeparators(database->projectDirectory());
+    ioPinsOptions = IoPinsOptions::fromParameters(step->parameters);
+
+    int index = -1;
+    const QString instrument = instrumentOf(step, index);
+    QString program;
+    QString address;
+    if (HostService<HxiInstrumentEx> values(link, QStringLiteral("HxiInstrumentEx"));
+        values && !instrument.isEmpty()) {
+        program = values->instrumentValue(instrument, QStringLiteral("ExecBcu"));
+        address = values->instrumentValue(instrument, QStringLiteral("Address"));
+    }
+    ioPinsOptions.instrumentName = instrument;
+
+    for (const IoPinsCommandLine::ReportRow &row : IoPinsCommandLine::parameterRows(ioPinsOptions))
+        sequenceReport->writeInstrumentRow(row.marker, row.text);
+    // A stale result of an earlier read must not pass for this one's.
+    QFile::remove(QDir(ioPinsFolder).filePath(IoPinsCommandLine::ResultFileName));
+
+    // The operations run one after the other as one job; the first that
+    // fails ends it with its exit code.
+    const QStringList commandLines = IoPinsCommandLine::buildCommandLines(ioPinsOptions, program, address);
+    if (commandLines.isEmpty()) {
+        const QString text = tr("Could not start the Read/Test/Write IO Pins command.");
+        UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"), text, {tr("Quit")}, 0);
+        QTimer::singleShot(10, this, [this, step, text] {
+            if (owner->runningWindow() == this && !cancelLocked && current == step)
+                applicationFinished(nullptr, text, 2);
+        });
+        return;
+    }
+    processes->startProcess(commandLines.join(QStringLiteral(" && ")), ioPinsFolder, this,
+                            SLOT(SlotIOPinsProcessReady(HxmJob*,QString,int)));
+}
+
+void ORVSequencerMainDialog::SlotIOPinsProcessReady(HxmJob *job, const QString &message, int exitCode)
+{
+    if (owner->runningWindow() != this || cancelLocked)
+        return;
+    const IoPinsCommandLine::Results results = IoPinsCommandLine::readResults(
+        QDir(ioPinsFolder).filePath(IoPinsCommandLine::ResultFileName));
+    for (const IoPinsCommandLine::ReportRow &row : IoPinsCommandLine::resultRows(ioPinsOptions, results))
+        sequenceReport->writeInstrumentRow(row.marker, row.text);
+    sequenceReport->refreshLiveReport();
+    applicationFinished(job, message, exitCode);
 }
 
 void ORVSequencerMainDialog::resetFinished(int exitCode)
@@ -807,24 +864,6 @@ void ORVSequencerMainDialog::printReport()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(fileName);
     sequenceReport->printReport(&printer);
-}
-
-void ORVSequencerMainDialog::executeUnavailableOperation(SequenceElementItem *step, const QString &what)
-{
-    // These steps need the instrument and operator dialogs, which this
-    // version does not have: the step ends as an error, so the run follows
-    // its error action instead of passing over it.
-    //: %1 = Sequence Title, %2 = Item Number, %3 = Operation
-    const QString text = tr("ORV Sequencer '%1' - Nr. '%2': '%3' steps are not available in this "
-                            "version.")
-                             .arg(sequenceTitle, step->text(SequenceElementItem::NumberColumn), what);
-    owner->logMessage(text);
-    if (isOperation(step, ControlOperations::ControlOperation::Pause))
-        step->systemErrorAction = QStringLiteral("Stop");
-    QTimer::singleShot(10, this, [this, step, text] {
-        if (owner->runningWindow() == this && !cancelLocked && current == step)
-            finishStep(step, Outcome::Error, 2, nullptr, text);
-    });
 }
 
 bool ORVSequencerMainDialog::conditionHolds(SequenceElementItem *conditionStep,

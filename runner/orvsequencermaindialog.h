@@ -1,5 +1,6 @@
 #pragma once
 
+#include "iopinsoptions.h"
 #include "runstamp.h"
 #include "statusdlg.h"
 
@@ -104,6 +105,7 @@ public Q_SLOTS:
     void animateBusyLed();
     void on_statusBannerSequenceCheckBox_toggled(bool on);
     void on_statusBannerAppCheckBox_toggled(bool on);
+    void SlotIOPinsProcessReady(HxmJob *job, const QString &message, int exitCode);
     void updateApplicationStatus() {}
     void updateSequenceStatus() {}
 
@@ -145,7 +147,7 @@ private:
     // index among the host's instruments; empty when the host has none
     QString instrumentOf(const SequenceElementItem *step, int &index) const;
     void resetInstrument(SequenceElementItem *step);
-    void executeUnavailableOperation(SequenceElementItem *step, const QString &what);
+    void runIoPins(SequenceElementItem *step);
 
     void executeApplication(const QString &applicationName, SequenceElementItem *step);
     void executeCommand(SequenceElementItem *step);
@@ -189,6 +191,8 @@ private:
     QString unitFolder;
     QString firstUnitSerial;
     QString lastReportFile;
+    IoPinsOptions ioPinsOptions;
+    QString ioPinsFolder;
     // the checksum each image check found, for CRC conditions
     QHash<const SequenceElementItem *, quint32> crcValues;
 };

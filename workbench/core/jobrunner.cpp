@@ -2,6 +2,7 @@
 
 #include "hxmjob.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
 
@@ -41,8 +42,15 @@ HxmJob *JobRunner::startShell(const QString &commandLine, const QString &directo
     return start(QStringLiteral("cmd"), {QStringLiteral("/c"), commandLine}, directory,
                  QProcessEnvironment::systemEnvironment(), std::move(job));
 #else
+    // Tools that come with the host (the controller simulator) are found
+    // by name, as if they were installed on the system.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString path = environment.value(QStringLiteral("PATH"));
+    environment.insert(QStringLiteral("PATH"),
+                       QCoreApplication::applicationDirPath()
+                           + (path.isEmpty() ? QString() : QStringLiteral(":") + path));
     return start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine}, directory,
-                 QProcessEnvironment::systemEnvironment(), std::move(job));
+                 environment, std::move(job));
 #endif
 }
 
