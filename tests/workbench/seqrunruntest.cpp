@@ -83,6 +83,28 @@ TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
     EXPECT_TRUE(QFileInfo::exists(project + QStringLiteral("/Sequences/Board Test/Board Test.sqc")));
 }
 
+TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimulator)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    const Result run = seqrun({QStringLiteral("run"), project, QStringLiteral("Instrument Check")});
+    ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    // the pause question was answered with its default and said so
+    EXPECT_TRUE(run.err.contains(QLatin1String("Is the board seated in the fixture? [answered: Yes]")));
+    const QRegularExpressionMatch report =
+        QRegularExpression(QStringLiteral("Report: (.*\\.html)")).match(run.out);
+    ASSERT_TRUE(report.hasMatch());
+    QFile file(report.captured(1));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains(QLatin1String("<font color='#008000'>yes</font>")));
+    EXPECT_TRUE(html.contains(QLatin1String("I/O Pins: Write")));
+    EXPECT_TRUE(html.contains(QLatin1String("TAP 1:   Control = 0b1111, Data = 0b0101")));
+    EXPECT_TRUE(html.contains(QLatin1String("TAP 1:   Mask = 0b1111, Data = 0b0101, Timeout = 500 ms")));
+    EXPECT_TRUE(html.contains(QLatin1String("** Command Output Report: <a href=")));
+    EXPECT_TRUE(html.contains(QLatin1String("reset&nbsp;controller")));
+}
+
 TEST(SeqrunRunTest, VerdictsAndOptionsBecomeExitCodes)
 {
     TemporaryFolder folder;
