@@ -150,10 +150,25 @@ QByteArray CIniFile::serialize() const
     return text.toUtf8();
 }
 
+size_t CIniFile::entryHash(QStringView section, QStringView key)
+{
+    return qHashMulti(0, section, key);
+}
+
+CIniData *CIniFile::findFirst(const QString &section, const QString &key) const
+{
+    const auto [begin, end] = firstEntry.equal_range(entryHash(section, key));
+    for (auto it = begin; it != end; ++it) {
+        if (it->second->section == section && it->second->key == key)
+            return it->second;
+    }
+    return nullptr;
+}
+
 QString CIniFile::value(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    const auto found = firstEntry.constFind(EntryKey(section, key));
-    return found == firstEntry.cend() ? defaultValue : found.value()->value;
+    const CIniData *found = findFirst(section, key);
+    return found ? found->value : defaultValue;
 }
 
 void CIniFile::setValue(const QString &section, const QString &key, const QString &value)
@@ -164,17 +179,16 @@ void CIniFile::setValue(const QString &section, const QString &key, const QStrin
     const auto sectionFound = sectionEntries.find(section);
     const QString &sharedSection = sectionFound != sectionEntries.end() ? sectionFound.key() : section;
 
-    // One probe of the index serves both the lookup and the insertion.
-    CIniData *&first = firstEntry[EntryKey(sharedSection, key)];
-    if (first) {
+    if (CIniData *first = findFirst(section, key)) {
         first->value = value;
         return;
     }
-    first = entries.append(sharedSection, key, value);
+    CIniData *entry = entries.append(sharedSection, key, value);
+    firstEntry.emplace(entryHash(section, key), entry);
     if (sectionFound != sectionEntries.end())
-        sectionFound->append(first);
+        sectionFound->append(entry);
     else
-        sectionEntries.insert(section, {first});
+        sectionEntries.insert(section, {entry});
 }
 
 QStringList CIniFile::keys(const QString &section) const
@@ -191,11 +205,11 @@ QStringList CIniFile::keys(const QString &section) const
 
 CIniData *CIniFile::appendEntry(const QString &section, const QString &key, const QString &value)
 {
-    CIniData *entry = entries.append(section, key, value);
     // Only the first entry of a (section, key) pair is ever found by a lookup.
-    CIniData *&first = firstEntry[EntryKey(section, key)];
-    if (!first)
-        first = entry;
+    const bool known = findFirst(section, key) != nullptr;
+    CIniData *entry = entries.append(section, key, value);
+    if (!known)
+        firstEntry.emplace(entryHash(section, key), entry);
     sectionEntries[section].append(entry);
     return entry;
 }

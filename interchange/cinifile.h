@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unordered_map>
+
 #include "csortediniptrlist.h"
 
 #include <QCoreApplication>
@@ -61,8 +63,14 @@ public:
     const CSortedIniPtrList &entryList() const { return entries; }
 
 private:
-    using EntryKey = QPair<QString, QString>;
+    // The index holds only the hash of (section, key) and the entry: growing
+    // it or probing it never reads a string, which keeps large documents
+    // from spending their time on cache misses. Equal hashes of different
+    // pairs are told apart by looking at the entries themselves.
+    using EntryIndex = std::unordered_multimap<size_t, CIniData *>;
 
+    static size_t entryHash(QStringView section, QStringView key);
+    CIniData *findFirst(const QString &section, const QString &key) const;
     CIniData *appendEntry(const QString &section, const QString &key, const QString &value);
     void parse(QStringView text);
     QByteArray serialize() const;
@@ -70,8 +78,8 @@ private:
     QString currentFileName;
     QString lastError;
     CSortedIniPtrList entries;
-    // (section, key) to the first entry that has them
-    QHash<EntryKey, CIniData *> firstEntry;
+    // hash of (section, key) to the first entry that has them
+    EntryIndex firstEntry;
     // section to its entries in list order; a section exists while it has one
     QHash<QString, QList<const CIniData *>> sectionEntries;
 };
