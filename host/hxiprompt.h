@@ -24,6 +24,21 @@ public:
     // slot 4: a file to open (`forSaving` false) or to write; empty when cancelled
     virtual QString fileName(bool forSaving, const QString &caption, const QString &startFolder,
                              const QString &filter) = 0;
+    // slot 5: the sequence title dialog (mode 1 new, 2 new from a legacy
+    // sequence file, 3 rename, 4 properties). `title` and `description` come
+    // in as proposed and go out as answered; in mode 2 `instrument` goes out
+    // as "Preferred" or the name of an instrument. False when cancelled.
+    // A host that does not answer it keeps the proposals.
+    virtual bool sequenceTitle(int mode, QString &title, QString &description,
+                               QString &instrument)
+    {
+        Q_UNUSED(mode);
+        Q_UNUSED(title);
+        Q_UNUSED(description);
+        if (instrument.isEmpty())
+            instrument = QStringLiteral("Preferred");
+        return true;
+    }
 
 protected:
     ~HxiPrompt() = default;

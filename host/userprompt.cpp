@@ -4,6 +4,7 @@
 #include "hxiprompt.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -92,4 +93,34 @@ QString UserPrompt::fileName(bool forSaving, const QString &caption, const QStri
         return prompt->fileName(forSaving, caption, startFolder, filter);
     return forSaving ? QFileDialog::getSaveFileName(parent, caption, startFolder, filter)
                      : QFileDialog::getOpenFileName(parent, caption, startFolder, filter);
+}
+
+bool UserPrompt::sequenceTitle(int mode, const QStringList &existingTitles, QString &title,
+                               QString &description, QString &instrument,
+                               const SequenceTitleDialog &dialog) const
+{
+    QString answeredTitle = title;
+    QString answeredDescription = description;
+    QString answeredInstrument = instrument;
+    bool accepted = false;
+    if (HostService<HxiPrompt> prompt(link, QStringLiteral("HxiPrompt")); prompt) {
+        accepted = prompt->sequenceTitle(mode, answeredTitle, answeredDescription,
+                                         answeredInstrument);
+    } else if (dialog) {
+        accepted = dialog(parent, mode, existingTitles, answeredTitle, answeredDescription,
+                          answeredInstrument);
+    } else {
+        answeredTitle = QInputDialog::getText(parent, QObject::tr("New Sequence"),
+                                              QObject::tr("Title:"), QLineEdit::Normal, title,
+                                              &accepted);
+        if (answeredInstrument.isEmpty())
+            answeredInstrument = QStringLiteral("Preferred");
+    }
+    // Whoever answered, a blank title names nothing.
+    if (!accepted || answeredTitle.trimmed().isEmpty())
+        return false;
+    title = answeredTitle;
+    description = answeredDescription;
+    instrument = answeredInstrument;
+    return true;
 }

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 // Every message box and file request of the plug-in. Goes to the host's
@@ -35,6 +37,21 @@ public:
                          const QString &filter) const;
     QString saveFileName(const QString &caption, const QString &startFolder,
                          const QString &filter) const;
+
+    // The sequence title dialog, shown by the caller's own code: it gets the
+    // parent, the mode, the titles already taken and the proposals, and
+    // returns false when cancelled.
+    using SequenceTitleDialog =
+        std::function<bool(QWidget *parent, int mode, const QStringList &existingTitles,
+                           QString &title, QString &description, QString &instrument)>;
+    // Asks for a sequence's title, description and (mode 2) instrument
+    // choice: the host answers when it offers a prompt; otherwise `dialog`
+    // is shown, or, without one, a plain text request for the title. The
+    // proposals come in through the references and the answers go out
+    // through them; false when cancelled or when the title is empty.
+    bool sequenceTitle(int mode, const QStringList &existingTitles, QString &title,
+                       QString &description, QString &instrument,
+                       const SequenceTitleDialog &dialog = {}) const;
 
 private:
     QString fileName(bool forSaving, const QString &caption, const QString &startFolder,

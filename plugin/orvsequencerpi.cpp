@@ -11,6 +11,10 @@
 #include "hxidatabase.h"
 #include "hxiprojectapplications.h"
 #include "legacysequence.h"
+#include "legacysequenceimport.h"
+#include "sequencelistexport.h"
+#include "sequencelistimport.h"
+#include "sequencetitledialog.h"
 #include "sqcconversion.h"
 #include "sqmfile.h"
 #include "hximainlogview.h"
@@ -440,10 +444,42 @@ HxArchiveItemList ORVSequencerPI::archiveItems()
 
 // --- HxiORVSequencer ---------------------------------------------------------
 
-bool ORVSequencerPI::importLegacySequence(QWidget *, const QString &)
+bool ORVSequencerPI::importLegacySequence(QWidget *parent, const QString &fileName)
 {
-    reportNotAvailable(tr("New Sequence (From SQC)"));
-    return false;
+    const std::optional<SqcFile> file = loadLegacySequence(link, parent, fileName);
+    if (!file)
+        return false;
+
+    QString title = file->header().windowName;
+    QString description;
+    QString instrument;
+    QStringList titles = sequenceList.titles();
+    for (const ORVSequencerMainDialog *window : windows())
+        titles.append(window->sequenceName());
+    if (!SequenceTitleDialog::ask(link, parent, SequenceTitleDialog::NewFromLegacyFile, titles,
+                                  title, description, instrument))
+        return false;
+    title = title.trimmed();
+    if (instrument.isEmpty())
+        instrument = QStringLiteral("Preferred");
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    LegacySequenceImport conversion(link, title, instrument);
+    std::unique_ptr<HxSequence> converted = conversion.convert(*file, description);
+    if (HxSequence *existing = sequenceList.find(title)) {
+        // Taken over in place: an open window keeps pointing at it.
+        *existing = *converted;
+    } else {
+        sequenceList.append(converted.release());
+        if (HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx")); tree)
+            treeEntries.addSequence(tree.get(), title);
+    }
+    if (windowFor(title))
+        reloadWindow(title);
+    else
+        openSequenceWindow(title);
+    QApplication::restoreOverrideCursor();
+    return true;
 }
 
 // --- privileges and log ------------------------------------------------------
@@ -574,17 +610,117 @@ void ORVSequencerPI::slotDeleteSequenceHistory()
 
 void ORVSequencerPI::slotImportSequenceData()
 {
-    reportNotAvailable(tr("Import Sequence List"));
+    if (!importSequenceList())
+        UserPrompt(link).warning(tr("Import Sequence List failed"),
+                                 tr("Failed to import sequence list"));
 }
 
 void ORVSequencerPI::slotExportSequenceData()
 {
-    reportNotAvailable(tr("Export Sequence List"));
+    if (!exportSequenceList())
+        UserPrompt(link).warning(tr("Export Sequence List failed"),
+                                 tr("Failed to export sequence list"));
 }
 
 void ORVSequencerPI::slotImportSQC()
 {
-    reportNotAvailable(tr("New Sequence (From SQC)"));
+    QWidget *parent = nullptr;
+    if (HostService<HxiMainMenuEx> menu(link, QStringLiteral("HxiMainMenuEx")); menu)
+        parent = menu->mainWindow();
+    const QString fileName = UserPrompt(link, parent).openFileName(
+        tr("Choose a SQC file"), QString(), tr("Sequence Files") + QStringLiteral(" (*.sqc)"));
+    if (!fileName.isEmpty())
+        importLegacySequence(parent, fileName);
+}
+
+// --- sequence lists ------------------------------------------------------------
+
+ORVSequencerMainDialog *ORVSequencerPI::windowFor(const QString &title) const
+{
+    for (ORVSequencerMainDialog *window : windows()) {
+        if (window->sequenceName() == title)
+            return window;
+    }
+    return nullptr;
+}
+
+void ORVSequencerPI::reloadWindow(const QString &title)
+{
+    ORVSequencerMainDialog *window = windowFor(title);
+    if (window && !window->loadSequence(sequenceList.find(title)))
+        delete window;
+}
+
+QString ORVSequencerPI::projectDirectory() const
+{
+    HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
+    return database ? database->projectDirectory() : QString();
+}
+
+HxSequence *ORVSequencerPI::selectedSequence(QWidget *&dialogParent)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    dialogParent = nullptr;
+    if (HostService<HxiMainMenuEx> menu(link, QStringLiteral("HxiMainMenuEx")); menu)
+        dialogParent = menu->mainWindow();
+    const ProjectTreeEntries::Entry *entry = nullptr;
+    if (HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx")); tree)
+        entry = treeEntries.find(tree->selectedEntry(QStringLiteral("Sequence")));
+    HxSequence *sequence = nullptr;
+    if (entry && entry->kind == QLatin1String("Sequence")) {
+        // What the window shows is what goes out.
+        if (ORVSequencerMainDialog *window = windowFor(entry->text))
+            window->writeSequence(sequenceList.find(entry->text));
+        sequence = sequenceList.find(entry->text);
+    }
+    QApplication::restoreOverrideCursor();
+    if (!sequence)
+        UserPrompt(link, dialogParent).warning(tr("Sequence not found"), tr("Sequence not found!"));
+    return sequence;
+}
+
+bool ORVSequencerPI::exportSequenceList()
+{
+    QWidget *parent = nullptr;
+    HxSequence *sequence = selectedSequence(parent);
+    if (!sequence)
+        return false;
+    const QString folder = projectDirectory();
+    if (folder.isEmpty())
+        return false;
+    const SequenceListExport exporter(link, parent);
+    const QString fileName = exporter.chooseFile(sequence->title(), folder);
+    if (fileName.isEmpty())
+        return true;
+    return exporter.write(*sequence, fileName) != SequenceListExport::Result::Failed;
+}
+
+bool ORVSequencerPI::importSequenceList()
+{
+    QWidget *parent = nullptr;
+    HxSequence *sequence = selectedSequence(parent);
+    if (!sequence)
+        return false;
+    const QString folder = projectDirectory();
+    if (folder.isEmpty())
+        return false;
+    const SequenceListImport importer(link, parent);
+    const QString fileName = importer.chooseFile(folder);
+    if (fileName.isEmpty())
+        return true;
+
+    const QString title = sequence->title();
+    importer.announce(title, fileName);
+    if (!windowFor(title))
+        openSequenceWindow(title);
+    const SequenceListImport::Result result = importer.read(title, fileName);
+    if (result.outcome != SequenceListImport::Result::Outcome::Read)
+        return true;
+    importer.finish(title, fileName);
+    if (HxSequence *target = sequenceList.find(title))
+        target->setItems(result.items);
+    reloadWindow(title);
+    return true;
 }
 
 void ORVSequencerPI::slotSequenceProperties()
@@ -634,9 +770,10 @@ void ORVSequencerPI::SlotIOPinsProcessReady(HxmJob *, const QString &, int)
     // I/O-pin steps end before they start a job in this version.
 }
 
-void ORVSequencerPI::ResetInstrumentReady(HxmJob *, const QString &, int)
+void ORVSequencerPI::ResetInstrumentReady(HxmJob *, const QString &, int exitCode)
 {
-    // Reset steps end before they start a job in this version.
+    if (ORVSequencerMainDialog *window = windowToContinue())
+        window->resetFinished(exitCode);
 }
 
 void ORVSequencerPI::OnExecStdout(HxmJob *, const QString &text)

@@ -161,6 +161,19 @@ private:
     void writeLegacyCopy(const HxSequence &sequence, const QString &projectFolder,
                          const QString &projectText) const;
 
+    // Sequence list export and import, and what they share: the sequence
+    // selected in the project tree, with its window's edits written back
+    // first ("Sequence not found!" when there is none), and the dialogs'
+    // parent.
+    bool exportSequenceList();
+    bool importSequenceList();
+    HxSequence *selectedSequence(QWidget *&dialogParent);
+    QString projectDirectory() const;
+    ORVSequencerMainDialog *windowFor(const QString &title) const;
+    // Makes an open window of the sequence show its stored items again; a
+    // window that cannot load them is closed.
+    void reloadWindow(const QString &title);
+
     HostLink link;
     int refCount = 1;
     std::unique_ptr<SequencerSettings> settingsRecord;

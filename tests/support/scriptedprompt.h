@@ -33,9 +33,40 @@ public:
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
 
+    // One answer of the sequence title dialog; a null text keeps the
+    // proposal.
+    struct TitleAnswer
+    {
+        bool accept = true;
+        QString title;
+        QString description;
+        QString instrument;
+    };
+    struct TitleRequest
+    {
+        int mode;
+        QString title;
+        QString description;
+    };
+
+    bool sequenceTitle(int mode, QString &title, QString &description,
+                       QString &instrument) override
+    {
+        titleRequests.append({mode, title, description});
+        const TitleAnswer answer = titleAnswers.isEmpty() ? TitleAnswer() : titleAnswers.takeFirst();
+        if (!answer.title.isNull())
+            title = answer.title;
+        if (!answer.description.isNull())
+            description = answer.description;
+        instrument = answer.instrument.isNull() ? QStringLiteral("Preferred") : answer.instrument;
+        return answer.accept;
+    }
+
     QList<Question> asked;
     QList<int> answers;
     QStringList fileNames;
+    QList<TitleAnswer> titleAnswers;
+    QList<TitleRequest> titleRequests;
 
     QStringList texts() const
     {

@@ -21,15 +21,26 @@ QString iconWord(int icon)
 int ConsolePrompt::message(int icon, const QString &caption, const QString &text,
                            const QStringList &buttons, int defaultButton)
 {
+    shownCaptions.append(caption);
+    const int answer = answers.value(caption, defaultButton);
     err << "seqrun: " << iconWord(icon) << ": " << caption << ": "
         << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (buttons.size() > 1 && defaultButton >= 0 && defaultButton < buttons.size())
-        err << " [answered: " << QString(buttons.at(defaultButton)).remove(QLatin1Char('&')) << "]";
+    if (buttons.size() > 1 && answer >= 0 && answer < buttons.size())
+        err << " [answered: " << QString(buttons.at(answer)).remove(QLatin1Char('&')) << "]";
     err << Qt::endl;
-    return defaultButton;
+    return answer;
 }
 
 QString ConsolePrompt::fileName(bool, const QString &, const QString &, const QString &)
 {
     return std::exchange(fileAnswer, QString());
+}
+
+bool ConsolePrompt::sequenceTitle(int, QString &title, QString &, QString &instrument)
+{
+    if (!titleAnswer.isEmpty())
+        title = titleAnswer;
+    instrument = instrumentAnswer.isEmpty() ? QStringLiteral("Preferred") : instrumentAnswer;
+    lastTitle = title.trimmed();
+    return !lastTitle.isEmpty();
 }

@@ -1,16 +1,21 @@
 #include "seqrun.h"
 
 #include "consoleprompt.h"
+#include "hxiorvsequencer.h"
+#include "logviewservice.h"
 #include "mainviewservice.h"
 #include "runmonitor.h"
 #include "projectsession.h"
 #include "workbenchhost.h"
 
 #include <QCommandLineParser>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QDir>
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -30,6 +35,16 @@ const char *const UsageText =
     "                           run a sequence, print a line per finished step and the\n"
     "                           verdict; exit 0 passed, 1 failed, 2 error, 3 stopped or\n"
     "                           cancelled\n"
+    "  export PROJECT TITLE FILE [--force]\n"
+    "                           write a sequence to a sequence list file (\".seql\" is\n"
+    "                           added unless FILE ends so); --force overwrites\n"
+    "  import PROJECT TITLE FILE\n"
+    "                           replace a sequence's steps by those of a sequence list\n"
+    "                           file (the sequence is created when the project has\n"
+    "                           none); every refused step is named on standard error\n"
+    "  import-sqc PROJECT FILE [--title T] [--instrument Preferred|NAME]\n"
+    "                           make a new sequence of a legacy sequence file, creating\n"
+    "                           the applications it runs\n"
     "\n"
     "exit codes: 0 success, 64 usage error, 65 damaged input, 66 missing project,\n"
     "            70 the sequencer library could not be used, 73 cannot create\n";
@@ -54,7 +69,8 @@ int exitCodeFor(ProjectSession::Outcome outcome)
 // Splits "--name value" and "--name=value" options off the positional
 // arguments; unknown options are a usage error.
 bool parseOptions(const QStringList &arguments, const QStringList &known, QStringList &positional,
-                  QMap<QString, QString> &options, QString &problem)
+                  QMap<QString, QString> &options, QString &problem,
+                  const QStringList &switches = {})
 {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString argument = arguments.at(i);
@@ -64,6 +80,10 @@ bool parseOptions(const QStringList &arguments, const QStringList &known, QStrin
         }
         QString name = argument.mid(2);
         QString value;
+        if (switches.contains(name)) {
+            options.insert(name, QStringLiteral("1"));
+            continue;
+        }
         const qsizetype equals = name.indexOf(QLatin1Char('='));
         if (equals >= 0) {
             value = name.mid(equals + 1);
@@ -110,6 +130,12 @@ int Seqrun::run(const QStringList &arguments)
         return list(rest);
     if (command == QLatin1String("run"))
         return runSequence(rest);
+    if (command == QLatin1String("export"))
+        return exportList(rest);
+    if (command == QLatin1String("import"))
+        return importList(rest);
+    if (command == QLatin1String("import-sqc"))
+        return importLegacy(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("help")) {
         out << UsageText;
         return Success;
@@ -305,4 +331,298 @@ int Seqrun::runSequence(const QStringList &arguments)
     if (monitor.verdict() == QLatin1String("Failed"))
         return 1;
     return 2;
+}
+
+namespace {
+
+// A log line as plain text: no markup, no time of day in front.
+QString plainLogText(const QString &line)
+{
+    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
+    static const QRegularExpression time(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d: "));
+    QString text = line;
+    text.remove(markup);
+    text.remove(time);
+    return text;
+}
+
+// Every line of the log's "Output" tab while the object lives.
+class OutputLines
+{
+public:
+    explicit OutputLines(WorkbenchHost &host)
+    {
+        connection = QObject::connect(&host.logview(), &LogviewService::lineAppended,
+                                      [this](const QString &tab, const QString &line) {
+                                          if (tab == QLatin1String("Output"))
+                                              lines.append(plainLogText(line));
+                                      });
+    }
+    ~OutputLines() { QObject::disconnect(connection); }
+
+    bool contains(const QString &text) const
+    {
+        for (const QString &line : lines) {
+            if (line.contains(text))
+                return true;
+        }
+        return false;
+    }
+    QStringList matching(const QString &text) const
+    {
+        QStringList result;
+        for (const QString &line : lines) {
+            if (line.contains(text))
+                result.append(line);
+        }
+        return result;
+    }
+
+private:
+    QMetaObject::Connection connection;
+    QStringList lines;
+};
+
+// The window a command makes the sequencer show, and its step count.
+class ShownWindow
+{
+public:
+    explicit ShownWindow(WorkbenchHost &host)
+    {
+        connection = QObject::connect(&host.mainView(), &MainViewService::viewShown,
+                                      [this](QWidget *shown) { window = shown; });
+    }
+    ~ShownWindow() { QObject::disconnect(connection); }
+
+    int stepCount() const
+    {
+        const auto *list =
+            window ? window->findChild<QTreeWidget *>(QStringLiteral("sequenceListView")) : nullptr;
+        return list ? list->topLevelItemCount() : -1;
+    }
+
+private:
+    QMetaObject::Connection connection;
+    QPointer<QWidget> window;
+};
+
+// The entries of a sequence list file's SEQUENCE section, counted the way
+// the sequencer reads the file: headers up to "]", "key=value" lines and
+// bare words alike.
+int listedItems(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    QString section;
+    int count = 0;
+    for (const QString &line : lines) {
+        const QString stripped = line.trimmed();
+        if (stripped.isEmpty())
+            continue;
+        const bool header = stripped.startsWith(QLatin1Char('['));
+        if (header) {
+            const qsizetype open = line.indexOf(QLatin1Char('['));
+            const qsizetype close = line.indexOf(QLatin1Char(']'), open + 1);
+            section = close < 0 ? line.mid(open + 1) : line.mid(open + 1, close - open - 1);
+        }
+        if (section == QLatin1String("SEQUENCE") && (!header || stripped.contains(QLatin1Char('='))))
+            ++count;
+    }
+    return count;
+}
+
+QString droppedText(int count)
+{
+    return count == 1 ? QStringLiteral("1 item was dropped")
+                      : QStringLiteral("%1 items were dropped").arg(count);
+}
+
+QString absolute(const QString &fileName)
+{
+    return QFileInfo(fileName).absoluteFilePath();
+}
+
+} // namespace
+
+int Seqrun::exportList(const QStringList &arguments)
+{
+    QStringList positional;
+    QMap<QString, QString> options;
+    QString problem;
+    if (!parseOptions(arguments, {QStringLiteral("force")}, positional, options, problem,
+                      {QStringLiteral("force")}))
+        return usage(problem);
+    if (positional.size() != 3)
+        return usage(QStringLiteral("export takes a project folder, a sequence title and a file"));
+    const QString title = positional.at(1);
+    // The sequencer adds the extension the same way.
+    QString target = absolute(positional.at(2));
+    if (!target.endsWith(QLatin1String(".seql"), Qt::CaseInsensitive))
+        target += QLatin1String(".seql");
+    const bool force = options.contains(QStringLiteral("force"));
+    if (QFileInfo::exists(target) && !force) {
+        err << "seqrun: " << QDir::toNativeSeparators(target)
+            << " exists; add --force to overwrite it\n";
+        return CannotCreate;
+    }
+
+    WorkbenchHost host;
+    ConsolePrompt prompt;
+    host.setPrompt(&prompt);
+    ProjectSession session(host);
+    const ProjectSession::Outcome outcome = session.open(positional.first());
+    if (outcome != ProjectSession::Outcome::Done) {
+        err << "seqrun: " << session.errorString() << "\n";
+        return exitCodeFor(outcome);
+    }
+    if (!session.selectSequence(title)) {
+        err << "seqrun: the project has no sequence '" << title << "'\n";
+        return MissingProject;
+    }
+    prompt.setFileAnswer(absolute(positional.at(2)));
+    prompt.setAnswer(QStringLiteral("Sequence List file already exists"), force ? 0 : 1);
+    OutputLines log(host);
+    if (!session.triggerAction(QStringLiteral("ExportSequenceData"))) {
+        err << "seqrun: this user may not export sequence lists\n";
+        return InternalError;
+    }
+    if (!log.contains(QStringLiteral("Export Sequence List: \"%1\" finished")
+                          .arg(QDir::toNativeSeparators(target)))) {
+        err << "seqrun: the sequence '" << title << "' was not exported to "
+            << QDir::toNativeSeparators(target) << "\n";
+        return CannotCreate;
+    }
+    out << "Exported '" << title << "' to " << QDir::toNativeSeparators(target) << "\n";
+    return Success;
+}
+
+int Seqrun::importList(const QStringList &arguments)
+{
+    QStringList positional;
+    QMap<QString, QString> options;
+    QString problem;
+    if (!parseOptions(arguments, {}, positional, options, problem))
+        return usage(problem);
+    if (positional.size() != 3)
+        return usage(QStringLiteral("import takes a project folder, a sequence title and a file"));
+    const QString title = positional.at(1);
+    const QString fileName = absolute(positional.at(2));
+    if (!QFileInfo(fileName).isFile()) {
+        err << "seqrun: there is no sequence list file " << QDir::toNativeSeparators(fileName)
+            << "\n";
+        return MissingProject;
+    }
+
+    WorkbenchHost host;
+    ConsolePrompt prompt;
+    host.setPrompt(&prompt);
+    ProjectSession session(host);
+    const ProjectSession::Outcome outcome = session.open(positional.first());
+    if (outcome != ProjectSession::Outcome::Done) {
+        err << "seqrun: " << session.errorString() << "\n";
+        return exitCodeFor(outcome);
+    }
+    if (!session.sequenceTitles().contains(title)) {
+        if (!session.addEmptySequence(title)) {
+            err << "seqrun: the sequence '" << title << "' could not be created\n";
+            return InternalError;
+        }
+        out << "Created sequence '" << title << "'\n";
+    }
+    session.selectSequence(title);
+    prompt.setFileAnswer(fileName);
+
+    OutputLines log(host);
+    ShownWindow window(host);
+    if (!session.triggerAction(QStringLiteral("ImportSequenceData"))) {
+        err << "seqrun: this user may not import sequence lists\n";
+        return InternalError;
+    }
+    for (const QString &line : log.matching(QStringLiteral("(item removed from sequence)")))
+        err << line << "\n";
+    err.flush();
+    if (!log.contains(QStringLiteral("Import Sequence List: \"%1\" finished")
+                          .arg(QDir::toNativeSeparators(fileName)))) {
+        err << "seqrun: " << QDir::toNativeSeparators(fileName)
+            << " could not be read as a sequence list\n";
+        return DamagedInput;
+    }
+    if (session.save() != ProjectSession::Outcome::Done) {
+        err << "seqrun: " << session.errorString() << "\n";
+        return CannotCreate;
+    }
+    const int listed = listedItems(fileName);
+    const int imported = window.stepCount();
+    out << "Imported " << imported << " of " << listed << " items into '" << title << "'\n";
+    if (imported >= 0 && imported < listed)
+        out << droppedText(listed - imported) << "\n";
+    return Success;
+}
+
+int Seqrun::importLegacy(const QStringList &arguments)
+{
+    QStringList positional;
+    QMap<QString, QString> options;
+    QString problem;
+    if (!parseOptions(arguments, {QStringLiteral("title"), QStringLiteral("instrument")},
+                      positional, options, problem))
+        return usage(problem);
+    if (positional.size() != 2)
+        return usage(QStringLiteral("import-sqc takes a project folder and a legacy sequence file"));
+    const QString fileName = absolute(positional.at(1));
+    if (!QFileInfo(fileName).isFile()) {
+        err << "seqrun: there is no legacy sequence file " << QDir::toNativeSeparators(fileName)
+            << "\n";
+        return MissingProject;
+    }
+
+    WorkbenchHost host;
+    ConsolePrompt prompt;
+    host.setPrompt(&prompt);
+    ProjectSession session(host);
+    const ProjectSession::Outcome outcome = session.open(positional.first());
+    if (outcome != ProjectSession::Outcome::Done) {
+        err << "seqrun: " << session.errorString() << "\n";
+        return exitCodeFor(outcome);
+    }
+    const QString instrument =
+        options.value(QStringLiteral("instrument"), QStringLiteral("Preferred"));
+    if (instrument != QLatin1String("Preferred") && !session.project().instrument(instrument)) {
+        QStringList names;
+        for (const ProjectInstrument &known : session.project().instruments)
+            names.append(known.name);
+        return usage(QStringLiteral("the project has no instrument '%1'; it has: Preferred%2")
+                         .arg(instrument, names.isEmpty() ? QString()
+                                                          : QStringLiteral(", ") + names.join(QStringLiteral(", "))));
+    }
+    prompt.setSequenceTitleAnswer(options.value(QStringLiteral("title")), instrument);
+    if (!session.sequencer()) {
+        err << "seqrun: the sequencer library does not convert legacy sequence files\n";
+        return InternalError;
+    }
+
+    OutputLines log(host);
+    ShownWindow window(host);
+    if (!session.sequencer()->importLegacySequence(nullptr, fileName)) {
+        if (prompt.captions().contains(QStringLiteral("Loading Sequence..."))) {
+            err << "seqrun: " << QDir::toNativeSeparators(fileName)
+                << " is not a legacy sequence file this sequencer can read\n";
+            return DamagedInput;
+        }
+        return usage(QStringLiteral("the file names no sequence; give it a title with --title"));
+    }
+    for (const QString &line : log.matching(QStringLiteral(" - Nr. '")))
+        err << "seqrun: " << line << "\n";
+    if (session.save() != ProjectSession::Outcome::Done) {
+        err << "seqrun: " << session.errorString() << "\n";
+        return CannotCreate;
+    }
+    const int dropped = int(log.matching(QStringLiteral("removed from Sequence")).size());
+    out << "Created sequence '" << prompt.answeredTitle() << "' with " << window.stepCount()
+        << " steps from " << QDir::toNativeSeparators(fileName) << "\n";
+    if (dropped > 0)
+        out << droppedText(dropped) << "\n";
+    return Success;
 }

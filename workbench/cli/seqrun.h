@@ -24,6 +24,9 @@ private:
     int init(const QStringList &arguments);
     int list(const QStringList &arguments);
     int runSequence(const QStringList &arguments);
+    int exportList(const QStringList &arguments);
+    int importList(const QStringList &arguments);
+    int importLegacy(const QStringList &arguments);
     int usage(const QString &problem);
 
     QTextStream out;

@@ -2,6 +2,7 @@
 
 #include "hxiactions.h"
 #include "hxidatabasepersist.h"
+#include "hxiorvsequencer.h"
 #include "hxistartup.h"
 #include "hxiproject.h"
 #include "projecttreeservice.h"
@@ -25,6 +26,8 @@ ProjectSession::~ProjectSession()
         actionsInterface->release();
     if (startupInterface)
         startupInterface->release();
+    if (sequencerInterface)
+        sequencerInterface->release();
     if (projectInterface)
         projectInterface->release();
     if (persist) {
@@ -51,6 +54,7 @@ ProjectSession::Outcome ProjectSession::loadPlugin()
     projectInterface = plugin.create<HxiProject>(QStringLiteral("HxiProject"));
     actionsInterface = plugin.create<HxiActions>(QStringLiteral("HxiActions"));
     startupInterface = plugin.create<HxiStartup>(QStringLiteral("HxiStartup"));
+    sequencerInterface = plugin.create<HxiORVSequencer>(QStringLiteral("HxiORVSequencer"));
     if (!persist || !projectInterface || !actionsInterface || !startupInterface)
         return fail(Outcome::PluginFailed,
                     QObject::tr("The sequencer library '%1' does not offer its project interfaces.")
@@ -147,4 +151,30 @@ bool ProjectSession::triggerAction(const QString &id)
         return false;
     action->trigger();
     return true;
+}
+
+bool ProjectSession::addEmptySequence(const QString &title)
+{
+    if (!opened || title.trimmed().isEmpty() || sequenceTitles().contains(title))
+        return false;
+    QDomElement element = hostProject.resetPluginElement(PluginName);
+    persist->save(element);
+    // The sequencer marks a document in short names with its version.
+    const bool shortNames = element.hasAttribute(QStringLiteral("version"));
+    QDomElement sequence = element.ownerDocument().createElement(
+        shortNames ? QStringLiteral("as") : QStringLiteral("sequence"));
+    sequence.setAttribute(shortNames ? QStringLiteral("sa") : QStringLiteral("Title"), title);
+    // Sequences come before the stored reports.
+    const QDomElement firstReport =
+        element.firstChildElement(shortNames ? QStringLiteral("ar") : QStringLiteral("report"));
+    if (firstReport.isNull())
+        element.appendChild(sequence);
+    else
+        element.insertBefore(sequence, firstReport);
+
+    projectInterface->removeObject(QStringLiteral("ClearAll"), QString());
+    host.projectTree().clear();
+    persist->load(element);
+    projectInterface->buildTree(QString());
+    return sequenceTitles().contains(title);
 }

@@ -12,6 +12,7 @@ class HxiDatabasePersist;
 class HxiProject;
 class HxiStartup;
 }
+class HxiORVSequencer;
 class WorkbenchHost;
 
 // One host working with one project through the sequencer plug-in: opening
@@ -48,6 +49,15 @@ public:
     // Runs one of the plug-in's actions, as its menu entry would; false when
     // the plug-in does not give this user that action or it is disabled.
     bool triggerAction(const QString &id);
+    // The sequencer's own operations (the import of a legacy sequence
+    // file); null before the plug-in is loaded.
+    HxiORVSequencer *sequencer() const { return sequencerInterface; }
+    // Gives the open project one more sequence, empty, called `title`:
+    // the sequencer's document is taken back, the sequence added in the
+    // names the sequencer used for the others, and the document handed to
+    // the sequencer again. False when the title is taken or the sequencer
+    // did not take the sequence.
+    bool addEmptySequence(const QString &title);
 
 private:
     Outcome loadPlugin();
@@ -60,6 +70,7 @@ private:
     VemoInterface::HxiProject *projectInterface = nullptr;
     VemoInterface::HxiActions *actionsInterface = nullptr;
     VemoInterface::HxiStartup *startupInterface = nullptr;
+    HxiORVSequencer *sequencerInterface = nullptr;
     bool opened = false;
     QString error;
 };

@@ -1,13 +1,17 @@
 #include "workbenchhost.h"
 
+#include "appcreateservice.h"
 #include "appsequenceservice.h"
 #include "databaseservice.h"
 #include "hostproject.h"
 #include "hxiprompt.h"
+#include "instrumentservice.h"
+#include "instrumentvalueservice.h"
 #include "logviewservice.h"
 #include "mainprocessservice.h"
 #include "mainservice.h"
 #include "mainviewservice.h"
+#include "parametercheckservice.h"
 #include "projecttreeservice.h"
 #include "subscribeservice.h"
 #include "typeactionsservice.h"
@@ -25,7 +29,11 @@ WorkbenchHost::WorkbenchHost()
       tree(std::make_unique<ProjectTreeService>()),
       view(std::make_unique<MainViewService>()),
       subscribe(std::make_unique<SubscribeService>()),
-      process(std::make_unique<MainProcessService>())
+      process(std::make_unique<MainProcessService>()),
+      appCreate(std::make_unique<AppCreateService>(data.get())),
+      instrument(std::make_unique<InstrumentService>(data.get())),
+      instrumentValue(std::make_unique<InstrumentValueService>(data.get())),
+      parameterCheck(std::make_unique<ParameterCheckService>())
 {
     process->addJobSource(appSequenceService->jobs());
     main->setValue(QStringLiteral("StartupPath"), QCoreApplication::applicationDirPath());
@@ -86,6 +94,14 @@ HxiResult WorkbenchHost::createInterface(const QString &interfaceName, void **re
         return data->queryInterface(interfaceName, result);
     if (interfaceName == typeActions->serviceName)
         return typeActions->queryInterface(interfaceName, result);
+    if (interfaceName == appCreate->serviceName)
+        return appCreate->queryInterface(interfaceName, result);
+    if (interfaceName == instrument->serviceName)
+        return instrument->queryInterface(interfaceName, result);
+    if (interfaceName == instrumentValue->serviceName)
+        return instrumentValue->queryInterface(interfaceName, result);
+    if (interfaceName == parameterCheck->serviceName)
+        return parameterCheck->queryInterface(interfaceName, result);
     return HxiNotAvailable;
 }
 
@@ -114,5 +130,7 @@ int WorkbenchHost::outstandingReferences() const
     return main->referenceCount() + log->referenceCount() + data->referenceCount()
            + data->applicationSetReferences() + typeActions->referenceCount()
            + appSequenceService->referenceCount() + tree->referenceCount()
-           + view->referenceCount() + subscribe->referenceCount() + process->referenceCountAll();
+           + view->referenceCount() + subscribe->referenceCount() + process->referenceCountAll()
+           + appCreate->referenceCount() + instrument->referenceCount()
+           + instrumentValue->referenceCount() + parameterCheck->referenceCount();
 }

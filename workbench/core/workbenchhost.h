@@ -11,8 +11,12 @@
 namespace VemoInterface {
 class HxiPrompt;
 }
+class AppCreateService;
 class AppSequenceService;
 class DatabaseService;
+class InstrumentService;
+class InstrumentValueService;
+class ParameterCheckService;
 class HostProject;
 class LogviewService;
 class MainProcessService;
@@ -77,6 +81,10 @@ private:
     std::unique_ptr<MainViewService> view;
     std::unique_ptr<SubscribeService> subscribe;
     std::unique_ptr<MainProcessService> process;
+    std::unique_ptr<AppCreateService> appCreate;
+    std::unique_ptr<InstrumentService> instrument;
+    std::unique_ptr<InstrumentValueService> instrumentValue;
+    std::unique_ptr<ParameterCheckService> parameterCheck;
     VemoInterface::HxiPrompt *promptService = nullptr;
     VemoInterface::HxiUnknown *runMonitor = nullptr;
 };

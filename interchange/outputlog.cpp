@@ -1,0 +1,43 @@
+#include "outputlog.h"
+
+#include "hostservice.h"
+#include "hximainlogview.h"
+
+namespace {
+
+QString timeStamp(const QTime &time)
+{
+    return time.toString(QStringLiteral("hh:mm:ss")) + QStringLiteral(": ");
+}
+
+} // namespace
+
+void OutputLog::message(const QString &text) const
+{
+    append(messageLine(text, QTime::currentTime()));
+}
+
+void OutputLog::itemRemoved(const QString &text) const
+{
+    append(itemRemovedLine(text, QTime::currentTime()));
+}
+
+QString OutputLog::messageLine(const QString &text, const QTime &time)
+{
+    return QStringLiteral("<font color=\"#000000\">") + timeStamp(time) + text
+           + QStringLiteral("</font>");
+}
+
+QString OutputLog::itemRemovedLine(const QString &text, const QTime &time)
+{
+    return QStringLiteral("<font color=\"#EF0000\">") + timeStamp(time) + QStringLiteral("<b>")
+           + text + QStringLiteral("</b></font><font color=\"#000000\">") + ItemRemovedNote
+           + QStringLiteral("</font>");
+}
+
+void OutputLog::append(const QString &line) const
+{
+    HostService<VemoInterface::HxiMainLogview> log(link, QStringLiteral("HxiMainLogview"));
+    if (log)
+        log->appendLine(Tab, line);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "hxsequenceitem.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+class CIniFile;
+
+// One item as a sequence list file describes it, before it is checked.
+struct ImportedItem
+{
+    // The kind "ItemType" gives: none when it is missing, invalid for any
+    // text but the three names. Neither passes validation.
+    enum class Kind { None, Invalid, Application, Operation, Command };
+
+    QString key;   // the item's key in SEQUENCE, which is also its section
+    Kind kind = Kind::None;
+    HxSequenceItem item;
+};
+
+// Rebuilds the items of a sequence list file held in an INI document. What
+// the file leaves out gets the default of a new item; a number that does not
+// read as a decimal integer counts as 0, a boolean is set only by a value
+// that reads as the integer 1. Sections are found by the keys in SEQUENCE,
+// so item numbers need not be contiguous.
+class SequenceListReader
+{
+public:
+    // The document must outlive the reader.
+    explicit SequenceListReader(const CIniFile &document);
+
+    // The keys of SEQUENCE in file order, duplicates included.
+    QStringList itemKeys() const;
+    ImportedItem buildItem(const QString &key) const;
+
+    static int number(const QString &text);
+    static bool flag(const QString &text);
+    // A backslash and "n" become a line feed.
+    static QString unescapeMessage(const QString &text);
+
+private:
+    using Entries = QList<std::pair<QString, QString>>;
+
+    QString value(const QString &section, const QString &key,
+                  const QString &defaultValue = QString()) const;
+    void readParameters(const QString &key, HxSequenceItem &item) const;
+
+    const CIniFile &document;
+    // Every section but SEQUENCE in file order, collected in one pass. A
+    // parameter section must be walked entry by entry anyway, and looking a
+    // key up among the dozen entries of its item keeps the import's memory
+    // accesses local: a large file's index no longer fits in the cache, and
+    // two dozen probes of it per item made a 5,000-step import take three
+    // times as long per step as a 500-step one.
+    QHash<QString, Entries> sections;
+    // the first value of each key of SEQUENCE
+    QHash<QString, QString> sequenceNames;
+};

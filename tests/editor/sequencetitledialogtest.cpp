@@ -1,0 +1,146 @@
+#include "sequencetitledialog.h"
+
+#include "hostproject.h"
+#include "scriptedprompt.h"
+#include "temporaryfolder.h"
+#include "workbenchhost.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SequenceTitleDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("P")));
+        ProjectInstrument first;
+        first.name = QStringLiteral("BCU-1");
+        ProjectInstrument second;
+        second.name = QStringLiteral("BCU-2");
+        project.instruments = {first, second};
+        host.setProject(&project);
+    }
+
+    template<class Widget>
+    Widget *child(const char *name) const
+    {
+        return dialog->findChild<Widget *>(QLatin1String(name));
+    }
+    bool okEnabled() const { return child<QPushButton>("okButton")->isEnabled(); }
+    void typeTitle(const QString &text)
+    {
+        auto *edit = child<QLineEdit>("titleLineEdit");
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+
+    TemporaryFolder folder;
+    HostProject project;
+    WorkbenchHost host;
+    std::unique_ptr<SequenceTitleDialog> dialog =
+        std::make_unique<SequenceTitleDialog>(host.link());
+};
+
+} // namespace
+
+TEST_F(SequenceTitleDialogTest, ANewTitleMustBeUnusedOnceTrimmed)
+{
+    dialog->setup({QStringLiteral("Board"), QStringLiteral("Bench")}, QStringLiteral("Sequence 3"),
+                  QString(), SequenceTitleDialog::NewSequence);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("New Sequence"));
+    EXPECT_TRUE(okEnabled());
+    struct Case
+    {
+        const char *title;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"Board", false}, {"Board ", false}, {"  ", false}, {"", false},
+        {"board", true},  {"Boards", true},
+    };
+    for (const Case &test : cases) {
+        typeTitle(QLatin1String(test.title));
+        EXPECT_EQ(okEnabled(), test.accepted) << '"' << test.title << '"';
+    }
+    EXPECT_FALSE(child<QWidget>("instrumentSettingsButtonGroup")->isVisibleTo(dialog.get()));
+    EXPECT_TRUE(child<QWidget>("descriptionLineEdit")->isVisibleTo(dialog.get()));
+}
+
+TEST_F(SequenceTitleDialogTest, RenameAndPropertiesTreatTheStartingTitleDifferently)
+{
+    dialog->setup({QStringLiteral("Board")}, QStringLiteral("Board"), QString(),
+                  SequenceTitleDialog::Rename);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Rename Sequence"));
+    EXPECT_FALSE(okEnabled());
+    EXPECT_FALSE(child<QWidget>("descriptionLineEdit")->isVisibleTo(dialog.get()));
+    typeTitle(QStringLiteral("Board 2"));
+    EXPECT_TRUE(okEnabled());
+
+    dialog->setup({QStringLiteral("Board")}, QStringLiteral("Board"), QStringLiteral("old"),
+                  SequenceTitleDialog::Properties);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Sequence Properties"));
+    EXPECT_TRUE(okEnabled());
+    EXPECT_FALSE(child<QLineEdit>("titleLineEdit")->isEnabled());
+    EXPECT_EQ(dialog->description(), QStringLiteral("old"));
+}
+
+TEST_F(SequenceTitleDialogTest, ALegacyFileOffersTheInstrumentsOfTheHost)
+{
+    dialog->setup({}, QStringLiteral("Old Board"), QString(),
+                  SequenceTitleDialog::NewFromLegacyFile);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("New Sequence (From SQC)"));
+    auto *combo = child<QComboBox>("instrumentComboBox");
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("BCU-2"));
+    auto *preferred = child<QRadioButton>("preferredInstrumentRadioButton");
+    auto *fromFile = child<QRadioButton>("sqcFileRadioButton");
+    EXPECT_FALSE(preferred->isChecked());
+    EXPECT_FALSE(fromFile->isChecked());
+
+    preferred->setChecked(true);
+    EXPECT_FALSE(combo->isVisibleTo(dialog.get()));
+    EXPECT_FALSE(child<QLabel>("instrumentTextLabel")->isVisibleTo(dialog.get()));
+    EXPECT_EQ(dialog->instrumentChoice(), QStringLiteral("Preferred"));
+
+    fromFile->setChecked(true);
+    EXPECT_TRUE(combo->isVisibleTo(dialog.get()));
+    combo->setCurrentIndex(1);
+    EXPECT_EQ(dialog->instrumentChoice(), QStringLiteral("BCU-2"));
+}
+
+TEST_F(SequenceTitleDialogTest, AHostThatAnswersPromptsAnswersTheDialogToo)
+{
+    ScriptedPrompt prompt;
+    host.setPrompt(&prompt);
+    prompt.titleAnswers = {{true, QStringLiteral("From Host"), QStringLiteral("text"),
+                            QStringLiteral("BCU-1")},
+                           {true, QStringLiteral("   "), QString(), QString()},
+                           {false, QString(), QString(), QString()}};
+    QString title = QStringLiteral("Proposed");
+    QString description;
+    QString instrument;
+    EXPECT_TRUE(SequenceTitleDialog::ask(host.link(), nullptr, SequenceTitleDialog::NewFromLegacyFile,
+                                         {}, title, description, instrument));
+    EXPECT_EQ(title, QStringLiteral("From Host"));
+    EXPECT_EQ(description, QStringLiteral("text"));
+    EXPECT_EQ(instrument, QStringLiteral("BCU-1"));
+    ASSERT_EQ(prompt.titleRequests.size(), 1);
+    EXPECT_EQ(prompt.titleRequests.first().title, QStringLiteral("Proposed"));
+    EXPECT_EQ(prompt.titleRequests.first().mode, 2);
+
+    // A blank answer and a cancelled one leave the caller's texts alone.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_FALSE(SequenceTitleDialog::ask(host.link(), nullptr, SequenceTitleDialog::NewSequence,
+                                              {}, title, description, instrument));
+        EXPECT_EQ(title, QStringLiteral("From Host"));
+    }
+}

@@ -1,0 +1,459 @@
+#include "legacysequenceimport.h"
+
+#include "hxsequence.h"
+#include "interchangehost.h"
+#include "legacyfilebuilder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Record = LegacyFileBuilder::Record;
+
+class LegacySequenceImportTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<HxSequence> convert(const LegacyFileBuilder &builder,
+                                        const QString &instrument = QStringLiteral("Preferred"))
+    {
+        SqcFile file;
+        EXPECT_TRUE(file.readData(builder.bytes())) << file.errorString().toStdString();
+        LegacySequenceImport conversion(environment.link(), QStringLiteral("Converted"), instrument);
+        auto sequence = conversion.convert(file, QStringLiteral("from the old station"));
+        dropped = conversion.droppedCount();
+        return sequence;
+    }
+    // The one item a file of one record gives.
+    HxSequenceItem only(const Record &record, const QString &instrument = QStringLiteral("Preferred"))
+    {
+        const auto sequence = convert(LegacyFileBuilder().add(record), instrument);
+        EXPECT_EQ(sequence->items().size(), 1);
+        return sequence->items().isEmpty() ? HxSequenceItem() : *sequence->items().first();
+    }
+    QString parameter(const HxSequenceItem &item, const char *key) const
+    {
+        return item.parameters.value(QLatin1String(key));
+    }
+
+    InterchangeHost environment;
+    int dropped = 0;
+};
+
+Record control(quint32 code, const QByteArray &name, const QByteArray &text)
+{
+    Record record(LegacyFileBuilder::Control);
+    record.operation(code).names(QByteArray(), name, QByteArray()).extensionText(0, text);
+    return record;
+}
+
+} // namespace
+
+TEST_F(LegacySequenceImportTest, TheHeaderGivesTheSequencesSettings)
+{
+    LegacyFileBuilder builder;
+    builder.windowName("Old Board")
+        .sequenceFlags(0x1 | 0x4 | 0x80 | 0x100 | 0x400)
+        .repeatCount(3)
+        .unit(0x1 | 0x4, "SN-0041", "Batch 7");
+    const auto sequence = convert(builder);
+    EXPECT_EQ(sequence->title(), QStringLiteral("Converted"));
+    EXPECT_EQ(sequence->description(), QStringLiteral("from the old station"));
+    EXPECT_TRUE(sequence->repeat());
+    EXPECT_EQ(sequence->repeatCount(), 3);
+    EXPECT_TRUE(sequence->unitIdentification());
+    EXPECT_TRUE(sequence->globalGang());
+    EXPECT_FALSE(sequence->statusBannerApp());
+    EXPECT_TRUE(sequence->statusBannerSequence());
+    EXPECT_TRUE(sequence->unitSubDirIsSerialNumber());
+    EXPECT_FALSE(sequence->unitSerialNumberManualAdjust());
+    EXPECT_TRUE(sequence->unitSerialNumberAutoIncrement());
+    EXPECT_TRUE(sequence->unitSubDirManualAdjust());
+    EXPECT_FALSE(sequence->unitSubDirAutoIncrement());
+    EXPECT_FALSE(sequence->unitAutoPrompt());
+    EXPECT_EQ(sequence->unitSerialNumber(), QStringLiteral("SN-0041"));
+    EXPECT_EQ(sequence->unitFolder(), QStringLiteral("Batch 7"));
+    EXPECT_EQ(sequence->unitSubDirMask(), QStringLiteral("SN-0041"));
+    EXPECT_TRUE(sequence->items().isEmpty());
+}
+
+TEST_F(LegacySequenceImportTest, ACommandRecordBecomesACommandStep)
+{
+    Record record(LegacyFileBuilder::Command);
+    record.names("ignored", "Label board", "ignored too")
+        .operation(0)
+        .options(0x20 | 0x4 | 0x10)
+        .actions(0, 3, 1, 2)
+        .show(3)
+        .extensionText(0, "label.sh --serial")
+        .extensionText(256, "/station")
+        .extensionWord(512, 0x1 | 0x2 | 0x8 | 0x20)
+        .extensionWord(516, 0)
+        .extensionWord(520, 7);
+    const HxSequenceItem item = only(record);
+    EXPECT_EQ(item.itemType, int(ItemType::Command));
+    EXPECT_EQ(item.columnType, QStringLiteral("Sys"));
+    EXPECT_EQ(item.columnOperation, QStringLiteral("Execute Command"));
+    EXPECT_EQ(item.columnItem, QStringLiteral("Label board"));
+    EXPECT_EQ(item.columnShow, QStringLiteral("Status"));
+    EXPECT_TRUE(item.addToReport);
+    EXPECT_TRUE(item.saveResultsOnFail);
+    EXPECT_FALSE(item.saveResultsOnPass);
+    EXPECT_FALSE(item.statusToSequenceStatus);
+    EXPECT_EQ(item.passAction, QStringLiteral("Next"));
+    EXPECT_EQ(item.failAction, QStringLiteral("Redo"));
+    EXPECT_EQ(item.rejectAction, QStringLiteral("Prev"));
+    EXPECT_EQ(item.systemErrorAction, QStringLiteral("Stop"));
+    EXPECT_EQ(item.command.name(), QStringLiteral("Label board"));
+    EXPECT_EQ(item.command.command(), QStringLiteral("label.sh --serial"));
+    EXPECT_EQ(item.command.dir(), QStringLiteral("/station"));
+    EXPECT_TRUE(item.command.consoleApp());
+    EXPECT_TRUE(item.command.internal());
+    EXPECT_TRUE(item.command.showImmediateOutput());
+    EXPECT_TRUE(item.command.launchInDesignDir());
+    EXPECT_EQ(item.command.failExitCode(), 7);
+}
+
+TEST_F(LegacySequenceImportTest, ControlRecordsBecomeOperationSteps)
+{
+    struct Case
+    {
+        const char *name;
+        Record record;
+        QString operation;
+        QString caption;
+        QString property;
+        QString itemText;
+    };
+    const std::vector<Case> cases = {
+        {"IF", control(5, "IF", "item = pass"), QStringLiteral("IF"), QStringLiteral("IF <condition>"),
+         QStringLiteral("item = pass"), QStringLiteral(",")},
+        {"GOTO", control(9, "GOTO", "finish"), QStringLiteral("GOTO"), QStringLiteral("GOTO"),
+         QStringLiteral("finish"), QStringLiteral(",")},
+        {"Print", control(10, "Print", ""), QStringLiteral("Print"), QStringLiteral("Print report"),
+         QString(), QString()},
+        {"Reset", control(12, "Reset", "BCU-7"), QStringLiteral("Reset"),
+         QStringLiteral("Reset Instrument"), QStringLiteral("Preferred"), QStringLiteral("Reset")},
+        {"I/O pins", control(13, "Pins", ""), QStringLiteral("Read/Test/Write IO Pins"),
+         QStringLiteral("Read/Test/Write IO Pins"), QStringLiteral("Preferred"), QString()},
+    };
+    for (const Case &test : cases) {
+        const HxSequenceItem item = only(test.record);
+        EXPECT_EQ(item.itemType, int(ItemType::Operation)) << test.name;
+        EXPECT_EQ(item.columnType, QStringLiteral("Ctrl")) << test.name;
+        EXPECT_EQ(item.columnOperation, test.operation) << test.name;
+        EXPECT_EQ(item.type, test.record.bytes().at(780)) << test.name;
+        EXPECT_EQ(item.operationItemId, test.caption) << test.name;
+        EXPECT_EQ(item.columnProperty, test.property) << test.name;
+        EXPECT_EQ(item.columnItem, test.itemText) << test.name;
+        EXPECT_EQ(item.applicationClass, 4) << test.name;
+    }
+    // The instrument steps always run on the preferred instrument, and the
+    // pin step gets the flags the reader gives it.
+    const HxSequenceItem pins = only(control(13, "Pins", ""), QStringLiteral("BCU-2"));
+    EXPECT_EQ(parameter(pins, "InstrumentName"), QStringLiteral("Preferred"));
+    EXPECT_EQ(parameter(pins, "Flags"), QString::number(0x10008000 | 0x20000));
+}
+
+TEST_F(LegacySequenceImportTest, APauseKeepsItsMessageTimingAndAnswers)
+{
+    Record record = control(0, "Insert the board || then press Yes?", "5000,beep.wav");
+    record.options(0x2000 | 0x1000);
+    const HxSequenceItem pause = only(record);
+    EXPECT_EQ(pause.columnOperation, QStringLiteral("PAUSE"));
+    EXPECT_EQ(pause.pauseMessageText, QStringLiteral("Insert the board\nthen press Yes?"));
+    EXPECT_EQ(pause.columnProperty, QStringLiteral("Insert the board\nthe..."));
+    EXPECT_EQ(pause.columnItem, QStringLiteral("5000,beep.wav"));
+    EXPECT_EQ(pause.commandEx, QStringLiteral("5000,beep.wav"));
+    EXPECT_EQ(pause.timeOut, 5000);
+    EXPECT_EQ(pause.pauseMessageDefaultAnswer, 1);
+    EXPECT_TRUE(pause.pauseMessageAnswerNoIsPass);
+
+    struct Case
+    {
+        const char *message;
+        const char *shortText;
+    };
+    const Case cases[] = {
+        {"ABCDEFGHIJKLMNOPQRSTUVWXY", "ABCDEFGHIJKLMNOPQRST..."},   // 25 characters
+        {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRST"},           // exactly 20
+        {"Short", "Short"},
+        {"", ""},
+    };
+    for (const Case &test : cases) {
+        EXPECT_EQ(only(control(0, test.message, "0,")).columnProperty, QLatin1String(test.shortText))
+            << test.message;
+    }
+}
+
+TEST_F(LegacySequenceImportTest, ASelectInstrumentRecordIsDroppedWithALogLine)
+{
+    LegacyFileBuilder builder;
+    builder.add(control(5, "IF", "item = pass"))
+        .add(control(8, "ENDIF", ""))
+        .add(control(14, "Select", "BCU-1"))
+        .add(control(4, "LABEL", "end"));
+    const auto sequence = convert(builder);
+    ASSERT_EQ(sequence->items().size(), 3);
+    EXPECT_EQ(sequence->items().at(2)->columnOperation, QStringLiteral("LABEL"));
+    EXPECT_EQ(dropped, 1);
+    ASSERT_EQ(environment.output().size(), 1);
+    EXPECT_TRUE(environment.output().first().endsWith(
+        QStringLiteral("ORV Sequencer 'Converted' - Nr. '3': Incompatible 'Select Instrument' item "
+                       "removed from Sequence</font>")));
+}
+
+TEST_F(LegacySequenceImportTest, ARecordOfAnUnknownKindIsDroppedWithALogLine)
+{
+    Record record(9);
+    LegacyFileBuilder builder;
+    builder.add(record).add(control(8, "ENDIF", ""));
+    const auto sequence = convert(builder);
+    EXPECT_EQ(sequence->items().size(), 1);
+    EXPECT_EQ(dropped, 1);
+    ASSERT_EQ(environment.output().size(), 1);
+    EXPECT_TRUE(environment.output().first().contains(QStringLiteral("Nr. '1'")));
+}
+
+TEST_F(LegacySequenceImportTest, EveryRecordCarriesItsInstrumentSettings)
+{
+    Record record = control(6, "ELSE", "");
+    record.clock(2, 1000, 33)
+        .gang(0x5)
+        .flags(0x400 | 0x10000000)
+        .threshold(17)
+        .tapStates(1, 12)
+        .tapWord(3, 1, 1024)
+        .tapWord(3, 2, 5)
+        .tapWord(3, 4, 8)
+        .tapWord(32, 10, 250);
+    const HxSequenceItem item = only(record);
+    EXPECT_EQ(parameter(item, "TckSrc"), QStringLiteral("2"));
+    EXPECT_EQ(parameter(item, "TckkHz"), QStringLiteral("1000"));
+    EXPECT_EQ(parameter(item, "Level"), QStringLiteral("33"));
+    EXPECT_EQ(parameter(item, "Threshold"), QStringLiteral("17"));
+    EXPECT_EQ(parameter(item, "TapSState"), QStringLiteral("1"));
+    EXPECT_EQ(parameter(item, "TapEState"), QStringLiteral("12"));
+    EXPECT_EQ(parameter(item, "Gang"), QStringLiteral("4"));
+    EXPECT_EQ(parameter(item, "Flags"), QString::number(0x10000000 | 0x400 | 0x20000 | 0x10000));
+    EXPECT_EQ(parameter(item, "SeqOperation"), QStringLiteral("ELSE"));
+    EXPECT_EQ(parameter(item, "TapInfo3.Flags"), QStringLiteral("1024"));
+    EXPECT_EQ(parameter(item, "TapInfo3.Level"), QStringLiteral("5"));
+    EXPECT_EQ(parameter(item, "TapInfo3.ExtCells"), QStringLiteral("8"));
+    EXPECT_EQ(parameter(item, "TapInfo32.IoTimeoutMs"), QStringLiteral("250"));
+    // 32 TAPs of eleven fields, seven settings, the flags and the operation
+    EXPECT_EQ(item.parameters.size(), 32 * 11 + 7 + 1 + 1);
+
+    // Without a clock there is no clock flag; no gang reads -1.
+    const HxSequenceItem plain = only(control(6, "ELSE", ""));
+    EXPECT_EQ(parameter(plain, "Flags"), QString::number(0x20000));
+    EXPECT_EQ(parameter(plain, "Gang"), QStringLiteral("-1"));
+
+    // Levels kept in hundredths come back in hundredths; markers stay.
+    Record hundredths = control(6, "ELSE", "");
+    hundredths.flags(0x800000).clock(0, 0, 3).threshold(quint32(-1)).tapWord(2, 2, 4);
+    const HxSequenceItem scaled = only(hundredths);
+    EXPECT_EQ(parameter(scaled, "Level"), QStringLiteral("300"));
+    EXPECT_EQ(parameter(scaled, "Threshold"), QStringLiteral("-1"));
+    EXPECT_EQ(parameter(scaled, "TapInfo2.Level"), QStringLiteral("400"));
+}
+
+TEST_F(LegacySequenceImportTest, AScriptRecordCreatesItsPlayerApplication)
+{
+    Record jam(LegacyFileBuilder::Jam);
+    jam.names("C:/tests/jam", "ignored", "&Erase Flash")
+        .operation(0)
+        .show(0)
+        .clock(0, 0, 12)
+        .extensionText(0, "erase")
+        .extensionText(256, "2,DO_ERASE=1 DO_VERIFY=0 ")
+        .extensionWord(516, 0x4 | 0x8 | 0x40)
+        .extensionWord(520, 12);
+    const HxSequenceItem item = only(jam, QStringLiteral("BCU-2"));
+    EXPECT_EQ(item.itemType, int(ItemType::Application));
+    EXPECT_EQ(item.columnItem, QStringLiteral("Erase Flash"));
+    EXPECT_EQ(item.columnType, QStringLiteral("Jam Script Player"));
+    EXPECT_EQ(item.columnOperation, QStringLiteral("Execute Test"));
+    EXPECT_EQ(item.columnShow, QStringLiteral("Status"));
+    EXPECT_EQ(parameter(item, "JamFileName"), QStringLiteral("C:/tests/jam/Erase Flash.jam"));
+    EXPECT_EQ(parameter(item, "BoardTAP"), QStringLiteral("1"));
+    EXPECT_EQ(parameter(item, "Level"), QStringLiteral("12"));
+    EXPECT_EQ(parameter(item, "ShowNotes"), QStringLiteral("4"));
+    EXPECT_EQ(parameter(item, "Erase"), QStringLiteral("8"));
+    EXPECT_EQ(parameter(item, "Verify"), QStringLiteral("64"));
+    EXPECT_EQ(parameter(item, "Action"), QStringLiteral("erase"));
+    EXPECT_EQ(parameter(item, "ProcsIncluded"), QStringLiteral("1"));
+    EXPECT_EQ(parameter(item, "ProcIn0Proc"), QStringLiteral("DO_ERASE"));
+    EXPECT_EQ(parameter(item, "ProcEx0Proc"), QStringLiteral("DO_VERIFY"));
+    EXPECT_EQ(parameter(item, "InstrumentName"), QStringLiteral("BCU-2"));
+    EXPECT_EQ(parameter(item, "UseDefaultsPod"), QStringLiteral("no"));
+
+    const ProjectApplication *created = environment.project.application(QStringLiteral("Erase Flash"));
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->type, QStringLiteral("Jam Script Player"));
+    EXPECT_EQ(created->parameters.value(QStringLiteral("JamFileName")),
+              QStringLiteral("C:/tests/jam/Erase Flash.jam"));
+    EXPECT_TRUE(created->operations.contains(QStringLiteral("Execute Test")));
+
+    Record stapl(LegacyFileBuilder::Stapl);
+    stapl.names("/scripts", "", "Program CPLD").operation(2).extensionText(256, "1,")
+        .extensionWord(516, 0x1 | 0x2 | 0x1000);
+    const HxSequenceItem player = only(stapl);
+    EXPECT_EQ(player.columnType, QStringLiteral("STAPL Script Player"));
+    EXPECT_EQ(player.columnOperation, QStringLiteral("Force Fail"));
+    EXPECT_EQ(parameter(player, "StaplFileName"), QStringLiteral("/scripts/Program CPLD.jam"));
+    EXPECT_EQ(parameter(player, "ExecuteStapl"), QStringLiteral("2"));
+    EXPECT_EQ(parameter(player, "CheckCRC"), QStringLiteral("1"));
+    EXPECT_FALSE(player.parameters.contains(QStringLiteral("Erase")));
+    EXPECT_EQ(parameter(player, "UseDefaultsPod"), QStringLiteral("yes"));
+}
+
+TEST_F(LegacySequenceImportTest, AFlashRecordKeepsItsImageAndOptions)
+{
+    Record flash(LegacyFileBuilder::FlashProgramming);
+    flash.names("/flash", "", "Boot Image")
+        .operation(7)   // an image operation: the reader makes it a flash image record
+        .word(2404, 0x4000)
+        .word(852, 0xDEADBEEF)
+        .extensionText(0, "boot.hex")
+        .extensionWord(512, 0x1000)
+        .extensionWord(516, 0x10 | 0x20 | 0x2)
+        .extensionWord(520, 2)
+        .extensionWord(528, 0x8000)
+        .extensionWord(532, 256)
+        .extensionWord(540, 16);
+    LegacyFileBuilder builder;
+    builder.sequenceFlags(0x100).add(flash);
+    const auto sequence = convert(builder);
+    ASSERT_EQ(sequence->items().size(), 1);
+    const HxSequenceItem &item = *sequence->items().first();
+    EXPECT_EQ(item.columnType, QStringLiteral("Flash Image Runner"));
+    EXPECT_EQ(item.columnOperation, QStringLiteral("Compare with Image File"));
+    EXPECT_EQ(parameter(item, "GenFileName"), QStringLiteral("/flash/Boot Image.gen"));
+    EXPECT_EQ(parameter(item, "AplFilePath"), QStringLiteral("/flash/Boot Image.apl"));
+    EXPECT_EQ(parameter(item, "ImageFileName"), QStringLiteral("boot.hex"));
+    EXPECT_EQ(parameter(item, "ImageAFA"), QStringLiteral("4096"));
+    EXPECT_EQ(parameter(item, "ImageFormat"), QStringLiteral("2"));
+    EXPECT_EQ(parameter(item, "StartAddress"), QStringLiteral("32768"));
+    EXPECT_EQ(parameter(item, "Length"), QStringLiteral("256"));
+    EXPECT_EQ(parameter(item, "FileOffset"), QStringLiteral("16"));
+    EXPECT_EQ(parameter(item, "FlashUnit"), QStringLiteral("byte"));
+    EXPECT_EQ(parameter(item, "UseConFile"), QStringLiteral("yes"));
+    EXPECT_EQ(parameter(item, "TargetEqStartAddress"), QStringLiteral("yes"));
+    EXPECT_EQ(parameter(item, "TargetAddress"), QStringLiteral("16384"));
+    EXPECT_EQ(parameter(item, "ImageCRC"), QString::number(0xDEADBEEFu));
+}
+
+TEST_F(LegacySequenceImportTest, ALogicRecordWithoutFamilyIsAPldVectorRunner)
+{
+    struct Case
+    {
+        QByteArray family;
+        quint32 show;
+        QString type;
+        QString showOption;
+        QString familyName;
+        bool logged;
+    };
+    const Case cases[] = {
+        {"", 3, QStringLiteral("PLD Vector Runner"), QStringLiteral("Status"), QString(), true},
+        {"Lattice BSCAN - JEDEC", 2, QStringLiteral("Fuse Map Runner"), QStringLiteral("Report"),
+         QStringLiteral("Lattice ispLSI - JEDEC, Vemo protocol"), false},
+        {"Brand New Family", 0, QStringLiteral("Fuse Map Runner"), QStringLiteral("Report"),
+         QStringLiteral("Brand New Family"), false},
+    };
+    for (const Case &test : cases) {
+        environment.host.logview().clear();
+        Record logic(LegacyFileBuilder::Logic);
+        logic.names("/pld", "", "CPLD").operation(6).show(test.show)
+            .extensionText(0, test.family)
+            .extensionText(256, "21")
+            .extensionText(512, "A5A5")
+            .extensionWord(768, 21)
+            .extensionWord(772, 3)
+            .extensionWord(776, 0x1 | 0x4);
+        const HxSequenceItem item = only(logic);
+        EXPECT_EQ(item.columnType, test.type) << test.family.constData();
+        EXPECT_EQ(item.columnShow, test.showOption);
+        EXPECT_EQ(item.columnOperation, QStringLiteral("program"));
+        EXPECT_EQ(parameter(item, "Action"), QStringLiteral("program"));
+        EXPECT_EQ(parameter(item, "Family"), QString::fromLatin1(test.family));
+        EXPECT_EQ(parameter(item, "FamilyName"), test.familyName);
+        EXPECT_EQ(parameter(item, "FamilyId"), QStringLiteral("21"));
+        EXPECT_EQ(parameter(item, "SecurityUserValue"), QStringLiteral("A5A5"));
+        EXPECT_EQ(parameter(item, "PldOperationModeId"), QStringLiteral("3"));
+        EXPECT_EQ(parameter(item, "UseConFile"), QStringLiteral("yes"));
+        EXPECT_EQ(parameter(item, "SecurityUser"), QStringLiteral("yes"));
+        EXPECT_EQ(parameter(item, "ProcsIncluded"), QStringLiteral("5"));
+        EXPECT_EQ(parameter(item, "ProcIn4Action"), QStringLiteral("blank check"));
+        EXPECT_EQ(parameter(item, "ProcIn4Proc"), QStringLiteral("DO_BLANK_CHECK"));
+        const bool logged = !environment.output().isEmpty()
+                            && environment.output().last().contains(QStringLiteral(
+                                "Nr. '1': 'Family' is empty, assuming application type is PLD "
+                                "Vector Runner"));
+        EXPECT_EQ(logged, test.logged) << test.family.constData();
+    }
+}
+
+TEST_F(LegacySequenceImportTest, ProcessorAndGeneratedTestRecords)
+{
+    Record processor(LegacyFileBuilder::Processor);
+    processor.names("/cpu", "", "Boot CPU").operation(0).show(3)
+        .extensionWord(768, 0x1 | 0x2).extensionWord(780, 0x4);
+    const HxSequenceItem runner = only(processor);
+    EXPECT_EQ(runner.columnType, QStringLiteral("Processor Image Runner"));
+    EXPECT_EQ(runner.columnOperation, QStringLiteral("program()"));
+    EXPECT_EQ(runner.columnShow, QStringLiteral("Status"));
+    EXPECT_EQ(parameter(runner, "PpcFileName"), QStringLiteral("/cpu/Boot CPU.ppc"));
+    EXPECT_EQ(parameter(runner, "UseConFile"), QStringLiteral("yes"));
+    EXPECT_EQ(parameter(runner, "StopConcErr"), QStringLiteral("yes"));
+
+    Record test(LegacyFileBuilder::GeneratedTest);
+    test.names("/tests", "", "Cluster").operation(0).show(2);
+    const HxSequenceItem suite = only(test);
+    EXPECT_EQ(suite.columnType, QStringLiteral("Scan Suite Runner"));
+    EXPECT_EQ(suite.columnOperation, QStringLiteral("Execute Test"));
+    EXPECT_EQ(suite.columnShow, QStringLiteral("Diagnostics"));
+    EXPECT_EQ(parameter(suite, "GenFileName"), QStringLiteral("/tests/Cluster.gen"));
+
+    // An infrastructure test names its kind of test where the name would
+    // be; the application is the second name. "Chain" is taken by another
+    // type, so the host creates the runner under a name of its own.
+    Record infrastructure(LegacyFileBuilder::GeneratedTest);
+    infrastructure.names("/tests", "Chain", "bsreg").operation(3);
+    const HxSequenceItem infra = only(infrastructure);
+    EXPECT_EQ(infra.columnOperation, QStringLiteral("Test Infrastructure"));
+    EXPECT_EQ(parameter(infra, "InfraOperation"), QStringLiteral("bsreg"));
+    EXPECT_EQ(infra.columnItem, QStringLiteral("Chain (2)"));
+    ASSERT_NE(environment.project.application(QStringLiteral("Chain (2)")), nullptr);
+    EXPECT_EQ(environment.project.application(QStringLiteral("Chain (2)"))->type,
+              QStringLiteral("Scan Suite Runner"));
+}
+
+TEST_F(LegacySequenceImportTest, TwoRecordsOfOneApplicationShareIt)
+{
+    Record first(LegacyFileBuilder::GeneratedTest);
+    first.names("/tests", "", "Cluster").operation(0);
+    Record second(LegacyFileBuilder::GeneratedTest);
+    second.names("/tests", "", "Cluster").operation(1);
+    const auto sequence = convert(LegacyFileBuilder().add(first).add(second));
+    ASSERT_EQ(sequence->items().size(), 2);
+    EXPECT_EQ(sequence->items().at(1)->columnItem, QStringLiteral("Cluster"));
+    EXPECT_EQ(sequence->items().at(1)->columnOperation, QStringLiteral("Force Pass"));
+    EXPECT_EQ(environment.project.applications.size(), 3);
+}
+
+TEST_F(LegacySequenceImportTest, WithoutApplicationCreationTheStepKeepsOnlyTheCommonPart)
+{
+    environment.host.setProject(nullptr);   // the host offers no creation without a project
+    Record jam(LegacyFileBuilder::Jam);
+    jam.names("/jam", "", "Erase").operation(0).extensionText(256, "1,");
+    const HxSequenceItem item = only(jam);
+    EXPECT_EQ(item.itemType, int(ItemType::Application));
+    EXPECT_EQ(item.columnItem, QStringLiteral("Erase"));
+    EXPECT_EQ(item.columnType, QStringLiteral("Jam Script Player"));
+    EXPECT_EQ(item.columnOperation, QString());
+    EXPECT_EQ(parameter(item, "SeqOperation"), QString());
+    EXPECT_FALSE(item.parameters.contains(QStringLiteral("JamFileName")));
+    EXPECT_TRUE(item.parameters.contains(QStringLiteral("TapInfo32.Flags")));
+    EXPECT_EQ(parameter(item, "InstrumentName"), QStringLiteral("Preferred"));
+}

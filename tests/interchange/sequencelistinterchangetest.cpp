@@ -1,0 +1,263 @@
+#include "sequencelistexport.h"
+#include "sequencelistimport.h"
+
+#include "hxsequence.h"
+#include "interchangehost.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A step with every field a sequence list keeps set to something the
+// import reads back as it was.
+HxSequenceItemPtr step(ItemType kind, const QString &operation, const QString &name,
+                       const QString &property = QString())
+{
+    auto item = std::make_shared<HxSequenceItem>();
+    item->itemType = int(kind);
+    item->columnOperation = operation;
+    item->columnItem = name;
+    item->columnProperty = property;
+    item->columnShow = QStringLiteral("Status");
+    item->passAction = QStringLiteral("Next");
+    item->failAction = QStringLiteral("Prev");
+    item->rejectAction = QStringLiteral("Redo");
+    item->systemErrorAction = QStringLiteral("Stop");
+    item->saveResultsOnFail = true;
+    item->statusToSequenceStatus = true;
+    item->parameters = {{QStringLiteral("Flags"), QStringLiteral("268435456")},
+                        {QStringLiteral("ItemNumber"), QStringLiteral("4")}};
+    return item;
+}
+
+// Every kind of step a sequence can hold.
+HxSequenceItemList everyStepKind()
+{
+    HxSequenceItemList items;
+    auto chain = step(ItemType::Application, QStringLiteral("Execute Test"), QStringLiteral("Chain"));
+    chain->columnShow = QStringLiteral("Diagnostics");
+    chain->addToReport = true;
+    chain->saveResultsOnPass = true;
+    chain->parameters.insert(QStringLiteral("InstrumentName"), QStringLiteral("Preferred"));
+    chain->parameters.insert(QStringLiteral("UseDefaultsPod"), QStringLiteral("no"));
+    chain->parameters.insert(QStringLiteral("Flags"), QString::number(0x10000000 | 0x400 | 0x10000));
+    chain->parameters.insert(QStringLiteral("TapInfo2.Flags"), QStringLiteral("1024"));
+    chain->parameters.insert(QStringLiteral("TapInfo17.Flags"), QString::number(0x1 | 0x8000));
+    chain->parameters.insert(QStringLiteral("Show"), QStringLiteral("Diagnostics"));
+    chain->parameters.insert(QStringLiteral("SeqOperation"), QStringLiteral("Execute Test"));
+    items << chain;
+
+    auto pause = step(ItemType::Operation, QStringLiteral("PAUSE"), QStringLiteral("5000,beep.wav"));
+    pause->timeOut = 5000;
+    pause->pauseMessageText = QStringLiteral("Insert board\nthen press Yes?");
+    pause->pauseMessageDefaultAnswer = 1;
+    pause->pauseMessageAnswerNoIsPass = true;
+    items << pause;
+
+    items << step(ItemType::Operation, QStringLiteral("LABEL"), QStringLiteral(","), QStringLiteral("start"))
+          << step(ItemType::Operation, QStringLiteral("IF"), QStringLiteral(","), QStringLiteral("item = pass"))
+          << step(ItemType::Operation, QStringLiteral("ELIF"), QStringLiteral(","), QStringLiteral("exit >= 3"))
+          << step(ItemType::Operation, QStringLiteral("ELSE"), QStringLiteral(","))
+          << step(ItemType::Operation, QStringLiteral("ENDIF"), QStringLiteral(","))
+          << step(ItemType::Operation, QStringLiteral("GOTO"), QStringLiteral(","), QStringLiteral("start"))
+          << step(ItemType::Operation, QStringLiteral("Print"), QString())
+          << step(ItemType::Operation, QStringLiteral("Export"), QString())
+          << step(ItemType::Operation, QStringLiteral("Reset"), QStringLiteral("Reset"), QStringLiteral("Preferred"))
+          << step(ItemType::Operation, QStringLiteral("Read/Test/Write IO Pins"), QString(), QStringLiteral("BCU-1"));
+
+    auto command = step(ItemType::Command, QStringLiteral("Execute Command"), QStringLiteral("Label board"));
+    command->command.setName(QStringLiteral("Label board"));
+    command->command.setCommand(QStringLiteral("label.sh --serial %sn"));
+    command->command.setDir(QStringLiteral("/station/labels"));
+    command->command.setConsoleApp(true);
+    command->command.setInternal(true);
+    command->command.setLaunchInDesignDir(true);
+    command->command.setFailExitCode(2);
+    command->command.setPassExitCode(0);
+    items << command;
+
+    auto forced = step(ItemType::Command, QStringLiteral("Force Pass"), QStringLiteral("Beep"));
+    forced->command.setName(QStringLiteral("Beep"));
+    forced->command.setCommand(QStringLiteral("beep"));
+    forced->command.setFailExitCode(1);
+    forced->command.setPassExitCode(4);
+    items << forced;
+    return items;
+}
+
+class SequenceListInterchangeTest : public ::testing::Test
+{
+protected:
+    QString path(const QString &name) const { return environment.folder.filePath(name); }
+    QByteArray read(const QString &name) const { return environment.folder.read(name); }
+
+    SequenceListExport::Result exportTo(const HxSequence &sequence, const QString &name)
+    {
+        return SequenceListExport(environment.link(), nullptr).write(sequence, path(name));
+    }
+    SequenceListImport::Result importFrom(const QString &title, const QString &name)
+    {
+        return SequenceListImport(environment.link(), nullptr).read(title, path(name));
+    }
+
+    InterchangeHost environment;
+};
+
+} // namespace
+
+TEST_F(SequenceListInterchangeTest, ExportImportExportGivesTheSameFileByteForByte)
+{
+    const HxSequence original(QStringLiteral("Board Test"), QString(), everyStepKind());
+    ASSERT_EQ(exportTo(original, QStringLiteral("first.seql")), SequenceListExport::Result::Written);
+
+    const SequenceListImport::Result imported =
+        importFrom(QStringLiteral("Copy"), QStringLiteral("first.seql"));
+    ASSERT_EQ(imported.outcome, SequenceListImport::Result::Outcome::Read);
+    EXPECT_EQ(imported.listed, original.items().size());
+    ASSERT_EQ(imported.items.size(), original.items().size()) << environment.output().join(
+        QLatin1Char('\n')).toStdString();
+
+    const HxSequence copy(QStringLiteral("Copy"), QString(), imported.items);
+    ASSERT_EQ(exportTo(copy, QStringLiteral("second.seql")), SequenceListExport::Result::Written);
+    EXPECT_EQ(read(QStringLiteral("second.seql")), read(QStringLiteral("first.seql")));
+
+    // What the file holds arrives in the fields the runner reads.
+    const HxSequenceItem &pause = *imported.items.at(1);
+    EXPECT_EQ(pause.pauseMessageText, QStringLiteral("Insert board\nthen press Yes?"));
+    EXPECT_EQ(pause.commandEx, QStringLiteral("5000,beep.wav"));
+    EXPECT_EQ(pause.timeOut, 5000);
+    const HxSequenceItem &command = *imported.items.at(12);
+    EXPECT_EQ(command.command, original.items().at(12)->command);
+    EXPECT_EQ(imported.items.at(0)->columnType, QStringLiteral("Chain Integrity Test"));
+    EXPECT_EQ(imported.items.at(0)->parameters.value(QStringLiteral("TapInfo17.Flags")),
+              QString::number(0x1 | 0x8000));
+    EXPECT_EQ(imported.items.at(11)->type, 13);
+}
+
+TEST_F(SequenceListInterchangeTest, TheExportTellsTheLogAndThePerson)
+{
+    const HxSequence sequence(QStringLiteral("Board Test"), QString(), everyStepKind());
+    ASSERT_EQ(exportTo(sequence, QStringLiteral("out.seql")), SequenceListExport::Result::Written);
+    const QStringList lines = environment.output();
+    ASSERT_EQ(lines.size(), 2);
+    const QString file = QDir::toNativeSeparators(path(QStringLiteral("out.seql")));
+    EXPECT_TRUE(lines.at(0).endsWith(
+        QStringLiteral("ORV Sequencer 'Board Test' - Export Sequence List: \"%1\" started...</font>")
+            .arg(file)));
+    EXPECT_TRUE(lines.at(1).endsWith(
+        QStringLiteral("ORV Sequencer 'Board Test' - Export Sequence List: \"%1\" finished</font>")
+            .arg(file)));
+    ASSERT_EQ(environment.prompt.asked.size(), 1);
+    EXPECT_EQ(environment.prompt.asked.first().caption, QStringLiteral("Sequence List Exported"));
+    EXPECT_EQ(environment.prompt.asked.first().text,
+              QStringLiteral("Sequence List exported correctly:\n") + path(QStringLiteral("out.seql")));
+}
+
+TEST_F(SequenceListInterchangeTest, AnExportThatCannotWriteFailsAndLeavesNoFile)
+{
+    const HxSequence sequence(QStringLiteral("Board Test"), QString(), everyStepKind());
+    EXPECT_EQ(exportTo(sequence, QStringLiteral("missing/folder/out.seql")),
+              SequenceListExport::Result::Failed);
+    EXPECT_TRUE(environment.output().last().contains(QStringLiteral("\" failed")));
+    EXPECT_TRUE(environment.prompt.asked.isEmpty());
+}
+
+TEST_F(SequenceListInterchangeTest, TheChosenFileGetsItsExtensionAndAnOverwriteIsAsked)
+{
+    environment.folder.write(QStringLiteral("taken.seql"), "[SEQUENCE]\n");
+    struct Case
+    {
+        const char *name;
+        QString answer;
+        QList<int> buttons;      // answers to the overwrite question
+        QString expected;
+        int questions;
+    };
+    const std::vector<Case> cases = {
+        {"cancelled", QString(), {}, QString(), 0},
+        {"extension appended", path(QStringLiteral("new")), {}, path(QStringLiteral("new.seql")), 0},
+        {"capital extension kept", path(QStringLiteral("NEW.SEQL")), {},
+         path(QStringLiteral("NEW.SEQL")), 0},
+        {"other extension kept in front", path(QStringLiteral("new.txt")), {},
+         path(QStringLiteral("new.txt.seql")), 0},
+        {"overwrite agreed", path(QStringLiteral("taken")), {0}, path(QStringLiteral("taken.seql")), 1},
+        {"overwrite declined", path(QStringLiteral("taken.seql")), {1}, QString(), 1},
+    };
+    for (const Case &test : cases) {
+        environment.prompt.asked.clear();
+        environment.prompt.fileNames = QStringList{test.answer};
+        environment.prompt.answers = test.buttons;
+        const QString chosen = SequenceListExport(environment.link(), nullptr)
+                                   .chooseFile(QStringLiteral("Board Test"),
+                                               environment.project.directory());
+        EXPECT_EQ(chosen, test.expected) << test.name;
+        // the file request, then any question
+        ASSERT_EQ(environment.prompt.asked.size(), 1 + test.questions) << test.name;
+        EXPECT_EQ(environment.prompt.asked.first().caption,
+                  QStringLiteral("Choose a Sequence List file"));
+        if (test.questions) {
+            EXPECT_EQ(environment.prompt.asked.at(1).caption,
+                      QStringLiteral("Sequence List file already exists"));
+            EXPECT_EQ(environment.prompt.asked.at(1).text,
+                      QStringLiteral("Sequence List file already exists:\n%1\n\nDo you want to "
+                                     "overwrite?")
+                          .arg(QDir::toNativeSeparators(path(QStringLiteral("taken.seql")))));
+        }
+    }
+}
+
+TEST_F(SequenceListInterchangeTest, AnImportDropsTheItemsThatFailAndKeepsTheRest)
+{
+    environment.folder.write(QStringLiteral("mixed.seql"),
+                             "[SEQUENCE]\n"
+                             "ITEM1=Chain\nITEM2=PAUSE\nITEM3=Ghost\nITEM4=Widget\nITEM5=ENDIF\n"
+                             "[ITEM1]\nItemType=application\nColumnOperation=Execute Test\n"
+                             "[ITEM2]\nItemType=operation\nTimeOut=12345678\n"
+                             "[ITEM3]\nItemType=application\nColumnOperation=Execute Test\n"
+                             "[ITEM4]\nItemType=gadget\n"
+                             "[ITEM5]\nItemType=operation\n");
+    const SequenceListImport::Result result =
+        importFrom(QStringLiteral("Board"), QStringLiteral("mixed.seql"));
+    EXPECT_EQ(result.outcome, SequenceListImport::Result::Outcome::Read);
+    EXPECT_EQ(result.listed, 5);
+    ASSERT_EQ(result.items.size(), 2);
+    EXPECT_EQ(result.items.at(0)->columnItem, QStringLiteral("Chain"));
+    EXPECT_EQ(result.items.at(1)->columnOperation, QStringLiteral("ENDIF"));
+    int removed = 0;
+    for (const QString &line : environment.output())
+        removed += line.contains(QStringLiteral("(item removed from sequence)"));
+    EXPECT_EQ(removed, 3);
+}
+
+TEST_F(SequenceListInterchangeTest, AFileThatCannotBeReadChangesNothing)
+{
+    const SequenceListImport::Result result =
+        importFrom(QStringLiteral("Board"), QStringLiteral("absent.seql"));
+    EXPECT_EQ(result.outcome, SequenceListImport::Result::Outcome::Unreadable);
+    EXPECT_TRUE(result.items.isEmpty());
+    ASSERT_EQ(environment.prompt.asked.size(), 1);
+    EXPECT_EQ(environment.prompt.asked.first().caption, QStringLiteral("Import Sequence List"));
+    EXPECT_TRUE(environment.output().last().contains(QStringLiteral("\" failed")));
+}
+
+TEST_F(SequenceListInterchangeTest, AThresholdParameterDoesNotSurviveTheTrip)
+{
+    auto chain = step(ItemType::Application, QStringLiteral("Execute Test"), QStringLiteral("Chain"));
+    chain->parameters.insert(QStringLiteral("Flags"), QString::number(0x10000000 | 0x20000000));
+    chain->parameters.insert(QStringLiteral("Threshold"), QStringLiteral("150"));
+    const HxSequence sequence(QStringLiteral("Board"), QString(), {chain});
+    ASSERT_EQ(exportTo(sequence, QStringLiteral("threshold.seql")), SequenceListExport::Result::Written);
+    EXPECT_TRUE(read(QStringLiteral("threshold.seql")).contains("\nThreshold=150\n"));
+    EXPECT_FALSE(read(QStringLiteral("threshold.seql")).contains("Threshold=1\n"));
+
+    const SequenceListImport::Result result =
+        importFrom(QStringLiteral("Board"), QStringLiteral("threshold.seql"));
+    ASSERT_EQ(result.items.size(), 1);
+    // 150 is not "1": the flag is cleared, and the number is gone.
+    EXPECT_EQ(result.items.first()->parameters.value(QStringLiteral("Flags")),
+              QString::number(0x10000000));
+    EXPECT_FALSE(result.items.first()->parameters.contains(QStringLiteral("Threshold")));
+}

@@ -1,0 +1,216 @@
+#include "hxiorvsequencer.h"
+#include "legacyfilebuilder.h"
+#include "logviewservice.h"
+#include "mainviewservice.h"
+#include "projectsession.h"
+#include "projecttreeservice.h"
+#include "scriptedprompt.h"
+#include "temporaryfolder.h"
+#include "workbenchhost.h"
+
+#include <QPointer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString PluginFile = QStringLiteral(ORV_PLUGIN_FILE);
+
+// A project with one application, one instrument and the sequence "Board"
+// of three steps that carry everything a sequence list keeps (so that a
+// list made of them reads back as they are).
+const QByteArray ProjectXml =
+    "<project name='Bench' formatIndex='0'>"
+    "<applications>"
+    "<application name='Chain' type='Chain Integrity Test' program='apps/chain.sh'>"
+    "<oper>Execute Test</oper><show>Status</show></application>"
+    "</applications>"
+    "<instruments><instrument name='BCU-1' address='sim' preferred='1'>"
+    "<action>ExecReset</action><action>ExecBcu</action></instrument></instruments>"
+    "<plugin name='ORVSequencer'>"
+    "<sequence Title='Board' Description='three steps'>"
+    "<sequenceelement ItemType='1' Type='-1' Column.Type='Chain Integrity Test' "
+    "Column.Operation='Execute Test' Column.Item='Chain' Column.Show='Status' "
+    "Properties.PassAction='Next' Properties.FailAction='Next' Properties.RejectAction='Redo' "
+    "Properties.SyseAction='Stop' Properties.StatusToSequenceStatus='1' Column.Number='1'>"
+    "<instrumentparams InstrumentName='Preferred' Flags='268435456'/></sequenceelement>"
+    "<sequenceelement ItemType='2' Type='5' OperationItemId='IF &lt;condition&gt;' "
+    "Column.Type='Ctrl' Column.Operation='IF' Column.Property='item = pass' Column.Item=',' "
+    "Column.Show='Status' Column.Number='2' Properties.PassAction='Next' "
+    "Properties.FailAction='Next' Properties.RejectAction='Redo' Properties.SyseAction='Stop'>"
+    "<instrumentparams Flags='268435456'/></sequenceelement>"
+    "<sequenceelement ItemType='2' Type='8' OperationItemId='ENDIF' Column.Type='Ctrl' "
+    "Column.Operation='ENDIF' Column.Item=',' Column.Show='Status' Column.Number='3' "
+    "Properties.PassAction='Next' Properties.FailAction='Next' Properties.RejectAction='Redo' "
+    "Properties.SyseAction='Stop'><instrumentparams Flags='268435456'/></sequenceelement>"
+    "</sequence>"
+    "<sequence Title='Target'/>"
+    "</plugin></project>";
+
+class InterchangeSessionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder.write(QStringLiteral("project/project.xml"), ProjectXml);
+        host.setPrompt(&prompt);
+        host.setValue(QStringLiteral("StartupPath"), folder.filePath(QStringLiteral("startup")));
+        QObject::connect(&host.mainView(), &MainViewService::viewShown,
+                         [this](QWidget *window) { shown = window; });
+        session = std::make_unique<ProjectSession>(host, PluginFile);
+        ASSERT_EQ(session->open(folder.filePath(QStringLiteral("project"))),
+                  ProjectSession::Outcome::Done)
+            << session->errorString().toStdString();
+    }
+    void TearDown() override
+    {
+        session.reset();
+        EXPECT_EQ(host.outstandingReferences(), 0);
+    }
+
+    QStringList output() { return host.logview().lines(QStringLiteral("Output")); }
+    QStringList captions() const
+    {
+        QStringList result;
+        for (const ScriptedPrompt::Question &question : prompt.asked)
+            result.append(question.caption);
+        return result;
+    }
+    int shownSteps() const
+    {
+        const auto *list = shown ? shown->findChild<QTreeWidget *>(QStringLiteral("sequenceListView"))
+                                 : nullptr;
+        return list ? list->topLevelItemCount() : -1;
+    }
+
+    TemporaryFolder folder;
+    WorkbenchHost host;
+    ScriptedPrompt prompt;
+    std::unique_ptr<ProjectSession> session;
+    QPointer<QWidget> shown;
+};
+
+} // namespace
+
+TEST_F(InterchangeSessionTest, ExportAndImportThroughTheActions)
+{
+    const QString file = folder.filePath(QStringLiteral("board.seql"));
+    ASSERT_TRUE(session->selectSequence(QStringLiteral("Board")));
+    prompt.fileNames = {folder.filePath(QStringLiteral("board"))};
+    ASSERT_TRUE(session->triggerAction(QStringLiteral("ExportSequenceData")));
+    const QByteArray exported = folder.read(QStringLiteral("board.seql"));
+    EXPECT_TRUE(exported.startsWith("[SEQUENCE]\nITEM1=Chain\nITEM2=IF\nITEM3=ENDIF\n"))
+        << exported.constData();
+    EXPECT_EQ(captions(), QStringList({QStringLiteral("Choose a Sequence List file"),
+                                       QStringLiteral("Sequence List Exported")}));
+
+    prompt.asked.clear();
+    ASSERT_TRUE(session->selectSequence(QStringLiteral("Target")));
+    prompt.fileNames = {file};
+    ASSERT_TRUE(session->triggerAction(QStringLiteral("ImportSequenceData")));
+    // The import opened the sequence's window and it shows the new steps.
+    EXPECT_EQ(shownSteps(), 3);
+    EXPECT_TRUE(output().join(QLatin1Char('\n')).contains(
+        QStringLiteral("ORV Sequencer 'Target' - Import Sequence List: \"%1\" finished").arg(file)));
+
+    ASSERT_EQ(session->save(), ProjectSession::Outcome::Done);
+    session.reset();
+    ProjectSession reopened(host, PluginFile);
+    ASSERT_EQ(reopened.open(folder.filePath(QStringLiteral("project"))), ProjectSession::Outcome::Done);
+    ASSERT_TRUE(reopened.selectSequence(QStringLiteral("Target")));
+    prompt.fileNames = {folder.filePath(QStringLiteral("target.seql"))};
+    ASSERT_TRUE(reopened.triggerAction(QStringLiteral("ExportSequenceData")));
+    EXPECT_EQ(folder.read(QStringLiteral("target.seql")).toStdString(), exported.toStdString());
+}
+
+TEST_F(InterchangeSessionTest, WithoutASelectedSequenceBothActionsFail)
+{
+    for (const char *action : {"ExportSequenceData", "ImportSequenceData"}) {
+        prompt.asked.clear();
+        host.projectTree().select({});
+        ASSERT_TRUE(session->triggerAction(QLatin1String(action)));
+        const QString failure = QLatin1String(action).startsWith(QLatin1String("Export"))
+                                    ? QStringLiteral("Export Sequence List failed")
+                                    : QStringLiteral("Import Sequence List failed");
+        EXPECT_EQ(captions(), QStringList({QStringLiteral("Sequence not found"), failure})) << action;
+    }
+}
+
+TEST_F(InterchangeSessionTest, AnImportReplacesTheStepsOfAnOpenWindow)
+{
+    folder.write(QStringLiteral("list.seql"),
+                 "[SEQUENCE]\nITEM1=ENDIF\nITEM2=Ghost\n"
+                 "[ITEM1]\nItemType=operation\n"
+                 "[ITEM2]\nItemType=application\nColumnOperation=Execute Test\n");
+    ASSERT_TRUE(session->selectSequence(QStringLiteral("Board")));
+    ASSERT_TRUE(session->triggerAction(QStringLiteral("OpenSequence")));
+    ASSERT_EQ(shownSteps(), 3);
+    prompt.fileNames = {folder.filePath(QStringLiteral("list.seql"))};
+    ASSERT_TRUE(session->triggerAction(QStringLiteral("ImportSequenceData")));
+    EXPECT_EQ(shownSteps(), 1);
+    int removed = 0;
+    for (const QString &line : output())
+        removed += line.contains(QStringLiteral("Application 'Ghost' not found in current project"));
+    EXPECT_EQ(removed, 1);
+}
+
+TEST_F(InterchangeSessionTest, ALegacyFileBecomesANewSequenceWithItsApplications)
+{
+    LegacyFileBuilder builder;
+    LegacyFileBuilder::Record jam(LegacyFileBuilder::Jam);
+    jam.names("/jam", "", "Erase Flash").extensionText(256, "1,");
+    LegacyFileBuilder::Record pause(LegacyFileBuilder::Control);
+    pause.names("", "Insert the board", "").extensionText(0, "0,");
+    LegacyFileBuilder::Record select(LegacyFileBuilder::Control);
+    select.operation(14);
+    builder.windowName("Old Board").add(jam).add(pause).add(select);
+    const QString file = folder.write(QStringLiteral("old.sqc"), builder.bytes());
+
+    prompt.titleAnswers = {{true, QString(), QStringLiteral("converted"), QStringLiteral("BCU-1")}};
+    ASSERT_NE(session->sequencer(), nullptr);
+    EXPECT_TRUE(session->sequencer()->importLegacySequence(nullptr, file));
+    ASSERT_EQ(prompt.titleRequests.size(), 1);
+    EXPECT_EQ(prompt.titleRequests.first().mode, 2);
+    EXPECT_EQ(prompt.titleRequests.first().title, QStringLiteral("Old Board"));
+    EXPECT_TRUE(session->sequenceTitles().contains(QStringLiteral("Old Board")));
+    EXPECT_EQ(shownSteps(), 2);
+    ASSERT_NE(session->project().application(QStringLiteral("Erase Flash")), nullptr);
+
+    ASSERT_EQ(session->save(), ProjectSession::Outcome::Done);
+    const QString saved = QString::fromUtf8(folder.read(QStringLiteral("project/project.xml")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("Title=\"Old Board\""))) << saved.toStdString();
+    EXPECT_TRUE(saved.contains(QStringLiteral("name=\"Erase Flash\"")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("InstrumentName=\"BCU-1\"")));
+}
+
+TEST_F(InterchangeSessionTest, ALegacyImportEndsWithoutASequenceWhenTheFileOrTheTitleFails)
+{
+    const QString damaged = folder.write(QStringLiteral("damaged.sqc"), "not a sequence file");
+    EXPECT_FALSE(session->sequencer()->importLegacySequence(nullptr, damaged));
+    EXPECT_EQ(captions(), QStringList({QStringLiteral("Loading Sequence...")}));
+    EXPECT_TRUE(prompt.titleRequests.isEmpty());
+
+    const QString file = folder.write(QStringLiteral("old.sqc"),
+                                      LegacyFileBuilder().windowName("Old Board").bytes());
+    prompt.titleAnswers = {{false, QString(), QString(), QString()}};
+    EXPECT_FALSE(session->sequencer()->importLegacySequence(nullptr, file));
+    EXPECT_FALSE(session->sequenceTitles().contains(QStringLiteral("Old Board")));
+
+    // A title the project already has takes over that sequence.
+    prompt.titleAnswers = {{true, QStringLiteral("Target"), QString(), QString()}};
+    EXPECT_TRUE(session->sequencer()->importLegacySequence(nullptr, file));
+    EXPECT_EQ(session->sequenceTitles().count(QStringLiteral("Target")), 1);
+}
+
+TEST_F(InterchangeSessionTest, AnEmptySequenceCanBeAddedForAnImport)
+{
+    EXPECT_FALSE(session->addEmptySequence(QStringLiteral("Board")));
+    ASSERT_TRUE(session->addEmptySequence(QStringLiteral("Fresh")));
+    EXPECT_EQ(session->sequenceTitles(),
+              QStringList({QStringLiteral("Board"), QStringLiteral("Target"), QStringLiteral("Fresh")}));
+    // The other sequences kept their steps.
+    ASSERT_TRUE(session->selectSequence(QStringLiteral("Board")));
+    ASSERT_TRUE(session->triggerAction(QStringLiteral("OpenSequence")));
+    EXPECT_EQ(shownSteps(), 3);
+}

@@ -1,0 +1,166 @@
+#include "legacyfilebuilder.h"
+#include "temporaryfolder.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SeqrunResult
+{
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+SeqrunResult seqrun(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(SEQRUN_FILE), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+const QByteArray ProjectXml =
+    "<project name='Bench' formatIndex='0'>"
+    "<applications>"
+    "<application name='Chain' type='Chain Integrity Test' program='apps/chain.sh'>"
+    "<oper>Execute Test</oper><show>Status</show></application>"
+    "</applications>"
+    "<instruments><instrument name='BCU-1' address='sim' preferred='1'>"
+    "<action>ExecReset</action><action>ExecBcu</action></instrument></instruments>"
+    "<plugin name='ORVSequencer'>"
+    "<sequence Title='Board'>"
+    "<sequenceelement ItemType='1' Type='-1' Column.Type='Chain Integrity Test' "
+    "Column.Operation='Execute Test' Column.Item='Chain' Column.Show='Status' "
+    "Properties.PassAction='Next' Column.Number='1'>"
+    "<instrumentparams InstrumentName='Preferred'/></sequenceelement>"
+    "<sequenceelement ItemType='2' Type='8' OperationItemId='ENDIF' Column.Type='Ctrl' "
+    "Column.Operation='ENDIF' Column.Item=',' Column.Show='Status' Column.Number='2'>"
+    "<instrumentparams/></sequenceelement>"
+    "</sequence></plugin></project>";
+
+class SeqrunInterchangeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { folder.write(QStringLiteral("project/project.xml"), ProjectXml); }
+    QString project() const { return folder.filePath(QStringLiteral("project")); }
+
+    TemporaryFolder folder;
+};
+
+} // namespace
+
+TEST_F(SeqrunInterchangeTest, ExportOverwritesOnlyWhenForced)
+{
+    const QString file = folder.filePath(QStringLiteral("board.seql"));
+    const SeqrunResult first = seqrun({QStringLiteral("export"), project(), QStringLiteral("Board"),
+                                       folder.filePath(QStringLiteral("board"))});
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.contains(QStringLiteral("Exported 'Board' to ") + file));
+    const QByteArray written = folder.read(QStringLiteral("board.seql"));
+    EXPECT_TRUE(written.startsWith("[SEQUENCE]\nITEM1=Chain\nITEM2=ENDIF\n"));
+
+    folder.write(QStringLiteral("board.seql"), "keep me");
+    const SeqrunResult refused =
+        seqrun({QStringLiteral("export"), project(), QStringLiteral("Board"), file});
+    EXPECT_EQ(refused.exitCode, 73);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--force")));
+    EXPECT_EQ(folder.read(QStringLiteral("board.seql")), QByteArray("keep me"));
+
+    const SeqrunResult forced = seqrun({QStringLiteral("export"), project(), QStringLiteral("Board"),
+                                        file, QStringLiteral("--force")});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("board.seql")), written);
+
+    const SeqrunResult missing = seqrun({QStringLiteral("export"), project(),
+                                         QStringLiteral("Nowhere"), file, QStringLiteral("--force")});
+    EXPECT_EQ(missing.exitCode, 66);
+    EXPECT_EQ(seqrun({QStringLiteral("export"), project(), QStringLiteral("Board")}).exitCode, 64);
+}
+
+TEST_F(SeqrunInterchangeTest, ImportCreatesTheSequenceAndNamesWhatItDropped)
+{
+    folder.write(QStringLiteral("list.seql"),
+                 "[SEQUENCE]\nITEM1=Chain\nITEM2=PAUSE\nITEM5=ENDIF\n"
+                 "[ITEM1]\nItemType=application\nColumnOperation=Execute Test\n"
+                 "[ITEM1.EXECPARAMS]\nInstrumentName=BCU-1\nUseDefaultsPod=maybe\n"
+                 "[ITEM2]\nItemType=operation\nTimeOut=12345678\n"
+                 "[ITEM5]\nItemType=operation\n");
+    const SeqrunResult imported =
+        seqrun({QStringLiteral("import"), project(), QStringLiteral("Fresh"),
+                folder.filePath(QStringLiteral("list.seql"))});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.contains(QStringLiteral("Created sequence 'Fresh'")));
+    EXPECT_TRUE(imported.out.contains(QStringLiteral("Imported 1 of 3 items into 'Fresh'")))
+        << imported.out.toStdString();
+    EXPECT_TRUE(imported.out.contains(QStringLiteral("2 items were dropped")));
+    // The rules file beside seqrun knows the pod option; the plain text
+    // names the item and the problem.
+    EXPECT_TRUE(imported.err.contains(QStringLiteral(
+        "ORV Sequencer 'Fresh' - 'ITEM1': 'UseDefaultsPod' value of 'maybe' is invalid"
+        "(item removed from sequence)")))
+        << imported.err.toStdString();
+    EXPECT_TRUE(imported.err.contains(
+        QStringLiteral("ORV Sequencer 'Fresh' - 'ITEM2': 'TimeOut' value of 'PAUSE' is invalid")));
+    EXPECT_FALSE(imported.err.contains(QStringLiteral("<font")));
+
+    const SeqrunResult listed = seqrun({QStringLiteral("list"), project()});
+    EXPECT_EQ(listed.out, QStringLiteral("Board\nFresh\n"));
+
+    const SeqrunResult missing = seqrun({QStringLiteral("import"), project(), QStringLiteral("Fresh"),
+                                         folder.filePath(QStringLiteral("absent.seql"))});
+    EXPECT_EQ(missing.exitCode, 66);
+}
+
+TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
+{
+    LegacyFileBuilder builder;
+    LegacyFileBuilder::Record jam(LegacyFileBuilder::Jam);
+    jam.names("/jam", "", "Erase Flash").extensionText(256, "1,");
+    LegacyFileBuilder::Record endif(LegacyFileBuilder::Control);
+    endif.operation(8);
+    LegacyFileBuilder::Record select(LegacyFileBuilder::Control);
+    select.operation(14);
+    builder.windowName("Old Board").add(jam).add(endif).add(select);
+    const QString file = folder.write(QStringLiteral("old.sqc"), builder.bytes());
+
+    const SeqrunResult converted = seqrun({QStringLiteral("import-sqc"), project(), file,
+                                           QStringLiteral("--instrument"), QStringLiteral("BCU-1")});
+    EXPECT_EQ(converted.exitCode, 0) << converted.err.toStdString();
+    EXPECT_TRUE(converted.out.contains(QStringLiteral("Created sequence 'Old Board' with 2 steps")))
+        << converted.out.toStdString();
+    EXPECT_TRUE(converted.out.contains(QStringLiteral("1 item was dropped")));
+    EXPECT_TRUE(converted.err.contains(QStringLiteral("Incompatible 'Select Instrument' item")));
+    const QString saved = QString::fromUtf8(folder.read(QStringLiteral("project/project.xml")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("name=\"Erase Flash\"")));
+
+    const SeqrunResult titled = seqrun({QStringLiteral("import-sqc"), project(), file,
+                                        QStringLiteral("--title"), QStringLiteral("Second Board")});
+    EXPECT_EQ(titled.exitCode, 0) << titled.err.toStdString();
+    EXPECT_EQ(seqrun({QStringLiteral("list"), project()}).out,
+              QStringLiteral("Board\nOld Board\nSecond Board\n"));
+
+    struct Case
+    {
+        const char *name;
+        QStringList arguments;
+        int exitCode;
+    };
+    const QString damaged = folder.write(QStringLiteral("damaged.sqc"), "not a sequence file");
+    const Case cases[] = {
+        {"unknown instrument", {QStringLiteral("import-sqc"), project(), file,
+                                QStringLiteral("--instrument"), QStringLiteral("BCU-9")}, 64},
+        {"damaged file", {QStringLiteral("import-sqc"), project(), damaged}, 65},
+        {"missing file", {QStringLiteral("import-sqc"), project(),
+                          folder.filePath(QStringLiteral("absent.sqc"))}, 66},
+        {"missing project", {QStringLiteral("import-sqc"), folder.filePath(QStringLiteral("none")),
+                             file}, 66},
+        {"no file", {QStringLiteral("import-sqc"), project()}, 64},
+    };
+    for (const Case &test : cases)
+        EXPECT_EQ(seqrun(test.arguments).exitCode, test.exitCode) << test.name;
+}
