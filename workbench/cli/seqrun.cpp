@@ -22,6 +22,16 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+// The host, its prompt and the project session one command works with.
+struct CommandSession
+{
+    WorkbenchHost host;
+    ConsolePrompt prompt;
+    ProjectSession session{host};
+
+    CommandSession() { host.setPrompt(&prompt); }
+};
+
 namespace {
 
 const char *const UsageText =
@@ -109,6 +119,15 @@ Seqrun::Seqrun() : out(stdout), err(stderr)
 {
 }
 
+int Seqrun::openProject(CommandSession &command, const QString &directory)
+{
+    const ProjectSession::Outcome outcome = command.session.open(directory);
+    if (outcome == ProjectSession::Outcome::Done)
+        return Success;
+    err << "seqrun: " << command.session.errorString() << "\n";
+    return exitCodeFor(outcome);
+}
+
 int Seqrun::usage(const QString &problem)
 {
     if (!problem.isEmpty())
@@ -180,15 +199,12 @@ int Seqrun::list(const QStringList &arguments)
     if (positional.size() != 1)
         return usage(QStringLiteral("list takes one project folder"));
 
-    WorkbenchHost host;
-    ConsolePrompt prompt;
-    host.setPrompt(&prompt);
-    ProjectSession session(host);
-    const ProjectSession::Outcome outcome = session.open(positional.first());
-    if (outcome != ProjectSession::Outcome::Done) {
-        err << "seqrun: " << session.errorString() << "\n";
-        return exitCodeFor(outcome);
-    }
+    CommandSession command;
+    if (const int opened = openProject(command, positional.first()); opened != Success)
+        return opened;
+    [[maybe_unused]] WorkbenchHost &host = command.host;
+    [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
+    ProjectSession &session = command.session;
     for (const QString &title : session.sequenceTitles())
         out << title << "\n";
     return Success;
@@ -237,19 +253,15 @@ int Seqrun::runSequence(const QStringList &arguments)
         return usage(QStringLiteral("--start-at and --single exclude each other"));
     const QString title = positional.at(1);
 
-    WorkbenchHost host;
-    ConsolePrompt prompt;
+    CommandSession command;
     RunMonitor monitor(out);
-    host.setPrompt(&prompt);
-    host.setRunMonitor(&monitor);
+    command.host.setRunMonitor(&monitor);
     if (options.contains(QStringLiteral("privilege")))
-        host.setValue(QStringLiteral("UserPrivilege"), options.value(QStringLiteral("privilege")));
-    ProjectSession session(host);
-    const ProjectSession::Outcome outcome = session.open(positional.first());
-    if (outcome != ProjectSession::Outcome::Done) {
-        err << "seqrun: " << session.errorString() << "\n";
-        return exitCodeFor(outcome);
-    }
+        command.host.setValue(QStringLiteral("UserPrivilege"), options.value(QStringLiteral("privilege")));
+    if (const int opened = openProject(command, positional.first()); opened != Success)
+        return opened;
+    WorkbenchHost &host = command.host;
+    ProjectSession &session = command.session;
     if (!session.selectSequence(title)) {
         err << "seqrun: the project has no sequence '" << title << "'; it has: "
             << session.sequenceTitles().join(QStringLiteral(", ")) << "\n";
@@ -468,15 +480,12 @@ int Seqrun::exportList(const QStringList &arguments)
         return CannotCreate;
     }
 
-    WorkbenchHost host;
-    ConsolePrompt prompt;
-    host.setPrompt(&prompt);
-    ProjectSession session(host);
-    const ProjectSession::Outcome outcome = session.open(positional.first());
-    if (outcome != ProjectSession::Outcome::Done) {
-        err << "seqrun: " << session.errorString() << "\n";
-        return exitCodeFor(outcome);
-    }
+    CommandSession command;
+    if (const int opened = openProject(command, positional.first()); opened != Success)
+        return opened;
+    [[maybe_unused]] WorkbenchHost &host = command.host;
+    [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
+    ProjectSession &session = command.session;
     if (!session.selectSequence(title)) {
         err << "seqrun: the project has no sequence '" << title << "'\n";
         return MissingProject;
@@ -515,15 +524,12 @@ int Seqrun::importList(const QStringList &arguments)
         return MissingProject;
     }
 
-    WorkbenchHost host;
-    ConsolePrompt prompt;
-    host.setPrompt(&prompt);
-    ProjectSession session(host);
-    const ProjectSession::Outcome outcome = session.open(positional.first());
-    if (outcome != ProjectSession::Outcome::Done) {
-        err << "seqrun: " << session.errorString() << "\n";
-        return exitCodeFor(outcome);
-    }
+    CommandSession command;
+    if (const int opened = openProject(command, positional.first()); opened != Success)
+        return opened;
+    [[maybe_unused]] WorkbenchHost &host = command.host;
+    [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
+    ProjectSession &session = command.session;
     if (!session.sequenceTitles().contains(title)) {
         if (!session.addEmptySequence(title)) {
             err << "seqrun: the sequence '" << title << "' could not be created\n";
@@ -578,15 +584,12 @@ int Seqrun::importLegacy(const QStringList &arguments)
         return MissingProject;
     }
 
-    WorkbenchHost host;
-    ConsolePrompt prompt;
-    host.setPrompt(&prompt);
-    ProjectSession session(host);
-    const ProjectSession::Outcome outcome = session.open(positional.first());
-    if (outcome != ProjectSession::Outcome::Done) {
-        err << "seqrun: " << session.errorString() << "\n";
-        return exitCodeFor(outcome);
-    }
+    CommandSession command;
+    if (const int opened = openProject(command, positional.first()); opened != Success)
+        return opened;
+    [[maybe_unused]] WorkbenchHost &host = command.host;
+    [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
+    ProjectSession &session = command.session;
     const QString instrument =
         options.value(QStringLiteral("instrument"), QStringLiteral("Preferred"));
     if (instrument != QLatin1String("Preferred") && !session.project().instrument(instrument)) {

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+struct CommandSession;
+
 // The command-line host: runs one command against a project folder through
 // the sequencer plug-in and tells its outcome in its exit code.
 class Seqrun
@@ -28,6 +30,7 @@ private:
     int importList(const QStringList &arguments);
     int importLegacy(const QStringList &arguments);
     int usage(const QString &problem);
+    int openProject(CommandSession &command, const QString &directory);
 
     QTextStream out;
     QTextStream err;
