@@ -226,8 +226,12 @@ void fillScript(SqcRecord &record, const Parameters &parameters, bool stapl)
     out.text = parameters.value(Key::Action);
     out.tapText = QStringLiteral("%1,%2").arg(number(parameters, Key::BoardTAP) + 1)
                       .arg(ExecutionParameters::procedureSwitches(parameters));
+    // An imported step holds each option as the value of its bit ("4"),
+    // a step built here as "1": any number but 0 switches the option on.
     const auto bit = [&](const QString &key, quint32 mask) {
-        return bitIf(InstrumentFlags::flagValueIsSet(parameters.value(key)), mask);
+        bool ok = false;
+        const qlonglong value = parameters.value(key).trimmed().toLongLong(&ok, 10);
+        return bitIf(ok && value != 0, mask);
     };
     out.scriptOptions = bit(Key::CheckCRC, SqcScriptExtension::CheckCRC)
                         | bit(stapl ? Key::ExecuteStapl : Key::ExecuteJam,
@@ -331,6 +335,9 @@ SqcRecord recordFromItem(const HxSequenceItem &item)
     SqcRecord record;
     record.kind = kind;
     record.secondName = isCommandItem ? item.command.name() : item.columnItem;
+    // A pause's message travels in the name, its lines joined by " || ".
+    if (item.kind() == ItemType::Operation && item.columnOperation == QLatin1String("PAUSE"))
+        record.secondName = QString(item.pauseMessageText).replace(QLatin1Char('\n'), QLatin1String(" || "));
     if (item.columnOperation == ApplicationTypes::TestInfrastructure)
         record.thirdName = infraOperation(item);
     else if (kind != Kind::SystemCommand && kind != Kind::ControlStep)

@@ -207,12 +207,13 @@ TEST(SqcConversionTest, commonPartOfAStep)
                       QStringLiteral("Insert board"));
     pause->commandEx = QStringLiteral("30,bell.wav");
     pause->columnProperty = QStringLiteral("ignored");
+    pause->pauseMessageText = QStringLiteral("Insert board\nand close the lid");
     pause->pauseMessageDefaultAnswer = 1;
     pause->pauseMessageAnswerNoIsPass = true;
     pause->statusToSequenceStatus = true;
     const SqcRecord p = SqcConversion::recordFromItem(*pause);
     EXPECT_EQ(p.options, quint32(SqcRecord::PauseAnswerNoIsPass | SqcRecord::PauseDefaultAnswerNo));
-    EXPECT_EQ(p.secondName, QStringLiteral("Insert board"));
+    EXPECT_EQ(p.secondName, QStringLiteral("Insert board || and close the lid"));
     EXPECT_TRUE(p.thirdName.isEmpty());
     EXPECT_EQ(p.control.parameterText, QStringLiteral("30,bell.wav"));
     auto condition = step(ItemType::Operation, QStringLiteral("Ctrl"), QStringLiteral("IF"),
@@ -272,7 +273,7 @@ TEST(SqcConversionTest, commandLinesOfCommandDrivenSteps)
     EXPECT_EQ(r.command.failExitCode, 4);
 }
 
-TEST(SqcConversionTest, scriptOptionsAreSetOnlyByTheValueOne)
+TEST(SqcConversionTest, scriptOptionsAreSetByAnyNumberButZero)
 {
     const QMap<QString, QString> parameters = {
         {QStringLiteral("Action"), QStringLiteral("program")},
@@ -282,7 +283,7 @@ TEST(SqcConversionTest, scriptOptionsAreSetOnlyByTheValueOne)
         {QStringLiteral("ProcIn0Proc"), QStringLiteral("do_erase")},
         {QStringLiteral("CheckCRC"), QStringLiteral(" 1 ")},
         {QStringLiteral("ShowNotes"), QStringLiteral("1")},
-        {QStringLiteral("Erase"), QStringLiteral("8")},  // the import's spelling: not 1
+        {QStringLiteral("Erase"), QStringLiteral("8")},  // an import writes the bit's value
         {QStringLiteral("Verify"), QStringLiteral("yes")},
         {QStringLiteral("ExecuteJam"), QStringLiteral("1")},
         {QStringLiteral("Level"), QStringLiteral("25")},
@@ -293,14 +294,14 @@ TEST(SqcConversionTest, scriptOptionsAreSetOnlyByTheValueOne)
     EXPECT_EQ(jam.script.text, QStringLiteral("program"));
     EXPECT_EQ(jam.script.tapText, QStringLiteral("2,do_erase=1 "));
     EXPECT_EQ(jam.script.tapNumber(), 2);
-    EXPECT_EQ(jam.script.scriptOptions, 0x7u);
+    EXPECT_EQ(jam.script.scriptOptions, 0x7u | quint32(SqcScriptExtension::Erase));
     EXPECT_EQ(jam.script.level, 25);
 
     const SqcRecord stapl = SqcConversion::recordFromItem(
         *application(QStringLiteral("STAPL Script Player"), QStringLiteral("Execute Test"),
                      parameters));
     // "ExecuteJam" means nothing to a STAPL step; the writer marks STAPL
-    EXPECT_EQ(stapl.script.scriptOptions, 0x1005u);
+    EXPECT_EQ(stapl.script.scriptOptions, 0x1005u | quint32(SqcScriptExtension::Erase));
 }
 
 TEST(SqcConversionTest, addressesInEveryBase)
