@@ -1,4 +1,5 @@
 #include "projectsession.h"
+#include "seqrunprocess.h"
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
 
@@ -15,22 +16,6 @@ QByteArray projectWithSequences(int formatIndex, const QByteArray &pluginContent
 {
     return "<project name='Demo' formatIndex='" + QByteArray::number(formatIndex)
            + "'><applications/><instruments/>" + pluginContent + "</project>";
-}
-
-struct SeqrunResult
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-SeqrunResult seqrun(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(SEQRUN_FILE), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "legacyfilebuilder.h"
+#include "seqrunprocess.h"
 #include "temporaryfolder.h"
 
 #include <QFileInfo>
@@ -7,22 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct SeqrunResult
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-SeqrunResult seqrun(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(SEQRUN_FILE), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 const QByteArray ProjectXml =
     "<project name='Bench' formatIndex='0'>"

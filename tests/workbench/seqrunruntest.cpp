@@ -1,3 +1,4 @@
+#include "seqrunprocess.h"
 #include "temporaryfolder.h"
 
 #include <QDir>
@@ -10,22 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Result
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-Result seqrun(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(SEQRUN_FILE), arguments);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // The demo project, copied so the checked-in one never changes.
 QString copyDemo(const TemporaryFolder &folder)
@@ -50,7 +35,7 @@ TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
 {
     TemporaryFolder folder;
     const QString project = copyDemo(folder);
-    const Result run = seqrun({QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    const SeqrunResult run = seqrun({QStringLiteral("run"), project, QStringLiteral("Board Test")});
     ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QLatin1String("Verdict: Passed")));
     // one line per finished step; the flash step needs a second attempt in every cycle
@@ -87,7 +72,7 @@ TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimula
 {
     TemporaryFolder folder;
     const QString project = copyDemo(folder);
-    const Result run = seqrun({QStringLiteral("run"), project, QStringLiteral("Instrument Check")});
+    const SeqrunResult run = seqrun({QStringLiteral("run"), project, QStringLiteral("Instrument Check")});
     ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
     // the pause question was answered with its default and said so
     EXPECT_TRUE(run.err.contains(QLatin1String("Is the board seated in the fixture? [answered: Yes]")));
@@ -111,13 +96,13 @@ TEST(SeqrunRunTest, VerdictsAndOptionsBecomeExitCodes)
     const QString project = copyDemo(folder);
 
     // an error the run goes past still makes the verdict "Error"
-    const Result bench = seqrun({QStringLiteral("run"), project, QStringLiteral("Bench Check")});
+    const SeqrunResult bench = seqrun({QStringLiteral("run"), project, QStringLiteral("Bench Check")});
     EXPECT_EQ(bench.exitCode, 2) << bench.out.toStdString();
     EXPECT_TRUE(bench.out.contains(QLatin1String("Verdict: Error")));
     EXPECT_TRUE(bench.out.contains(QLatin1String("Skipped")));
 
     // one application on its own, three times
-    const Result single = seqrun({QStringLiteral("run"), project, QStringLiteral("Board Test"),
+    const SeqrunResult single = seqrun({QStringLiteral("run"), project, QStringLiteral("Board Test"),
                                   QStringLiteral("--single"), QStringLiteral("1"),
                                   QStringLiteral("--repeat"), QStringLiteral("3")});
     EXPECT_EQ(single.exitCode, 0) << single.out.toStdString() << single.err.toStdString();
@@ -141,7 +126,7 @@ TEST(SeqrunRunTest, VerdictsAndOptionsBecomeExitCodes)
     };
     for (const auto &c : refusals) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
-        const Result run = seqrun(c.arguments);
+        const SeqrunResult run = seqrun(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
     }
