@@ -90,6 +90,41 @@ TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimula
     EXPECT_TRUE(html.contains(QLatin1String("reset&nbsp;controller")));
 }
 
+TEST(SeqrunRunTest, PauseQuestionsTakeTheAnswerGiven)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    const struct
+    {
+        const char *answer;
+        int exitCode;
+        const char *pauseStatus;
+        const char *said;
+    } cases[] = {
+        {"no", 1, "Failed", "[answered: No]"},
+        {"timeout", 3, "Timeout", "[not answered: the time-out runs out]"},
+        {"yes", 0, "Passed", "[answered: Yes]"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.answer);
+        const SeqrunResult run = seqrun({QStringLiteral("run"), project, QStringLiteral("Instrument Check"),
+                                         QStringLiteral("--answer"), QLatin1String(c.answer)});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral("PAUSE .* %1").arg(QLatin1String(c.pauseStatus)))))
+            << run.out.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.said))) << run.err.toStdString();
+    }
+    // a time-out stops the run in front of the next step
+    const SeqrunResult stopped = seqrun({QStringLiteral("run"), project, QStringLiteral("Instrument Check"),
+                                         QStringLiteral("--answer"), QStringLiteral("timeout")});
+    EXPECT_TRUE(stopped.out.contains(QLatin1String("Verdict: Stopped")));
+    EXPECT_FALSE(stopped.out.contains(QLatin1String("Reset ")));
+    EXPECT_EQ(seqrun({QStringLiteral("run"), project, QStringLiteral("Instrument Check"),
+                      QStringLiteral("--answer"), QStringLiteral("maybe")})
+                  .exitCode,
+              64);
+}
+
 TEST(SeqrunRunTest, VerdictsAndOptionsBecomeExitCodes)
 {
     TemporaryFolder folder;

@@ -27,6 +27,8 @@ int ConsolePrompt::message(int icon, const QString &caption, const QString &text
         << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (buttons.size() > 1 && answer >= 0 && answer < buttons.size())
         err << " [answered: " << QString(buttons.at(answer)).remove(QLatin1Char('&')) << "]";
+    else if (answer < 0)
+        err << " [not answered: the time-out runs out]";
     err << Qt::endl;
     return answer;
 }

@@ -41,10 +41,11 @@ const char *const UsageText =
     "  init DIR [--name NAME]   create an empty project folder\n"
     "  list PROJECT             print the project's sequence titles, one per line\n"
     "  run PROJECT TITLE [--repeat N] [--start-at N] [--single N] [--privilege P]\n"
-    "           [--timeout SECONDS]\n"
+    "           [--timeout SECONDS] [--answer yes|no|timeout]\n"
     "                           run a sequence, print a line per finished step and the\n"
     "                           verdict; exit 0 passed, 1 failed, 2 error, 3 stopped or\n"
-    "                           cancelled\n"
+    "                           cancelled; --answer answers every pause question\n"
+    "                           (default: the step's default answer)\n"
     "  export PROJECT TITLE FILE [--force]\n"
     "                           write a sequence to a sequence list file (\".seql\" is\n"
     "                           added unless FILE ends so); --force overwrites\n"
@@ -235,7 +236,7 @@ int Seqrun::runSequence(const QStringList &arguments)
     QString problem;
     const QStringList known = {QStringLiteral("repeat"), QStringLiteral("start-at"),
                                QStringLiteral("single"), QStringLiteral("privilege"),
-                               QStringLiteral("timeout")};
+                               QStringLiteral("timeout"), QStringLiteral("answer")};
     if (!parseOptions(arguments, known, positional, options, problem))
         return usage(problem);
     if (positional.size() != 2)
@@ -251,9 +252,19 @@ int Seqrun::runSequence(const QStringList &arguments)
         return usage(problem);
     if (startAt && single)
         return usage(QStringLiteral("--start-at and --single exclude each other"));
+    // A pause question's buttons are Yes and No; no answer at all lets its
+    // time-out run out.
+    const QMap<QString, int> answers = {{QStringLiteral("yes"), 0},
+                                        {QStringLiteral("no"), 1},
+                                        {QStringLiteral("timeout"), -1}};
+    const QString answer = options.value(QStringLiteral("answer"));
+    if (options.contains(QStringLiteral("answer")) && !answers.contains(answer))
+        return usage(QStringLiteral("--answer takes yes, no or timeout"));
     const QString title = positional.at(1);
 
     CommandSession command;
+    if (!answer.isEmpty())
+        command.prompt.setAnswer(QStringLiteral("Sequence Item"), answers.value(answer));
     RunMonitor monitor(out);
     command.host.setRunMonitor(&monitor);
     if (options.contains(QStringLiteral("privilege")))
