@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/types.h>
+
 namespace {
 
 // The demo project, copied so the checked-in one never changes.
@@ -123,6 +126,38 @@ TEST(SeqrunRunTest, PauseQuestionsTakeTheAnswerGiven)
                       QStringLiteral("--answer"), QStringLiteral("maybe")})
                   .exitCode,
               64);
+}
+
+TEST(SeqrunRunTest, CtrlCCancelsTheRunAndKeepsTheReport)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    // a step that would wait half a minute
+    QFile file(project + QStringLiteral("/project.xml"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString xml = QString::fromUtf8(file.readAll());
+    file.close();
+    xml.replace(QStringLiteral("echo Board passed the interconnect test"), QStringLiteral("sleep 30"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(xml.toUtf8());
+    file.close();
+
+    QProcess process;
+    process.start(QStringLiteral(SEQRUN_FILE),
+                  {QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    ASSERT_TRUE(process.waitForStarted());
+    QString out;
+    while (!out.contains(QLatin1String("Interconnect")) && process.waitForReadyRead(20000))
+        out += QString::fromUtf8(process.readAllStandardOutput());
+    ASSERT_TRUE(out.contains(QLatin1String("Interconnect"))) << out.toStdString();
+    ::kill(pid_t(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    out += QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_EQ(process.exitCode(), 3);
+    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Label board +Cancelled"))))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(QLatin1String("Verdict: Cancelled")));
+    EXPECT_TRUE(out.contains(QLatin1String("Report: ")));
 }
 
 TEST(SeqrunRunTest, VerdictsAndOptionsBecomeExitCodes)

@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <csignal>
+
 // The host, its prompt and the project session one command works with.
 struct CommandSession
 {
@@ -213,6 +215,8 @@ int Seqrun::list(const QStringList &arguments)
 
 namespace {
 
+volatile std::sig_atomic_t interruptRequested = 0;
+
 bool readPositive(const QMap<QString, QString> &options, const QString &name, int &value,
                   QString &problem)
 {
@@ -331,8 +335,28 @@ int Seqrun::runSequence(const QStringList &arguments)
             loop.quit();
         });
     }
+    // Ctrl-C at the station cancels the run the way the Cancel button does,
+    // so the report is closed and the project saved; a second one ends
+    // seqrun at once.
+    interruptRequested = 0;
+    std::signal(SIGINT, [](int) {
+        interruptRequested = 1;
+        std::signal(SIGINT, SIG_DFL);
+    });
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
+        if (!interruptRequested)
+            return;
+        interruptRequested = 0;
+        err << "seqrun: interrupted, cancelling the run" << Qt::endl;
+        if (!session.triggerAction(QStringLiteral("CancelSequence")))
+            loop.quit();
+    });
+    interruptWatch.start(100);
     if (!monitor.hasEnded())
         loop.exec();
+    interruptWatch.stop();
+    std::signal(SIGINT, SIG_DFL);
 
     // The last run's results are part of the stored steps.
     if (session.save() != ProjectSession::Outcome::Done)

@@ -6,6 +6,12 @@
 #include <QProcess>
 #include <QTimer>
 
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 QString textOf(const QByteArray &line)
@@ -28,6 +34,10 @@ JobRunner::~JobRunner()
 {
     for (Running *entry : std::as_const(running)) {
         entry->process->disconnect(this);
+#if defined(Q_OS_UNIX)
+        if (const qint64 pid = entry->process->processId(); pid > 0)
+            ::kill(-pid_t(pid), SIGKILL);
+#endif
         entry->process->kill();
         entry->process->waitForFinished(3000);
         delete entry->process;
@@ -78,6 +88,11 @@ HxmJob *JobRunner::start(const QString &program, const QStringList &arguments,
     if (!directory.isEmpty())
         process->setWorkingDirectory(directory);
     process->setProcessEnvironment(environment);
+#if defined(Q_OS_UNIX)
+    // Each job leads a process group of its own, so that cancelling it also
+    // ends what its shell started.
+    process->setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
 
     connect(process, &QProcess::readyReadStandardOutput, this, [this, process] {
         if (Running *found = running.value(process))
@@ -181,6 +196,10 @@ void JobRunner::kill(HxmJob *job)
     if (!entry || entry->ended)
         return;
     entry->killed = true;
+#if defined(Q_OS_UNIX)
+    if (const qint64 pid = entry->process->processId(); pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
+#endif
     entry->process->kill();
 }
 
