@@ -679,14 +679,21 @@ HxSequence *ORVSequencerPI::selectedSequence(QWidget *&dialogParent)
     return sequence;
 }
 
+HxSequence *ORVSequencerPI::selectedSequenceInProject(QWidget *&parent, QString &folder)
+{
+    HxSequence *sequence = selectedSequence(parent);
+    if (!sequence)
+        return nullptr;
+    folder = projectDirectory();
+    return folder.isEmpty() ? nullptr : sequence;
+}
+
 bool ORVSequencerPI::exportSequenceList()
 {
     QWidget *parent = nullptr;
-    HxSequence *sequence = selectedSequence(parent);
+    QString folder;
+    HxSequence *sequence = selectedSequenceInProject(parent, folder);
     if (!sequence)
-        return false;
-    const QString folder = projectDirectory();
-    if (folder.isEmpty())
         return false;
     const SequenceListExport exporter(link, parent);
     const QString fileName = exporter.chooseFile(sequence->title(), folder);
@@ -698,11 +705,9 @@ bool ORVSequencerPI::exportSequenceList()
 bool ORVSequencerPI::importSequenceList()
 {
     QWidget *parent = nullptr;
-    HxSequence *sequence = selectedSequence(parent);
+    QString folder;
+    HxSequence *sequence = selectedSequenceInProject(parent, folder);
     if (!sequence)
-        return false;
-    const QString folder = projectDirectory();
-    if (folder.isEmpty())
         return false;
     const SequenceListImport importer(link, parent);
     const QString fileName = importer.chooseFile(folder);

@@ -168,6 +168,9 @@ private:
     bool exportSequenceList();
     bool importSequenceList();
     HxSequence *selectedSequence(QWidget *&dialogParent);
+    // The selected sequence of an open project, with the project folder;
+    // null when either is missing.
+    HxSequence *selectedSequenceInProject(QWidget *&parent, QString &folder);
     QString projectDirectory() const;
     ORVSequencerMainDialog *windowFor(const QString &title) const;
     // Makes an open window of the sequence show its stored items again; a

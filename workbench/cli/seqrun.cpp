@@ -131,6 +131,14 @@ int Seqrun::openProject(CommandSession &command, const QString &directory)
     return exitCodeFor(outcome);
 }
 
+bool Seqrun::requireFile(const QString &fileName, const QString &what)
+{
+    if (QFileInfo(fileName).isFile())
+        return true;
+    err << "seqrun: there is no " << what << " " << QDir::toNativeSeparators(fileName) << "\n";
+    return false;
+}
+
 int Seqrun::usage(const QString &problem)
 {
     if (!problem.isEmpty())
@@ -553,11 +561,8 @@ int Seqrun::importList(const QStringList &arguments)
         return usage(QStringLiteral("import takes a project folder, a sequence title and a file"));
     const QString title = positional.at(1);
     const QString fileName = absolute(positional.at(2));
-    if (!QFileInfo(fileName).isFile()) {
-        err << "seqrun: there is no sequence list file " << QDir::toNativeSeparators(fileName)
-            << "\n";
+    if (!requireFile(fileName, QStringLiteral("sequence list file")))
         return MissingProject;
-    }
 
     CommandSession command;
     if (const int opened = openProject(command, positional.first()); opened != Success)
@@ -613,11 +618,8 @@ int Seqrun::importLegacy(const QStringList &arguments)
     if (positional.size() != 2)
         return usage(QStringLiteral("import-sqc takes a project folder and a legacy sequence file"));
     const QString fileName = absolute(positional.at(1));
-    if (!QFileInfo(fileName).isFile()) {
-        err << "seqrun: there is no legacy sequence file " << QDir::toNativeSeparators(fileName)
-            << "\n";
+    if (!requireFile(fileName, QStringLiteral("legacy sequence file")))
         return MissingProject;
-    }
 
     CommandSession command;
     if (const int opened = openProject(command, positional.first()); opened != Success)

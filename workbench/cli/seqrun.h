@@ -30,6 +30,8 @@ private:
     int importList(const QStringList &arguments);
     int importLegacy(const QStringList &arguments);
     int usage(const QString &problem);
+    // false, with a message naming the file, when `fileName` is no file
+    bool requireFile(const QString &fileName, const QString &what);
     int openProject(CommandSession &command, const QString &directory);
 
     QTextStream out;
