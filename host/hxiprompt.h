@@ -39,6 +39,19 @@ public:
             instrument = QStringLiteral("Preferred");
         return true;
     }
+    // slot 6: identify a unit under test. `caption` names the POD TAPs the
+    // unit is tested on ("Unit Identification - POD TAPs: 1+3");
+    // `serialNumber` and `folder` come in as proposed and go out as
+    // answered. False when the unit is refused, which ends the run. A host
+    // that does not answer it keeps the proposals.
+    virtual bool unitIdentification(const QString &caption, QString &serialNumber,
+                                     QString &folder)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(serialNumber);
+        Q_UNUSED(folder);
+        return true;
+    }
 
 protected:
     ~HxiPrompt() = default;

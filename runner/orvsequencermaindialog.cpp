@@ -29,7 +29,11 @@
 #include "sequencelistview.h"
 #include "sequencereport.h"
 #include "sequencersettings.h"
+#include "taptext.h"
 #include "ui_orvsequencermainform.h"
+#include "hxitypeinfo.h"
+#include "unitidentificationdialog.h"
+#include "unittext.h"
 #include "userprompt.h"
 
 #include <QApplication>
@@ -49,6 +53,9 @@ namespace {
 const QString Caption = QStringLiteral("ORVSequencer");
 const QString Busy = QStringLiteral("Busy");
 const QString White = QStringLiteral("#FFFFFF");
+// the texts of a sequence that never identified a unit
+const QString InitialSerialNumber = QStringLiteral("Unit 0000");
+const QString InitialFolderName = QStringLiteral("Batch 0000");
 
 // Exit codes of application jobs with a fixed meaning.
 constexpr int TimeoutExitCode = 66000;
@@ -90,6 +97,11 @@ ORVSequencerMainDialog::ORVSequencerMainDialog(RunWindowHost *runHost, const QSt
     ui->sequenceListView->setHostLink(owner->hostLink());
     sequenceReport->setDialogParent(this);
     setSequenceName(sequenceName);
+    ui->serNumberLineEdit->setText(InitialSerialNumber);
+    ui->folderLineEdit->setText(InitialFolderName);
+    unitDialog = new UnitIdentificationDialog(owner->hostLink(), this);
+    connect(unitDialog, &UnitIdentificationDialog::unitConfirmed, this,
+            &ORVSequencerMainDialog::takeUnitTexts);
 
     connect(ui->startSequenceButton, &QPushButton::clicked, this,
             &ORVSequencerMainDialog::slotStartSequence);
@@ -161,8 +173,15 @@ bool ORVSequencerMainDialog::loadSequence(HxSequence *sequence)
     showSequenceStatusBanner = sequence->statusBannerSequence();
     showAppStatusBanner = sequence->statusBannerApp();
     ui->unitIdentGroupBox->setChecked(sequence->unitIdentification());
-    ui->serNumberLineEdit->setText(sequence->unitSerialNumber());
-    ui->folderLineEdit->setText(sequence->unitFolder());
+    ui->serNumberLineEdit->setText(sequence->unitSerialNumber().isEmpty() ? InitialSerialNumber
+                                                                           : sequence->unitSerialNumber());
+    ui->folderLineEdit->setText(sequence->unitFolder().isEmpty() ? InitialFolderName
+                                                                 : sequence->unitFolder());
+    unitDialog->loadOptions(*sequence);
+    currentMask = sequence->unitSubDirMask();
+    nextSerialNumber.clear();
+    nextFolderName.clear();
+    nextMask.clear();
 
     const HxSequenceItemList items = sequence->items();
     QProgressDialog progress(tr("Loading Sequence..."), tr("Cancel"), 0, int(items.size()), this);
@@ -236,6 +255,8 @@ void ORVSequencerMainDialog::writeSequence(HxSequence *sequence) const
     sequence->setUnitIdentification(ui->unitIdentGroupBox->isChecked());
     sequence->setUnitSerialNumber(ui->serNumberLineEdit->text());
     sequence->setUnitFolder(ui->folderLineEdit->text());
+    unitDialog->storeOptions(*sequence);
+    sequence->setUnitSubDirMask(currentMask);
     // New step objects: copies of the sequence made earlier keep the steps
     // they had.
     HxSequenceItemList items;
@@ -475,8 +496,11 @@ void ORVSequencerMainDialog::resetSteps(bool newRun)
 
 void ORVSequencerMainDialog::slotStartSequence()
 {
-    // Gang mode's TAP texts come with unit identification; without them
-    // the parameters of every step decide.
+    // In gang mode the units are as many as the TAPs the sequence's test
+    // uses and the gang includes.
+    sequenceTapInformation.clear();
+    if (ui->globalGangCheckBox->isChecked())
+        sequenceTapInformation = findSequenceTapInformation();
     beginPass(true);
 }
 
@@ -505,6 +529,8 @@ void ORVSequencerMainDialog::beginPass(bool newRun)
         firstUnitSerial = unitSerial;
     }
     if (!ui->sequenceRadioButton->isChecked() && !ui->singleAppRadioButton->isChecked())
+        return;
+    if (loopNumber == 1 && ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
         return;
     executeStep(selectedStep());
 }
@@ -1246,6 +1272,9 @@ void ORVSequencerMainDialog::endOfPass()
         if (ui->unitIdentGroupBox->isChecked() && owner->sequencerSettings().perUnit)
             copyUnitReports(true);
         if (!wasStopped) {
+            // every further cycle tests the next unit
+            if (ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
+                return;
             if (isSingleApplicationMode()) {
                 selectStep(current);
                 cycleStatuses.clear();
@@ -1320,8 +1349,11 @@ void ORVSequencerMainDialog::slotContinueSequence()
     sequenceReport->writeUserRequestRow(QStringLiteral("Continue"), QStringLiteral("#99CCFF"));
     SequenceElementItem *step = resume ? resume : ui->sequenceListView->firstStep();
     selectStep(step);
+    const bool newUnit = isSingleApplicationMode() || step == ui->sequenceListView->firstStep();
     if (step == ui->sequenceListView->firstStep())
         resetSteps(false);
+    if (newUnit && ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
+        return;
     executeStep(step);
 }
 
@@ -1370,6 +1402,185 @@ int ORVSequencerMainDialog::finishRun(bool markCancelled)
     applyButtonStates(hasSteps() && !owner->runningWindow(), false, false, false);
     owner->runStateChanged();
     return aborted;
+}
+
+// --- unit identification -------------------------------------------------------
+
+bool ORVSequencerMainDialog::isGangMode() const
+{
+    return ui->globalGangCheckBox->isChecked() && owner->sequencerSettings().enableGang;
+}
+
+void ORVSequencerMainDialog::on_unitIdentSetupPushButton_clicked()
+{
+    unitDialog->setSerialNumber(ui->serNumberLineEdit->text());
+    unitDialog->setMask(currentMask);
+    unitDialog->setFolderName(ui->folderLineEdit->text());
+    // on OK the window takes the texts over through unitConfirmed
+    if (unitDialog->ask(UnitIdentificationDialog::Mode::Setup, tr("Unit Identification"))) {
+        // counting starts again from what the engineer set up
+        nextSerialNumber.clear();
+        nextFolderName.clear();
+        nextMask.clear();
+    }
+}
+
+void ORVSequencerMainDialog::takeUnitTexts(const QString &serialNumber, const QString &folderName,
+                                           const QString &mask)
+{
+    ui->serNumberLineEdit->setText(serialNumber);
+    ui->folderLineEdit->setText(folderName);
+    currentMask = mask;
+}
+
+QString ORVSequencerMainDialog::unitResultPath() const
+{
+    return QDir::toNativeSeparators(sequenceReport->resultsFolder(unitSettings()));
+}
+
+bool ORVSequencerMainDialog::identifyNextUnit()
+{
+    if (prepareUnitIdentification())
+        return true;
+    finishRun(false);
+    detachRun();
+    return false;
+}
+
+bool ORVSequencerMainDialog::prepareUnitIdentification()
+{
+    // the rows of a unit report start with the unit's identification
+    sequenceReport->clearUnitReport();
+    const UnitIdentificationDialog::Options &options = unitDialog->options();
+    bool asked = false;
+    if (options.autoPrompt) {
+        // The operator is offered the unit after the last one.
+        const QString serial = ui->serNumberLineEdit->text();
+        QString folder = ui->folderLineEdit->text();
+        QString mask = currentMask;
+        if (options.subDirAutoIncrement) {
+            folder = UnitText::incrementText(folder);
+            mask = UnitText::incrementText(mask);
+        }
+        unitDialog->setMask(mask);
+        unitDialog->setFolderName(folder);
+        unitDialog->setSerialNumber(options.serialAutoIncrement ? UnitText::incrementText(serial)
+                                                                : serial);
+        if (!promptUnit())
+            return false;
+        asked = true;
+    }
+    // What the operator confirmed is this unit's, and counting goes on from
+    // there; without a question each unit takes the next text in turn.
+    if (options.serialAutoIncrement) {
+        if (asked || nextSerialNumber.isEmpty())
+            nextSerialNumber = ui->serNumberLineEdit->text();
+        ui->serNumberLineEdit->setText(nextSerialNumber);
+        unitDialog->setSerialNumber(nextSerialNumber);
+        nextSerialNumber = UnitText::incrementText(nextSerialNumber);
+    }
+    if (options.subDirIsSerialNumber) {
+        ui->folderLineEdit->setText(ui->serNumberLineEdit->text());
+    } else if (options.subDirAutoIncrement) {
+        if (asked || nextFolderName.isEmpty()) {
+            nextFolderName = ui->folderLineEdit->text();
+            nextMask = currentMask;
+        }
+        ui->folderLineEdit->setText(nextFolderName);
+        unitDialog->setFolderName(nextFolderName);
+        currentMask = nextMask;
+        unitDialog->setMask(nextMask);
+        nextFolderName = UnitText::incrementText(nextFolderName);
+        nextMask = UnitText::incrementText(nextMask);
+    }
+    if (!(asked && isGangMode())) {
+        unitSerial = ui->serNumberLineEdit->text();
+        unitFolder = ui->folderLineEdit->text();
+        if (loopNumber == 1)
+            firstUnitSerial = unitSerial;
+    }
+    // In gang mode every TAP's unit wrote its own rows when it was named.
+    if (!isGangMode())
+        sequenceReport->writeUnitRows(unitSerial, unitResultPath(), QString());
+    return true;
+}
+
+bool ORVSequencerMainDialog::promptUnit()
+{
+    const QList<int> taps = TapText::tapsInBoth(sequenceTapInformation,
+                                                owner->sequencerSettings().gangText);
+    if (!isGangMode() || sequenceTapInformation.isEmpty()) {
+        //: %1 = the POD TAPs the unit is tested on
+        if (!unitDialog->ask(UnitIdentificationDialog::Mode::Unit,
+                             tr("Unit Identification - POD TAPs: %1").arg(QStringLiteral("1"))))
+            return false;
+        unitSerial = ui->serNumberLineEdit->text();
+        unitFolder = ui->folderLineEdit->text();
+        if (loopNumber == 1)
+            firstUnitSerial = unitSerial;
+        return true;
+    }
+    // One unit per TAP: every unit is asked for, even after one was refused,
+    // so the operator sees the whole gang before the run ends.
+    bool result = true;
+    for (qsizetype i = 0; i < taps.size(); ++i) {
+        const QString tapText = TapText::text(1 << (taps.at(i) - 1));
+        if (!unitDialog->ask(UnitIdentificationDialog::Mode::Unit,
+                             tr("Unit Identification - POD TAPs: %1").arg(tapText))) {
+            result = false;
+            continue;
+        }
+        unitSerial = ui->serNumberLineEdit->text();
+        unitFolder = ui->folderLineEdit->text();
+        sequenceReport->writeUnitRows(unitSerial, unitResultPath(), tapText);
+        if (loopNumber == 1 && i == 0)
+            firstUnitSerial = unitSerial;
+        if (i + 1 < taps.size() && unitDialog->options().serialAutoIncrement) {
+            const QString next = UnitText::incrementText(unitSerial);
+            unitDialog->setSerialNumber(next);
+            ui->serNumberLineEdit->setText(next);
+        }
+    }
+    return result;
+}
+
+QString ORVSequencerMainDialog::findSequenceTapInformation()
+{
+    const HostLink link = owner->hostLink();
+    const UserPrompt prompt(link, this);
+    HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
+    if (!database) {
+        prompt.information(Caption, tr("Error no project opened."));
+        return QString();
+    }
+    // Runner applications program devices; the TAPs of the unit come from
+    // the first application that tests it.
+    HostService<HxiTypeInfo> types(link, QStringLiteral("HxiTypeInfo"));
+    const SequenceElementItem *testStep = nullptr;
+    for (const SequenceElementItem *step : ui->sequenceListView->steps()) {
+        if (step->itemType() != int(ItemType::Application))
+            continue;
+        const QString type = step->text(SequenceElementItem::TypeColumn);
+        if (types && types->attribute(type, QStringLiteral("Type")) == QLatin1String("Runner"))
+            continue;
+        testStep = step;
+        break;
+    }
+    if (!testStep) {
+        prompt.information(Caption, tr("Error no application selected."));
+        return QString();
+    }
+    HxiProjectApplications *applications = database->applications();
+    const auto application = applications
+                                 ? applications->application(testStep->text(SequenceElementItem::ItemColumn))
+                                 : std::nullopt;
+    if (applications)
+        applications->release();
+    if (!application) {
+        prompt.information(Caption, tr("Error could not retrieve application."));
+        return QString();
+    }
+    return TapText::tapInformation(application->tapConnectors());
 }
 
 // --- starting jobs ---------------------------------------------------------------

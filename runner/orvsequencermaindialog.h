@@ -17,6 +17,7 @@ class QTimer;
 class RunWindowHost;
 class SequenceElementItem;
 class SequenceReport;
+class UnitIdentificationDialog;
 struct ReportStep;
 struct UnitSettings;
 
@@ -71,6 +72,14 @@ public:
     Verdict runAggregate() const;
     Verdict cycleVerdict() const;
 
+    // unit identification at the start of each unit: next serial numbers,
+    // the optional dialog, one unit per POD TAP in gang mode, unit rows
+    bool prepareUnitIdentification();
+    bool promptUnit();
+    UnitIdentificationDialog &unitIdentificationDialog() const { return *unitDialog; }
+    // the TAP digits of the sequence's first test application, taken at Start in gang mode
+    QString tapInformation() const { return sequenceTapInformation; }
+
     // completions, reached through the plug-in's job slots
     void operationFinished();
     void applicationFinished(HxmJob *job, const QString &message, int exitCode);
@@ -105,6 +114,7 @@ public Q_SLOTS:
     void animateBusyLed();
     void on_statusBannerSequenceCheckBox_toggled(bool on);
     void on_statusBannerAppCheckBox_toggled(bool on);
+    void on_unitIdentSetupPushButton_clicked();
     void SlotIOPinsProcessReady(HxmJob *job, const QString &message, int exitCode);
     void updateApplicationStatus() {}
     void updateSequenceStatus() {}
@@ -130,6 +140,12 @@ private:
     SequenceElementItem *selectedStep() const;
     void selectStep(SequenceElementItem *step);
     void scheduleOperationFinished();
+    bool isGangMode() const;
+    QString findSequenceTapInformation();
+    // Identification of the next unit inside a run; a refused unit ends the run.
+    bool identifyNextUnit();
+    QString unitResultPath() const;
+    void takeUnitTexts(const QString &serialNumber, const QString &folderName, const QString &mask);
 
     void executeOperation(SequenceElementItem *step);
     void executeIf(SequenceElementItem *step);
@@ -190,6 +206,13 @@ private:
     QString unitSerial;
     QString unitFolder;
     QString firstUnitSerial;
+    // what the next unit gets when the texts count up on their own
+    QString nextSerialNumber;
+    QString nextFolderName;
+    QString nextMask;
+    QString currentMask;
+    QString sequenceTapInformation;
+    UnitIdentificationDialog *unitDialog = nullptr;
     QString lastReportFile;
     IoPinsOptions ioPinsOptions;
     QString ioPinsFolder;

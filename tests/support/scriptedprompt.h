@@ -62,6 +62,33 @@ public:
         return answer.accept;
     }
 
+    // One answer of the unit identification; a null text keeps the proposal.
+    struct UnitAnswer
+    {
+        bool accept = true;
+        QString serialNumber;
+        QString folder;
+    };
+    struct UnitRequest
+    {
+        QString caption;
+        QString serialNumber;
+        QString folder;
+    };
+
+    bool unitIdentification(const QString &caption, QString &serialNumber, QString &folder) override
+    {
+        unitRequests.append({caption, serialNumber, folder});
+        const UnitAnswer answer = unitAnswers.isEmpty() ? UnitAnswer() : unitAnswers.takeFirst();
+        if (!answer.serialNumber.isNull())
+            serialNumber = answer.serialNumber;
+        if (!answer.folder.isNull())
+            folder = answer.folder;
+        return answer.accept;
+    }
+
+    QList<UnitAnswer> unitAnswers;
+    QList<UnitRequest> unitRequests;
     QList<Question> asked;
     QList<int> answers;
     QStringList fileNames;

@@ -109,6 +109,9 @@ public:
         return *this;
     }
 
+    // the sequence's own settings, such as its unit identification
+    HxSequence &settings() { return *sequence; }
+
     QString title() const { return sequence->title(); }
     // The sequence, for a list that owns it; the builder is empty afterwards.
     HxSequence *take() { return sequence.release(); }

@@ -17,12 +17,17 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <csignal>
+#include <cstdio>
+
+#include <unistd.h>
 
 // The host, its prompt and the project session one command works with.
 struct CommandSession
@@ -42,12 +47,16 @@ const char *const UsageText =
     "commands:\n"
     "  init DIR [--name NAME]   create an empty project folder\n"
     "  list PROJECT             print the project's sequence titles, one per line\n"
-    "  run PROJECT TITLE [--repeat N] [--start-at N] [--single N] [--privilege P]\n"
-    "           [--timeout SECONDS] [--answer yes|no|timeout]\n"
+    "  run PROJECT TITLE [--repeat N | --units N] [--start-at N] [--single N]\n"
+    "           [--serial SN] [--folder NAME] [--privilege P] [--timeout SECONDS]\n"
+    "           [--answer yes|no|timeout] [--ask]\n"
     "                           run a sequence, print a line per finished step and the\n"
     "                           verdict; exit 0 passed, 1 failed, 2 error, 3 stopped or\n"
-    "                           cancelled; --answer answers every pause question\n"
-    "                           (default: the step's default answer)\n"
+    "                           cancelled; --units runs N units one after another with\n"
+    "                           unit identification; --serial and --folder identify\n"
+    "                           the first unit; --answer answers every pause question\n"
+    "                           (default: the step's default answer, or at a terminal\n"
+    "                           the operator's; --ask asks on standard input always)\n"
     "  export PROJECT TITLE FILE [--force]\n"
     "                           write a sequence to a sequence list file (\".seql\" is\n"
     "                           added unless FILE ends so); --force overwrites\n"
@@ -225,6 +234,59 @@ namespace {
 
 volatile std::sig_atomic_t interruptRequested = 0;
 
+// The window options a run command changes, put back as they were after
+// the run so the stored sequence keeps its own.
+class RunOptions
+{
+public:
+    explicit RunOptions(QWidget *window)
+        : repeatBox(window->findChild<QCheckBox *>(QStringLiteral("repeatCheckBox"))),
+          repeatCount(window->findChild<QSpinBox *>(QStringLiteral("repeatSpinBox"))),
+          unitBox(window->findChild<QGroupBox *>(QStringLiteral("unitIdentGroupBox"))),
+          singleButton(window->findChild<QRadioButton *>(QStringLiteral("singleAppRadioButton"))),
+          sequenceButton(window->findChild<QRadioButton *>(QStringLiteral("sequenceRadioButton"))),
+          window(window),
+          repeatOn(repeatBox->isChecked()),
+          repeats(repeatCount->value()),
+          unitsOn(unitBox->isChecked()),
+          single(singleButton->isChecked())
+    {
+    }
+
+    void setRepeat(int count)
+    {
+        repeatBox->setChecked(count > 1);
+        repeatCount->setValue(count);
+    }
+    void setUnitIdentification(bool on) { unitBox->setChecked(on); }
+    void setSingleApplication() { singleButton->setChecked(true); }
+    // the first unit's texts: they stay, as the operator's entries would
+    void setText(const QString &lineEdit, const QString &text)
+    {
+        window->findChild<QLineEdit *>(lineEdit)->setText(text);
+    }
+
+    void restore()
+    {
+        repeatBox->setChecked(repeatOn);
+        repeatCount->setValue(repeats);
+        unitBox->setChecked(unitsOn);
+        (single ? singleButton : sequenceButton)->setChecked(true);
+    }
+
+private:
+    QCheckBox *repeatBox;
+    QSpinBox *repeatCount;
+    QGroupBox *unitBox;
+    QRadioButton *singleButton;
+    QRadioButton *sequenceButton;
+    QWidget *window;
+    bool repeatOn;
+    int repeats;
+    bool unitsOn;
+    bool single;
+};
+
 bool readPositive(const QMap<QString, QString> &options, const QString &name, int &value,
                   QString &problem)
 {
@@ -248,8 +310,10 @@ int Seqrun::runSequence(const QStringList &arguments)
     QString problem;
     const QStringList known = {QStringLiteral("repeat"), QStringLiteral("start-at"),
                                QStringLiteral("single"), QStringLiteral("privilege"),
-                               QStringLiteral("timeout"), QStringLiteral("answer")};
-    if (!parseOptions(arguments, known, positional, options, problem))
+                               QStringLiteral("timeout"), QStringLiteral("answer"),
+                               QStringLiteral("units"), QStringLiteral("serial"),
+                               QStringLiteral("folder")};
+    if (!parseOptions(arguments, known, positional, options, problem, {QStringLiteral("ask")}))
         return usage(problem);
     if (positional.size() != 2)
         return usage(QStringLiteral("run takes a project folder and a sequence title"));
@@ -257,13 +321,23 @@ int Seqrun::runSequence(const QStringList &arguments)
     int startAt = 0;
     int single = 0;
     int timeout = 0;
-    if (!readPositive(options, QStringLiteral("repeat"), repeat, problem)
+    int units = 0;
+    if (!readPositive(options, QStringLiteral("units"), units, problem)
+        || !readPositive(options, QStringLiteral("repeat"), repeat, problem)
         || !readPositive(options, QStringLiteral("start-at"), startAt, problem)
         || !readPositive(options, QStringLiteral("single"), single, problem)
         || !readPositive(options, QStringLiteral("timeout"), timeout, problem))
         return usage(problem);
     if (startAt && single)
         return usage(QStringLiteral("--start-at and --single exclude each other"));
+    if (units && repeat)
+        return usage(QStringLiteral("--units and --repeat exclude each other: every unit is one cycle"));
+    const QString serial = options.value(QStringLiteral("serial")).trimmed();
+    const QString unitFolder = options.value(QStringLiteral("folder")).trimmed();
+    if (options.contains(QStringLiteral("serial")) && serial.isEmpty())
+        return usage(QStringLiteral("--serial needs a serial number"));
+    if (options.contains(QStringLiteral("answer")) && options.contains(QStringLiteral("ask")))
+        return usage(QStringLiteral("--answer and --ask exclude each other"));
     // A pause question's buttons are Yes and No; no answer at all lets its
     // time-out run out.
     const QMap<QString, int> answers = {{QStringLiteral("yes"), 0},
@@ -277,6 +351,10 @@ int Seqrun::runSequence(const QStringList &arguments)
     CommandSession command;
     if (!answer.isEmpty())
         command.prompt.setAnswer(QStringLiteral("Sequence Item"), answers.value(answer));
+    // An operator at the terminal answers what the command did not.
+    if (options.contains(QStringLiteral("ask")) || (answer.isEmpty() && isatty(fileno(stdin))))
+        command.prompt.setOperatorInput(stdin);
+    command.prompt.setFirstUnitAnswer(serial, unitFolder);
     RunMonitor monitor(out);
     command.host.setRunMonitor(&monitor);
     if (options.contains(QStringLiteral("privilege")))
@@ -310,17 +388,23 @@ int Seqrun::runSequence(const QStringList &arguments)
         err << "seqrun: the sequence '" << title << "' has no steps to run\n";
         return DamagedInput;
     }
-    if (repeat) {
-        window->findChild<QCheckBox *>(QStringLiteral("repeatCheckBox"))->setChecked(repeat > 1);
-        window->findChild<QSpinBox *>(QStringLiteral("repeatSpinBox"))->setValue(repeat);
-    }
+    // The options hold for this run only; what the sequence stores stays.
+    RunOptions runOptions(window);
+    if (repeat || units)
+        runOptions.setRepeat(qMax(repeat, units));
+    if (units)
+        runOptions.setUnitIdentification(true);
+    if (!serial.isEmpty())
+        runOptions.setText(QStringLiteral("serNumberLineEdit"), serial);
+    if (!unitFolder.isEmpty())
+        runOptions.setText(QStringLiteral("folderLineEdit"), unitFolder);
     const int row = single ? single : startAt;
     if (row > stepCount) {
         err << "seqrun: the sequence '" << title << "' has " << stepCount << " steps, not " << row << "\n";
         return UsageError;
     }
     if (single)
-        window->findChild<QRadioButton *>(QStringLiteral("singleAppRadioButton"))->setChecked(true);
+        runOptions.setSingleApplication();
     list->clearSelection();
     if (row) {
         list->setCurrentItem(list->topLevelItem(row - 1));
@@ -366,7 +450,9 @@ int Seqrun::runSequence(const QStringList &arguments)
     interruptWatch.stop();
     std::signal(SIGINT, SIG_DFL);
 
-    // The last run's results are part of the stored steps.
+    // The last run's results are part of the stored steps, and so is the
+    // last unit's serial number.
+    runOptions.restore();
     if (session.save() != ProjectSession::Outcome::Done)
         err << "seqrun: " << session.errorString() << "\n";
 

@@ -15,6 +15,7 @@
 #include "projecttreeservice.h"
 #include "subscribeservice.h"
 #include "typeactionsservice.h"
+#include "typeinfoservice.h"
 
 #include <QCoreApplication>
 
@@ -25,6 +26,7 @@ WorkbenchHost::WorkbenchHost()
       log(std::make_unique<LogviewService>()),
       data(std::make_unique<DatabaseService>()),
       typeActions(std::make_unique<TypeActionsService>(data.get())),
+      typeInfo(std::make_unique<TypeInfoService>()),
       appSequenceService(std::make_unique<AppSequenceService>(data.get())),
       tree(std::make_unique<ProjectTreeService>()),
       view(std::make_unique<MainViewService>()),
@@ -84,6 +86,8 @@ HxiResult WorkbenchHost::createInterface(const QString &interfaceName, void **re
         return subscribe->queryInterface(interfaceName, result);
     if (interfaceName == process->serviceName)
         return process->queryInterface(interfaceName, result);
+    if (interfaceName == typeInfo->serviceName)
+        return typeInfo->queryInterface(interfaceName, result);
     if (interfaceName == QLatin1String("HxiMainProcess"))
         return process->plainInterface()->queryInterface(interfaceName, result);
     if (interfaceName == QLatin1String("HxiMainJob"))
@@ -128,7 +132,7 @@ HostProject *WorkbenchHost::project() const
 int WorkbenchHost::outstandingReferences() const
 {
     return main->referenceCount() + log->referenceCount() + data->referenceCount()
-           + data->applicationSetReferences() + typeActions->referenceCount()
+           + data->applicationSetReferences() + typeActions->referenceCount() + typeInfo->referenceCount()
            + appSequenceService->referenceCount() + tree->referenceCount()
            + view->referenceCount() + subscribe->referenceCount() + process->referenceCountAll()
            + appCreate->referenceCount() + instrument->referenceCount()

@@ -25,6 +25,7 @@ class MainViewService;
 class ProjectTreeService;
 class SubscribeService;
 class TypeActionsService;
+class TypeInfoService;
 
 // The reference host: answers the plug-in's requests for services by name
 // from the open project folder and its own state.
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<LogviewService> log;
     std::unique_ptr<DatabaseService> data;
     std::unique_ptr<TypeActionsService> typeActions;
+    std::unique_ptr<TypeInfoService> typeInfo;
     std::unique_ptr<AppSequenceService> appSequenceService;
     std::unique_ptr<ProjectTreeService> tree;
     std::unique_ptr<MainViewService> view;
