@@ -32,6 +32,7 @@
 #include "taptext.h"
 #include "ui_orvsequencermainform.h"
 #include "hxitypeinfo.h"
+#include "seqiopinsdialog.h"
 #include "unitidentificationdialog.h"
 #include "unittext.h"
 #include "userprompt.h"
@@ -100,6 +101,7 @@ ORVSequencerMainDialog::ORVSequencerMainDialog(RunWindowHost *runHost, const QSt
     ui->serNumberLineEdit->setText(InitialSerialNumber);
     ui->folderLineEdit->setText(InitialFolderName);
     unitDialog = new UnitIdentificationDialog(owner->hostLink(), this);
+    ioPinsDialog = new SeqIOPinsDialog(owner->hostLink(), this);
     connect(unitDialog, &UnitIdentificationDialog::unitConfirmed, this,
             &ORVSequencerMainDialog::takeUnitTexts);
 
@@ -720,18 +722,10 @@ void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
     if (!processes || !database)
         return;   // nothing starts; Cancel ends the run
     ioPinsFolder = QDir::toNativeSeparators(database->projectDirectory());
-    ioPinsOptions = IoPinsOptions::fromParameters(step->parameters);
-
-    int index = -1;
-    const QString instrument = instrumentOf(step, index);
-    QString program;
-    QString address;
-    if (HostService<HxiInstrumentEx> values(link, QStringLiteral("HxiInstrumentEx"));
-        values && !instrument.isEmpty()) {
-        program = values->instrumentValue(instrument, QStringLiteral("ExecBcu"));
-        address = values->instrumentValue(instrument, QStringLiteral("Address"));
-    }
-    ioPinsOptions.instrumentName = instrument;
+    // The step's properties dialog builds the command lines; it is never
+    // shown during a run.
+    ioPinsDialog->loadParameters(step->parameters);
+    ioPinsOptions = ioPinsDialog->options();
 
     for (const IoPinsCommandLine::ReportRow &row : IoPinsCommandLine::parameterRows(ioPinsOptions))
         sequenceReport->writeInstrumentRow(row.marker, row.text);
@@ -740,7 +734,7 @@ void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
 
     // The operations run one after the other as one job; the first that
     // fails ends it with its exit code.
-    const QStringList commandLines = IoPinsCommandLine::buildCommandLines(ioPinsOptions, program, address);
+    const QStringList commandLines = ioPinsDialog->buildCommandLines();
     if (commandLines.isEmpty()) {
         const QString text = tr("Could not start the Read/Test/Write IO Pins command.");
         UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"), text, {tr("Quit")}, 0);
@@ -758,8 +752,7 @@ void ORVSequencerMainDialog::SlotIOPinsProcessReady(HxmJob *job, const QString &
 {
     if (owner->runningWindow() != this || cancelLocked)
         return;
-    const IoPinsCommandLine::Results results = IoPinsCommandLine::readResults(
-        QDir(ioPinsFolder).filePath(IoPinsCommandLine::ResultFileName));
+    const IoPinsCommandLine::Results results = ioPinsDialog->readResults(ioPinsFolder);
     for (const IoPinsCommandLine::ReportRow &row : IoPinsCommandLine::resultRows(ioPinsOptions, results))
         sequenceReport->writeInstrumentRow(row.marker, row.text);
     sequenceReport->refreshLiveReport();

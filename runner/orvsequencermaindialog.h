@@ -17,6 +17,7 @@ class QTimer;
 class RunWindowHost;
 class SequenceElementItem;
 class SequenceReport;
+class SeqIOPinsDialog;
 class UnitIdentificationDialog;
 struct ReportStep;
 struct UnitSettings;
@@ -213,6 +214,7 @@ private:
     QString currentMask;
     QString sequenceTapInformation;
     UnitIdentificationDialog *unitDialog = nullptr;
+    SeqIOPinsDialog *ioPinsDialog = nullptr;
     QString lastReportFile;
     IoPinsOptions ioPinsOptions;
     QString ioPinsFolder;

@@ -12,11 +12,15 @@ struct SeqrunResult
     QString err;
 };
 
-// Runs the seqrun binary of this build (SEQRUN_FILE) with `arguments`.
-inline SeqrunResult seqrun(const QStringList &arguments)
+// Runs the seqrun binary of this build (SEQRUN_FILE) with `arguments`;
+// `input` is what an operator types on standard input.
+inline SeqrunResult seqrun(const QStringList &arguments, const QByteArray &input = QByteArray())
 {
     QProcess process;
     process.start(QStringLiteral(SEQRUN_FILE), arguments);
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
     process.waitForFinished(120000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};

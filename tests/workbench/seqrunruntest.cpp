@@ -128,6 +128,53 @@ TEST(SeqrunRunTest, PauseQuestionsTakeTheAnswerGiven)
               64);
 }
 
+TEST(SeqrunRunTest, UnitsAreIdentifiedFromTheCommandAndByTheOperator)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    const QStringList arguments = {QStringLiteral("run"), project, QStringLiteral("Instrument Check"),
+                                   QStringLiteral("--units"), QStringLiteral("2"),
+                                   QStringLiteral("--serial"), QStringLiteral("SN-7"),
+                                   QStringLiteral("--ask")};
+    // The first unit comes from --serial; the operator answers the first
+    // question, keeps the second unit's proposal and says no to its question.
+    const SeqrunResult run = seqrun(arguments, "y\n\n\nn\n");
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("[answered: S/N SN-7]"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("S/N [SN-8]:")));
+    EXPECT_TRUE(run.err.contains(QLatin1String("Yes/No [Yes]:")));
+    const QRegularExpressionMatch report =
+        QRegularExpression(QStringLiteral("Report: (.*\\.html)")).match(run.out);
+    ASSERT_TRUE(report.hasMatch());
+    QFile file(report.captured(1));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains(QLatin1String("Unit Serial Number : SN-7<")));
+    EXPECT_TRUE(html.contains(QLatin1String("Unit Serial Number : SN-8<")));
+    EXPECT_TRUE(html.contains(QLatin1String("Board&nbsp;SN-7&nbsp;passed,&nbsp;results&nbsp;in&nbsp;folder&nbsp;SN-7")));
+    EXPECT_TRUE(html.contains(QLatin1String("Board&nbsp;SN-8&nbsp;passed")));
+    EXPECT_EQ(html.count(QLatin1String("Sequence Cycle")), 2);
+
+    // The sequence keeps its own cycle count and the last unit tested.
+    QFile projectFile(project + QStringLiteral("/project.xml"));
+    ASSERT_TRUE(projectFile.open(QIODevice::ReadOnly));
+    QDomDocument document;
+    ASSERT_TRUE(document.setContent(&projectFile));
+    QDomElement sequence = document.documentElement().firstChildElement(QStringLiteral("plugin"))
+                               .firstChildElement(QStringLiteral("sequence"));
+    while (sequence.attribute(QStringLiteral("Title")) != QLatin1String("Instrument Check"))
+        sequence = sequence.nextSiblingElement(QStringLiteral("sequence"));
+    EXPECT_EQ(sequence.attribute(QStringLiteral("RepeatCount")), QStringLiteral("3"));
+    EXPECT_EQ(sequence.attribute(QStringLiteral("UutSerNumber")), QStringLiteral("SN-8"));
+
+    // When the operator's input ends, the unit asked for is refused and the
+    // run ends there.
+    const SeqrunResult refused = seqrun(arguments, "y\n");
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_TRUE(refused.out.contains(QLatin1String("Verdict: Cancelled"))) << refused.out.toStdString();
+    EXPECT_EQ(refused.out.count(QLatin1String("Label unit")), 1);
+}
+
 TEST(SeqrunRunTest, CtrlCCancelsTheRunAndKeepsTheReport)
 {
     TemporaryFolder folder;

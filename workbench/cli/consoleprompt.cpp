@@ -84,11 +84,18 @@ bool ConsolePrompt::unitIdentification(const QString &caption, QString &serialNu
     shownCaptions.append(caption);
     err << "seqrun: unit: " << caption << ": S/N " << serialNumber << ", folder " << folder;
     if (unitsIdentified++ == 0 && (!firstSerialNumber.isEmpty() || !firstFolder.isEmpty())) {
-        if (!firstSerialNumber.isEmpty())
+        // Only what the command gave is answered: a folder that follows the
+        // serial number follows the answered one.
+        QStringList answered;
+        if (!firstSerialNumber.isEmpty()) {
             serialNumber = firstSerialNumber;
-        if (!firstFolder.isEmpty())
+            answered.append(QStringLiteral("S/N ") + serialNumber);
+        }
+        if (!firstFolder.isEmpty()) {
             folder = firstFolder;
-        err << " [answered: S/N " << serialNumber << ", folder " << folder << "]" << Qt::endl;
+            answered.append(QStringLiteral("folder ") + folder);
+        }
+        err << " [answered: " << answered.join(QStringLiteral(", ")) << "]" << Qt::endl;
         return true;
     }
     if (!operatorInput) {
