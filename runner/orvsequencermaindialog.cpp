@@ -46,6 +46,11 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QUrl>
+
+#if defined(ORV_HAVE_MULTIMEDIA)
+#include <QSoundEffect>
+#endif
 
 using namespace VemoInterface;
 
@@ -862,9 +867,31 @@ void ORVSequencerMainDialog::runPause(SequenceElementItem *step)
 
 void ORVSequencerMainDialog::playSound(const QString &fileName)
 {
-    // Sound needs the multimedia module, which this build does without; a
-    // pause is shown the same either way.
-    Q_UNUSED(fileName);
+    if (fileName.isEmpty())
+        return;
+    // A relative name is a file of the project, as the other files of a
+    // step are.
+    QString path = fileName;
+    if (QFileInfo(fileName).isRelative()) {
+        if (HostService<HxiDatabase> database(owner->hostLink(), QStringLiteral("HxiDatabase")); database)
+            path = QDir(database->projectDirectory()).filePath(fileName);
+    }
+    // A missing sound file plays nothing; the pause is shown all the same.
+    if (!QFileInfo(path).isFile())
+        return;
+#if defined(ORV_HAVE_MULTIMEDIA)
+    if (!pauseSound)
+        pauseSound = new QSoundEffect(this);
+    pauseSound->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    pauseSound->play();
+#else
+    // This build has no sound output; say so once, where the engineer looks.
+    if (!soundMissingReported) {
+        soundMissingReported = true;
+        owner->logMessage(tr("ORV Sequencer '%1' - This installation cannot play sounds: '%2' is not played")
+                              .arg(sequenceTitle, QDir::toNativeSeparators(path)));
+    }
+#endif
 }
 
 void ORVSequencerMainDialog::printReport()
@@ -1511,6 +1538,9 @@ bool ORVSequencerMainDialog::promptUnit()
         unitFolder = ui->folderLineEdit->text();
         if (loopNumber == 1)
             firstUnitSerial = unitSerial;
+        // A gang whose test names no TAPs still has this one unit to report.
+        if (isGangMode())
+            sequenceReport->writeUnitRows(unitSerial, unitResultPath(), QString());
         return true;
     }
     // One unit per TAP: every unit is asked for, even after one was refused,

@@ -13,6 +13,7 @@
 
 class HxmJob;
 class HxSequence;
+class QSoundEffect;
 class QTimer;
 class RunWindowHost;
 class SequenceElementItem;
@@ -215,6 +216,8 @@ private:
     QString sequenceTapInformation;
     UnitIdentificationDialog *unitDialog = nullptr;
     SeqIOPinsDialog *ioPinsDialog = nullptr;
+    QSoundEffect *pauseSound = nullptr;   // only with sound output
+    bool soundMissingReported = false;
     QString lastReportFile;
     IoPinsOptions ioPinsOptions;
     QString ioPinsFolder;

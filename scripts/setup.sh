@@ -10,6 +10,7 @@ build="${ORV_BUILD_DIR:-$here/build}"
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-multimedia-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
 )
 

@@ -116,6 +116,23 @@ TEST_F(UnitIdentificationTest, EachCycleTestsTheNextSerialNumber)
     EXPECT_TRUE(stored->unitSerialNumberAutoIncrement());
 }
 
+TEST_F(UnitIdentificationTest, PerUnitReportsHoldOnlyTheirOwnUnit)
+{
+    plugin->settings().perUnit = true;
+    SequenceBuilder builder = unitSequence(3);
+    builder.settings().setUnitSubDirIsSerialNumber(true);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_TRUE(run(window));
+
+    const QString reports = sequenceFolder(QStringLiteral("Units")) + QStringLiteral("/UnitReports/");
+    const QString first = readText(reports + QStringLiteral("SN-199/SN-199.html"));
+    const QString third = readText(reports + QStringLiteral("SN-201/SN-199 - SN-201.html"));
+    EXPECT_EQ(unitRows(first), QStringList{QStringLiteral("SN-199|SN-199|")});
+    EXPECT_EQ(unitRows(third), QStringList{QStringLiteral("SN-201|SN-201|")});
+    EXPECT_EQ(third.count(QLatin1String("<b>log unit</b>")), 1);
+    EXPECT_TRUE(QFileInfo::exists(reports + QStringLiteral("SN-200/SN-199 - SN-200.html")));
+}
+
 TEST_F(UnitIdentificationTest, TheOperatorConfirmsEachUnitAndCountingGoesOnFromWhatWasTyped)
 {
     SequenceBuilder builder = unitSequence(3);
@@ -167,17 +184,22 @@ TEST_F(UnitIdentificationTest, ARefusedUnitEndsTheRunBeforeItsSteps)
 TEST_F(UnitIdentificationTest, GangModeAsksForOneUnitPerTapOfTheTestAndTheGang)
 {
     addApplication(QStringLiteral("Flash"), Pass, QStringLiteral("Flash Image Runner"));
-    addApplication(QStringLiteral("Chain"), Pass);
+    // the test application keeps the parameters it was given
+    addApplication(QStringLiteral("Chain"),
+                   QStringLiteral("grep -E '^(Gang|Flags|UnitIdentSN)=' \"$1\" >> '%1'\nexit 0\n")
+                       .arg(folder.filePath(QStringLiteral("chain.params"))));
     project.application(QStringLiteral("Flash"))->tapConnectors = {QStringLiteral("2")};
     project.application(QStringLiteral("Chain"))->tapConnectors = {QStringLiteral("1"), QStringLiteral("2"),
                                                                   QStringLiteral("3")};
     plugin->settings().enableGang = true;
     plugin->settings().gangText = QStringLiteral("13");
+    plugin->settings().gang = QStringLiteral("4");
 
     SequenceBuilder builder = unitSequence(2);
     // a runner type does not decide the TAPs; the first test does
     builder.application(QStringLiteral("Flash"), QStringLiteral("Flash Image Runner"));
-    builder.application(QStringLiteral("Chain"), ChainType);
+    builder.application(QStringLiteral("Chain"), ChainType).parameters.insert(QStringLiteral("Flags"),
+                                                                            QStringLiteral("1029"));
     HxSequence &sequence = builder.settings();
     sequence.setUnitAutoPrompt(true);
     sequence.setGlobalGang(true);
@@ -195,6 +217,20 @@ TEST_F(UnitIdentificationTest, GangModeAsksForOneUnitPerTapOfTheTestAndTheGang)
               (QStringList{QStringLiteral("SN-101|Batch 07|1"), QStringLiteral("SN-102|Batch 07|3"),
                            QStringLiteral("SN-103|Batch 07|1"), QStringLiteral("SN-104|Batch 07|3")}));
     EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Completed);
+    // Applications test the whole gang: the gang entry and the gang flag
+    // are passed on, with the last unit named.
+    EXPECT_EQ(readText(folder.filePath(QStringLiteral("chain.params"))).split(u'\n', Qt::SkipEmptyParts),
+              (QStringList{QStringLiteral("Flags=1029"), QStringLiteral("Gang=4"), QStringLiteral("UnitIdentSN=SN-102"),
+                           QStringLiteral("Flags=1029"), QStringLiteral("Gang=4"), QStringLiteral("UnitIdentSN=SN-104")}));
+
+    // Without gang mode on the sequence the gang flag is taken away.
+    window->form().globalGangCheckBox->setChecked(false);
+    QFile::remove(folder.filePath(QStringLiteral("chain.params")));
+    prompt.unitRequests.clear();
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(captions(), QStringList(2, QStringLiteral("Unit Identification - POD TAPs: 1")));
+    EXPECT_TRUE(readText(folder.filePath(QStringLiteral("chain.params"))).startsWith(QLatin1String("Flags=5\nGang=0\n")));
+    window->form().globalGangCheckBox->setChecked(true);
 
     // A refused TAP still lets the operator see the rest of the gang, then
     // ends the run.

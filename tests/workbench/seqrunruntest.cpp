@@ -32,6 +32,18 @@ QString copyDemo(const TemporaryFolder &folder)
     return target;
 }
 
+// The HTML of the report a run named on its "Report:" line; empty when it
+// named none or the file cannot be read.
+QString reportOf(const SeqrunResult &run)
+{
+    const QRegularExpressionMatch report =
+        QRegularExpression(QStringLiteral("Report: (.*\\.html)")).match(run.out);
+    QFile file(report.captured(1));
+    if (!report.hasMatch() || !file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
 } // namespace
 
 TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
@@ -45,12 +57,8 @@ TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
     EXPECT_EQ(run.out.count(QRegularExpression(QStringLiteral("\\bFlash +Failed"))), 2);
     EXPECT_EQ(run.out.count(QLatin1String("Sequence Cycle")), 0);
 
-    const QRegularExpressionMatch report =
-        QRegularExpression(QStringLiteral("Report: (.*\\.html)")).match(run.out);
-    ASSERT_TRUE(report.hasMatch());
-    QFile file(report.captured(1));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
+    const QString html = reportOf(run);
+    ASSERT_FALSE(html.isEmpty()) << run.out.toStdString();
     EXPECT_TRUE(html.contains(QLatin1String("<b>SEQUENCE REPORT</b>")));
     EXPECT_EQ(html.count(QLatin1String("Sequence Cycle")), 2);
     EXPECT_TRUE(html.contains(QLatin1String("Completed at")));
@@ -79,12 +87,8 @@ TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimula
     ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
     // the pause question was answered with its default and said so
     EXPECT_TRUE(run.err.contains(QLatin1String("Is the board seated in the fixture? [answered: Yes]")));
-    const QRegularExpressionMatch report =
-        QRegularExpression(QStringLiteral("Report: (.*\\.html)")).match(run.out);
-    ASSERT_TRUE(report.hasMatch());
-    QFile file(report.captured(1));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
+    const QString html = reportOf(run);
+    ASSERT_FALSE(html.isEmpty()) << run.out.toStdString();
     EXPECT_TRUE(html.contains(QLatin1String("<font color='#008000'>yes</font>")));
     EXPECT_TRUE(html.contains(QLatin1String("I/O Pins: Write")));
     EXPECT_TRUE(html.contains(QLatin1String("TAP 1:   Control = 0b1111, Data = 0b0101")));
@@ -143,12 +147,8 @@ TEST(SeqrunRunTest, UnitsAreIdentifiedFromTheCommandAndByTheOperator)
     EXPECT_TRUE(run.err.contains(QLatin1String("[answered: S/N SN-7]"))) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QLatin1String("S/N [SN-8]:")));
     EXPECT_TRUE(run.err.contains(QLatin1String("Yes/No [Yes]:")));
-    const QRegularExpressionMatch report =
-        QRegularExpression(QStringLiteral("Report: (.*\\.html)")).match(run.out);
-    ASSERT_TRUE(report.hasMatch());
-    QFile file(report.captured(1));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
+    const QString html = reportOf(run);
+    ASSERT_FALSE(html.isEmpty()) << run.out.toStdString();
     EXPECT_TRUE(html.contains(QLatin1String("Unit Serial Number : SN-7<")));
     EXPECT_TRUE(html.contains(QLatin1String("Unit Serial Number : SN-8<")));
     EXPECT_TRUE(html.contains(QLatin1String("Board&nbsp;SN-7&nbsp;passed,&nbsp;results&nbsp;in&nbsp;folder&nbsp;SN-7")));

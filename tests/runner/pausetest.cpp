@@ -1,0 +1,118 @@
+// PAUSE steps: a message to confirm or a question whose answer passes or
+// fails the step, with a time-out that stops the run when nobody answers.
+
+#include "runnerfixture.h"
+#include "statusdlg.h"
+
+#include <QDataStream>
+
+namespace {
+
+class PauseTest : public RunnerTest
+{
+protected:
+    // A question (or message) with `timeoutMs` and a sound file, followed by
+    // a command that shows whether the run went past the pause.
+    SequenceBuilder pauseSequence(const QString &title, const QString &text, int timeoutMs,
+                                  bool noIsPass = false)
+    {
+        SequenceBuilder builder(title);
+        HxSequenceItem &pause = builder.operation(ControlOperations::ControlOperation::Pause,
+                                                  QStringLiteral("Board seated"));
+        pause.pauseMessageText = text;
+        pause.columnItem = QStringLiteral("%1,no-such-sound.wav").arg(timeoutMs);
+        pause.pauseMessageAnswerNoIsPass = noIsPass;
+        builder.command(QStringLiteral("after"), Pass);
+        return builder;
+    }
+
+    QString answerRow(const ORVSequencerMainDialog *window) const
+    {
+        static const QRegularExpression row(
+            QStringLiteral("<td colspan='6'>Board seated -> (.*), [^,]*</td>"));
+        return row.match(window->report().reportText()).captured(1);
+    }
+};
+
+} // namespace
+
+TEST_F(PauseTest, AnswersPassOrFailTheStepAndNoCanBeThePassingOne)
+{
+    const struct
+    {
+        const char *name;
+        bool noIsPass;
+        int button;   // 0 Yes, 1 No
+        const char *status;
+        const char *answer;
+    } cases[] = {
+        {"yes", false, 0, "Passed", "<font color='#008000'>yes</font>"},
+        {"no", false, 1, "Failed", "<font color='#FF0000'>no</font>"},
+        {"no is pass, no", true, 0, "Passed", "<font color='#008000'>no</font>"},
+        {"no is pass, yes", true, 1, "Failed", "<font color='#FF0000'>yes</font>"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SequenceBuilder builder =
+            pauseSequence(QLatin1String(c.name), QStringLiteral("Is the board seated?"), 0, c.noIsPass);
+        ORVSequencerMainDialog *window = open(builder);
+        prompt.answers = {c.button};
+        ASSERT_TRUE(run(window));
+        EXPECT_EQ(statuses(window), (QStringList{QLatin1String(c.status), QStringLiteral("Passed")}));
+        EXPECT_EQ(answerRow(window), QLatin1String(c.answer));
+        EXPECT_EQ(prompt.asked.last().buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
+    }
+}
+
+// A short, silent WAV file: 8 kHz, 8 bit, mono.
+QByteArray silentWave()
+{
+    const QByteArray samples(800, char(0x80));
+    QByteArray wave;
+    QDataStream stream(&wave, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream.writeRawData("RIFF", 4);
+    stream << quint32(36 + samples.size());
+    stream.writeRawData("WAVEfmt ", 8);
+    stream << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(8000) << quint16(1)
+           << quint16(8);
+    stream.writeRawData("data", 4);
+    stream << quint32(samples.size());
+    stream.writeRawData(samples.constData(), int(samples.size()));
+    return wave;
+}
+
+TEST_F(PauseTest, AQuestionNobodyAnswersTimesOutAndStopsTheRun)
+{
+    // the sound, a file of the project, plays where the machine can play it
+    folder.write(QStringLiteral("project/beep.wav"), silentWave());
+    SequenceBuilder builder = pauseSequence(QStringLiteral("Pause"), QStringLiteral("Is the board seated?"), 5000);
+    builder.settings().items().first()->columnItem = QStringLiteral("5000, beep.wav");
+    ORVSequencerMainDialog *window = open(builder);
+    prompt.answers = {-1};   // the host gives no answer: the time-out runs out
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(statuses(window), (QStringList{QStringLiteral("Timeout"), StatusText::Reset}));
+    EXPECT_EQ(answerRow(window), QStringLiteral("<font color='#000000'>timeout</font>"));
+    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Stopped);
+    EXPECT_TRUE(window->form().continueSequenceButton->isEnabled());
+}
+
+TEST_F(PauseTest, TheDialogClosesItselfWhenTheTimeOutRunsOut)
+{
+    // Without a prompt service the real dialog shows; nobody presses a
+    // button, so the runner's timer has to end it.
+    host.setPrompt(nullptr);
+    SequenceBuilder builder = pauseSequence(QStringLiteral("Question"), QStringLiteral("Is the board seated?"), 200);
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_TRUE(run(window));
+    EXPECT_EQ(statuses(window).first(), QStringLiteral("Timeout"));
+    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Stopped);
+
+    // A message is confirmed by the time-out and the run goes on.
+    SequenceBuilder message = pauseSequence(QStringLiteral("Message"), QStringLiteral("Insert the board."), 200);
+    ORVSequencerMainDialog *messageWindow = open(message);
+    ASSERT_TRUE(run(messageWindow));
+    EXPECT_EQ(statuses(messageWindow), (QStringList{QStringLiteral("Done"), QStringLiteral("Passed")}));
+    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Completed);
+    host.setPrompt(&prompt);
+}
