@@ -120,10 +120,10 @@ bool UnitIdentificationDialog::ask(Mode mode, const QString &caption)
     showOptions(shown);
     setOptionWidgetsEnabled(mode == Mode::Setup);
 
-    if (mode == Mode::Unit) {
-        if (HostService<HxiPrompt> prompt(link, QStringLiteral("HxiPrompt")); prompt)
-            return askHost(caption);
-    }
+    // Nobody sits in front of a host that answers prompts: it names the
+    // unit (and in setup the texts to start from) itself.
+    if (HostService<HxiPrompt> prompt(link, QStringLiteral("HxiPrompt")); prompt)
+        return askHost(caption);
     ui->snLineEdit->setFocus();
     ui->snLineEdit->selectAll();
     return exec() == QDialog::Accepted;

@@ -61,9 +61,9 @@ public:
     void setFolderName(const QString &text);
     void setMask(const QString &text);
 
-    // Runs the dialog under `caption`. In unit mode a host that answers
-    // prompts itself identifies the unit instead of a person. True when
-    // confirmed; unitConfirmed() has then been sent.
+    // Runs the dialog under `caption`. A host that answers prompts itself
+    // gives the texts instead of a person; the options stay as they are.
+    // True when confirmed; unitConfirmed() has then been sent.
     bool ask(Mode mode, const QString &caption);
 
 Q_SIGNALS:
