@@ -153,6 +153,17 @@ bool ProjectSession::triggerAction(const QString &id)
     return true;
 }
 
+QAction *ProjectSession::action(const QString &id) const
+{
+    return actionsInterface ? actionsInterface->action(id) : nullptr;
+}
+
+void ProjectSession::updateActions()
+{
+    if (startupInterface)
+        startupInterface->updateActions();
+}
+
 bool ProjectSession::addEmptySequence(const QString &title)
 {
     if (!opened || title.trimmed().isEmpty() || sequenceTitles().contains(title))

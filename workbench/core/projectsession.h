@@ -13,6 +13,7 @@ class HxiProject;
 class HxiStartup;
 }
 class HxiORVSequencer;
+class QAction;
 class WorkbenchHost;
 
 // One host working with one project through the sequencer plug-in: opening
@@ -49,6 +50,12 @@ public:
     // Runs one of the plug-in's actions, as its menu entry would; false when
     // the plug-in does not give this user that action or it is disabled.
     bool triggerAction(const QString &id);
+    // The plug-in's action with this id, for a menu; null when the plug-in
+    // is not loaded or does not give this user that action.
+    QAction *action(const QString &id) const;
+    // Lets the plug-in set its actions' enabled states for the current
+    // selection and view.
+    void updateActions();
     // The sequencer's own operations (the import of a legacy sequence
     // file); null before the plug-in is loaded.
     HxiORVSequencer *sequencer() const { return sequencerInterface; }

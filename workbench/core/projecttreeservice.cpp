@@ -37,6 +37,7 @@ HxiTreeHandle ProjectTreeService::addTreeEntry(const QStringList &parentPath,
     const HxiTreeHandle handle = nextHandle++;
     treeEntries.append(
         {handle, parentPath, objectType, text, kind, pixmap, defaultActionId, moduleName});
+    notifyChange();
     return handle;
 }
 
@@ -61,6 +62,7 @@ void ProjectTreeService::removeTreeEntry(HxiTreeHandle handle, bool withChildren
         return withChildren && candidate.parentPath.mid(0, path.size()) == path;
     });
     selection.removeAll(handle);
+    notifyChange();
 }
 
 bool ProjectTreeService::registerObjectType(const QString &objectType, const QString &,
@@ -83,4 +85,11 @@ void ProjectTreeService::clear()
     treeEntries.clear();
     menus.clear();
     selection.clear();
+    notifyChange();
+}
+
+void ProjectTreeService::notifyChange()
+{
+    if (changed)
+        changed();
 }

@@ -4,6 +4,7 @@
 #include "serviceobject.h"
 
 #include <QList>
+#include <functional>
 #include <QStringList>
 
 // "HxiMainProjectEx": the project tree of the reference host, kept as a
@@ -59,6 +60,8 @@ public:
                                   bool infrastructure) override;
 
     void select(const QList<VemoInterface::HxiTreeHandle> &handles) { selection = handles; }
+    // Called after every change of the entries, so a window can show them.
+    void setChangeListener(std::function<void()> listener) { changed = std::move(listener); }
     void clear();
     const QList<Entry> &entries() const { return treeEntries; }
     const QList<MenuEntry> &menuEntries() const { return menus; }
@@ -66,6 +69,7 @@ public:
     const QList<Outcome> &outcomes() const { return reportedOutcomes; }
 
 private:
+    void notifyChange();
     const Entry *find(VemoInterface::HxiTreeHandle handle) const;
 
     VemoInterface::HxiTreeHandle nextHandle = 1;
@@ -74,4 +78,5 @@ private:
     QList<VemoInterface::HxiTreeHandle> selection;
     QStringList registeredTypes;
     QList<Outcome> reportedOutcomes;
+    std::function<void()> changed;
 };

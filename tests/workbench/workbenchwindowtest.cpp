@@ -1,0 +1,118 @@
+// The desktop host driven as a person would: open the demo project, open a
+// sequence from the tree, run it from the menu, read the log.
+
+#include "democopy.h"
+#include "logpanel.h"
+#include "projecttreepanel.h"
+#include "runrecorder.h"
+#include "workbenchwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList menuTexts(const WorkbenchWindow &window, const QString &title)
+{
+    QStringList texts;
+    for (QAction *menuAction : window.menuBar()->actions()) {
+        if (menuAction->text().remove(u'&') != title)
+            continue;
+        for (const QAction *action : menuAction->menu()->actions()) {
+            if (!action->isSeparator())
+                texts.append(action->text().remove(u'&'));
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST(WorkbenchWindowTest, OpensAProjectAndRunsASequenceFromTheTree)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    WorkbenchWindow window;
+    RunRecorder monitor;
+    window.host().setRunMonitor(&monitor);
+    ASSERT_TRUE(window.openProject(project));
+
+    // The plug-in's sequences are in the tree and its actions in the menu.
+    ProjectTreePanel &tree = window.projectTree();
+    const QList<QTreeWidgetItem *> found =
+        tree.findItems(QStringLiteral("Board Test"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(tree.findItems(QStringLiteral("Instrument Check"), Qt::MatchExactly | Qt::MatchRecursive).size(), 1);
+    EXPECT_TRUE(menuTexts(window, QStringLiteral("Sequence")).contains(QStringLiteral("Start Sequence")));
+
+    // A double click opens the sequence in a tab of its own.
+    tree.setCurrentItem(found.first());
+    Q_EMIT tree.itemDoubleClicked(found.first(), 0);
+    ASSERT_EQ(window.views().count(), 1);
+    EXPECT_EQ(window.views().tabText(0), QStringLiteral("ORV Sequencer: Board Test"));
+
+    QAction *start = window.session().action(QStringLiteral("StartSequence"));
+    ASSERT_TRUE(start);
+    window.session().updateActions();
+    ASSERT_TRUE(start->isEnabled());
+    start->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !monitor.runs.isEmpty(); }, 60000));
+    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Passed"));
+    // the sequencer's messages reach the log
+    EXPECT_TRUE(window.logPanel().text(QStringLiteral("Output")).contains(QLatin1String("Board Test")));
+    // a finished run is entered in the sequence's report history
+    const QList<QTreeWidgetItem *> sequence =
+        tree.findItems(QStringLiteral("Board Test"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(sequence.size(), 1);
+    ASSERT_EQ(sequence.first()->childCount(), 1);
+    EXPECT_EQ(sequence.first()->child(0)->childCount(), 1);
+
+    // An operator gets the run actions but not the engineer's ones.
+    const QStringList developerMenu = menuTexts(window, QStringLiteral("Sequence"));
+    for (QAction *action : window.menuBar()->actions()) {
+        if (action->text().remove(u'&') != QLatin1String("User"))
+            continue;
+        for (QAction *privilege : action->menu()->actions()) {
+            if (privilege->text() == QLatin1String("Operator"))
+                privilege->trigger();
+        }
+    }
+    const QStringList operatorMenu = menuTexts(window, QStringLiteral("Sequence"));
+    EXPECT_TRUE(operatorMenu.contains(QStringLiteral("Start Sequence")));
+    EXPECT_FALSE(operatorMenu.contains(QStringLiteral("Delete Sequence(s)")));
+    EXPECT_TRUE(developerMenu.contains(QStringLiteral("Delete Sequence(s)")));
+    window.host().setRunMonitor(nullptr);
+}
+
+TEST(WorkbenchWindowTest, ADamagedProjectIsRefusedAndTheOpenOneStays)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    folder.write(QStringLiteral("damaged/project.xml"), "<project name='Broken'><applications>");
+    WorkbenchWindow window;
+    ASSERT_TRUE(window.openProject(project));
+
+    // the error box is confirmed as a person would
+    QString shown;
+    QTimer::singleShot(0, &window, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    EXPECT_FALSE(window.openProject(folder.filePath(QStringLiteral("damaged"))));
+    EXPECT_TRUE(shown.contains(QLatin1String("project.xml"))) << shown.toStdString();
+    EXPECT_TRUE(window.session().isOpen());
+    EXPECT_EQ(window.session().project().directory(), project);
+    EXPECT_FALSE(window.projectTree()
+                     .findItems(QStringLiteral("Board Test"), Qt::MatchExactly | Qt::MatchRecursive)
+                     .isEmpty());
+}

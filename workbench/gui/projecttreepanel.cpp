@@ -1,0 +1,152 @@
+#include "projecttreepanel.h"
+
+#include "projectsession.h"
+#include "projecttreeservice.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMenu>
+
+using VemoInterface::HxiTreeHandle;
+
+namespace {
+
+constexpr int HandleRole = Qt::UserRole;
+
+} // namespace
+
+ProjectTreePanel::ProjectTreePanel(ProjectTreeService &treeService, ProjectSession &projectSession,
+                                   QWidget *parent)
+    : QTreeWidget(parent), tree(treeService), session(projectSession)
+{
+    setObjectName(QStringLiteral("projectTree"));
+    setHeaderLabel(tr("Project"));
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    // a double click opens the entry; it must not fold it away as well
+    setExpandsOnDoubleClick(false);
+    connect(this, &QTreeWidget::itemSelectionChanged, this, &ProjectTreePanel::passSelectionOn);
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem *item) { runDefaultAction(item); });
+    connect(this, &QWidget::customContextMenuRequested, this, &ProjectTreePanel::showContextMenu);
+}
+
+HxiTreeHandle ProjectTreePanel::handleOf(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, HandleRole).toLongLong() : 0;
+}
+
+void ProjectTreePanel::rebuild()
+{
+    QList<HxiTreeHandle> selected;
+    for (const QTreeWidgetItem *item : selectedItems())
+        selected.append(handleOf(item));
+    const QSignalBlocker quiet(this);
+    clear();
+    for (const ProjectTreeService::Entry &entry : tree.entries()) {
+        QTreeWidgetItem *parentItem = folderItem(entry.parentPath);
+        auto *item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
+        item->setText(0, entry.text);
+        item->setData(0, HandleRole, entry.handle);
+        item->setToolTip(0, entry.kind);
+        if (!entry.pixmap.isEmpty())
+            item->setIcon(0, QIcon(QStringLiteral(":/images/") + entry.pixmap));
+        item->setSelected(selected.contains(entry.handle));
+    }
+    expandAll();
+}
+
+QTreeWidgetItem *ProjectTreePanel::findEntry(const QStringList &parentPath, const QString &text) const
+{
+    QTreeWidgetItem *parentItem = nullptr;
+    for (const QString &name : parentPath) {
+        QTreeWidgetItem *next = nullptr;
+        const int count = parentItem ? parentItem->childCount() : topLevelItemCount();
+        for (int i = 0; i < count && !next; ++i) {
+            QTreeWidgetItem *child = parentItem ? parentItem->child(i) : topLevelItem(i);
+            if (child->text(0) == name)
+                next = child;
+        }
+        if (!next)
+            return nullptr;
+        parentItem = next;
+    }
+    const int count = parentItem ? parentItem->childCount() : topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem *child = parentItem ? parentItem->child(i) : topLevelItem(i);
+        if (child->text(0) == text)
+            return child;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *ProjectTreePanel::folderItem(const QStringList &path)
+{
+    // Folders the plug-in names in a path but never added itself (the
+    // project's own folders) are made here.
+    QTreeWidgetItem *parentItem = nullptr;
+    for (qsizetype depth = 0; depth < path.size(); ++depth) {
+        QTreeWidgetItem *found = findEntry(path.mid(0, depth), path.at(depth));
+        if (!found) {
+            found = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
+            found->setText(0, path.at(depth));
+        }
+        parentItem = found;
+    }
+    return parentItem;
+}
+
+void ProjectTreePanel::passSelectionOn()
+{
+    QList<HxiTreeHandle> handles;
+    for (const QTreeWidgetItem *item : selectedItems()) {
+        if (const HxiTreeHandle handle = handleOf(item))
+            handles.append(handle);
+    }
+    tree.select(handles);
+    session.updateActions();
+    Q_EMIT selectionMoved();
+}
+
+void ProjectTreePanel::runDefaultAction(QTreeWidgetItem *item)
+{
+    const HxiTreeHandle handle = handleOf(item);
+    for (const ProjectTreeService::Entry &entry : tree.entries()) {
+        if (entry.handle != handle)
+            continue;
+        // An entry without a default action of its own does what the first
+        // entry of its context menu does (a sequence opens).
+        QString actionId = entry.defaultActionId;
+        for (const ProjectTreeService::MenuEntry &menuEntry : tree.menuEntries()) {
+            if (actionId.isEmpty() && menuEntry.kind == entry.kind)
+                actionId = menuEntry.actionId;
+        }
+        if (actionId.isEmpty())
+            return;
+        tree.select({handle});
+        session.triggerAction(actionId);
+        return;
+    }
+}
+
+void ProjectTreePanel::showContextMenu(const QPoint &position)
+{
+    const HxiTreeHandle handle = handleOf(itemAt(position));
+    QString kind;
+    for (const ProjectTreeService::Entry &entry : tree.entries()) {
+        if (entry.handle == handle)
+            kind = entry.kind;
+    }
+    if (kind.isEmpty())
+        return;
+    session.updateActions();
+    QMenu menu(this);
+    for (const ProjectTreeService::MenuEntry &entry : tree.menuEntries()) {
+        if (entry.kind != kind)
+            continue;
+        if (QAction *action = session.action(entry.actionId))
+            menu.addAction(action);
+    }
+    if (!menu.isEmpty())
+        menu.exec(viewport()->mapToGlobal(position));
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "hximainprojectex.h"
+
+#include <QTreeWidget>
+
+class ProjectSession;
+class ProjectTreeService;
+
+// The project tree of the desktop host: the entries the plug-in put into
+// the host's tree, with their folders. Selecting entries tells the host's
+// tree service (the plug-in's actions act on the selection); a double click
+// runs the entry's default action, or the first of its context menu (a
+// sequence opens); the context menu offers the actions the plug-in
+// registered for the entry's kind.
+class ProjectTreePanel : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    ProjectTreePanel(ProjectTreeService &tree, ProjectSession &session, QWidget *parent = nullptr);
+
+    // Shows the tree service's entries again, keeping the selection.
+    void rebuild();
+    // the item of the entry `text` below `parentPath`; null when there is none
+    QTreeWidgetItem *findEntry(const QStringList &parentPath, const QString &text) const;
+
+Q_SIGNALS:
+    // the selection changed; the plug-in's actions may follow it
+    void selectionMoved();
+
+private:
+    QTreeWidgetItem *folderItem(const QStringList &path);
+    void passSelectionOn();
+    void runDefaultAction(QTreeWidgetItem *item);
+    void showContextMenu(const QPoint &position);
+    static VemoInterface::HxiTreeHandle handleOf(const QTreeWidgetItem *item);
+
+    ProjectTreeService &tree;
+    ProjectSession &session;
+};
