@@ -33,6 +33,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QDomElement>
 #include <QTime>
 #include <QWidget>
@@ -565,7 +567,103 @@ void ORVSequencerPI::slotClose()
 
 void ORVSequencerPI::slotNewSequence()
 {
-    reportNotAvailable(tr("New Sequence"));
+    HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
+    if (!tree)
+        return;
+    QString title = nextSequenceTitle(takenTitles());
+    QString description;
+    QString instrument;
+    if (!SequenceTitleDialog::ask(link, dialogParent(), SequenceTitleDialog::NewSequence, takenTitles(),
+                                  title, description, instrument))
+        return;
+    title = title.trimmed();
+    if (takenTitles().contains(title)) {
+        // A host that answers the dialog itself is not kept from a taken title.
+        UserPrompt(link, dialogParent()).warning(tr("Warning"), tr("A sequence '%1' exists already.").arg(title));
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto sequence = std::make_unique<HxSequence>(title, description);
+    sequence->setExecuteMode(int(ExecuteMode::WholeSequence));
+    sequence->setRepeatCount(1);
+    sequenceList.append(sequence.release());
+    treeEntries.addSequence(tree.get(), title);
+    openSequenceWindow(title);
+    QApplication::restoreOverrideCursor();
+    //: %1 = Sequence Title
+    logMessage(tr("ORV Sequencer '%1' - New Sequence created").arg(title));
+}
+
+QString ORVSequencerPI::nextSequenceTitle(const QStringList &titles)
+{
+    const QString prefix = QStringLiteral("Sequence ");
+    qulonglong largest = 0;
+    for (const QString &title : titles) {
+        if (!title.startsWith(prefix))
+            continue;
+        const QString rest = QString(title).remove(prefix);
+        bool number = !rest.isEmpty();
+        for (const QChar c : rest)
+            number = number && c.isDigit() && c.unicode() < 128;
+        if (number)
+            largest = qMax(largest, rest.toULongLong());
+    }
+    return prefix + QString::number(largest + 1);
+}
+
+QWidget *ORVSequencerPI::dialogParent() const
+{
+    HostService<HxiMainMenuEx> menu(link, QStringLiteral("HxiMainMenuEx"));
+    return menu ? menu->mainWindow() : nullptr;
+}
+
+QStringList ORVSequencerPI::takenTitles() const
+{
+    QStringList titles = sequenceList.titles();
+    for (const ORVSequencerMainDialog *window : windows()) {
+        if (!titles.contains(window->sequenceName()))
+            titles.append(window->sequenceName());
+    }
+    return titles;
+}
+
+const ProjectTreeEntries::Entry *ORVSequencerPI::selectedEntry(const QString &kind) const
+{
+    HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
+    const ProjectTreeEntries::Entry *entry = tree ? treeEntries.find(tree->selectedEntry(kind)) : nullptr;
+    return entry && entry->kind == kind ? entry : nullptr;
+}
+
+bool ORVSequencerPI::refuseWhileRunning(const QString &title, const QString &firstLine,
+                                        const QString &secondLine) const
+{
+    const ORVSequencerMainDialog *window = windowFor(title);
+    if (!window || !window->isBusy())
+        return false;
+    UserPrompt(link, dialogParent()).warning(tr("Warning"), firstLine.arg(title) + QLatin1Char('\n')
+                                                                + secondLine.arg(title));
+    return true;
+}
+
+void ORVSequencerPI::removeSequence(HxiTreeHandle handle)
+{
+    const ProjectTreeEntries::Entry *entry = treeEntries.find(handle);
+    if (!entry)
+        return;
+    const QString title = entry->text;
+    treeEntries.forgetSequence(title);
+    if (ORVSequencerMainDialog *window = windowFor(title)) {
+        if (currentWindow == window)
+            currentWindow = nullptr;
+        delete window;
+    }
+    if (HxSequence *sequence = sequenceList.find(title))
+        sequenceList.remove(sequence);
+    if (liveReportTitle == title) {
+        liveReportTitle.clear();
+        liveReportText.clear();
+    }
+    reportList.removeSequence(title);
 }
 
 void ORVSequencerPI::slotOpenSequence()
@@ -585,12 +683,81 @@ void ORVSequencerPI::slotOpenSequence()
 
 void ORVSequencerPI::slotDeleteSequence()
 {
-    reportNotAvailable(tr("Delete Sequence(s)"));
+    HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
+    if (!tree)
+        return;
+    const QList<HxiTreeHandle> selected = tree->selectedEntries(QStringLiteral("Sequence"));
+    if (selected.isEmpty())
+        return;
+    if (!UserPrompt(link, dialogParent())
+             .question(tr("Delete Sequence(s)?"), tr("Are you sure you want to delete these Sequence(s)?"), false))
+        return;
+    for (const HxiTreeHandle handle : selected) {
+        const ProjectTreeEntries::Entry *entry = treeEntries.find(handle);
+        if (!entry)
+            continue;
+        // A running sequence keeps its window, and so its place in the project.
+        if (refuseWhileRunning(entry->text, tr("Can't delete sequence: '%1' while executing."),
+                               tr("Please finish or cancel sequence: '%1' first before deleting.")))
+            continue;
+        //: %1 = Sequence Title
+        logMessage(tr("ORV Sequencer '%1' - Sequence deleted").arg(entry->text));
+        removeSequence(handle);
+        tree->removeTreeEntry(handle, true);
+    }
 }
 
 void ORVSequencerPI::slotRenameSequence()
 {
-    reportNotAvailable(tr("Rename Sequence"));
+    const ProjectTreeEntries::Entry *entry = selectedEntry(QStringLiteral("Sequence"));
+    if (!entry || !sequenceList.find(entry->text)) {
+        UserPrompt(link, dialogParent()).warning(tr("Warning"), tr("Sequence not found"));
+        return;
+    }
+    const QString oldTitle = entry->text;
+    if (refuseWhileRunning(oldTitle, tr("Can't rename sequence: '%1' while executing."),
+                           tr("Please finish or cancel sequence: '%1' first before renaming.")))
+        return;
+    QString title = oldTitle;
+    QString description = sequenceList.find(oldTitle)->description();
+    QString instrument;
+    QStringList others = takenTitles();
+    others.removeAll(oldTitle);
+    if (!SequenceTitleDialog::ask(link, dialogParent(), SequenceTitleDialog::Rename, others, title,
+                                  description, instrument))
+        return;
+    title = title.trimmed();
+    if (title == oldTitle)
+        return;
+    if (others.contains(title)) {
+        UserPrompt(link, dialogParent()).warning(tr("Warning"), tr("A sequence '%1' exists already.").arg(title));
+        return;
+    }
+    renameSequence(oldTitle, title);
+}
+
+void ORVSequencerPI::renameSequence(const QString &oldTitle, const QString &newTitle)
+{
+    HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
+    const ProjectTreeEntries::Entry *entry = treeEntries.findSequence(oldTitle);
+    if (!tree || !entry)
+        return;
+    const HxiTreeHandle oldHandle = entry->handle;
+    HxSequence *sequence = sequenceList.find(oldTitle);
+    if (ORVSequencerMainDialog *window = windowFor(oldTitle)) {
+        // The window takes the new title and stores its sequence under it.
+        window->setSequenceName(newTitle);
+        window->writeSequence(sequence);
+    } else {
+        sequence->setTitle(newTitle);
+    }
+    // The old title's entries and reports go; the renamed sequence starts a
+    // history of its own (its reports stay on disk in the old folder).
+    treeEntries.addSequence(tree.get(), newTitle);
+    removeSequence(oldHandle);
+    tree->removeTreeEntry(oldHandle, true);
+    //: %1 = old Sequence Title, %2 = new Sequence Title
+    logMessage(tr("ORV Sequencer '%1' - Sequence renamed to '%2'").arg(oldTitle, newTitle));
 }
 
 void ORVSequencerPI::slotOpenSequenceReport()
@@ -605,7 +772,42 @@ void ORVSequencerPI::slotOpenSequenceHistory()
 
 void ORVSequencerPI::slotDeleteSequenceHistory()
 {
-    reportNotAvailable(tr("Delete Sequence Report(s)"));
+    HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
+    if (!tree)
+        return;
+    const QList<HxiTreeHandle> selected = tree->selectedEntries(QStringLiteral("SequenceHistory"));
+    if (selected.isEmpty())
+        return;
+    if (!UserPrompt(link, dialogParent())
+             .question(tr("Delete Report(s)?"), tr("Are you sure you want to delete these Report(s)?"), false))
+        return;
+    for (const HxiTreeHandle handle : selected) {
+        const ProjectTreeEntries::Entry *entry = treeEntries.find(handle);
+        if (!entry)
+            continue;
+        deleteReport(*entry, settingsRecord->removeReports);
+        treeEntries.remove(tree.get(), handle);
+    }
+}
+
+void ORVSequencerPI::deleteReport(const ProjectTreeEntries::Entry &entry, bool withFiles)
+{
+    // "ORV Sequences" / sequence title / "Sequence Report History"
+    const QString sequenceTitle = entry.parentPath.value(1);
+    HxReport *report = reportList.find(sequenceTitle, entry.text);
+    if (!report)
+        return;
+    const QString fileName = report->fileName;
+    reportList.remove(report);
+    const QString folder = projectDirectory();
+    if (!withFiles || folder.isEmpty() || fileName.isEmpty())
+        return;
+    // The report file and the run folder of the same name beside it.
+    const QDir sequenceFolder(QDir(folder).filePath(QStringLiteral("Sequences/") + sequenceTitle));
+    QFile::remove(sequenceFolder.filePath(fileName));
+    const QString runFolder = QFileInfo(fileName).completeBaseName();
+    if (!runFolder.isEmpty())
+        QDir(sequenceFolder.filePath(runFolder)).removeRecursively();
 }
 
 void ORVSequencerPI::slotImportSequenceData()
@@ -730,7 +932,23 @@ bool ORVSequencerPI::importSequenceList()
 
 void ORVSequencerPI::slotSequenceProperties()
 {
-    reportNotAvailable(tr("Sequence Properties"));
+    const ProjectTreeEntries::Entry *entry = selectedEntry(QStringLiteral("Sequence"));
+    HxSequence *sequence = entry ? sequenceList.find(entry->text) : nullptr;
+    if (!sequence) {
+        UserPrompt(link, dialogParent()).warning(tr("Sequence not found"), tr("Sequence not found"));
+        return;
+    }
+    QString title = sequence->title();
+    QString description = sequence->description();
+    QString instrument;
+    QStringList others = takenTitles();
+    others.removeAll(title);
+    if (!SequenceTitleDialog::ask(link, dialogParent(), SequenceTitleDialog::Properties, others, title,
+                                  description, instrument))
+        return;
+    sequence->setDescription(description);
+    if (ORVSequencerMainDialog *window = windowFor(sequence->title()))
+        window->setSequenceDescription(description);
 }
 
 // A job's end or output only matters to a window that is running a

@@ -112,6 +112,9 @@ public:
 
     // Opens the window of a stored sequence, or brings it to the front.
     ORVSequencerMainDialog *openSequenceWindow(const QString &title);
+    // "Sequence " and one more than the largest number that follows
+    // "Sequence " in `titles` ("Sequence 1" when none does).
+    static QString nextSequenceTitle(const QStringList &titles);
     QList<ORVSequencerMainDialog *> windows() const;
     // the HTML of the last report written, for the report view
     QString currentReportText() const { return liveReportText; }
@@ -176,6 +179,21 @@ private:
     // Makes an open window of the sequence show its stored items again; a
     // window that cannot load them is closed.
     void reloadWindow(const QString &title);
+
+    // The project tree's commands, and what they share.
+    QWidget *dialogParent() const;
+    // every title in use: the stored sequences' and the open windows'
+    QStringList takenTitles() const;
+    // the plug-in's record of the entry of this kind selected in the tree
+    const ProjectTreeEntries::Entry *selectedEntry(const QString &kind) const;
+    // Warns and answers true when the sequence's window is running it.
+    bool refuseWhileRunning(const QString &title, const QString &firstLine,
+                            const QString &secondLine) const;
+    // Forgets a sequence everywhere: its tree records, its window, its
+    // reports; the host's tree entry stays for the caller to remove.
+    void removeSequence(VemoInterface::HxiTreeHandle handle);
+    void renameSequence(const QString &oldTitle, const QString &newTitle);
+    void deleteReport(const ProjectTreeEntries::Entry &entry, bool withFiles);
 
     HostLink link;
     int refCount = 1;

@@ -108,3 +108,36 @@ const ProjectTreeEntries::Entry *ProjectTreeEntries::find(HxiTreeHandle handle) 
     }
     return nullptr;
 }
+
+void ProjectTreeEntries::remove(HxiMainProjectEx *tree, HxiTreeHandle handle)
+{
+    const Entry *entry = find(handle);
+    if (!entry)
+        return;
+    const QStringList path = entry->parentPath + QStringList{entry->text};
+    if (tree)
+        tree->removeTreeEntry(handle, true);
+    records.removeIf([&](const Entry &candidate) {
+        return candidate.handle == handle || candidate.parentPath.mid(0, path.size()) == path;
+    });
+}
+
+void ProjectTreeEntries::forgetSequence(const QString &title)
+{
+    records.removeIf([&](const Entry &candidate) {
+        const bool sequenceEntry = candidate.kind == QLatin1String("Sequence") && candidate.text == title
+                                   && candidate.parentPath == QStringList{FolderText};
+        return sequenceEntry
+               || (candidate.parentPath.size() > 1 && candidate.parentPath.at(0) == FolderText
+                   && candidate.parentPath.at(1) == title);
+    });
+}
+
+const ProjectTreeEntries::Entry *ProjectTreeEntries::findSequence(const QString &title) const
+{
+    for (const Entry &entry : records) {
+        if (entry.kind == QLatin1String("Sequence") && entry.text == title)
+            return &entry;
+    }
+    return nullptr;
+}

@@ -37,6 +37,14 @@ public:
     void addHistoryEntry(VemoInterface::HxiMainProjectEx *tree, const QString &sequenceTitle,
                          const QString &reportTitle);
     void clear();
+    // Forgets the entry and every entry below it, and takes them out of the
+    // host's tree.
+    void remove(VemoInterface::HxiMainProjectEx *tree, VemoInterface::HxiTreeHandle handle);
+    // Forgets the entry of a sequence and every entry whose path goes
+    // through it, without touching the host's tree.
+    void forgetSequence(const QString &title);
+    // the "Sequence" entry of `title`; null when there is none
+    const Entry *findSequence(const QString &title) const;
 
     const Entry *find(VemoInterface::HxiTreeHandle handle) const;
     const QList<Entry> &entries() const { return records; }

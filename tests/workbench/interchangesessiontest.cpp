@@ -203,14 +203,19 @@ TEST_F(InterchangeSessionTest, ALegacyImportEndsWithoutASequenceWhenTheFileOrThe
     EXPECT_EQ(session->sequenceTitles().count(QStringLiteral("Target")), 1);
 }
 
-TEST_F(InterchangeSessionTest, AnEmptySequenceCanBeAddedForAnImport)
+TEST_F(InterchangeSessionTest, NewSequenceAddsAnEmptyOneAndKeepsTheOthers)
 {
-    EXPECT_FALSE(session->addEmptySequence(QStringLiteral("Board")));
-    ASSERT_TRUE(session->addEmptySequence(QStringLiteral("Fresh")));
+    prompt.titleAnswers = {{true, QStringLiteral("Board"), QString(), QString()},
+                           {true, QStringLiteral("Fresh"), QString(), QString()}};
+    ASSERT_TRUE(session->triggerAction(QStringLiteral("NewSequence")));
+    ASSERT_TRUE(session->triggerAction(QStringLiteral("NewSequence")));
     EXPECT_EQ(session->sequenceTitles(),
               QStringList({QStringLiteral("Board"), QStringLiteral("Target"), QStringLiteral("Fresh")}));
-    // The other sequences kept their steps.
+    // The other sequences kept their steps, and the new one survives a save.
     ASSERT_TRUE(session->selectSequence(QStringLiteral("Board")));
     ASSERT_TRUE(session->triggerAction(QStringLiteral("OpenSequence")));
     EXPECT_EQ(shownSteps(), 3);
+    ASSERT_EQ(session->save(), ProjectSession::Outcome::Done);
+    ASSERT_EQ(session->open(session->project().directory()), ProjectSession::Outcome::Done);
+    EXPECT_TRUE(session->sequenceTitles().contains(QStringLiteral("Fresh")));
 }

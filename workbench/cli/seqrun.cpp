@@ -656,8 +656,14 @@ int Seqrun::importList(const QStringList &arguments)
     [[maybe_unused]] WorkbenchHost &host = command.host;
     [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
     ProjectSession &session = command.session;
+    // The import fills the sequence's window, opened by "New Sequence" or by
+    // the import itself.
+    ShownWindow window(host);
     if (!session.sequenceTitles().contains(title)) {
-        if (!session.addEmptySequence(title)) {
+        // As in the tree: "New Sequence", with the title answered.
+        prompt.setSequenceTitleAnswer(title, QString());
+        if (!session.triggerAction(QStringLiteral("NewSequence"))
+            || !session.sequenceTitles().contains(title)) {
             err << "seqrun: the sequence '" << title << "' could not be created\n";
             return InternalError;
         }
@@ -667,7 +673,6 @@ int Seqrun::importList(const QStringList &arguments)
     prompt.setFileAnswer(fileName);
 
     OutputLines log(host);
-    ShownWindow window(host);
     if (!session.triggerAction(QStringLiteral("ImportSequenceData"))) {
         err << "seqrun: this user may not import sequence lists\n";
         return InternalError;

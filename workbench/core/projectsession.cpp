@@ -163,29 +163,3 @@ void ProjectSession::updateActions()
     if (startupInterface)
         startupInterface->updateActions();
 }
-
-bool ProjectSession::addEmptySequence(const QString &title)
-{
-    if (!opened || title.trimmed().isEmpty() || sequenceTitles().contains(title))
-        return false;
-    QDomElement element = hostProject.resetPluginElement(PluginName);
-    persist->save(element);
-    // The sequencer marks a document in short names with its version.
-    const bool shortNames = element.hasAttribute(QStringLiteral("version"));
-    QDomElement sequence = element.ownerDocument().createElement(
-        shortNames ? QStringLiteral("as") : QStringLiteral("sequence"));
-    sequence.setAttribute(shortNames ? QStringLiteral("sa") : QStringLiteral("Title"), title);
-    // Sequences come before the stored reports.
-    const QDomElement firstReport =
-        element.firstChildElement(shortNames ? QStringLiteral("ar") : QStringLiteral("report"));
-    if (firstReport.isNull())
-        element.appendChild(sequence);
-    else
-        element.insertBefore(sequence, firstReport);
-
-    projectInterface->removeObject(QStringLiteral("ClearAll"), QString());
-    host.projectTree().clear();
-    persist->load(element);
-    projectInterface->buildTree(QString());
-    return sequenceTitles().contains(title);
-}

@@ -59,12 +59,6 @@ public:
     // The sequencer's own operations (the import of a legacy sequence
     // file); null before the plug-in is loaded.
     HxiORVSequencer *sequencer() const { return sequencerInterface; }
-    // Gives the open project one more sequence, empty, called `title`:
-    // the sequencer's document is taken back, the sequence added in the
-    // names the sequencer used for the others, and the document handed to
-    // the sequencer again. False when the title is taken or the sequencer
-    // did not take the sequence.
-    bool addEmptySequence(const QString &title);
 
 private:
     Outcome loadPlugin();
