@@ -14,6 +14,9 @@
 #include "legacysequenceimport.h"
 #include "sequencelistexport.h"
 #include "sequencelistimport.h"
+#include "reporttexteditv2.h"
+#include "sequencehistorydialog.h"
+#include "sequencereportdialog.h"
 #include "sequencetitledialog.h"
 #include "sqcconversion.h"
 #include "sqmfile.h"
@@ -70,6 +73,8 @@ ORVSequencerPI::~ORVSequencerPI()
     multiplexer = nullptr;
     settingsRecord.reset();
     qDeleteAll(windows());
+    delete reportView;
+    delete historyView;
     unsubscribeFromApplicationRenames();
     // the version, the lists and the windows list go with the members
 }
@@ -271,6 +276,32 @@ void ORVSequencerPI::showLiveReport(const QString &sequenceTitle, const QString 
 {
     liveReportTitle = sequenceTitle;
     liveReportText = html;
+    updateLiveReportView();
+}
+
+void ORVSequencerPI::updateLiveReportView()
+{
+    if (reportView)
+        reportView->showLiveReport(liveReportTitle, liveReportText, sequenceFolder(liveReportTitle));
+}
+
+QString ORVSequencerPI::sequenceFolder(const QString &title) const
+{
+    const QString project = projectDirectory();
+    if (project.isEmpty() || title.isEmpty())
+        return QString();
+    return QDir(project).filePath(QStringLiteral("Sequences/") + title);
+}
+
+void ORVSequencerPI::showReportView(QDialog *view)
+{
+    if (HostService<HxiMainView> host(link, QStringLiteral("HxiMainView")); host) {
+        host->showView(view);
+        host->connectActivated(this, SLOT(activated(QWidget*)));
+    }
+    // Start, Stop, Continue and Cancel act on sequencer windows only.
+    multiplexer->setCurrentObject(view);
+    updateActions();
 }
 
 void ORVSequencerPI::connectApplicationSignals(const QString &action, const QString &provider)
@@ -372,6 +403,11 @@ bool ORVSequencerPI::removeObject(const QString &type, const QString &name)
     if (type == QLatin1String("ClearAll")) {
         for (ORVSequencerMainDialog *window : windows())
             delete window;
+        // the report views show the project that closes
+        delete reportView;
+        delete historyView;
+        liveReportTitle.clear();
+        liveReportText.clear();
         sequenceList.clear();
         reportList.clear();
         treeEntries.clear();
@@ -662,6 +698,13 @@ void ORVSequencerPI::removeSequence(HxiTreeHandle handle)
     if (liveReportTitle == title) {
         liveReportTitle.clear();
         liveReportText.clear();
+        if (reportView)
+            reportView->close();
+        updateLiveReportView();
+    }
+    if (historyView && historyView->sequenceTitle() == title) {
+        historyView->viewer().clearContents();
+        historyView->close();
     }
     reportList.removeSequence(title);
 }
@@ -762,12 +805,36 @@ void ORVSequencerPI::renameSequence(const QString &oldTitle, const QString &newT
 
 void ORVSequencerPI::slotOpenSequenceReport()
 {
-    reportNotAvailable(tr("Open Sequence Report"));
+    if (!reportView) {
+        reportView = new SequenceReportDialog();
+        connect(reportView.data(), &SequenceReportDialog::message, this, &ORVSequencerPI::message);
+        updateLiveReportView();
+    }
+    showReportView(reportView);
 }
 
 void ORVSequencerPI::slotOpenSequenceHistory()
 {
-    reportNotAvailable(tr("View Sequence Report"));
+    if (!historyView) {
+        historyView = new SequenceHistoryDialog();
+        connect(historyView.data(), &SequenceHistoryDialog::message, this, &ORVSequencerPI::message);
+    }
+    showReportView(historyView);
+    const ProjectTreeEntries::Entry *entry = selectedEntry(QStringLiteral("SequenceHistory"));
+    // "ORV Sequences" / sequence title / "Sequence Report History"
+    const QString title = entry ? entry->parentPath.value(1) : QString();
+    const HxReport *report = entry ? reportList.find(title, entry->text) : nullptr;
+    if (!report) {
+        UserPrompt(link, dialogParent()).warning(tr("Report not found"), tr("Report not found"));
+        return;
+    }
+    const QString folder = sequenceFolder(title);
+    if (folder.isEmpty())
+        return;
+    QFile file(QDir(folder).filePath(report->fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        return;   // a report file that went away leaves the view as it was
+    historyView->showHistoryReport(title, report->title, QString::fromUtf8(file.readAll()), folder);
 }
 
 void ORVSequencerPI::slotDeleteSequenceHistory()

@@ -24,6 +24,9 @@ class HxSequence;
 class ORVSequencerMainDialog;
 class HxmJob;
 class QAction;
+class QDialog;
+class SequenceHistoryDialog;
+class SequenceReportDialog;
 class SequencerActions;
 class SequencerSettings;
 class SignalMultiplexer;
@@ -194,6 +197,11 @@ private:
     void removeSequence(VemoInterface::HxiTreeHandle handle);
     void renameSequence(const QString &oldTitle, const QString &newTitle);
     void deleteReport(const ProjectTreeEntries::Entry &entry, bool withFiles);
+    // Shows a report view as a view of the host, where the run actions do
+    // not reach.
+    void showReportView(QDialog *view);
+    void updateLiveReportView();
+    QString sequenceFolder(const QString &title) const;
 
     HostLink link;
     int refCount = 1;
@@ -205,6 +213,8 @@ private:
     QList<QPointer<ORVSequencerMainDialog>> openWindows;
     QString liveReportTitle;
     QString liveReportText;
+    QPointer<SequenceReportDialog> reportView;
+    QPointer<SequenceHistoryDialog> historyView;
     ProjectTreeEntries treeEntries;
     HxSequenceList sequenceList;
     HxReportList reportList;

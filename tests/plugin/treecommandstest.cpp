@@ -14,6 +14,8 @@
 #include "workbenchhost.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTextBrowser>
 #include <QDir>
 #include <QFileInfo>
 
@@ -202,4 +204,44 @@ TEST_F(TreeCommandsTest, DeletingAReportRemovesItsFilesOnlyWhenTheSettingSaysSo)
     EXPECT_FALSE(QFileInfo::exists(sequenceFolder.filePath(QStringLiteral("run2"))));
     // the other run's files were never touched
     EXPECT_TRUE(QFileInfo::exists(sequenceFolder.filePath(QStringLiteral("run1/out.html"))));
+}
+
+TEST_F(TreeCommandsTest, ReportViewsShowTheLiveReportAndStoredOnes)
+{
+    // the live report follows the run as it grows
+    plugin->showLiveReport(QStringLiteral("Alpha"), QStringLiteral("<p>first rows</p>"));
+    trigger("OpenSequenceReport");
+    QTextBrowser *liveText = nullptr;
+    for (QWidget *view : QApplication::topLevelWidgets()) {
+        if (view->objectName() == QLatin1String("Sequence Report"))
+            liveText = view->findChild<QTextBrowser *>(QStringLiteral("reportTextEdit"));
+    }
+    ASSERT_TRUE(liveText);
+    EXPECT_EQ(liveText->toPlainText(), QStringLiteral("first rows"));
+    plugin->showLiveReport(QStringLiteral("Alpha"), QStringLiteral("<p>first rows</p><p>more</p>"));
+    EXPECT_TRUE(liveText->toPlainText().endsWith(QLatin1String("more")));
+
+    // a stored report is read from the sequence's folder
+    folder.write(QStringLiteral("project/Sequences/Beta/run.html"), "<p>stored \xc3\xa9</p>");
+    host.projectTree().clear();
+    plugin->removeObject(QStringLiteral("ClearAll"), QString());
+    plugin->sequences().append(new HxSequence(QStringLiteral("Beta"), QString()));
+    plugin->reports().append(new HxReport(QStringLiteral("Beta"), QStringLiteral("2026-02-03 / 09:05:07:04"),
+                                          QStringLiteral("run.html")));
+    plugin->buildTree(QString());
+    select(QStringLiteral("SequenceHistory"), {QStringLiteral("2026-02-03 / 09:05:07:04")});
+    trigger("OpenSequenceHistory");
+    QTextBrowser *historyText = nullptr;
+    for (QWidget *view : QApplication::topLevelWidgets()) {
+        if (view->objectName() == QLatin1String("Sequence History"))
+            historyText = view->findChild<QTextBrowser *>(QStringLiteral("historyTextEdit"));
+    }
+    ASSERT_TRUE(historyText);
+    EXPECT_EQ(historyText->toPlainText(), QStringLiteral("stored \u00e9"));
+
+    // an entry the plug-in has no record of
+    host.projectTree().select({});
+    trigger("OpenSequenceHistory");
+    EXPECT_EQ(prompt.asked.last().text, QStringLiteral("Report not found"));
+    EXPECT_EQ(historyText->toPlainText(), QStringLiteral("stored \u00e9"));
 }
