@@ -11,9 +11,10 @@ namespace VemoInterface {
 class HxiMainProcessAdv : public HxiUnknown
 {
 public:
-    // slot 3: let the user choose a folder; empty when cancelled
-    virtual QString chooseFolder(QWidget *parent, const QString &caption,
-                                 const QString &startFolder) = 0;
+    // slot 4: let the user choose a folder, starting in `startFolder`;
+    // true with the folder in `folder`, false when cancelled
+    virtual bool chooseFolder(QWidget *parent, const QString &startFolder, QString &folder,
+                              const QString &caption) = 0;
 
 protected:
     ~HxiMainProcessAdv() = default;

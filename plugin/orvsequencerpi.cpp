@@ -14,6 +14,7 @@
 #include "legacysequenceimport.h"
 #include "sequencelistexport.h"
 #include "sequencelistimport.h"
+#include "orvsequencersettingsdialog.h"
 #include "reporttexteditv2.h"
 #include "sequencehistorydialog.h"
 #include "sequencereportdialog.h"
@@ -71,6 +72,8 @@ ORVSequencerPI::~ORVSequencerPI()
     actions.reset();
     delete multiplexer;
     multiplexer = nullptr;
+    // the settings page edits the record: it goes first
+    delete settingsDialog;
     settingsRecord.reset();
     qDeleteAll(windows());
     delete reportView;
@@ -431,7 +434,13 @@ bool ORVSequencerPI::removeObject(const QString &type, const QString &name)
 
 HxiSettingsPage *ORVSequencerPI::settingsPage()
 {
-    return nullptr;
+    // One page, made on first use; every later request shows the record
+    // afresh, dropping what a cancelled dialog left in the widgets.
+    if (!settingsDialog)
+        settingsDialog = new ORVSequencerSettingsDialog(link, settingsRecord.get());
+    else
+        settingsDialog->fill();
+    return settingsDialog;
 }
 
 bool ORVSequencerPI::saveSettings(QDomElement &parent)

@@ -24,6 +24,7 @@ class HxSequence;
 class ORVSequencerMainDialog;
 class HxmJob;
 class QAction;
+class ORVSequencerSettingsDialog;
 class QDialog;
 class SequenceHistoryDialog;
 class SequenceReportDialog;
@@ -215,6 +216,7 @@ private:
     QString liveReportText;
     QPointer<SequenceReportDialog> reportView;
     QPointer<SequenceHistoryDialog> historyView;
+    QPointer<ORVSequencerSettingsDialog> settingsDialog;
     ProjectTreeEntries treeEntries;
     HxSequenceList sequenceList;
     HxReportList reportList;

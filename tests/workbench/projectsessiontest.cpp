@@ -2,6 +2,10 @@
 #include "seqrunprocess.h"
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
+#include "hxisettingspage.h"
+
+#include <QCheckBox>
+#include <QFile>
 
 #include <QFileInfo>
 #include <QProcess>
@@ -121,4 +125,53 @@ TEST(SeqrunTest, InitAndListWithTheirExitCodes)
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
     }
+}
+
+TEST(ProjectSessionTest, TheSequencersSettingsLiveInTheHostsSettingsFile)
+{
+    TemporaryFolder folder;
+    const QByteArray previous = qgetenv("ORV_SETTINGS_FILE");
+    const QString settingsFile = folder.filePath(QStringLiteral("config/settings.xml"));
+    qputenv("ORV_SETTINGS_FILE", settingsFile.toLocal8Bit());
+    folder.write(QStringLiteral("project/project.xml"), projectWithSequences(0, ""));
+    const QString project = folder.filePath(QStringLiteral("project"));
+    auto perUnitBox = [](ProjectSession &session) {
+        VemoInterface::HxiSettingsPage *page = session.settingsPage();
+        return page ? page->widget()->findChild<QCheckBox *>(QStringLiteral("perUnitCheckBox")) : nullptr;
+    };
+    WorkbenchHost host;
+    {
+        // no file yet: the defaults, and nothing to complain about
+        ProjectSession session(host, PluginFile);
+        ASSERT_EQ(session.open(project), ProjectSession::Outcome::Done);
+        EXPECT_TRUE(session.settingsWarning().isEmpty());
+        // Every request for the page shows the stored values again, so the
+        // page is asked for once, as a settings dialog does.
+        VemoInterface::HxiSettingsPage *page = session.settingsPage();
+        ASSERT_TRUE(page);
+        QCheckBox *perUnit = page->widget()->findChild<QCheckBox *>(QStringLiteral("perUnitCheckBox"));
+        EXPECT_FALSE(perUnit->isChecked());
+        perUnit->setChecked(true);
+        page->apply();
+        ASSERT_EQ(session.saveSettings(), ProjectSession::Outcome::Done) << session.errorString().toStdString();
+    }
+    {
+        ProjectSession session(host, PluginFile);
+        ASSERT_EQ(session.open(project), ProjectSession::Outcome::Done);
+        EXPECT_TRUE(perUnitBox(session)->isChecked());
+        // saving again replaces the sequencer's element rather than adding one
+        ASSERT_EQ(session.saveSettings(), ProjectSession::Outcome::Done);
+        QFile file(settingsFile);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll().count("ORVSequencerSettings"), 1);
+    }
+    // A damaged file is said and the defaults are used; the project opens.
+    folder.write(QStringLiteral("config/settings.xml"), "<settings><plugin name='ORVSequencer'");
+    {
+        ProjectSession session(host, PluginFile);
+        ASSERT_EQ(session.open(project), ProjectSession::Outcome::Done);
+        EXPECT_TRUE(session.settingsWarning().contains(QLatin1String("damaged"))) << session.settingsWarning().toStdString();
+        EXPECT_FALSE(perUnitBox(session)->isChecked());
+    }
+    qputenv("ORV_SETTINGS_FILE", previous);
 }

@@ -8,6 +8,8 @@
 #include "workbenchwindow.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QFile>
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -115,4 +117,40 @@ TEST(WorkbenchWindowTest, ADamagedProjectIsRefusedAndTheOpenOneStays)
     EXPECT_FALSE(window.projectTree()
                      .findItems(QStringLiteral("Board Test"), Qt::MatchExactly | Qt::MatchRecursive)
                      .isEmpty());
+}
+
+TEST(WorkbenchWindowTest, TheSettingsDialogShowsTheSequencersPageAndStoresIt)
+{
+    TemporaryFolder folder;
+    const QByteArray previous = qgetenv("ORV_SETTINGS_FILE");
+    const QString settingsFile = folder.filePath(QStringLiteral("config/settings.xml"));
+    qputenv("ORV_SETTINGS_FILE", settingsFile.toLocal8Bit());
+    const QString project = copyDemo(folder);
+    {
+        WorkbenchWindow window;
+        ASSERT_TRUE(window.openProject(project));
+        QAction *settings = nullptr;
+        for (QAction *menu : window.menuBar()->actions()) {
+            for (QAction *action : menu->menu()->actions()) {
+                if (action->text().remove(u'&') == QLatin1String("Settings..."))
+                    settings = action;
+            }
+        }
+        ASSERT_TRUE(settings);
+        QString tab;
+        QTimer::singleShot(0, &window, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            auto *tabs = dialog->findChild<QTabWidget *>();
+            tab = tabs->tabText(0);
+            dialog->findChild<QCheckBox *>(QStringLiteral("removeReportCheckBox"))->setChecked(true);
+            dialog->accept();
+        });
+        settings->trigger();
+        EXPECT_EQ(tab, QStringLiteral("ORV Sequencer"));
+        QFile file(settingsFile);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().contains("removeReports=\"1\""));
+    }
+    qputenv("ORV_SETTINGS_FILE", previous);
 }

@@ -134,6 +134,8 @@ Seqrun::Seqrun() : out(stdout), err(stderr)
 int Seqrun::openProject(CommandSession &command, const QString &directory)
 {
     const ProjectSession::Outcome outcome = command.session.open(directory);
+    if (!command.session.settingsWarning().isEmpty())
+        err << "seqrun: " << command.session.settingsWarning() << "\n";
     if (outcome == ProjectSession::Outcome::Done)
         return Success;
     err << "seqrun: " << command.session.errorString() << "\n";

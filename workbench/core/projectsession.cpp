@@ -5,6 +5,7 @@
 #include "hxiorvsequencer.h"
 #include "hxistartup.h"
 #include "hxiproject.h"
+#include "hxisettings.h"
 #include "projecttreeservice.h"
 #include "workbenchhost.h"
 
@@ -28,6 +29,8 @@ ProjectSession::~ProjectSession()
         startupInterface->release();
     if (sequencerInterface)
         sequencerInterface->release();
+    if (settingsInterface)
+        settingsInterface->release();
     if (projectInterface)
         projectInterface->release();
     if (persist) {
@@ -55,6 +58,8 @@ ProjectSession::Outcome ProjectSession::loadPlugin()
     actionsInterface = plugin.create<HxiActions>(QStringLiteral("HxiActions"));
     startupInterface = plugin.create<HxiStartup>(QStringLiteral("HxiStartup"));
     sequencerInterface = plugin.create<HxiORVSequencer>(QStringLiteral("HxiORVSequencer"));
+    settingsInterface = plugin.create<HxiSettings>(QStringLiteral("HxiSettings"));
+    loadPluginSettings();
     if (!persist || !projectInterface || !actionsInterface || !startupInterface)
         return fail(Outcome::PluginFailed,
                     QObject::tr("The sequencer library '%1' does not offer its project interfaces.")
@@ -151,6 +156,51 @@ bool ProjectSession::triggerAction(const QString &id)
         return false;
     action->trigger();
     return true;
+}
+
+QDomElement ProjectSession::pluginSettingsElement()
+{
+    QDomElement root = hostSettings.root();
+    for (QDomElement element = root.firstChildElement(QStringLiteral("plugin")); !element.isNull();
+         element = element.nextSiblingElement(QStringLiteral("plugin"))) {
+        if (element.attribute(QStringLiteral("name")) == PluginName)
+            return element;
+    }
+    QDomElement element = root.ownerDocument().createElement(QStringLiteral("plugin"));
+    element.setAttribute(QStringLiteral("name"), PluginName);
+    root.appendChild(element);
+    return element;
+}
+
+void ProjectSession::loadPluginSettings()
+{
+    if (!settingsInterface)
+        return;
+    settingsProblem.clear();
+    if (!hostSettings.load())
+        settingsProblem = hostSettings.errorString();
+    QDomElement element = pluginSettingsElement();
+    settingsInterface->loadSettings(element);
+}
+
+HxiSettingsPage *ProjectSession::settingsPage()
+{
+    return settingsInterface ? settingsInterface->settingsPage() : nullptr;
+}
+
+ProjectSession::Outcome ProjectSession::saveSettings()
+{
+    if (!settingsInterface)
+        return fail(Outcome::PluginFailed, QObject::tr("The sequencer library is not loaded."));
+    // The plug-in's element is written anew; other plug-ins' stay.
+    QDomElement old = pluginSettingsElement();
+    QDomElement fresh = old.ownerDocument().createElement(QStringLiteral("plugin"));
+    fresh.setAttribute(QStringLiteral("name"), PluginName);
+    old.parentNode().replaceChild(fresh, old);
+    settingsInterface->saveSettings(fresh);
+    if (!hostSettings.save())
+        return fail(Outcome::WriteFailed, hostSettings.errorString());
+    return Outcome::Done;
 }
 
 QAction *ProjectSession::action(const QString &id) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hostproject.h"
+#include "hostsettings.h"
 #include "pluginlibrary.h"
 
 #include <QString>
@@ -10,6 +11,8 @@ namespace VemoInterface {
 class HxiActions;
 class HxiDatabasePersist;
 class HxiProject;
+class HxiSettings;
+class HxiSettingsPage;
 class HxiStartup;
 }
 class HxiORVSequencer;
@@ -56,12 +59,22 @@ public:
     // Lets the plug-in set its actions' enabled states for the current
     // selection and view.
     void updateActions();
+    // The plug-in's page for the host's settings dialog; null before the
+    // plug-in is loaded or when it has none.
+    VemoInterface::HxiSettingsPage *settingsPage();
+    // Writes the plug-in's settings into the host's settings file.
+    Outcome saveSettings();
+    // Why the host's settings file could not be used when the plug-in was
+    // loaded (the plug-in then works with its defaults); empty when it could.
+    QString settingsWarning() const { return settingsProblem; }
     // The sequencer's own operations (the import of a legacy sequence
     // file); null before the plug-in is loaded.
     HxiORVSequencer *sequencer() const { return sequencerInterface; }
 
 private:
     Outcome loadPlugin();
+    void loadPluginSettings();
+    QDomElement pluginSettingsElement();
     Outcome fail(Outcome outcome, const QString &message);
 
     WorkbenchHost &host;
@@ -71,6 +84,9 @@ private:
     VemoInterface::HxiProject *projectInterface = nullptr;
     VemoInterface::HxiActions *actionsInterface = nullptr;
     VemoInterface::HxiStartup *startupInterface = nullptr;
+    VemoInterface::HxiSettings *settingsInterface = nullptr;
+    HostSettings hostSettings;
+    QString settingsProblem;
     HxiORVSequencer *sequencerInterface = nullptr;
     bool opened = false;
     QString error;

@@ -16,6 +16,7 @@
 #include "subscribeservice.h"
 #include "typeactionsservice.h"
 #include "typeinfoservice.h"
+#include "processadvservice.h"
 
 #include <QCoreApplication>
 
@@ -27,6 +28,7 @@ WorkbenchHost::WorkbenchHost()
       data(std::make_unique<DatabaseService>()),
       typeActions(std::make_unique<TypeActionsService>(data.get())),
       typeInfo(std::make_unique<TypeInfoService>()),
+      processAdv(std::make_unique<ProcessAdvService>()),
       appSequenceService(std::make_unique<AppSequenceService>(data.get())),
       tree(std::make_unique<ProjectTreeService>()),
       view(std::make_unique<MainViewService>()),
@@ -88,6 +90,8 @@ HxiResult WorkbenchHost::createInterface(const QString &interfaceName, void **re
         return process->queryInterface(interfaceName, result);
     if (interfaceName == typeInfo->serviceName)
         return typeInfo->queryInterface(interfaceName, result);
+    if (interfaceName == processAdv->serviceName)
+        return processAdv->queryInterface(interfaceName, result);
     if (interfaceName == QLatin1String("HxiMainProcess"))
         return process->plainInterface()->queryInterface(interfaceName, result);
     if (interfaceName == QLatin1String("HxiMainJob"))
@@ -132,7 +136,7 @@ HostProject *WorkbenchHost::project() const
 int WorkbenchHost::outstandingReferences() const
 {
     return main->referenceCount() + log->referenceCount() + data->referenceCount()
-           + data->applicationSetReferences() + typeActions->referenceCount() + typeInfo->referenceCount()
+           + data->applicationSetReferences() + typeActions->referenceCount() + typeInfo->referenceCount() + processAdv->referenceCount()
            + appSequenceService->referenceCount() + tree->referenceCount()
            + view->referenceCount() + subscribe->referenceCount() + process->referenceCountAll()
            + appCreate->referenceCount() + instrument->referenceCount()

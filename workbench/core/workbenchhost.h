@@ -26,6 +26,7 @@ class ProjectTreeService;
 class SubscribeService;
 class TypeActionsService;
 class TypeInfoService;
+class ProcessAdvService;
 
 // The reference host: answers the plug-in's requests for services by name
 // from the open project folder and its own state.
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<DatabaseService> data;
     std::unique_ptr<TypeActionsService> typeActions;
     std::unique_ptr<TypeInfoService> typeInfo;
+    std::unique_ptr<ProcessAdvService> processAdv;
     std::unique_ptr<AppSequenceService> appSequenceService;
     std::unique_ptr<ProjectTreeService> tree;
     std::unique_ptr<MainViewService> view;

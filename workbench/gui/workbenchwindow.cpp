@@ -1,6 +1,7 @@
 #include "workbenchwindow.h"
 
 #include "logpanel.h"
+#include "hxisettingspage.h"
 #include "logviewservice.h"
 #include "mainviewservice.h"
 #include "projecttreepanel.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QMenuBar>
@@ -18,6 +20,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -95,6 +98,8 @@ void WorkbenchWindow::createMenus()
             closeProject();
     });
     project->addSeparator();
+    project->addAction(tr("S&ettings..."), this, &WorkbenchWindow::showSettings);
+    project->addSeparator();
     project->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     sequenceMenu = menuBar()->addMenu(tr("&Sequence"));
@@ -157,7 +162,39 @@ bool WorkbenchWindow::openProject(const QString &directory)
     rebuildSequenceMenu();
     tree->rebuild();
     updateTitle();
+    if (!projectSession.settingsWarning().isEmpty())
+        log->appendLine(QStringLiteral("Output"), projectSession.settingsWarning());
     return true;
+}
+
+void WorkbenchWindow::showSettings()
+{
+    VemoInterface::HxiSettingsPage *page = projectSession.settingsPage();
+    if (!page) {
+        showError(tr("The sequencer's settings can be changed once a project is open."));
+        return;
+    }
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("settingsDialog"));
+    dialog.setWindowTitle(tr("Settings"));
+    auto *pages = new QTabWidget(&dialog);
+    pages->addTab(page->widget(), page->icon(), page->title());
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(pages);
+    layout->addWidget(buttons);
+    page->widget()->show();
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (accepted)
+        page->apply();
+    else
+        page->cancel();
+    // The page is the plug-in's, not this dialog's.
+    page->widget()->setParent(nullptr);
+    if (accepted && projectSession.saveSettings() != ProjectSession::Outcome::Done)
+        showError(projectSession.errorString());
 }
 
 bool WorkbenchWindow::saveProject()

@@ -41,6 +41,8 @@ private:
     void createMenus();
     void rebuildSequenceMenu();
     void chooseProject();
+    // The host's settings dialog with the sequencer's page; OK stores them.
+    void showSettings();
     void closeProject();
     void setPrivilege(const QString &privilege);
     void showView(QWidget *view);
