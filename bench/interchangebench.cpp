@@ -9,12 +9,11 @@
 // rules file), as the plug-in does; only the progress dialog is left out.
 #include "cinifile.h"
 #include "hostproject.h"
-#include "hxiprompt.h"
 #include "importvalidator.h"
 #include "logviewservice.h"
 #include "sequencelistimport.h"
 #include "sequencelistwriter.h"
-#include "serviceobject.h"
+#include "unattendedprompt.h"
 #include "workbenchhost.h"
 
 #include <QApplication>
@@ -27,20 +26,6 @@
 #include <memory>
 
 namespace {
-
-class SilentPrompt final : public ServiceObject<VemoInterface::HxiPrompt>
-{
-public:
-    SilentPrompt() : ServiceObject(QStringLiteral("HxiPrompt")) {}
-    int message(int, const QString &, const QString &, const QStringList &, int button) override
-    {
-        return button;
-    }
-    QString fileName(bool, const QString &, const QString &, const QString &) override
-    {
-        return QString();
-    }
-};
 
 struct Environment
 {
@@ -70,7 +55,7 @@ struct Environment
     QTemporaryDir folder;
     HostProject project;
     WorkbenchHost host;
-    SilentPrompt prompt;
+    UnattendedPrompt prompt;
 };
 
 Environment *environment = nullptr;

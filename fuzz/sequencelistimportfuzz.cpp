@@ -5,12 +5,11 @@
 // of them, since what the import let in must be what an export writes.
 #include "cinifile.h"
 #include "hostproject.h"
-#include "hxiprompt.h"
 #include "importvalidator.h"
 #include "logviewservice.h"
 #include "sequencelistimport.h"
 #include "sequencelistwriter.h"
-#include "serviceobject.h"
+#include "unattendedprompt.h"
 #include "workbenchhost.h"
 
 #include <QApplication>
@@ -23,21 +22,6 @@
 #include <memory>
 
 namespace {
-
-// Nobody answers: every box takes its default.
-class SilentPrompt final : public ServiceObject<VemoInterface::HxiPrompt>
-{
-public:
-    SilentPrompt() : ServiceObject(QStringLiteral("HxiPrompt")) {}
-    int message(int, const QString &, const QString &, const QStringList &, int button) override
-    {
-        return button;
-    }
-    QString fileName(bool, const QString &, const QString &, const QString &) override
-    {
-        return QString();
-    }
-};
 
 struct Environment
 {
@@ -70,7 +54,7 @@ struct Environment
     QTemporaryDir folder;
     HostProject project;
     WorkbenchHost host;
-    SilentPrompt prompt;
+    UnattendedPrompt prompt;
 };
 
 Environment *environment = nullptr;
