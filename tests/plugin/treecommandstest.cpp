@@ -61,6 +61,16 @@ protected:
         return texts;
     }
 
+    // the text of a report view the plug-in made (not docked anywhere here)
+    static QTextBrowser *viewText(const char *viewName, const char *browserName)
+    {
+        for (QWidget *view : QApplication::topLevelWidgets()) {
+            if (view->objectName() == QLatin1String(viewName))
+                return view->findChild<QTextBrowser *>(QLatin1String(browserName));
+        }
+        return nullptr;
+    }
+
     TemporaryFolder folder;
     HostProject project;
     WorkbenchHost host;
@@ -211,11 +221,7 @@ TEST_F(TreeCommandsTest, ReportViewsShowTheLiveReportAndStoredOnes)
     // the live report follows the run as it grows
     plugin->showLiveReport(QStringLiteral("Alpha"), QStringLiteral("<p>first rows</p>"));
     trigger("OpenSequenceReport");
-    QTextBrowser *liveText = nullptr;
-    for (QWidget *view : QApplication::topLevelWidgets()) {
-        if (view->objectName() == QLatin1String("Sequence Report"))
-            liveText = view->findChild<QTextBrowser *>(QStringLiteral("reportTextEdit"));
-    }
+    QTextBrowser *liveText = viewText("Sequence Report", "reportTextEdit");
     ASSERT_TRUE(liveText);
     EXPECT_EQ(liveText->toPlainText(), QStringLiteral("first rows"));
     plugin->showLiveReport(QStringLiteral("Alpha"), QStringLiteral("<p>first rows</p><p>more</p>"));
@@ -231,11 +237,7 @@ TEST_F(TreeCommandsTest, ReportViewsShowTheLiveReportAndStoredOnes)
     plugin->buildTree(QString());
     select(QStringLiteral("SequenceHistory"), {QStringLiteral("2026-02-03 / 09:05:07:04")});
     trigger("OpenSequenceHistory");
-    QTextBrowser *historyText = nullptr;
-    for (QWidget *view : QApplication::topLevelWidgets()) {
-        if (view->objectName() == QLatin1String("Sequence History"))
-            historyText = view->findChild<QTextBrowser *>(QStringLiteral("historyTextEdit"));
-    }
+    QTextBrowser *historyText = viewText("Sequence History", "historyTextEdit");
     ASSERT_TRUE(historyText);
     EXPECT_EQ(historyText->toPlainText(), QStringLiteral("stored \u00e9"));
 
