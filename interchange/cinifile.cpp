@@ -122,7 +122,7 @@ QByteArray CIniFile::serialize() const
     QString text;
     qsizetype size = 0;
     for (const auto &entry : entries)
-        size += entry->section.size() + entry->key.size() + entry->value.size() + 8;
+        size += entry.section.size() + entry.key.size() + entry.value.size() + 8;
     text.reserve(size);
 
     // A header is written at every change of section, so a section whose
@@ -130,39 +130,29 @@ QByteArray CIniFile::serialize() const
     // the runs again. Leading entries of the unnamed section need none.
     QString previousSection;
     for (const auto &entry : entries) {
-        if (entry->section != previousSection) {
+        if (entry.section != previousSection) {
             if (!text.isEmpty())
                 text += u'\n';
             text += u'[';
-            text += entry->section;
+            text += entry.section;
             text += u"]\n";
-            previousSection = entry->section;
+            previousSection = entry.section;
         }
         // An entry without a key is written as its bare value, which reads
         // back as a key: the only way such a line can be represented.
-        if (!entry->key.trimmed().isEmpty()) {
-            text += entry->key;
+        if (!entry.key.trimmed().isEmpty()) {
+            text += entry.key;
             text += u'=';
         }
-        text += entry->value;
+        text += entry.value;
         text += u'\n';
     }
     return text.toUtf8();
 }
 
-size_t CIniFile::entryHash(QStringView section, QStringView key)
-{
-    return qHashMulti(0, section, key);
-}
-
 CIniData *CIniFile::findFirst(const QString &section, const QString &key) const
 {
-    const auto [begin, end] = firstEntry.equal_range(entryHash(section, key));
-    for (auto it = begin; it != end; ++it) {
-        if (it->second->section == section && it->second->key == key)
-            return it->second;
-    }
-    return nullptr;
+    return firstEntry.find(section, key);
 }
 
 QString CIniFile::value(const QString &section, const QString &key, const QString &defaultValue) const
@@ -184,7 +174,7 @@ void CIniFile::setValue(const QString &section, const QString &key, const QStrin
         return;
     }
     CIniData *entry = entries.append(sharedSection, key, value);
-    firstEntry.emplace(entryHash(section, key), entry);
+    firstEntry.insert(entry);
     if (sectionFound != sectionEntries.end())
         sectionFound->append(entry);
     else
@@ -209,7 +199,7 @@ CIniData *CIniFile::appendEntry(const QString &section, const QString &key, cons
     const bool known = findFirst(section, key) != nullptr;
     CIniData *entry = entries.append(section, key, value);
     if (!known)
-        firstEntry.emplace(entryHash(section, key), entry);
+        firstEntry.insert(entry);
     sectionEntries[section].append(entry);
     return entry;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <unordered_map>
-
+#include "ciniindex.h"
 #include "csortediniptrlist.h"
 
 #include <QCoreApplication>
@@ -63,13 +62,6 @@ public:
     const CSortedIniPtrList &entryList() const { return entries; }
 
 private:
-    // The index holds only the hash of (section, key) and the entry: growing
-    // it or probing it never reads a string, which keeps large documents
-    // from spending their time on cache misses. Equal hashes of different
-    // pairs are told apart by looking at the entries themselves.
-    using EntryIndex = std::unordered_multimap<size_t, CIniData *>;
-
-    static size_t entryHash(QStringView section, QStringView key);
     CIniData *findFirst(const QString &section, const QString &key) const;
     CIniData *appendEntry(const QString &section, const QString &key, const QString &value);
     void parse(QStringView text);
@@ -78,8 +70,8 @@ private:
     QString currentFileName;
     QString lastError;
     CSortedIniPtrList entries;
-    // hash of (section, key) to the first entry that has them
-    EntryIndex firstEntry;
+    // the first entry of each (section, key) pair
+    CIniIndex firstEntry;
     // section to its entries in list order; a section exists while it has one
     QHash<QString, QList<const CIniData *>> sectionEntries;
 };

@@ -11,8 +11,7 @@ int sign(int comparison)
 
 CIniData *CSortedIniPtrList::append(const QString &section, const QString &key, const QString &value)
 {
-    entries.push_back(std::make_unique<CIniData>(section, key, value));
-    return entries.back().get();
+    return &entries.emplace_back(section, key, value);
 }
 
 int CSortedIniPtrList::compareItems(const CIniData &first, const CIniData &second)

@@ -4,17 +4,17 @@
 
 #include <QtGlobal>
 
-#include <memory>
-#include <vector>
+#include <deque>
 
 // The entries of an INI document in the order they were added. It owns them,
 // and their addresses stay put while the list grows, so an index may point at
-// them. Despite the name nothing ever sorts it: the order of a file's lines is
+// them. They are kept in blocks rather than one allocation each, so walking
+// a large document reads its entries from neighbouring memory. Despite the name nothing ever sorts it: the order of a file's lines is
 // the order in which they are read and written.
 class CSortedIniPtrList
 {
 public:
-    using Storage = std::vector<std::unique_ptr<CIniData>>;
+    using Storage = std::deque<CIniData>;
     using const_iterator = Storage::const_iterator;
 
     CSortedIniPtrList() = default;
@@ -29,11 +29,10 @@ public:
     qsizetype count() const { return qsizetype(entries.size()); }
     bool isEmpty() const { return entries.empty(); }
     void clear() { entries.clear(); }
-    void reserve(qsizetype size) { entries.reserve(size_t(size)); }
 
     // `index` must lie in [0, count())
-    CIniData *at(qsizetype index) { return entries[size_t(index)].get(); }
-    const CIniData *at(qsizetype index) const { return entries[size_t(index)].get(); }
+    CIniData *at(qsizetype index) { return &entries[size_t(index)]; }
+    const CIniData *at(qsizetype index) const { return &entries[size_t(index)]; }
 
     const_iterator begin() const { return entries.begin(); }
     const_iterator end() const { return entries.end(); }

@@ -27,15 +27,15 @@ SequenceListReader::SequenceListReader(const CIniFile &document) : document(docu
     const QString *runSection = nullptr;
     Entries *run = nullptr;
     for (const auto &entry : document.entryList()) {
-        if (!runSection || entry->section != *runSection) {
-            runSection = &entry->section;
-            run = entry->section == Key::SequenceSection ? nullptr : &sections[entry->section];
+        if (!runSection || entry.section != *runSection) {
+            runSection = &entry.section;
+            run = entry.section == Key::SequenceSection ? nullptr : &sections[entry.section];
         }
         if (run) {
-            run->append({entry->key, entry->value});
-        } else if (!sequenceNames.contains(entry->key)) {
+            run->append({entry.key, entry.value});
+        } else if (!sequenceNames.contains(entry.key)) {
             // Duplicate keys all read the first one's value.
-            sequenceNames.insert(entry->key, entry->value);
+            sequenceNames.insert(entry.key, entry.value);
         }
     }
 }

@@ -20,7 +20,7 @@ std::vector<Row> rowsOf(const CIniFile &ini)
 {
     std::vector<Row> rows;
     for (const auto &entry : ini.entryList())
-        rows.emplace_back(entry->section.toStdString(), entry->key.toStdString(), entry->value.toStdString());
+        rows.emplace_back(entry.section.toStdString(), entry.key.toStdString(), entry.value.toStdString());
     return rows;
 }
 
@@ -273,8 +273,8 @@ TEST(CIniFileTest, lookupsAgreeWithLinearSearch)
         const QString section = QStringLiteral("s%1").arg(s);
         QStringList expectedKeys;
         for (const auto &entry : ini.entryList()) {
-            if (entry->section == section)
-                expectedKeys.append(entry->key);
+            if (entry.section == section)
+                expectedKeys.append(entry.key);
         }
         EXPECT_EQ(ini.keys(section), expectedKeys) << section.toStdString();
 
@@ -282,8 +282,8 @@ TEST(CIniFileTest, lookupsAgreeWithLinearSearch)
             const QString key = QStringLiteral("k%1").arg(k);
             QString expected = QStringLiteral("<none>");
             for (const auto &entry : ini.entryList()) {
-                if (entry->section == section && entry->key == key) {
-                    expected = entry->value;
+                if (entry.section == section && entry.key == key) {
+                    expected = entry.value;
                     break;
                 }
             }

@@ -43,8 +43,8 @@ std::vector<std::string> section(const HxSequenceItemList &items, const QString 
     SequenceListWriter::writeAll(document, items);
     std::vector<std::string> entries;
     for (const auto &entry : document.entryList()) {
-        if (entry->section == name)
-            entries.push_back((entry->key + QLatin1Char('=') + entry->value).toStdString());
+        if (entry.section == name)
+            entries.push_back((entry.key + QLatin1Char('=') + entry.value).toStdString());
     }
     return entries;
 }
