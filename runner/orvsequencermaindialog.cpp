@@ -1492,27 +1492,12 @@ bool ORVSequencerMainDialog::prepareUnitIdentification()
     }
     // What the operator confirmed is this unit's, and counting goes on from
     // there; without a question each unit takes the next text in turn.
-    if (options.serialAutoIncrement) {
-        if (asked || nextSerialNumber.isEmpty())
-            nextSerialNumber = ui->serNumberLineEdit->text();
-        ui->serNumberLineEdit->setText(nextSerialNumber);
-        unitDialog->setSerialNumber(nextSerialNumber);
-        nextSerialNumber = UnitText::incrementText(nextSerialNumber);
-    }
-    if (options.subDirIsSerialNumber) {
+    if (options.serialAutoIncrement)
+        takeNextSerialNumber(asked);
+    if (options.subDirIsSerialNumber)
         ui->folderLineEdit->setText(ui->serNumberLineEdit->text());
-    } else if (options.subDirAutoIncrement) {
-        if (asked || nextFolderName.isEmpty()) {
-            nextFolderName = ui->folderLineEdit->text();
-            nextMask = currentMask;
-        }
-        ui->folderLineEdit->setText(nextFolderName);
-        unitDialog->setFolderName(nextFolderName);
-        currentMask = nextMask;
-        unitDialog->setMask(nextMask);
-        nextFolderName = UnitText::incrementText(nextFolderName);
-        nextMask = UnitText::incrementText(nextMask);
-    }
+    else if (options.subDirAutoIncrement)
+        takeNextFolderName(asked);
     if (!(asked && isGangMode())) {
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
@@ -1523,6 +1508,29 @@ bool ORVSequencerMainDialog::prepareUnitIdentification()
     if (!isGangMode())
         sequenceReport->writeUnitRows(unitSerial, unitResultPath(), QString());
     return true;
+}
+
+void ORVSequencerMainDialog::takeNextSerialNumber(bool confirmed)
+{
+    if (confirmed || nextSerialNumber.isEmpty())
+        nextSerialNumber = ui->serNumberLineEdit->text();
+    ui->serNumberLineEdit->setText(nextSerialNumber);
+    unitDialog->setSerialNumber(nextSerialNumber);
+    nextSerialNumber = UnitText::incrementText(nextSerialNumber);
+}
+
+void ORVSequencerMainDialog::takeNextFolderName(bool confirmed)
+{
+    if (confirmed || nextFolderName.isEmpty()) {
+        nextFolderName = ui->folderLineEdit->text();
+        nextMask = currentMask;
+    }
+    ui->folderLineEdit->setText(nextFolderName);
+    unitDialog->setFolderName(nextFolderName);
+    currentMask = nextMask;
+    unitDialog->setMask(nextMask);
+    nextFolderName = UnitText::incrementText(nextFolderName);
+    nextMask = UnitText::incrementText(nextMask);
 }
 
 bool ORVSequencerMainDialog::promptUnit()

@@ -146,6 +146,10 @@ private:
     QString findSequenceTapInformation();
     // Identification of the next unit inside a run; a refused unit ends the run.
     bool identifyNextUnit();
+    // The unit's serial number (folder name and mask) in turn: the one
+    // `confirmed` by the operator, else the next of the count.
+    void takeNextSerialNumber(bool confirmed);
+    void takeNextFolderName(bool confirmed);
     QString unitResultPath() const;
     void takeUnitTexts(const QString &serialNumber, const QString &folderName, const QString &mask);
 
