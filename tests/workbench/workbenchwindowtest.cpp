@@ -70,12 +70,16 @@ TEST(WorkbenchWindowTest, OpensAProjectAndRunsASequenceFromTheTree)
     EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Passed"));
     // the sequencer's messages reach the log
     EXPECT_TRUE(window.logPanel().text(QStringLiteral("Output")).contains(QLatin1String("Board Test")));
-    // a finished run is entered in the sequence's report history
-    const QList<QTreeWidgetItem *> sequence =
-        tree.findItems(QStringLiteral("Board Test"), Qt::MatchExactly | Qt::MatchRecursive);
-    ASSERT_EQ(sequence.size(), 1);
-    ASSERT_EQ(sequence.first()->childCount(), 1);
-    EXPECT_EQ(sequence.first()->child(0)->childCount(), 1);
+    // a finished run is entered in the sequence's report history (the tree
+    // shows changes once the event that made them is over)
+    QTreeWidgetItem *history = nullptr;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QList<QTreeWidgetItem *> sequence =
+            tree.findItems(QStringLiteral("Board Test"), Qt::MatchExactly | Qt::MatchRecursive);
+        history = sequence.size() == 1 && sequence.first()->childCount() == 1 ? sequence.first()->child(0)
+                                                                               : nullptr;
+        return history && history->childCount() == 1;
+    }, 5000));
 
     // An operator gets the run actions but not the engineer's ones.
     const QStringList developerMenu = menuTexts(window, QStringLiteral("Sequence"));

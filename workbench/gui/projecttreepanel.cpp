@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
+#include <QTimer>
+
+#include <utility>
 
 using VemoInterface::HxiTreeHandle;
 
@@ -36,8 +39,19 @@ HxiTreeHandle ProjectTreePanel::handleOf(const QTreeWidgetItem *item)
     return item ? item->data(0, HandleRole).toLongLong() : 0;
 }
 
+void ProjectTreePanel::scheduleRebuild()
+{
+    if (std::exchange(rebuildPending, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (rebuildPending)
+            rebuild();
+    });
+}
+
 void ProjectTreePanel::rebuild()
 {
+    rebuildPending = false;
     QList<HxiTreeHandle> selected;
     for (const QTreeWidgetItem *item : selectedItems())
         selected.append(handleOf(item));

@@ -22,6 +22,9 @@ public:
 
     // Shows the tree service's entries again, keeping the selection.
     void rebuild();
+    // Rebuilds once the current batch of changes is over: a project with
+    // many sequences and reports adds its entries one by one.
+    void scheduleRebuild();
     // the item of the entry `text` below `parentPath`; null when there is none
     QTreeWidgetItem *findEntry(const QStringList &parentPath, const QString &text) const;
 
@@ -38,4 +41,5 @@ private:
 
     ProjectTreeService &tree;
     ProjectSession &session;
+    bool rebuildPending = false;
 };

@@ -68,7 +68,7 @@ WorkbenchWindow::WorkbenchWindow(QWidget *parent) : QMainWindow(parent)
     logDock->setWidget(log);
     addDockWidget(Qt::BottomDockWidgetArea, logDock);
 
-    workbenchHost.projectTree().setChangeListener([this] { tree->rebuild(); });
+    workbenchHost.projectTree().setChangeListener([this] { tree->scheduleRebuild(); });
     connect(&workbenchHost.logview(), &LogviewService::lineAppended, log, &LogPanel::appendLine);
     connect(&workbenchHost.mainView(), &MainViewService::viewShown, this, &WorkbenchWindow::showView);
     connect(viewTabs, &QTabWidget::currentChanged, this, &WorkbenchWindow::viewChanged);
