@@ -11,6 +11,7 @@
 #include "hxsequenceitem.h"
 #include "operationitem.h"
 #include "sequenceenums.h"
+#include "steppropertiesdialog.h"
 #include "userprivilege.h"
 
 #include <QKeyEvent>
@@ -137,6 +138,8 @@ void SequenceListView::setUpList()
             [this](QTreeWidgetItem *current, QTreeWidgetItem *) { slotSelectionChanged(current); });
     connect(this, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *item, int) { slotSelectionChanged(item); });
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem *item, int) { slotShowProperties(item); });
 
     // However a row leaves the list, the drag state must not point at it.
     connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
@@ -292,8 +295,35 @@ SequenceElementItem *SequenceListView::insertStoredStep(const HxSequenceItem &st
     return row;
 }
 
-bool SequenceListView::editNewOperationStep(OperationItem *)
+bool SequenceListView::editNewOperationStep(OperationItem *step)
 {
+    std::unique_ptr<StepPropertiesDialog> dialog = StepPropertiesDialog::forKind(step->operationKind(), link, this);
+    if (!dialog)
+        return true;   // the I/O-pin step keeps its defaults until its options are edited
+    return runStepDialog(*dialog, step);
+}
+
+bool SequenceListView::runStepDialog(StepPropertiesDialog &dialog, SequenceElementItem *step)
+{
+    dialog.setMode(BaseProperties::OperationMode);
+    dialog.init();
+    dialog.setItem(step);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool SequenceListView::slotShowProperties(QTreeWidgetItem *item)
+{
+    // Operators, engineers and technicians run sequences; they do not change them.
+    const UserPrivilege privilege(link);
+    if (privilege.isOperator() || privilege.isEngineer() || privilege.isTechnician())
+        return false;
+    auto *step = dynamic_cast<OperationItem *>(item);
+    if (!step)
+        return false;
+    std::unique_ptr<StepPropertiesDialog> dialog = StepPropertiesDialog::forKind(step->operationKind(), link, this);
+    if (!dialog || !runStepDialog(*dialog, step))
+        return false;
+    Q_EMIT stepEdited(step);
     return true;
 }
 

@@ -86,19 +86,25 @@ public:
 public Q_SLOTS:
     // Shows an application step's last outcome in the host's project view.
     void slotSelectionChanged(QTreeWidgetItem *item);
+    // The dialog of a flow-control, message or reset step (a double click);
+    // true when the step was changed. Nothing for the privileges that only
+    // run sequences.
+    bool slotShowProperties(QTreeWidgetItem *item);
 
 Q_SIGNALS:
     // Rows were removed: the window's run and cycle statuses no longer
     // describe the list.
     void stepsRemoved();
+    // A step's dialog changed it.
+    void stepEdited(SequenceElementItem *step);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
     // Where a new operation step's dialog is shown, before the step joins
-    // the list; false (Cancel) creates nothing. Until the dialogs exist the
-    // step keeps what an untouched, confirmed dialog gives.
+    // the list; false (Cancel) creates nothing.
     virtual bool editNewOperationStep(OperationItem *step);
+    bool runStepDialog(class StepPropertiesDialog &dialog, SequenceElementItem *step);
 
 private:
     void setUpList();

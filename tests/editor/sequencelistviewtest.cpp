@@ -28,6 +28,16 @@ namespace {
 
 using Column = SequenceElementItem::Column;
 
+// A list whose step dialogs are confirmed untouched, without being shown.
+class AcceptingListView : public SequenceListView
+{
+public:
+    using SequenceListView::SequenceListView;
+
+protected:
+    bool editNewOperationStep(OperationItem *) override { return true; }
+};
+
 // A list whose step dialogs are always cancelled.
 class CancellingListView : public SequenceListView
 {
@@ -102,7 +112,7 @@ protected:
     WorkbenchHost host;
     ScriptedPrompt prompt;
     HostProject project;
-    SequenceListView list{host.link()};
+    AcceptingListView list{host.link()};
 };
 
 } // namespace

@@ -1,0 +1,225 @@
+// The dialogs of the flow-control, message and reset steps: what they
+// refuse, what they write into a step, and how the list uses them.
+
+#include "controloperations.h"
+#include "hostproject.h"
+#include "ifconditionpropertiesdialogv2.h"
+#include "labelpropertiesdialog.h"
+#include "operationitem.h"
+#include "pausepropertiesdialog.h"
+#include "resetinstrumentpropertiesdialog.h"
+#include "scriptedprompt.h"
+#include "sequencelistview.h"
+#include "temporaryfolder.h"
+#include "workbenchhost.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Column = SequenceElementItem::Column;
+using ControlOperations::ControlOperation;
+
+template<class Widget>
+Widget *child(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<Widget *>(QLatin1String(name));
+}
+
+void pressOk(QWidget *dialog)
+{
+    child<QPushButton>(dialog, "okButton")->click();
+}
+
+class StepDialogsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("Dialogs")));
+        ProjectInstrument preferred;
+        preferred.name = QStringLiteral("Bcu1");
+        preferred.actions = {QStringLiteral("ExecReset"), QStringLiteral("ExecBcu")};
+        preferred.preferred = true;
+        ProjectInstrument other;
+        other.name = QStringLiteral("Bcu2");
+        other.actions = {QStringLiteral("ExecReset")};
+        project.instruments = {preferred, other};
+        host.setProject(&project);
+        host.setPrompt(&prompt);
+    }
+
+    QStringList warnings() const { return prompt.texts(); }
+
+    TemporaryFolder folder;
+    HostProject project;
+    WorkbenchHost host;
+    ScriptedPrompt prompt;
+};
+
+} // namespace
+
+TEST_F(StepDialogsTest, PauseChecksItsInputAndKeepsTheMessageAndTiming)
+{
+    OperationItem step(int(ControlOperation::Pause));
+    PausePropertiesDialog dialog(host.link());
+    dialog.setItem(&step);
+    auto *message = child<QTextEdit>(&dialog, "messageTextEdit");
+    auto *yes = child<QRadioButton>(&dialog, "yesRadioButton");
+
+    // the answer settings belong to questions
+    message->setPlainText(QStringLiteral("Continue?"));
+    EXPECT_TRUE(yes->isEnabled());
+    message->setPlainText(QStringLiteral("Continue."));
+    EXPECT_FALSE(yes->isEnabled());
+
+    message->setPlainText(QStringLiteral("  \n "));
+    pressOk(&dialog);
+    EXPECT_EQ(warnings().last(), QStringLiteral("Message can't be left empty"));
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    message->setPlainText(QStringLiteral("a\nb\nc?"));
+    child<QLineEdit>(&dialog, "soundLineEdit")->setText(QStringLiteral("beep,1.wav"));
+    pressOk(&dialog);
+    EXPECT_EQ(warnings().last(), QStringLiteral("Sound contains illegal character: ',' (comma)"));
+
+    child<QLineEdit>(&dialog, "soundLineEdit")->clear();
+    child<QSpinBox>(&dialog, "timeoutSpinBox")->setValue(5000);
+    child<QRadioButton>(&dialog, "noRadioButton")->setChecked(true);
+    child<QCheckBox>(&dialog, "noEqualsPassCheckBox")->setChecked(true);
+    child<QCheckBox>(&dialog, "sequenceReportCheckBox")->setChecked(true);
+    pressOk(&dialog);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(step.text(Column::PropertyColumn), QStringLiteral("a || b || c?"));
+    EXPECT_EQ(step.text(Column::ItemColumn), QStringLiteral("5000,"));
+    EXPECT_EQ(step.timeOut, 5000);
+    EXPECT_EQ(step.pauseMessageText, QStringLiteral("a\nb\nc?"));
+    EXPECT_EQ(step.pauseMessageDefaultAnswer, 1);
+    EXPECT_TRUE(step.pauseMessageAnswerNoIsPass);
+    EXPECT_TRUE(step.addToReport);
+
+    // opened again, it shows what it stored; a long message is cut
+    PausePropertiesDialog again(host.link());
+    again.setItem(&step);
+    EXPECT_EQ(child<QTextEdit>(&again, "messageTextEdit")->toPlainText(), QStringLiteral("a\nb\nc?"));
+    EXPECT_EQ(child<QSpinBox>(&again, "timeoutSpinBox")->value(), 5000);
+    EXPECT_TRUE(child<QRadioButton>(&again, "noRadioButton")->isChecked());
+    child<QTextEdit>(&again, "messageTextEdit")->setPlainText(QStringLiteral("Insert the board now, pl"));
+    pressOk(&again);
+    EXPECT_EQ(step.text(Column::PropertyColumn), QStringLiteral("Insert the board now..."));
+}
+
+TEST_F(StepDialogsTest, ConditionsAreBuiltFromKeyOperatorAndValue)
+{
+    IFConditionPropertiesDialogV2 dialog(host.link());
+    EXPECT_EQ(dialog.condition(), QStringLiteral("item = pass"));
+    auto *key = child<QComboBox>(&dialog, "keyComboBox");
+    auto *values = child<QComboBox>(&dialog, "valueComboBox");
+    auto valueTexts = [values] {
+        QStringList texts;
+        for (int i = 0; i < values->count(); ++i)
+            texts.append(values->itemText(i));
+        return texts;
+    };
+
+    // the whole run is never "rejected"; a single step may be
+    dialog.OnKeyComboBox(QStringLiteral("all"));
+    EXPECT_FALSE(valueTexts().contains(QStringLiteral("reject")));
+    key->setCurrentText(QStringLiteral("item"));
+    dialog.OnKeyComboBox(QStringLiteral("item"));
+    EXPECT_EQ(valueTexts().last(), QStringLiteral("reject"));
+
+    // a number key without a number is refused
+    key->setCurrentText(QStringLiteral("loop"));
+    dialog.OnKeyComboBox(QStringLiteral("loop"));
+    EXPECT_FALSE(child<QLineEdit>(&dialog, "valueLineEdit")->isHidden());
+    OperationItem step(int(ControlOperation::If));
+    dialog.setItem(&step);
+    pressOk(&dialog);
+    EXPECT_EQ(prompt.asked.last().caption, QStringLiteral("Bad condition"));
+    EXPECT_TRUE(step.text(Column::PropertyColumn).isEmpty());
+
+    // a stored condition comes back into the widgets
+    step.setText(Column::PropertyColumn, QStringLiteral("exit >= 3"));
+    IFConditionPropertiesDialogV2 opened(host.link());
+    opened.setItem(&step);
+    EXPECT_EQ(child<QComboBox>(&opened, "keyComboBox")->currentText(), QStringLiteral("exit"));
+    EXPECT_EQ(child<QComboBox>(&opened, "operatorComboBox")->currentText(), QStringLiteral(">="));
+    EXPECT_EQ(child<QLineEdit>(&opened, "valueLineEdit")->text(), QStringLiteral("3"));
+    child<QComboBox>(&opened, "operatorComboBox")->setCurrentText(QStringLiteral("<"));
+    pressOk(&opened);
+    EXPECT_EQ(step.text(Column::PropertyColumn), QStringLiteral("exit < 3"));
+}
+
+TEST_F(StepDialogsTest, LabelsAreKeptAsTypedAndResetNamesItsInstrument)
+{
+    OperationItem label(int(ControlOperation::Label));
+    LabelPropertiesDialog labelDialog(host.link());
+    labelDialog.setItem(&label);
+    child<QLineEdit>(&labelDialog, "labelLineEdit")->setText(QStringLiteral("   "));
+    pressOk(&labelDialog);
+    EXPECT_EQ(warnings().last(), QStringLiteral("Label can't be left empty"));
+    child<QLineEdit>(&labelDialog, "labelLineEdit")->setText(QStringLiteral(" retry "));
+    pressOk(&labelDialog);
+    EXPECT_EQ(label.text(Column::PropertyColumn), QStringLiteral(" retry "));
+
+    OperationItem reset(int(ControlOperation::Reset));
+    reset.setText(Column::PropertyColumn, QStringLiteral("Preferred"));
+    ResetInstrumentPropertiesDialog resetDialog(host.link());
+    resetDialog.setItem(&reset);
+    auto *instruments = child<QComboBox>(&resetDialog, "instrumentComboBox");
+    EXPECT_EQ(instruments->currentText(), QStringLiteral("Preferred (Bcu1)"));
+    ASSERT_EQ(instruments->count(), 3);
+    pressOk(&resetDialog);
+    EXPECT_EQ(reset.text(Column::PropertyColumn), QStringLiteral("Preferred"));
+    instruments->setCurrentText(QStringLiteral("Bcu2"));
+    pressOk(&resetDialog);
+    EXPECT_EQ(reset.text(Column::PropertyColumn), QStringLiteral("Bcu2"));
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
+
+TEST_F(StepDialogsTest, TheListAsksBeforeCreatingAndOnADoubleClick)
+{
+    SequenceListView list(host.link());
+    // Cancel in the IF dialog creates no IF, ELSE or ENDIF.
+    QTimer::singleShot(0, &list, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            child<QPushButton>(dialog, "cancelButton")->click();
+    });
+    EXPECT_EQ(list.insertOperationStep(QStringLiteral("IF <condition>"), {}), nullptr);
+    EXPECT_EQ(list.stepCount(), 0);
+
+    QTimer::singleShot(0, &list, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            child<QComboBox>(dialog, "valueComboBox")->setCurrentText(QStringLiteral("fail"));
+            pressOk(dialog);
+        }
+    });
+    OperationItem *created = list.insertOperationStep(QStringLiteral("IF <condition>"), {});
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->text(Column::PropertyColumn), QStringLiteral("item = fail"));
+    EXPECT_EQ(list.stepCount(), 3);
+
+    // an operator only runs sequences: a double click opens nothing
+    host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Operator"));
+    EXPECT_FALSE(list.slotShowProperties(created));
+    host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Developer"));
+    QTimer::singleShot(0, &list, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            child<QComboBox>(dialog, "valueComboBox")->setCurrentText(QStringLiteral("error"));
+            pressOk(dialog);
+        }
+    });
+    EXPECT_TRUE(list.slotShowProperties(created));
+    EXPECT_EQ(created->text(Column::PropertyColumn), QStringLiteral("item = error"));
+}
