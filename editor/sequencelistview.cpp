@@ -11,10 +11,14 @@
 #include "hxsequenceitem.h"
 #include "operationitem.h"
 #include "sequenceenums.h"
+#include "operationslistview.h"
 #include "steppropertiesdialog.h"
 #include "userprivilege.h"
 
+#include <QDrag>
+#include <QDragEnterEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 
 #include <memory>
 
@@ -133,6 +137,12 @@ void SequenceListView::setUpList()
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
+    // Steps come from the palettes and move within the list; the list
+    // itself decides what a drop does.
+    setAcceptDrops(true);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setAutoScroll(true);
 
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current, QTreeWidgetItem *) { slotSelectionChanged(current); });
@@ -496,4 +506,70 @@ void SequenceListView::forgetRows(int first, int last)
         if (row && row == draggedStep)
             draggedStep = nullptr;
     }
+}
+
+// --- drag and drop ----------------------------------------------------------------
+
+bool SequenceListView::acceptsDrop(const QMimeData *data) const
+{
+    // Only those who build sequences may change them.
+    if (!data || !UserPrivilege(link).isDeveloper())
+        return false;
+    return data->hasFormat(OperationsListView::DragFormat) || data->hasFormat(MoveDragFormat);
+}
+
+void SequenceListView::startDrag(Qt::DropActions)
+{
+    draggedStep = selectedStep();
+    if (!draggedStep)
+        return;
+    auto *drag = new QDrag(this);
+    auto *data = new QMimeData;
+    data->setData(MoveDragFormat, QByteArray());
+    drag->setMimeData(data);
+    const QIcon icon = draggedStep->icon(SequenceElementItem::TypeColumn);
+    if (!icon.isNull())
+        drag->setPixmap(icon.pixmap(16, 16));
+    drag->exec(Qt::MoveAction);
+}
+
+void SequenceListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (acceptsDrop(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void SequenceListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!acceptsDrop(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    dropTarget = dynamic_cast<SequenceElementItem *>(itemAt(event->position().toPoint()));
+    if (dropTarget) {
+        setCurrentItem(dropTarget);
+        dropTarget->setSelected(true);
+    }
+    event->acceptProposedAction();
+}
+
+void SequenceListView::dropEvent(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    bool done = false;
+    if (acceptsDrop(data)) {
+        QString paletteName;
+        int kind = -1;
+        if (OperationsListView::readDragData(data, paletteName, kind))
+            done = insertOperationStep(paletteName, SequenceElementItem::imageIcon(OperationItem::iconName(kind))) != nullptr;
+        else if (data->hasFormat(MoveDragFormat))
+            done = moveDraggedStep();
+    }
+    renumberSteps();
+    if (done)
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }

@@ -12,6 +12,7 @@
 
 class ApplicationItem;
 class CommandItem;
+class QMimeData;
 class HxSequenceItem;
 class OperationItem;
 class SequenceCommand;
@@ -100,6 +101,10 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
     // Where a new operation step's dialog is shown, before the step joins
     // the list; false (Cancel) creates nothing.
@@ -107,6 +112,10 @@ protected:
     bool runStepDialog(class StepPropertiesDialog &dialog, SequenceElementItem *step);
 
 private:
+    // What an internal drag carries (nothing: the list remembers the row).
+    static inline const QString MoveDragFormat = QStringLiteral("SequenceListViewDrag");
+
+    bool acceptsDrop(const QMimeData *data) const;
     void setUpList();
     int insertionIndex() const;
     void placeStep(SequenceElementItem *step, int index);

@@ -6,6 +6,7 @@
 #include "ifconditionpropertiesdialogv2.h"
 #include "labelpropertiesdialog.h"
 #include "operationitem.h"
+#include "operationslistview.h"
 #include "pausepropertiesdialog.h"
 #include "resetinstrumentpropertiesdialog.h"
 #include "scriptedprompt.h"
@@ -16,6 +17,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -222,4 +225,76 @@ TEST_F(StepDialogsTest, TheListAsksBeforeCreatingAndOnADoubleClick)
     });
     EXPECT_TRUE(list.slotShowProperties(created));
     EXPECT_EQ(created->text(Column::PropertyColumn), QStringLiteral("item = error"));
+}
+
+namespace {
+
+// Drags `data` over the list to `position` and drops it there, as a mouse
+// would; true when the list took the drop.
+bool dropOn(SequenceListView &list, const QMimeData *data, const QPoint &position)
+{
+    QDragEnterEvent enter(position, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(position, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &move);
+    QDropEvent drop(position, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &drop);
+    return drop.isAccepted();
+}
+
+QStringList operations(const SequenceListView &list)
+{
+    QStringList texts;
+    for (const SequenceElementItem *step : list.steps())
+        texts.append(step->text(Column::OperationColumn) + QLatin1Char(' ') + step->text(Column::PropertyColumn));
+    return texts;
+}
+
+} // namespace
+
+TEST_F(StepDialogsTest, StepsDroppedFromThePaletteGoAboveTheRowUnderTheCursor)
+{
+    OperationsListView palette;
+    ASSERT_EQ(palette.topLevelItemCount(), 11);
+    EXPECT_EQ(palette.topLevelItem(0)->text(0), QStringLiteral("ELIF <condition>"));
+    // the palette's own drag carries the row's name and kind
+    std::unique_ptr<QMimeData> printDrag(palette.mimeData(
+        palette.findItems(QStringLiteral("Print report"), Qt::MatchExactly)));
+    QString name;
+    int kind = -1;
+    ASSERT_TRUE(OperationsListView::readDragData(printDrag.get(), name, kind));
+    EXPECT_EQ(name, QStringLiteral("Print report"));
+    EXPECT_EQ(kind, int(ControlOperation::Print));
+
+    SequenceListView list(host.link());
+    list.resize(600, 300);
+    list.show();
+    // no row under the cursor: the step goes at the end
+    EXPECT_TRUE(dropOn(list, printDrag.get(), QPoint(10, 250)));
+    // onto the first row: above it, after the label dialog is confirmed
+    QTimer::singleShot(0, &list, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            child<QLineEdit>(dialog, "labelLineEdit")->setText(QStringLiteral("start"));
+            pressOk(dialog);
+        }
+    });
+    std::unique_ptr<QMimeData> labelDrag(OperationsListView::dragData(QStringLiteral("Label / Comment"),
+                                                                      int(ControlOperation::Label)));
+    EXPECT_TRUE(dropOn(list, labelDrag.get(), list.visualItemRect(list.stepAt(0)).center()));
+    EXPECT_EQ(operations(list), (QStringList{QStringLiteral("LABEL start"), QStringLiteral("Print ")}));
+    EXPECT_EQ(list.stepAt(1)->text(Column::NumberColumn), QStringLiteral("2"));
+
+    // a row dragged within the list moves to where it is dropped
+    list.draggedStep = list.stepAt(1);
+    QMimeData move;
+    move.setData(QStringLiteral("SequenceListViewDrag"), QByteArray());
+    EXPECT_TRUE(dropOn(list, &move, list.visualItemRect(list.stepAt(0)).center()));
+    EXPECT_EQ(operations(list), (QStringList{QStringLiteral("Print "), QStringLiteral("LABEL start")}));
+
+    // an operator's list takes nothing
+    host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Operator"));
+    EXPECT_FALSE(dropOn(list, printDrag.get(), QPoint(10, 250)));
+    EXPECT_EQ(list.stepCount(), 2);
 }
