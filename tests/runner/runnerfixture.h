@@ -149,6 +149,17 @@ protected:
         return plugin->openSequenceWindow(title);
     }
 
+    // Opens the sequence and runs it once, the monitor forgetting earlier
+    // runs; null when the window did not open or the run did not end.
+    ORVSequencerMainDialog *openAndRun(SequenceBuilder &builder)
+    {
+        ORVSequencerMainDialog *window = open(builder);
+        if (!window)
+            return nullptr;
+        monitor.clear();
+        return run(window) ? window : nullptr;
+    }
+
     // Waits until `count` runs have ended and no window runs any more.
     bool waitForRunEnd(int count = 1)
     {

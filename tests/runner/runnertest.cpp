@@ -66,11 +66,8 @@ TEST_F(RunnerTest, AFalseOuterIfSkipsTheWholeInnerIf)
         builder.command(QStringLiteral("outer else"), Pass);
         builder.endIfStep();
         builder.command(QStringLiteral("last"), Pass);
-        ORVSequencerMainDialog *window = open(builder);
+        ORVSequencerMainDialog *window = openAndRun(builder);
         ASSERT_NE(window, nullptr);
-        monitor.clear();
-
-        ASSERT_TRUE(run(window));
         EXPECT_EQ(monitor.order(), c.order);
         EXPECT_EQ(statuses(window), c.statuses);
         EXPECT_EQ(codes(window), c.codes);
@@ -115,11 +112,8 @@ TEST_F(RunnerTest, TheFirstTrueElifIsTakenAndElseWhenNoneIs)
         builder.command(QStringLiteral("else branch"), Pass);
         builder.endIfStep();
         builder.command(QStringLiteral("last"), Pass);
-        ORVSequencerMainDialog *window = open(builder);
+        ORVSequencerMainDialog *window = openAndRun(builder);
         ASSERT_NE(window, nullptr);
-        monitor.clear();
-
-        ASSERT_TRUE(run(window));
         EXPECT_EQ(monitor.order(), c.order);
         EXPECT_EQ(statuses(window), c.statuses);
         // only the steps that completed are Done in their status code
@@ -149,11 +143,8 @@ TEST_F(RunnerTest, AnIfAtTheTopHasNoStepAboveIt)
         builder.command(QStringLiteral("then"), Pass);
         builder.endIfStep();
         builder.command(QStringLiteral("after"), Pass);
-        ORVSequencerMainDialog *window = open(builder);
+        ORVSequencerMainDialog *window = openAndRun(builder);
         ASSERT_NE(window, nullptr);
-        monitor.clear();
-
-        ASSERT_TRUE(run(window));
         if (c.holds) {
             EXPECT_EQ(monitor.order(), QStringList({"1/1", "1/2", "1/3", "1/4"}));
             EXPECT_EQ(statuses(window), QStringList({"Done", "Passed", "Done", "Passed"}));
@@ -193,11 +184,8 @@ TEST_F(RunnerTest, GotoJumpsToItsLabelOrGoesOnWithoutOne)
         builder.command(QStringLiteral("jumped over too"), Pass);
         builder.label(QStringLiteral("finish"));
         builder.command(QStringLiteral("last"), Pass);
-        ORVSequencerMainDialog *window = open(builder);
+        ORVSequencerMainDialog *window = openAndRun(builder);
         ASSERT_NE(window, nullptr);
-        monitor.clear();
-
-        ASSERT_TRUE(run(window));
         EXPECT_EQ(monitor.order(), c.order);
         EXPECT_EQ(statuses(window), c.statuses);
         EXPECT_EQ(codes(window), c.codes);

@@ -125,6 +125,25 @@ bool parseOptions(const QStringList &arguments, const QStringList &known, QStrin
     return true;
 }
 
+// A command's arguments: its positional ones and its options.
+struct CommandLine
+{
+    QStringList positional;
+    QMap<QString, QString> options;
+};
+
+// Splits a command's arguments and checks that it got `positionalCount`
+// positional ones; the problem to show with the usage, or empty.
+QString parseCommand(const QStringList &arguments, const QStringList &known,
+                     const QStringList &switches, qsizetype positionalCount,
+                     const QString &positionalProblem, CommandLine &line)
+{
+    QString problem;
+    if (!parseOptions(arguments, known, line.positional, line.options, problem, switches))
+        return problem;
+    return line.positional.size() == positionalCount ? QString() : positionalProblem;
+}
+
 } // namespace
 
 Seqrun::Seqrun() : out(stdout), err(stderr)
@@ -186,13 +205,13 @@ int Seqrun::run(const QStringList &arguments)
 
 int Seqrun::init(const QStringList &arguments)
 {
-    QStringList positional;
-    QMap<QString, QString> options;
-    QString problem;
-    if (!parseOptions(arguments, {QStringLiteral("name")}, positional, options, problem))
+    CommandLine line;
+    if (const QString problem = parseCommand(arguments, {QStringLiteral("name")}, {}, 1,
+                                             QStringLiteral("init takes one folder"), line);
+        !problem.isEmpty())
         return usage(problem);
-    if (positional.size() != 1)
-        return usage(QStringLiteral("init takes one folder"));
+    const QStringList &positional = line.positional;
+    const QMap<QString, QString> &options = line.options;
     const QString directory = positional.first();
     const QString name = options.value(QStringLiteral("name"),
                                        QFileInfo(QDir::cleanPath(directory)).fileName());
@@ -213,19 +232,16 @@ int Seqrun::init(const QStringList &arguments)
 
 int Seqrun::list(const QStringList &arguments)
 {
-    QStringList positional;
-    QMap<QString, QString> options;
-    QString problem;
-    if (!parseOptions(arguments, {}, positional, options, problem))
+    CommandLine line;
+    if (const QString problem = parseCommand(arguments, {}, {}, 1,
+                                             QStringLiteral("list takes one project folder"), line);
+        !problem.isEmpty())
         return usage(problem);
-    if (positional.size() != 1)
-        return usage(QStringLiteral("list takes one project folder"));
+    const QStringList &positional = line.positional;
 
     CommandSession command;
     if (const int opened = openProject(command, positional.first()); opened != Success)
         return opened;
-    [[maybe_unused]] WorkbenchHost &host = command.host;
-    [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
     ProjectSession &session = command.session;
     for (const QString &title : session.sequenceTitles())
         out << title << "\n";
@@ -307,18 +323,18 @@ bool readPositive(const QMap<QString, QString> &options, const QString &name, in
 
 int Seqrun::runSequence(const QStringList &arguments)
 {
-    QStringList positional;
-    QMap<QString, QString> options;
-    QString problem;
     const QStringList known = {QStringLiteral("repeat"), QStringLiteral("start-at"),
                                QStringLiteral("single"), QStringLiteral("privilege"),
                                QStringLiteral("timeout"), QStringLiteral("answer"),
                                QStringLiteral("units"), QStringLiteral("serial"),
                                QStringLiteral("folder")};
-    if (!parseOptions(arguments, known, positional, options, problem, {QStringLiteral("ask")}))
+    CommandLine line;
+    QString problem = parseCommand(arguments, known, {QStringLiteral("ask")}, 2,
+                                   QStringLiteral("run takes a project folder and a sequence title"), line);
+    if (!problem.isEmpty())
         return usage(problem);
-    if (positional.size() != 2)
-        return usage(QStringLiteral("run takes a project folder and a sequence title"));
+    const QStringList &positional = line.positional;
+    const QMap<QString, QString> &options = line.options;
     int repeat = 0;
     int startAt = 0;
     int single = 0;
@@ -591,14 +607,13 @@ QString absolute(const QString &fileName)
 
 int Seqrun::exportList(const QStringList &arguments)
 {
-    QStringList positional;
-    QMap<QString, QString> options;
-    QString problem;
-    if (!parseOptions(arguments, {QStringLiteral("force")}, positional, options, problem,
-                      {QStringLiteral("force")}))
+    CommandLine line;
+    if (const QString problem = parseCommand(arguments, {}, {QStringLiteral("force")}, 3,
+                                             QStringLiteral("export takes a project folder, a sequence title and a file"), line);
+        !problem.isEmpty())
         return usage(problem);
-    if (positional.size() != 3)
-        return usage(QStringLiteral("export takes a project folder, a sequence title and a file"));
+    const QStringList &positional = line.positional;
+    const QMap<QString, QString> &options = line.options;
     const QString title = positional.at(1);
     // The sequencer adds the extension the same way.
     QString target = absolute(positional.at(2));
@@ -614,8 +629,8 @@ int Seqrun::exportList(const QStringList &arguments)
     CommandSession command;
     if (const int opened = openProject(command, positional.first()); opened != Success)
         return opened;
-    [[maybe_unused]] WorkbenchHost &host = command.host;
-    [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
+    WorkbenchHost &host = command.host;
+    ConsolePrompt &prompt = command.prompt;
     ProjectSession &session = command.session;
     if (!session.selectSequence(title)) {
         err << "seqrun: the project has no sequence '" << title << "'\n";
@@ -640,13 +655,12 @@ int Seqrun::exportList(const QStringList &arguments)
 
 int Seqrun::importList(const QStringList &arguments)
 {
-    QStringList positional;
-    QMap<QString, QString> options;
-    QString problem;
-    if (!parseOptions(arguments, {}, positional, options, problem))
+    CommandLine line;
+    if (const QString problem = parseCommand(arguments, {}, {}, 3,
+                                             QStringLiteral("import takes a project folder, a sequence title and a file"), line);
+        !problem.isEmpty())
         return usage(problem);
-    if (positional.size() != 3)
-        return usage(QStringLiteral("import takes a project folder, a sequence title and a file"));
+    const QStringList &positional = line.positional;
     const QString title = positional.at(1);
     const QString fileName = absolute(positional.at(2));
     if (!requireFile(fileName, QStringLiteral("sequence list file")))
@@ -655,8 +669,8 @@ int Seqrun::importList(const QStringList &arguments)
     CommandSession command;
     if (const int opened = openProject(command, positional.first()); opened != Success)
         return opened;
-    [[maybe_unused]] WorkbenchHost &host = command.host;
-    [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
+    WorkbenchHost &host = command.host;
+    ConsolePrompt &prompt = command.prompt;
     ProjectSession &session = command.session;
     // The import fills the sequence's window, opened by "New Sequence" or by
     // the import itself.
@@ -702,14 +716,13 @@ int Seqrun::importList(const QStringList &arguments)
 
 int Seqrun::importLegacy(const QStringList &arguments)
 {
-    QStringList positional;
-    QMap<QString, QString> options;
-    QString problem;
-    if (!parseOptions(arguments, {QStringLiteral("title"), QStringLiteral("instrument")},
-                      positional, options, problem))
+    CommandLine line;
+    if (const QString problem = parseCommand(arguments, {QStringLiteral("title"), QStringLiteral("instrument")}, {}, 2,
+                                             QStringLiteral("import-sqc takes a project folder and a legacy sequence file"), line);
+        !problem.isEmpty())
         return usage(problem);
-    if (positional.size() != 2)
-        return usage(QStringLiteral("import-sqc takes a project folder and a legacy sequence file"));
+    const QStringList &positional = line.positional;
+    const QMap<QString, QString> &options = line.options;
     const QString fileName = absolute(positional.at(1));
     if (!requireFile(fileName, QStringLiteral("legacy sequence file")))
         return MissingProject;
@@ -717,8 +730,8 @@ int Seqrun::importLegacy(const QStringList &arguments)
     CommandSession command;
     if (const int opened = openProject(command, positional.first()); opened != Success)
         return opened;
-    [[maybe_unused]] WorkbenchHost &host = command.host;
-    [[maybe_unused]] ConsolePrompt &prompt = command.prompt;
+    WorkbenchHost &host = command.host;
+    ConsolePrompt &prompt = command.prompt;
     ProjectSession &session = command.session;
     const QString instrument =
         options.value(QStringLiteral("instrument"), QStringLiteral("Preferred"));
