@@ -2,16 +2,14 @@
 // refuse, what they write into a step, and how the list uses them.
 
 #include "controloperations.h"
-#include "hostproject.h"
 #include "ifconditionpropertiesdialogv2.h"
 #include "labelpropertiesdialog.h"
 #include "operationitem.h"
 #include "operationslistview.h"
 #include "pausepropertiesdialog.h"
 #include "resetinstrumentpropertiesdialog.h"
-#include "scriptedprompt.h"
+#include "sampleprojecthost.h"
 #include "sequencelistview.h"
-#include "temporaryfolder.h"
 #include "workbenchhost.h"
 
 #include <QApplication>
@@ -47,27 +45,11 @@ void pressOk(QWidget *dialog)
 class StepDialogsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("Dialogs")));
-        ProjectInstrument preferred;
-        preferred.name = QStringLiteral("Bcu1");
-        preferred.actions = {QStringLiteral("ExecReset"), QStringLiteral("ExecBcu")};
-        preferred.preferred = true;
-        ProjectInstrument other;
-        other.name = QStringLiteral("Bcu2");
-        other.actions = {QStringLiteral("ExecReset")};
-        project.instruments = {preferred, other};
-        host.setProject(&project);
-        host.setPrompt(&prompt);
-    }
-
     QStringList warnings() const { return prompt.texts(); }
 
-    TemporaryFolder folder;
-    HostProject project;
-    WorkbenchHost host;
-    ScriptedPrompt prompt;
+    SampleProjectHost sample;
+    WorkbenchHost &host = sample.host;
+    ScriptedPrompt &prompt = sample.prompt;
 };
 
 } // namespace
@@ -181,13 +163,13 @@ TEST_F(StepDialogsTest, LabelsAreKeptAsTypedAndResetNamesItsInstrument)
     ResetInstrumentPropertiesDialog resetDialog(host.link());
     resetDialog.setItem(&reset);
     auto *instruments = child<QComboBox>(&resetDialog, "instrumentComboBox");
-    EXPECT_EQ(instruments->currentText(), QStringLiteral("Preferred (Bcu1)"));
+    EXPECT_EQ(instruments->currentText(), QStringLiteral("Preferred (BCU-1)"));
     ASSERT_EQ(instruments->count(), 3);
     pressOk(&resetDialog);
     EXPECT_EQ(reset.text(Column::PropertyColumn), QStringLiteral("Preferred"));
-    instruments->setCurrentText(QStringLiteral("Bcu2"));
+    instruments->setCurrentText(QStringLiteral("BCU-2"));
     pressOk(&resetDialog);
-    EXPECT_EQ(reset.text(Column::PropertyColumn), QStringLiteral("Bcu2"));
+    EXPECT_EQ(reset.text(Column::PropertyColumn), QStringLiteral("BCU-2"));
     EXPECT_EQ(host.outstandingReferences(), 0);
 }
 

@@ -1,7 +1,7 @@
 #include "importvalidator.h"
 
 #include "cinifile.h"
-#include "interchangehost.h"
+#include "sampleprojecthost.h"
 #include "outputlog.h"
 #include "sequencelistreader.h"
 
@@ -30,7 +30,7 @@ protected:
         return validator.messages();
     }
 
-    InterchangeHost environment;
+    SampleProjectHost environment;
     bool valid = false;
     HxSequenceItem validated;
 };

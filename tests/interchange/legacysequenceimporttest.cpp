@@ -1,7 +1,7 @@
 #include "legacysequenceimport.h"
 
 #include "hxsequence.h"
-#include "interchangehost.h"
+#include "sampleprojecthost.h"
 #include "legacyfilebuilder.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ protected:
         return item.parameters.value(QLatin1String(key));
     }
 
-    InterchangeHost environment;
+    SampleProjectHost environment;
     int dropped = 0;
 };
 

@@ -2,7 +2,7 @@
 #include "sequencelistimport.h"
 
 #include "hxsequence.h"
-#include "interchangehost.h"
+#include "sampleprojecthost.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,7 +103,7 @@ protected:
         return SequenceListImport(environment.link(), nullptr).read(title, path(name));
     }
 
-    InterchangeHost environment;
+    SampleProjectHost environment;
 };
 
 } // namespace

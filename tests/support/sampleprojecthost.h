@@ -11,10 +11,10 @@
 // The reference host with a small project of two applications and two
 // instruments, a scripted prompt, and a start-up folder of its own whose
 // rules file a test may write.
-class InterchangeHost
+class SampleProjectHost
 {
 public:
-    InterchangeHost()
+    SampleProjectHost()
     {
         (void)project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("Bench"));
         ProjectApplication chain;
