@@ -650,16 +650,9 @@ TEST_F(RunnerTest, RepeatedCyclesSeeTheirLoopAndTheWholeRunsStatus)
 
 TEST_F(RunnerTest, SingleApplicationModeRunsTheSelectedStepOncePerCycle)
 {
-    addApplication(QStringLiteral("Counter"), countingScript(QStringLiteral("counter.count"), {0}));
-    SequenceBuilder builder(QStringLiteral("Single"));
-    builder.command(QStringLiteral("before"), Pass);
-    builder.application(QStringLiteral("Counter"), ChainType);
-    builder.command(QStringLiteral("after"), Pass);
-    builder.singleApplication().repeat(3);
-    ORVSequencerMainDialog *window = open(builder);
+    ORVSequencerMainDialog *window = openSingleApplicationSequence();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->form().singleAppRadioButton->isChecked());
-    select(window, 2);
 
     ASSERT_TRUE(run(window));
     EXPECT_EQ(folder.read(QStringLiteral("counter.count")).trimmed(), QByteArray("3"));
@@ -674,15 +667,8 @@ TEST_F(RunnerTest, SingleApplicationModeRunsTheSelectedStepOncePerCycle)
 // In single-application mode the application is where a stopped run resumes.
 TEST_F(RunnerTest, SingleApplicationModeContinuesWithTheSameApplicationAfterAStop)
 {
-    addApplication(QStringLiteral("Counter"), countingScript(QStringLiteral("counter.count"), {0}));
-    SequenceBuilder builder(QStringLiteral("Single stop"));
-    builder.command(QStringLiteral("before"), Pass);
-    builder.application(QStringLiteral("Counter"), ChainType);
-    builder.command(QStringLiteral("after"), Pass);
-    builder.singleApplication().repeat(3);
-    ORVSequencerMainDialog *window = open(builder);
+    ORVSequencerMainDialog *window = openSingleApplicationSequence();
     ASSERT_NE(window, nullptr);
-    select(window, 2);
 
     window->slotStartSequence();
     window->slotStopSequence();
