@@ -235,10 +235,7 @@ ORVSequencerMainDialog *ORVSequencerPI::openSequenceWindow(const QString &title)
     HxSequence *sequence = sequenceList.find(title);
     if (!sequence)
         return nullptr;
-    QWidget *parent = nullptr;
-    if (HostService<HxiMainMenuEx> menu(link, QStringLiteral("HxiMainMenuEx")); menu)
-        parent = menu->mainWindow();
-    auto *window = new ORVSequencerMainDialog(this, title, sequence->description(), parent);
+    auto *window = new ORVSequencerMainDialog(this, title, sequence->description(), dialogParent());
     trackWindow(window);
     if (!window->loadSequence(sequence)) {
         delete window;
@@ -902,9 +899,7 @@ void ORVSequencerPI::slotExportSequenceData()
 
 void ORVSequencerPI::slotImportSQC()
 {
-    QWidget *parent = nullptr;
-    if (HostService<HxiMainMenuEx> menu(link, QStringLiteral("HxiMainMenuEx")); menu)
-        parent = menu->mainWindow();
+    QWidget *parent = dialogParent();
     const QString fileName = UserPrompt(link, parent).openFileName(
         tr("Choose a SQC file"), QString(), tr("Sequence Files") + QStringLiteral(" (*.sqc)"));
     if (!fileName.isEmpty())
@@ -935,17 +930,13 @@ QString ORVSequencerPI::projectDirectory() const
     return database ? database->projectDirectory() : QString();
 }
 
-HxSequence *ORVSequencerPI::selectedSequence(QWidget *&dialogParent)
+HxSequence *ORVSequencerPI::selectedSequence(QWidget *&parent)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    dialogParent = nullptr;
-    if (HostService<HxiMainMenuEx> menu(link, QStringLiteral("HxiMainMenuEx")); menu)
-        dialogParent = menu->mainWindow();
-    const ProjectTreeEntries::Entry *entry = nullptr;
-    if (HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx")); tree)
-        entry = treeEntries.find(tree->selectedEntry(QStringLiteral("Sequence")));
+    parent = dialogParent();
+    const ProjectTreeEntries::Entry *entry = selectedEntry(QStringLiteral("Sequence"));
     HxSequence *sequence = nullptr;
-    if (entry && entry->kind == QLatin1String("Sequence")) {
+    if (entry) {
         // What the window shows is what goes out.
         if (ORVSequencerMainDialog *window = windowFor(entry->text))
             window->writeSequence(sequenceList.find(entry->text));
@@ -953,7 +944,7 @@ HxSequence *ORVSequencerPI::selectedSequence(QWidget *&dialogParent)
     }
     QApplication::restoreOverrideCursor();
     if (!sequence)
-        UserPrompt(link, dialogParent).warning(tr("Sequence not found"), tr("Sequence not found!"));
+        UserPrompt(link, parent).warning(tr("Sequence not found"), tr("Sequence not found!"));
     return sequence;
 }
 

@@ -174,7 +174,7 @@ private:
     // parent.
     bool exportSequenceList();
     bool importSequenceList();
-    HxSequence *selectedSequence(QWidget *&dialogParent);
+    HxSequence *selectedSequence(QWidget *&parent);
     // The selected sequence of an open project, with the project folder;
     // null when either is missing.
     HxSequence *selectedSequenceInProject(QWidget *&parent, QString &folder);
