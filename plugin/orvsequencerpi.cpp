@@ -872,11 +872,11 @@ void ORVSequencerPI::deleteReport(const ProjectTreeEntries::Entry &entry, bool w
         return;
     const QString fileName = report->fileName;
     reportList.remove(report);
-    const QString folder = projectDirectory();
+    const QString folder = this->sequenceFolder(sequenceTitle);
     if (!withFiles || folder.isEmpty() || fileName.isEmpty())
         return;
     // The report file and the run folder of the same name beside it.
-    const QDir sequenceFolder(QDir(folder).filePath(QStringLiteral("Sequences/") + sequenceTitle));
+    const QDir sequenceFolder(folder);
     QFile::remove(sequenceFolder.filePath(fileName));
     const QString runFolder = QFileInfo(fileName).completeBaseName();
     if (!runFolder.isEmpty())
