@@ -19,6 +19,7 @@
 #include "hxmjob.h"
 #include "hxsequence.h"
 #include "imagecrc.h"
+#include "instrumentlookup.h"
 #include "iopinscommandline.h"
 #include "hximainprocess.h"
 #include "operationitem.h"
@@ -676,19 +677,6 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
     scheduleOperationFinished();
 }
 
-QString ORVSequencerMainDialog::instrumentOf(const SequenceElementItem *step, int &index) const
-{
-    index = -1;
-    HostService<HxiInstrument> instruments(owner->hostLink(), QStringLiteral("HxiInstrument"));
-    if (!instruments)
-        return QString();
-    QString name = step->text(SequenceElementItem::PropertyColumn);
-    if (name.isEmpty() || name.startsWith(QLatin1String("Preferred")))
-        name = instruments->preferredInstrument();
-    index = int(instruments->instruments().indexOf(name));
-    return index < 0 ? QString() : name;
-}
-
 void ORVSequencerMainDialog::resetInstrument(SequenceElementItem *step)
 {
     const HostLink link = owner->hostLink();
@@ -696,7 +684,8 @@ void ORVSequencerMainDialog::resetInstrument(SequenceElementItem *step)
     if (HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database)
         directory = QDir::toNativeSeparators(database->projectDirectory());
     int index = -1;
-    const QString instrument = instrumentOf(step, index);
+    const QString instrument =
+        InstrumentLookup::resolve(link, step->text(SequenceElementItem::PropertyColumn), index);
     QString command;
     if (!instrument.isEmpty()) {
         HostService<HxiInstrumentEx> values(link, QStringLiteral("HxiInstrumentEx"));

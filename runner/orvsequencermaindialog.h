@@ -165,9 +165,6 @@ private:
     void runPause(SequenceElementItem *step);
     void playSound(const QString &fileName);
     static QString bannerColour(Outcome outcome);
-    // the step's instrument ("Preferred": the host's preferred one) and its
-    // index among the host's instruments; empty when the host has none
-    QString instrumentOf(const SequenceElementItem *step, int &index) const;
     void resetInstrument(SequenceElementItem *step);
     void runIoPins(SequenceElementItem *step);
 

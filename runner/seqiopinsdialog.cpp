@@ -1,5 +1,6 @@
 #include "seqiopinsdialog.h"
 
+#include "instrumentlookup.h"
 #include "ui_seqiopinsform.h"
 
 #include "hostservice.h"
@@ -25,13 +26,6 @@ constexpr qint32 OfferedLevels[] = {0, 5, 6, 7, 8, 9, 12, 13, 15, 16, 18};
 QString voltText(qint32 tenths)
 {
     return QString::number(tenths / 10.0, 'f', 1);
-}
-
-bool isPreferred(const QString &name)
-{
-    // An empty name is what a step that never chose an instrument has; the
-    // runner gives it the preferred one too.
-    return name.isEmpty() || name.startsWith(Preferred);
 }
 
 // Pin patterns are bit masks, so they are edited in hexadecimal; a bit 31
@@ -222,7 +216,7 @@ void SeqIOPinsDialog::fillInstruments(const QString &selected)
         for (const QString &name : std::as_const(names))
             combo->addItem(name, name);
         int current = 0;
-        if (!isPreferred(selected)) {
+        if (!InstrumentLookup::isPreferred(selected)) {
             current = combo->findData(selected);
             // An instrument the project no longer has stays the step's
             // choice until someone picks another.
@@ -259,7 +253,7 @@ void SeqIOPinsDialog::enableOfferedTaps()
     int offered = IoPinsOptions::TapCount;
     int index = -1;
     const QString instrument =
-        resolveInstrument(ui->instrumentComboBox->currentData().toString(), index);
+        InstrumentLookup::resolve(link, ui->instrumentComboBox->currentData().toString(), index);
     if (!instrument.isEmpty()) {
         if (HostService<HxiInstrumentEx> values(link, QStringLiteral("HxiInstrumentEx")); values) {
             bool ok = false;
@@ -292,24 +286,11 @@ void SeqIOPinsDialog::enableTapFields(const TapWidgets &tap)
     tap.timeout->setEnabled(matches);
 }
 
-QString SeqIOPinsDialog::resolveInstrument(const QString &name, int &index) const
-{
-    index = -1;
-    HostService<HxiInstrument> instruments(link, QStringLiteral("HxiInstrument"));
-    if (!instruments)
-        return QString();
-    const QString resolved = isPreferred(name) ? instruments->preferredInstrument() : name;
-    if (resolved.isEmpty())
-        return QString();
-    index = int(instruments->instruments().indexOf(resolved));
-    return index < 0 ? QString() : resolved;
-}
-
 IoPinsOptions SeqIOPinsDialog::commandOptions(QString &program, QString &address) const
 {
     IoPinsOptions options = record;
     int index = -1;
-    options.instrumentName = resolveInstrument(record.instrumentName, index);
+    options.instrumentName = InstrumentLookup::resolve(link, record.instrumentName, index);
     if (options.instrumentName.isEmpty())
         return options;
     if (HostService<HxiInstrumentEx> values(link, QStringLiteral("HxiInstrumentEx")); values) {

@@ -80,9 +80,6 @@ private:
     void fillLevels(qint32 level);
     void enableOfferedTaps();
     void enableTapFields(const TapWidgets &tap);
-    // The instrument `name` stands for and its place in the host's list;
-    // empty and -1 when the host does not list it.
-    QString resolveInstrument(const QString &name, int &index) const;
     // The options with the instrument resolved, and the instrument's program
     // and address; the name stays empty when there is no instrument.
     IoPinsOptions commandOptions(QString &program, QString &address) const;
