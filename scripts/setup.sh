@@ -32,6 +32,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 echo "== Configuring in $build"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+launcher=()
+# A developer machine with ccache rebuilds other checkouts of the tree from its cache.
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$here")}"
+fi
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 echo "== Building"
 cmake --build "$build" -j "$(nproc)"

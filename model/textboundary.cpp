@@ -1,0 +1,123 @@
+#include "textboundary.h"
+
+#include <QStringList>
+#include <QUrl>
+
+namespace {
+
+bool isXmlCharacter(char32_t c)
+{
+    if (c == 0x9 || c == 0xA || c == 0xD)
+        return true;
+    if (c < 0x20)
+        return false;
+    if (c >= 0xD800 && c <= 0xDFFF)
+        return false;
+    return c != 0xFFFE && c != 0xFFFF && c <= 0x10FFFF;
+}
+
+// Characters that Windows refuses in names; projects travel between stations.
+bool isReservedInNames(QChar c)
+{
+    static const QString reserved = QStringLiteral("/\\:*?\"<>|");
+    return reserved.contains(c);
+}
+
+} // namespace
+
+QString TextBoundary::toHtml(const QString &text)
+{
+    QString html;
+    html.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&': html += QLatin1String("&amp;"); break;
+        case '<': html += QLatin1String("&lt;"); break;
+        case '>': html += QLatin1String("&gt;"); break;
+        case '"': html += QLatin1String("&quot;"); break;
+        case '\'': html += QLatin1String("&#39;"); break;
+        default: html += c;
+        }
+    }
+    return html;
+}
+
+QString TextBoundary::toXml(const QString &text)
+{
+    if (isXmlSafe(text))
+        return text;
+    QString safe;
+    safe.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            safe += c;
+            safe += text.at(++i);
+            continue;
+        }
+        if (isXmlCharacter(c.unicode()))
+            safe += c;
+    }
+    return safe;
+}
+
+bool TextBoundary::isXmlSafe(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (!isXmlCharacter(c.unicode()))
+            return false;
+    }
+    return true;
+}
+
+QString TextBoundary::toFileName(const QString &text, int maximumLength)
+{
+    QString name;
+    name.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.isSurrogate())
+            continue;
+        name += isReservedInNames(c) ? QChar(u'_') : c;
+    }
+    qsizetype begin = 0;
+    while (begin < name.size() && (name.at(begin) == u'.' || name.at(begin) == u' '))
+        ++begin;
+    name = name.mid(begin).left(qMax(1, maximumLength));
+    while (!name.isEmpty() && (name.endsWith(u'.') || name.endsWith(u' ')))
+        name.chop(1);
+    return name.isEmpty() ? QStringLiteral("_") : name;
+}
+
+QString TextBoundary::toLink(const QString &relativePath)
+{
+    QString path = relativePath;
+    path.replace(u'\\', u'/');
+    QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
+    for (QString &part : parts)
+        part = QString::fromLatin1(QUrl::toPercentEncoding(part));
+    return parts.join(u'/');
+}
+
+QString TextBoundary::titleProblem(const QString &title)
+{
+    if (title.trimmed().isEmpty())
+        return QStringLiteral("A sequence title can't be empty.");
+    if (title.contains(u'/') || title.contains(u'\\'))
+        return QStringLiteral("A sequence title can't hold \"/\" or \"\\\".");
+    for (const QChar c : title) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || !isXmlCharacter(c.unicode()))
+            return QStringLiteral("A sequence title can't hold control characters.");
+    }
+    if (title == QLatin1String(".") || title == QLatin1String(".."))
+        return QStringLiteral("A sequence title can't be \".\" or \"..\".");
+    const QChar first = title.front();
+    const QChar last = title.back();
+    if (first == u' ' || first == u'.' || last == u' ' || last == u'.')
+        return QStringLiteral("A sequence title can't start or end with a space or a dot.");
+    return {};
+}

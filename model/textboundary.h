@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+// Text crosses each boundary of the product through one function here:
+// into HTML, into XML, into a file or folder name, and as a sequence title.
+// Escape at the boundary, once, never in the middle.
+class TextBoundary
+{
+public:
+    // `text` as HTML text or as a quoted attribute value: & < > " ' escaped.
+    static QString toHtml(const QString &text);
+
+    // `text` with the characters XML 1.0 cannot carry removed (control
+    // characters other than tab, line feed and carriage return, lone
+    // surrogates, U+FFFE and U+FFFF).
+    static QString toXml(const QString &text);
+    static bool isXmlSafe(const QString &text);
+
+    // A file or folder name made from a user's text: no path separators, no
+    // characters that are illegal in names on the platforms projects move
+    // between, no control characters, no leading dots or spaces, no trailing
+    // dots or spaces, at most `maximumLength` characters. Never empty, never
+    // "." or "..". The same text always gives the same name.
+    static QString toFileName(const QString &text, int maximumLength = 96);
+
+    // A relative link to `relativePath` for an href: "/" between the parts and
+    // every part percent-encoded, so that any file name works in a quoted link.
+    static QString toLink(const QString &relativePath);
+
+    // Why `title` cannot be a sequence title, or an empty text when it can.
+    // A title names a folder below the project's "Sequences" folder, so it
+    // holds no "/" or "\", no control characters, is not "." or "..", and
+    // neither starts nor ends with a space or a dot.
+    static QString titleProblem(const QString &title);
+};
