@@ -1,0 +1,229 @@
+#!/usr/bin/env python3
+"""Whole-process benchmarks of seqrun on generated projects.
+
+Each row runs the real host with the real plug-in and prints the measured
+figure beside its goal. CPU time and peak memory come from the kernel's
+accounting of the child process (wait4), wall time from a monotonic clock.
+
+    python3 bench/scalebench.py [--build build] [--rows a,b,...] [--quick]
+
+--quick shrinks every size tenfold, to check that the rows still work.
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+DEMO = os.path.join(HERE, "..", "examples", "demo")
+
+COMMON = ('Count="0" Condition="0" Status="0" Exit="0" SbarStat="0" SbarText="" CommandEx="" '
+          'TimeOut="0" GlobalGang="0" PauseMessageText="" PauseMessageDefaultAnswer="0" '
+          'PauseMessageAnswerNoIsPass="0" Column.Number="{n}" Column.Status="---" '
+          'Properties.AddToReport="1" Properties.PassAction="Next" Properties.FailAction="Next" '
+          'Properties.RejectAction="Redo" Properties.SyseAction="Stop" '
+          'Properties.SaveResultsOnFail="1" Properties.SaveResultsOnPass="0" '
+          'Properties.StatusToSequenceStatus="1"')
+COMMAND = ('SeqCommand.AddToLaunchMenu="0" SeqCommand.AllowUserInteraction="0" '
+           'SeqCommand.ConsoleApp="0" SeqCommand.Dir="" SeqCommand.EditBeforeLaunch="0" '
+           'SeqCommand.Internal="0" SeqCommand.LaunchInDesignDir="0" '
+           'SeqCommand.ShowImmediateOutput="0"')
+
+
+def label_step(n):
+    return ('<sequenceelement ItemType="2" Type="4" OldType="4" OperationItemId="Label / Comment" '
+            + COMMON.format(n=n) + ' Column.Type="Ctrl" Column.Operation="LABEL" '
+            'Column.Property="L%d" Column.Item="," Column.Show="Status" '
+            'Properties.Operation="LABEL" Properties.Show="Status" SeqCommand.Name="" '
+            'SeqCommand.Command="" SeqCommand.FailExitCode="1" SeqCommand.PassExitCode="0" '
+            + COMMAND + '><instrumentparams ItemNumber="%d" SeqOperation="LABEL" Show="Status"/>'
+            '</sequenceelement>') % (n, n)
+
+
+def command_step(n, command="true"):
+    return ('<sequenceelement ItemType="3" Type="-1" OldType="0" OperationItemId="" '
+            + COMMON.format(n=n) + ' Column.Type="Sys" Column.Operation="Execute Command" '
+            'Column.Property="" Column.Item="Step %d" Column.Show="Status" '
+            'Properties.Operation="Execute Command" Properties.Show="Status" '
+            'SeqCommand.Name="Step %d" SeqCommand.Command="%s" SeqCommand.FailExitCode="1" '
+            'SeqCommand.PassExitCode="0" ' % (n, n, command)
+            + COMMAND + '><instrumentparams ItemNumber="%d" SeqOperation="Execute Command" '
+            'Show="Status"/></sequenceelement>' % n)
+
+
+def application_step(n):
+    return ('<sequenceelement ItemType="1" Type="-1" OldType="3" OperationItemId="" '
+            + COMMON.format(n=n) + ' Column.Type="Chain Integrity Test" '
+            'Column.Operation="Execute Test" Column.Property="" Column.Item="Chain" '
+            'Column.Show="Status" Properties.Operation="Execute Test" Properties.Show="Status" '
+            'SeqCommand.Name="" SeqCommand.Command="" SeqCommand.FailExitCode="1" '
+            'SeqCommand.PassExitCode="0" ' + COMMAND
+            + '><instrumentparams Flags="268500992" InstrumentName="Preferred" ItemNumber="%d" '
+            'Level="33" SeqOperation="Execute Test" Show="Status" TapInfo1.Flags="1024" '
+            'TapInfo1.Level="33" TckkHz="1000" UseDefaultsCtrl="yes" UseDefaultsPod="yes" '
+            'UseDefaultsTap="yes"/></sequenceelement>' % n)
+
+
+def mixed_step(n):
+    """Steps as a production sequence has them; every kind validates on import."""
+    kind = n % 4
+    if kind == 0:
+        return application_step(n)
+    if kind == 1:
+        return command_step(n)
+    return label_step(n)
+
+
+def sequence(title, steps):
+    return ('<sequence Title="%s" Description="Generated for a benchmark" GlobalGang="0" '
+            'Repeat="0" RepeatCount="0" StatusBannerApp="0" StatusBannerSequence="0" Uut="0">%s'
+            '</sequence>') % (title, "".join(steps))
+
+
+def make_project(folder, sequences, reports=()):
+    """A copy of the demo's applications and instruments with the given sequences."""
+    shutil.copytree(DEMO, folder)
+    path = os.path.join(folder, "project.xml")
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    start = text.index('<plugin name="ORVSequencer">')
+    end = text.index("</plugin>")
+    body = "".join(sequences) + "".join(
+        '<report seqname="%s" title="%s" filename="%s"/>' % r for r in reports)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text[:start] + '<plugin name="ORVSequencer">' + body + text[end:])
+    return folder
+
+
+class Measure:
+    def __init__(self, wall, cpu, rss_mb, code):
+        self.wall, self.cpu, self.rss_mb, self.code = wall, cpu, rss_mb, code
+
+
+def measure(command, stdout=subprocess.DEVNULL):
+    start = time.monotonic()
+    process = subprocess.Popen(command, stdout=stdout, stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(process.pid, 0)
+    wall = time.monotonic() - start
+    process.returncode = os.waitstatus_to_exitcode(status)
+    error = process.stderr.read().decode(errors="replace")
+    process.stderr.close()
+    if process.returncode not in (0, 1):
+        sys.stderr.write("%s exited %d\n%s\n" % (" ".join(command), process.returncode, error[-2000:]))
+    return Measure(wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0,
+                   process.returncode)
+
+
+def report(row, figure, goal):
+    print("%-62s %-28s goal %s" % (row, figure, goal), flush=True)
+
+
+class Bench:
+    def __init__(self, build, work, scale):
+        self.seqrun = os.path.join(build, "bin", "seqrun")
+        self.sqcgen = os.path.join(build, "bin", "sqcgen")
+        self.work = work
+        self.scale = scale
+
+    def size(self, n):
+        return max(1, n // self.scale)
+
+    def folder(self, name):
+        return os.path.join(self.work, name)
+
+    def control_steps(self):
+        small, large = self.size(300), self.size(3000)
+        runs = {}
+        for steps in (small, large):
+            project = make_project(self.folder("labels%d" % steps),
+                                   [sequence("Long", [label_step(n) for n in range(1, steps + 1)])])
+            runs[steps] = measure([self.seqrun, "run", project, "Long"])
+        cpu = (runs[large].cpu - runs[small].cpu) / (large - small) * 1e6
+        wall = (runs[large].wall - runs[small].wall) / (large - small) * 1e3
+        report("CPU per control step (LABEL), %d..%d steps" % (small, large),
+               "%.0f us" % cpu, "<= 50 us")
+        report("Wall time per control step", "%.2f ms" % wall, "<= 0.2 ms")
+
+    def command_steps(self):
+        steps = self.size(1000)
+        project = make_project(self.folder("commands"),
+                               [sequence("Long", [command_step(n) for n in range(1, steps + 1)])])
+        run = measure([self.seqrun, "run", project, "Long"])
+        start = time.monotonic()
+        for _ in range(steps):
+            subprocess.run(["/bin/sh", "-c", "true"], check=True)
+        loop = time.monotonic() - start
+        report("%d command steps (true) against a shell loop" % steps,
+               "%.2fx (%.2f s / %.2f s)" % (run.wall / loop, run.wall, loop), "<= 1.2x")
+
+    def list_3300(self):
+        sequences = [sequence("Sequence %d" % s, [mixed_step(n) for n in range(1, 101)])
+                     for s in range(self.size(33))]
+        project = make_project(self.folder("list3300"), sequences)
+        size = os.path.getsize(os.path.join(project, "project.xml")) / 1e6
+        run = measure([self.seqrun, "list", project])
+        report("seqrun list, %d steps (%.1f MB project.xml)" % (len(sequences) * 100, size),
+               "%.2f s CPU, %.0f MB" % (run.cpu, run.rss_mb), "-")
+
+    def list_history(self):
+        count, steps, history = self.size(100), 200, self.size(10000)
+        sequences = [sequence("Sequence %d" % s, [mixed_step(n) for n in range(1, steps + 1)])
+                     for s in range(count)]
+        reports = [("Sequence %d" % (h % count), "Report %d" % h,
+                    "Sequences/Sequence %d/SequenceReport-%d.html" % (h % count, h))
+                   for h in range(history)]
+        project = make_project(self.folder("history"), sequences, reports)
+        run = measure([self.seqrun, "list", project])
+        report("seqrun list, %d sequences x %d steps + %d history entries" % (count, steps, history),
+               "%.2f s, %.0f MB" % (run.wall, run.rss_mb), "<= 1 s, <= 300 MB")
+
+    def sequence_list(self):
+        items = self.size(100000)
+        project = make_project(self.folder("seql"),
+                               [sequence("Big", [mixed_step(n) for n in range(1, items + 1)])])
+        seql = self.folder("big.seql")
+        export = measure([self.seqrun, "export", project, "Big", seql])
+        lines = sum(1 for line in open(seql, encoding="utf-8") if line.startswith("ITEM"))
+        imported = measure([self.seqrun, "import", project, "Copy", seql])
+        report("import of a %d-item .seql" % items,
+               "%.2f s, %.0f MB" % (imported.wall, imported.rss_mb), "<= 5 s, <= 1 GB")
+        report("export of the same (%d items written)" % lines,
+               "%.2f s, %.0f MB" % (export.wall, export.rss_mb), "<= 3 s")
+
+    def import_sqc(self):
+        records = self.size(20000)
+        sqc = self.folder("big.sqc")
+        subprocess.run([self.sqcgen, sqc, str(records)], check=True)
+        project = make_project(self.folder("sqc"), [])
+        imported = measure([self.seqrun, "import-sqc", project, sqc, "--title", "Legacy"])
+        listed = measure([self.seqrun, "list", project])
+        report("import-sqc of %d records" % records,
+               "%.2f s, %.0f MB" % (imported.wall, imported.rss_mb), "<= 3 s, <= 500 MB")
+        report("  then list of that project",
+               "%.2f s, %.0f MB" % (listed.wall, listed.rss_mb), "<= 1 s")
+
+
+ROWS = ["control", "commands", "list3300", "history", "seql", "sqc"]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default="build")
+    parser.add_argument("--rows", default=",".join(ROWS))
+    parser.add_argument("--quick", action="store_true")
+    arguments = parser.parse_args()
+    with tempfile.TemporaryDirectory(prefix="orv-scalebench.") as work:
+        bench = Bench(os.path.abspath(arguments.build), work, 10 if arguments.quick else 1)
+        actions = {"control": bench.control_steps, "commands": bench.command_steps,
+                   "list3300": bench.list_3300, "history": bench.list_history,
+                   "seql": bench.sequence_list, "sqc": bench.import_sqc}
+        for row in arguments.rows.split(","):
+            actions[row]()
+
+
+if __name__ == "__main__":
+    main()
