@@ -250,7 +250,7 @@ LegacySequenceImport::Parameters LegacySequenceImport::commonParameters(const Sq
     for (int tap = 1; tap <= SqcRecord::TapCount; ++tap) {
         const SqcTapRecord &stored = record.taps[size_t(tap - 1)];
         const auto put = [&](const QString &field, qint64 value) {
-            parameters.insert(ExecutionParameters::tapInfoKey(tap, field), decimal(value));
+            ExecutionParameters::setTapInfo(parameters, tap, field, decimal(value));
         };
         put(Field::Flags, stored.flags);
         put(Field::Level, level(stored.level, hundredths));

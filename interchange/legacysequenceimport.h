@@ -20,8 +20,9 @@ class HxSequence;
 // Every item carries the record's instrument settings as execution
 // parameters: "TckSrc", "TckkHz", "Level", "Threshold", "TapSState",
 // "TapEState", "Gang" (the TAP mask minus one), "Flags" (with the
-// precompiled flag, and the test clock flag when a clock is set) and the
-// eleven "TapInfo%1." fields of TAPs 1 to 32. The words the legacy writer
+// precompiled flag, and the test clock flag when a clock is set) and those
+// of the eleven "TapInfo%1." fields of TAPs 1 to 32 that are not 0 (see
+// ExecutionParameters::tapInfo). The words the legacy writer
 // keeps in the extensions (see SqcConversion) are read back from the same
 // places: the flash options and addresses, the logic family texts and
 // options, the processor options, and the script action with its procedure

@@ -110,6 +110,51 @@ quint32 itemOptions(const HxSequenceItem &item)
            | bitIf(item.pauseMessageDefaultAnswer != 0, SqcRecord::PauseDefaultAnswerNo);
 }
 
+// Only the TAP fields a step holds are visited: a step keeps none of those
+// that are 0, and the record's TAPs start at 0.
+void fillTaps(SqcRecord &record, const Parameters &parameters, bool hundredths)
+{
+    namespace Field = ExecutionParameters::TapField;
+    static const QString prefix = QStringLiteral("TapInfo");
+    for (auto it = parameters.lowerBound(prefix);
+         it != parameters.cend() && it.key().startsWith(prefix); ++it) {
+        const auto key = ExecutionParameters::parseTapInfoKey(it.key());
+        // Only the keys as tapInfoKey() spells them: "TapInfo03.Level" is
+        // some other parameter.
+        if (!key || key->tap < 1 || key->tap > SqcRecord::TapCount
+            || it.key() != ExecutionParameters::tapInfoKey(key->tap, key->field))
+            continue;
+        bool ok = false;
+        qint64 value = it.value().trimmed().toLongLong(&ok);
+        if (!ok)
+            value = 0;
+        SqcTapRecord &out = record.taps[size_t(key->tap - 1)];
+        const QString &field = key->field;
+        if (field == Field::Flags)
+            out.flags = quint32(value);
+        else if (field == Field::Level)
+            out.level = level(value, hundredths);
+        else if (field == Field::Threshold)
+            out.threshold = level(value, hundredths);
+        else if (field == Field::ExtCells)
+            out.extCells = qint32(value);
+        else if (field == Field::Signals)
+            out.signalsField = qint32(value);
+        else if (field == Field::Reserved)
+            out.reserved = qint32(value);
+        else if (field == Field::IoPinWCtrl)
+            out.ioPinWCtrl = qint32(value);
+        else if (field == Field::IoPinWData)
+            out.ioPinWData = qint32(value);
+        else if (field == Field::IoPinRCtrl)
+            out.ioPinRCtrl = qint32(value);
+        else if (field == Field::IoPinRData)
+            out.ioPinRData = qint32(value);
+        else if (field == Field::IoTimeoutMs)
+            out.ioTimeoutMs = qint32(value);
+    }
+}
+
 void fillInstrument(SqcRecord &record, const Parameters &parameters)
 {
     const quint32 flags = unsignedNumber(parameters, Key::Flags);
@@ -128,24 +173,7 @@ void fillInstrument(SqcRecord &record, const Parameters &parameters)
     record.tapEndState = qint32(number(parameters, Key::TapEState));
     record.targetAddress = parseAddress(parameters.value(Key::TargetAddress));
 
-    namespace Field = ExecutionParameters::TapField;
-    for (int tap = 1; tap <= SqcRecord::TapCount; ++tap) {
-        const auto value = [&](const QString &field) {
-            return number(parameters, ExecutionParameters::tapInfoKey(tap, field));
-        };
-        SqcTapRecord &out = record.taps[size_t(tap - 1)];
-        out.flags = quint32(value(Field::Flags));
-        out.level = level(value(Field::Level), hundredths);
-        out.threshold = level(value(Field::Threshold), hundredths);
-        out.extCells = qint32(value(Field::ExtCells));
-        out.signalsField = qint32(value(Field::Signals));
-        out.reserved = qint32(value(Field::Reserved));
-        out.ioPinWCtrl = qint32(value(Field::IoPinWCtrl));
-        out.ioPinWData = qint32(value(Field::IoPinWData));
-        out.ioPinRCtrl = qint32(value(Field::IoPinRCtrl));
-        out.ioPinRData = qint32(value(Field::IoPinRData));
-        out.ioTimeoutMs = qint32(value(Field::IoTimeoutMs));
-    }
+    fillTaps(record, parameters, hundredths);
 }
 
 void fillCommand(SqcRecord &record, const HxSequenceItem &item)

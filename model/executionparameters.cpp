@@ -20,6 +20,20 @@ QString tapInfoKey(int tap, const QString &field)
     return QStringLiteral("TapInfo") + QString::number(tap) + QLatin1Char('.') + field;
 }
 
+QString tapInfo(const Parameters &parameters, int tap, const QString &field)
+{
+    return parameters.value(tapInfoKey(tap, field), TapFieldDefault);
+}
+
+void setTapInfo(Parameters &parameters, int tap, const QString &field, const QString &value)
+{
+    const QString key = tapInfoKey(tap, field);
+    if (value == TapFieldDefault)
+        parameters.remove(key);
+    else
+        parameters.insert(key, value);
+}
+
 std::optional<TapInfoKey> parseTapInfoKey(const QString &key)
 {
     static const QString prefix = QStringLiteral("TapInfo");

@@ -148,6 +148,16 @@ QStringList tapInfoFields();
 // "TapInfo%1.%2": the TAP number in plain decimal, then the field.
 QString tapInfoKey(int tap, const QString &field);
 
+// What a TAP record field holds unless the instrument says otherwise. Steps
+// keep only the fields that differ from it: a converted step would otherwise
+// carry 352 zeros, and every reader already takes a missing field as 0.
+inline const QString TapFieldDefault = QStringLiteral("0");
+
+// The field of TAP `tap`: its stored value, or the default when it has none.
+QString tapInfo(const Parameters &parameters, int tap, const QString &field);
+// Stores the field, or leaves it out when `value` is the default.
+void setTapInfo(Parameters &parameters, int tap, const QString &field, const QString &value);
+
 struct TapInfoKey
 {
     int tap = 0;

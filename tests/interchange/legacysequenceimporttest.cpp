@@ -1,8 +1,10 @@
 #include "legacysequenceimport.h"
 
+#include "executionparameters.h"
 #include "hxsequence.h"
 #include "sampleprojecthost.h"
 #include "legacyfilebuilder.h"
+#include "sqcconversion.h"
 
 #include <gtest/gtest.h>
 
@@ -240,8 +242,15 @@ TEST_F(LegacySequenceImportTest, EveryRecordCarriesItsInstrumentSettings)
     EXPECT_EQ(parameter(item, "TapInfo3.Level"), QStringLiteral("5"));
     EXPECT_EQ(parameter(item, "TapInfo3.ExtCells"), QStringLiteral("8"));
     EXPECT_EQ(parameter(item, "TapInfo32.IoTimeoutMs"), QStringLiteral("250"));
-    // 32 TAPs of eleven fields, seven settings, the flags and the operation
-    EXPECT_EQ(item.parameters.size(), 32 * 11 + 7 + 1 + 1);
+    // Only the four TAP fields that are not 0 are kept, besides seven
+    // settings, the flags and the operation; the others read as 0, and the
+    // step gives back the TAP records it came from.
+    EXPECT_EQ(item.parameters.size(), 4 + 7 + 1 + 1);
+    EXPECT_EQ(ExecutionParameters::tapInfo(item.parameters, 3, QStringLiteral("Signals")),
+              QStringLiteral("0"));
+    SqcFile file;
+    ASSERT_TRUE(file.readData(LegacyFileBuilder().add(record).bytes()));
+    EXPECT_EQ(SqcConversion::recordFromItem(item).taps, file.records().first().taps);
 
     // Without a clock there is no clock flag; no gang reads -1.
     const HxSequenceItem plain = only(control(6, "ELSE", ""));
@@ -454,6 +463,6 @@ TEST_F(LegacySequenceImportTest, WithoutApplicationCreationTheStepKeepsOnlyTheCo
     EXPECT_EQ(item.columnOperation, QString());
     EXPECT_EQ(parameter(item, "SeqOperation"), QString());
     EXPECT_FALSE(item.parameters.contains(QStringLiteral("JamFileName")));
-    EXPECT_TRUE(item.parameters.contains(QStringLiteral("TapInfo32.Flags")));
+    EXPECT_TRUE(item.parameters.contains(QStringLiteral("Flags")));
     EXPECT_EQ(parameter(item, "InstrumentName"), QStringLiteral("Preferred"));
 }

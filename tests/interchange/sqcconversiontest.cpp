@@ -152,6 +152,7 @@ TEST(SqcConversionTest, commonPartOfAStep)
          {QStringLiteral("TapInfo1.Threshold"), QStringLiteral("-20")},
          {QStringLiteral("TapInfo2.Signals"), QStringLiteral("12")},
          {QStringLiteral("TapInfo3.Reserved"), QStringLiteral("9")},
+         {QStringLiteral("TapInfo03.Signals"), QStringLiteral("7")},
          {QStringLiteral("TapInfo32.IoTimeoutMs"), QStringLiteral("100")},
          {QStringLiteral("TapInfo32.Flags"), QStringLiteral("3")}});
     item->columnItem = QStringLiteral("Chain");
@@ -184,6 +185,7 @@ TEST(SqcConversionTest, commonPartOfAStep)
     EXPECT_EQ(r.taps[0].threshold, -20);
     EXPECT_EQ(r.taps[1].signalsField, 12);
     EXPECT_EQ(r.taps[2].reserved, 9);
+    EXPECT_EQ(r.taps[2].signalsField, 0);   // "TapInfo03" is no TAP's key
     EXPECT_EQ(r.taps[31].ioTimeoutMs, 100);
     EXPECT_EQ(r.taps[31].flags, 3u);
     EXPECT_EQ(r.gang, 5u);

@@ -74,15 +74,20 @@ TEST(ExecutionParameters, TapInfoFieldsExportedOrNot)
     }
 }
 
-TEST(ExecutionParameters, TapInfoKeys)
+TEST(ExecutionParameters, TapInfoKeysAndDefaults)
 {
-    EXPECT_EQ(tapInfoKey(1, TapField::Flags), QStringLiteral("TapInfo1.Flags"));
     EXPECT_EQ(tapInfoKey(32, TapField::IoTimeoutMs), QStringLiteral("TapInfo32.IoTimeoutMs"));
     EXPECT_EQ(tapInfoKey(5, QStringLiteral("%1")), QStringLiteral("TapInfo5.%1"));
-    EXPECT_EQ(tapInfoFields(),
-              QStringList({"Flags", "Level", "Threshold", "ExtCells", "Signals", "Reserved",
-                           "IoPinWCtrl", "IoPinWData", "IoPinRCtrl", "IoPinRData",
-                           "IoTimeoutMs"}));
+
+    // A field set to its default is left out, also over a value stored
+    // before, and reads as 0.
+    Parameters parameters;
+    setTapInfo(parameters, 3, TapField::Level, QStringLiteral("25"));
+    setTapInfo(parameters, 4, TapField::Level, QStringLiteral("25"));
+    setTapInfo(parameters, 4, TapField::Level, QStringLiteral("0"));
+    EXPECT_EQ(parameters, Parameters({{QStringLiteral("TapInfo3.Level"), QStringLiteral("25")}}));
+    EXPECT_EQ(tapInfo(parameters, 3, TapField::Level), QStringLiteral("25"));
+    EXPECT_EQ(tapInfo(parameters, 4, TapField::Level), QStringLiteral("0"));
 }
 
 TEST(ExecutionParameters, ParseTapInfoKey)
