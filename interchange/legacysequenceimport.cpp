@@ -249,8 +249,11 @@ LegacySequenceImport::Parameters LegacySequenceImport::commonParameters(const Sq
 
     for (int tap = 1; tap <= SqcRecord::TapCount; ++tap) {
         const SqcTapRecord &stored = record.taps[size_t(tap - 1)];
+        // The map is new, so a field at its default has nothing to replace
+        // and not even its key is built.
         const auto put = [&](const QString &field, qint64 value) {
-            ExecutionParameters::setTapInfo(parameters, tap, field, decimal(value));
+            if (value != 0)
+                ExecutionParameters::setTapInfo(parameters, tap, field, decimal(value));
         };
         put(Field::Flags, stored.flags);
         put(Field::Level, level(stored.level, hundredths));
