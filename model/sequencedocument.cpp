@@ -18,7 +18,9 @@
 #include <QDomElement>
 #include <QFileInfo>
 
+#include <array>
 #include <optional>
+#include <unordered_map>
 
 using namespace VemoInterface;
 using VemoDatabase::HxApplication;
@@ -44,6 +46,32 @@ bool isImageKey(const QString &key)
            || key == QLatin1String("ImageSaveFileName");
 }
 
+// Attribute names, and the values of flags and small numbers, as strings
+// made once: a large project writes and reads each of them once per step,
+// and the attributes of a document written this way all share one copy of
+// each instead of holding their own.
+const QString &sharedText(const char *text)
+{
+    static std::unordered_map<const char *, QString> texts;
+    auto found = texts.find(text);
+    if (found == texts.end())
+        found = texts.emplace(text, QString::fromLatin1(text)).first;
+    return found->second;
+}
+
+QString numberText(qlonglong value)
+{
+    static const std::array<QString, 18> small = [] {
+        std::array<QString, 18> texts;
+        for (int i = 0; i < int(texts.size()); ++i)
+            texts[size_t(i)] = QString::number(i - 1);
+        return texts;
+    }();
+    if (value >= -1 && value < qlonglong(small.size()) - 1)
+        return small[size_t(value + 1)];
+    return QString::number(value);
+}
+
 // Writes attributes under the name of the format index. With long names
 // every attribute is written; with short names only what differs from its
 // default, each number under its own rule.
@@ -60,23 +88,23 @@ public:
     void flag(const char *longName, const char *shortName, bool value)
     {
         if (index == 0 || value)
-            element.setAttribute(name(longName, shortName), value ? 1 : 0);
+            element.setAttribute(name(longName, shortName), numberText(value ? 1 : 0));
     }
     void numberIfPositive(const char *longName, const char *shortName, qlonglong value)
     {
         if (index == 0 || value > 0)
-            element.setAttribute(name(longName, shortName), value);
+            element.setAttribute(name(longName, shortName), numberText(value));
     }
     void numberIfNotZero(const char *longName, const char *shortName, qlonglong value)
     {
         if (index == 0 || value != 0)
-            element.setAttribute(name(longName, shortName), value);
+            element.setAttribute(name(longName, shortName), numberText(value));
     }
 
 private:
-    QString name(const char *longName, const char *shortName) const
+    const QString &name(const char *longName, const char *shortName) const
     {
-        return QLatin1String(index > 0 ? shortName : longName);
+        return sharedText(index > 0 ? shortName : longName);
     }
 
     QDomElement &element;
@@ -90,7 +118,7 @@ public:
 
     QString text(const char *longName, const char *shortName) const
     {
-        return element.attribute(QLatin1String(index > 0 ? shortName : longName));
+        return element.attribute(sharedText(index > 0 ? shortName : longName));
     }
     // anything that is not a decimal integer reads as 0
     qlonglong number(const char *longName, const char *shortName) const
