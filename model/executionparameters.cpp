@@ -34,6 +34,15 @@ void setTapInfo(Parameters &parameters, int tap, const QString &field, const QSt
         parameters.insert(key, value);
 }
 
+bool isDefaultTapInfo(const QString &key, const QString &value)
+{
+    if (value != TapFieldDefault || !key.startsWith(QLatin1String("TapInfo")))
+        return false;
+    static const QStringList fields = tapInfoFields();
+    const std::optional<TapInfoKey> tapKey = parseTapInfoKey(key);
+    return tapKey && fields.contains(tapKey->field) && key == tapInfoKey(tapKey->tap, tapKey->field);
+}
+
 std::optional<TapInfoKey> parseTapInfoKey(const QString &key)
 {
     static const QString prefix = QStringLiteral("TapInfo");

@@ -157,6 +157,9 @@ inline const QString TapFieldDefault = QStringLiteral("0");
 QString tapInfo(const Parameters &parameters, int tap, const QString &field);
 // Stores the field, or leaves it out when `value` is the default.
 void setTapInfo(Parameters &parameters, int tap, const QString &field, const QString &value);
+// Whether `key` is one of the eleven fields of a TAP record, spelled as
+// tapInfoKey() spells it, and `value` its default: a step need not keep it.
+bool isDefaultTapInfo(const QString &key, const QString &value);
 
 struct TapInfoKey
 {

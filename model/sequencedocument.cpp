@@ -1,6 +1,7 @@
 #include "sequencedocument.h"
 
 #include "applicationtypes.h"
+#include "executionparameters.h"
 #include "hostservice.h"
 #include "hxfile.h"
 #include "hxiappsequence.h"
@@ -449,7 +450,10 @@ void SequenceDocument::load(const QDomElement &root, VemoDatabase::HxProjectVers
                 QString value = attribute.value();
                 if (convertImages && isImageKey(attribute.name()))
                     value = imagePathForLoad(value, link);
-                item->parameters.insert(attribute.name(), value);
+                // Projects written before steps left out TAP fields at 0 hold
+                // all 352 of them.
+                if (!ExecutionParameters::isDefaultTapInfo(attribute.name(), value))
+                    item->parameters.insert(attribute.name(), value);
             }
             sequence->appendItem(item);
         }

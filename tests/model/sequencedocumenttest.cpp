@@ -1,5 +1,6 @@
 #include "applicationtypes.h"
 #include "databaseservice.h"
+#include "executionparameters.h"
 #include "hostproject.h"
 #include "hxprojectversion.h"
 #include "hxreport.h"
@@ -212,7 +213,9 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
         "<sequence Title='A' RepeatCount='x12' Repeat='yes' Uut='2'>"
         "  <sequenceelement Status='abc' Type='-1' OldType='99' Column.Type='Sys'"
         "                   Column.Operation='Execute Command' Count='-1'>"
-        "    <instrumentparams Level='33'/><instrumentparams Level='99'/>"
+        "    <instrumentparams Level='33' TapInfo2.Level='0' TapInfo2.Signals='4'"
+        "                      TapInfo2.UseGang='0' TapInfo02.Level='0'/>"
+        "    <instrumentparams Level='99'/>"
         "  </sequenceelement>"
         "  <sequenceelement Column.Item='no kind'/>"
         "  <unknown/>"
@@ -239,7 +242,12 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
     EXPECT_EQ(first.type, -1);
     EXPECT_EQ(first.count, -1);
     EXPECT_EQ(first.applicationClass, 0);   // from "Sys", not from the stored 99
-    EXPECT_EQ(first.parameters.value(QStringLiteral("Level")), QStringLiteral("33"));
+    // A TAP record field at 0 is left out; other zeros stay.
+    EXPECT_EQ(first.parameters,
+              ExecutionParameters::Parameters({{QStringLiteral("Level"), QStringLiteral("33")},
+                                               {QStringLiteral("TapInfo2.Signals"), QStringLiteral("4")},
+                                               {QStringLiteral("TapInfo2.UseGang"), QStringLiteral("0")},
+                                               {QStringLiteral("TapInfo02.Level"), QStringLiteral("0")}}));
     EXPECT_EQ(a->items().at(1)->kind(), ItemType::None);
     ASSERT_EQ(reports.count(), 2);
     EXPECT_EQ(reports.at(0)->title, QStringLiteral("first"));
