@@ -104,16 +104,19 @@ class Measure:
         self.wall, self.cpu, self.rss_mb, self.code = wall, cpu, rss_mb, code
 
 
-def measure(command, stdout=subprocess.DEVNULL):
-    start = time.monotonic()
-    process = subprocess.Popen(command, stdout=stdout, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(process.pid, 0)
-    wall = time.monotonic() - start
-    process.returncode = os.waitstatus_to_exitcode(status)
-    error = process.stderr.read().decode(errors="replace")
-    process.stderr.close()
-    if process.returncode not in (0, 1):
-        sys.stderr.write("%s exited %d\n%s\n" % (" ".join(command), process.returncode, error[-2000:]))
+def measure(command):
+    # Standard error goes to a file: a pipe that nobody reads while the child
+    # runs would stop a child that names many refused steps.
+    with tempfile.TemporaryFile() as errors:
+        start = time.monotonic()
+        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
+        _, status, usage = os.wait4(process.pid, 0)
+        wall = time.monotonic() - start
+        process.returncode = os.waitstatus_to_exitcode(status)
+        if process.returncode not in (0, 1):
+            errors.seek(0)
+            text = errors.read().decode(errors="replace")
+            sys.stderr.write("%s exited %d\n%s\n" % (" ".join(command), process.returncode, text[-2000:]))
     return Measure(wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0,
                    process.returncode)
 
