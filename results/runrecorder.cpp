@@ -1,0 +1,86 @@
+#include "runrecorder.h"
+
+#include <QUuid>
+
+RunRecorder::RunRecorder() : clock([] { return QDateTime::currentDateTime(); })
+{
+}
+
+void RunRecorder::setClock(Clock newClock)
+{
+    clock = newClock ? std::move(newClock) : Clock([] { return QDateTime::currentDateTime(); });
+}
+
+void RunRecorder::runStarted(const RunRecord &runHeader)
+{
+    header = runHeader;
+    header.units.clear();
+    header.steps.clear();
+    running = false;
+    startIfIdle();
+}
+
+void RunRecorder::startIfIdle()
+{
+    if (running)
+        return;
+    record = header;
+    record.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    record.started = clock();
+    lastEvent = record.started;
+    running = true;
+}
+
+void RunRecorder::unitIdentified(int cycle, const QString &serialNumber, const QString &folder,
+                                 const QString &taps)
+{
+    startIfIdle();
+    record.units.append({cycle, serialNumber, folder, taps, QString()});
+    lastEvent = clock();
+}
+
+void RunRecorder::stepFinished(RunRecord::Step step)
+{
+    startIfIdle();
+    const QDateTime now = clock();
+    step.started = lastEvent;
+    step.durationMs = qMax<qint64>(0, lastEvent.msecsTo(now));
+    lastEvent = now;
+    record.steps.append(step);
+}
+
+std::optional<RunRecord> RunRecorder::runEnded(const QString &end, const QString &verdict,
+                                               const QString &reportFile)
+{
+    if (!running)
+        return std::nullopt;
+    running = false;
+    if (record.units.isEmpty() && record.steps.isEmpty())
+        return std::nullopt;
+    record.ended = clock();
+    record.end = end;
+    record.verdict = verdict;
+    record.reportFile = reportFile;
+    settleUnitVerdicts();
+    return record;
+}
+
+// A unit is judged by the steps of its cycle. The unit whose cycle a stop or
+// cancel cut short has not passed, whatever ran so far.
+void RunRecorder::settleUnitVerdicts()
+{
+    int lastCycle = 0;
+    for (const RunRecord::Step &step : std::as_const(record.steps))
+        lastCycle = qMax(lastCycle, step.cycle);
+    for (RunRecord::Unit &unit : record.units) {
+        QStringList statuses;
+        for (const RunRecord::Step &step : std::as_const(record.steps)) {
+            if (step.cycle == unit.cycle && step.countsToVerdict)
+                statuses.append(step.status);
+        }
+        unit.verdict = RunRecord::verdictOf(statuses);
+        const bool cutShort = record.end != QLatin1String("completed") && unit.cycle >= lastCycle;
+        if (cutShort && unit.verdict == QLatin1String("Passed"))
+            unit.verdict = QStringLiteral("Incomplete");
+    }
+}

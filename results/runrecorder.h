@@ -1,0 +1,42 @@
+#pragma once
+
+#include "runrecord.h"
+
+#include <functional>
+#include <optional>
+
+// Builds the record of a run from a narrow set of calls made while it runs:
+// run started, unit identified, step finished, run ended. A step starts
+// where the previous event ended, so the time an operator spends at a pause
+// belongs to the pause. A call without a started run starts one.
+class RunRecorder
+{
+public:
+    using Clock = std::function<QDateTime()>;
+
+    RunRecorder();
+    void setClock(Clock clock);
+
+    // `header` gives project, sequence, user, privilege and host
+    void runStarted(const RunRecord &header);
+    void unitIdentified(int cycle, const QString &serialNumber, const QString &folder,
+                        const QString &taps);
+    // the step's start and duration are filled in here
+    void stepFinished(RunRecord::Step step);
+    // Closes the record: units get their verdicts. Nothing is returned for a
+    // run that neither identified a unit nor finished a step.
+    std::optional<RunRecord> runEnded(const QString &end, const QString &verdict,
+                                      const QString &reportFile);
+
+    bool isRunning() const { return running; }
+
+private:
+    void startIfIdle();
+    void settleUnitVerdicts();
+
+    Clock clock;
+    RunRecord header;
+    RunRecord record;
+    QDateTime lastEvent;
+    bool running = false;
+};
