@@ -113,6 +113,9 @@ bool ResultsDatabase::open()
     if (!db.open())
         return fail(QStringLiteral("cannot open the results database %1").arg(where),
                     db.lastError().text());
+    // The server's notes ("already exists, skipping") are no news to a station.
+    if (isPostgres() && !exec(QStringLiteral("SET client_min_messages TO WARNING")))
+        return false;
     if (!isPostgres() && !(exec(QStringLiteral("PRAGMA journal_mode=WAL"))
                            && exec(QStringLiteral("PRAGMA foreign_keys=ON"))))
         return false;

@@ -48,13 +48,13 @@ void RunResults::runStarted(const HostLink &link, const QString &sequence, const
         seenFiles.clear();
         newRunFiles();
     }
-    runRecorder.runStarted(header);
+    recorderOfRun.runStarted(header);
 }
 
 void RunResults::unitIdentified(int cycle, const QString &serialNumber, const QString &folder,
                                 const QString &taps)
 {
-    runRecorder.unitIdentified(cycle, serialNumber, folder, taps);
+    recorderOfRun.unitIdentified(cycle, serialNumber, folder, taps);
 }
 
 // The files a step left are those that appeared in the run folder since the
@@ -79,13 +79,13 @@ void RunResults::stepFinished(RunRecord::Step step, const QString &outputHtml)
 {
     step.outputFiles = newRunFiles();
     step.output = plainOutput(outputHtml);
-    runRecorder.stepFinished(step);
+    recorderOfRun.stepFinished(step);
 }
 
 QString RunResults::runEnded(const HostLink &link, const QString &end, const QString &verdict,
                              const QString &reportFile, const Settings &settings)
 {
-    const std::optional<RunRecord> record = runRecorder.runEnded(end, verdict, reportFile);
+    const std::optional<RunRecord> record = recorderOfRun.runEnded(end, verdict, reportFile);
     if (!record)
         return QString();
     QStringList problems;

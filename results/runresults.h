@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hostlink.h"
-#include "runrecorder.h"
+#include "resultsrecorder.h"
 
 #include <QSet>
 #include <QString>
@@ -33,12 +33,12 @@ public:
     static QString pauseAnswer(const QString &status, bool noIsPass);
     static QString plainOutput(const QString &outputHtml);
 
-    RunRecorder &recorder() { return runRecorder; }
+    ResultsRecorder &recorder() { return recorderOfRun; }
 
 private:
     QStringList newRunFiles();
 
-    RunRecorder runRecorder;
+    ResultsRecorder recorderOfRun;
     QString projectDirectory;
     QString runFolder;
     QSet<QString> seenFiles;

@@ -1,17 +1,17 @@
-#include "runrecorder.h"
+#include "resultsrecorder.h"
 
 #include <QUuid>
 
-RunRecorder::RunRecorder() : clock([] { return QDateTime::currentDateTime(); })
+ResultsRecorder::ResultsRecorder() : clock([] { return QDateTime::currentDateTime(); })
 {
 }
 
-void RunRecorder::setClock(Clock newClock)
+void ResultsRecorder::setClock(Clock newClock)
 {
     clock = newClock ? std::move(newClock) : Clock([] { return QDateTime::currentDateTime(); });
 }
 
-void RunRecorder::runStarted(const RunRecord &runHeader)
+void ResultsRecorder::runStarted(const RunRecord &runHeader)
 {
     header = runHeader;
     header.units.clear();
@@ -20,7 +20,7 @@ void RunRecorder::runStarted(const RunRecord &runHeader)
     startIfIdle();
 }
 
-void RunRecorder::startIfIdle()
+void ResultsRecorder::startIfIdle()
 {
     if (running)
         return;
@@ -31,7 +31,7 @@ void RunRecorder::startIfIdle()
     running = true;
 }
 
-void RunRecorder::unitIdentified(int cycle, const QString &serialNumber, const QString &folder,
+void ResultsRecorder::unitIdentified(int cycle, const QString &serialNumber, const QString &folder,
                                  const QString &taps)
 {
     startIfIdle();
@@ -39,7 +39,7 @@ void RunRecorder::unitIdentified(int cycle, const QString &serialNumber, const Q
     lastEvent = clock();
 }
 
-void RunRecorder::stepFinished(RunRecord::Step step)
+void ResultsRecorder::stepFinished(RunRecord::Step step)
 {
     startIfIdle();
     const QDateTime now = clock();
@@ -49,7 +49,7 @@ void RunRecorder::stepFinished(RunRecord::Step step)
     record.steps.append(step);
 }
 
-std::optional<RunRecord> RunRecorder::runEnded(const QString &end, const QString &verdict,
+std::optional<RunRecord> ResultsRecorder::runEnded(const QString &end, const QString &verdict,
                                                const QString &reportFile)
 {
     if (!running)
@@ -67,7 +67,7 @@ std::optional<RunRecord> RunRecorder::runEnded(const QString &end, const QString
 
 // A unit is judged by the steps of its cycle. The unit whose cycle a stop or
 // cancel cut short has not passed, whatever ran so far.
-void RunRecorder::settleUnitVerdicts()
+void ResultsRecorder::settleUnitVerdicts()
 {
     int lastCycle = 0;
     for (const RunRecord::Step &step : std::as_const(record.steps))

@@ -9,12 +9,12 @@
 // run started, unit identified, step finished, run ended. A step starts
 // where the previous event ended, so the time an operator spends at a pause
 // belongs to the pause. A call without a started run starts one.
-class RunRecorder
+class ResultsRecorder
 {
 public:
     using Clock = std::function<QDateTime()>;
 
-    RunRecorder();
+    ResultsRecorder();
     void setClock(Clock clock);
 
     // `header` gives project, sequence, user, privilege and host
