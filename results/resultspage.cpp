@@ -4,7 +4,7 @@
 
 namespace {
 
-const int Width = 760;
+const int Width = 580;
 const int Height = 300;
 const int Left = 56;
 const int Right = 56;
@@ -117,6 +117,11 @@ QString ResultsPage::paretoChart(const QList<ResultsSummary::FailingStep> &steps
     }
     if (!line.isEmpty()) {
         svg += QStringLiteral("<polyline points='%1' fill='none' stroke='#2060c0' stroke-width='2'/>").arg(line.join(QLatin1Char(' ')));
+        svg += QStringLiteral("<rect x='%1' y='%2' width='10' height='10' fill='#d04040'/>").arg(Left + 8).arg(Height - 18);
+        svg += text(Left + 22, Height - 9, QStringLiteral("failures"), QStringLiteral("font-size='11'"));
+        svg += QStringLiteral("<line x1='%1' y1='%2' x2='%3' y2='%2' stroke='#2060c0' stroke-width='2'/>")
+                   .arg(Left + 90).arg(Height - 13).arg(Left + 104);
+        svg += text(Left + 110, Height - 9, QStringLiteral("cumulative share of all failures"), QStringLiteral("font-size='11'"));
         for (const QString &point : std::as_const(line))
             svg += QStringLiteral("<circle cx='%1' cy='%2' r='3' fill='#2060c0'/>")
                        .arg(point.section(QLatin1Char(','), 0, 0), point.section(QLatin1Char(','), 1, 1));
@@ -133,7 +138,7 @@ QString ResultsPage::toHtml(const ResultsSummary &summary, const QString &title)
         "<!DOCTYPE html>\n<html><head><meta charset='utf-8'><title>%1</title><style>"
         "body{font-family:sans-serif;margin:24px;color:#222}h1{font-size:22px}h2{font-size:17px;margin-top:28px}"
         "table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:3px 10px;text-align:left}"
-        "th{background:#eee}td.n{text-align:right}.charts{display:flex;flex-wrap:wrap;gap:16px}"
+        "th{background:#eee}td.n{text-align:right}.charts{display:flex;flex-wrap:wrap;gap:24px;margin-top:20px}"
         "figure{margin:0}figcaption{font-weight:bold;margin-bottom:4px}"
         "</style></head><body>\n<h1>%1</h1>\n")
                        .arg(TextBoundary::toHtml(title));
