@@ -85,11 +85,21 @@ bool ResultsDatabase::fail(const QString &what, const QString &detail)
 
 bool ResultsDatabase::open()
 {
+    if (connect())
+        return true;
+    // Say which database, but never its password.
+    const QString name = isPostgres() ? QUrl(where).toString(QUrl::RemovePassword) : QDir::toNativeSeparators(where);
+    problem = QStringLiteral("results database %1: %2").arg(name, problem);
+    return false;
+}
+
+bool ResultsDatabase::connect()
+{
     QSqlDatabase db;
     if (isPostgres()) {
         const QUrl url(where);
         if (!url.isValid() || url.path().size() < 2)
-            return fail(QStringLiteral("not a database address: %1").arg(where), QString());
+            return fail(QStringLiteral("not a database address"), QString());
         db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
         const QUrlQuery query(url);
         // "?host=/run/postgresql" reaches a server through its Unix socket
@@ -109,10 +119,9 @@ bool ResultsDatabase::open()
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
     }
     if (!db.isValid())
-        return fail(QStringLiteral("no database driver for %1").arg(where), db.lastError().text());
+        return fail(QStringLiteral("no database driver"), db.lastError().text());
     if (!db.open())
-        return fail(QStringLiteral("cannot open the results database %1").arg(where),
-                    db.lastError().text());
+        return fail(QStringLiteral("cannot connect"), db.lastError().text());
     // The server's notes ("already exists, skipping") are no news to a station.
     if (isPostgres() && !exec(QStringLiteral("SET client_min_messages TO WARNING")))
         return false;

@@ -43,6 +43,7 @@ public:
 
 private:
     bool isPostgres() const;
+    bool connect();
     bool exec(const QString &statement);
     bool begin();
     bool commit();

@@ -38,7 +38,10 @@ start_server() {
 
 case "${1:-}" in
 start)
-    folder="$(mktemp -d "${TMPDIR:-/tmp}/orv-pg.XXXXXX")"
+    # as root the server's own user must reach the folder: /tmp, not a private TMPDIR
+    base="${TMPDIR:-/tmp}"
+    [ "$(id -u)" -eq 0 ] && base=/tmp
+    folder="$(mktemp -d "$base/orv-pg.XXXXXX")"
     chmod 755 "$folder"
     [ "$(id -u)" -eq 0 ] && { id -u postgres >/dev/null 2>&1 && chown postgres "$folder" || chown nobody "$folder"; }
     as_server "$bin/initdb" -D "$folder/data" -U orv --auth=trust -E UTF8 >/dev/null

@@ -1,15 +1,18 @@
 #include "resultscommand.h"
 
 #include "hostsettings.h"
+#include "logviewservice.h"
 #include "resultsdatabase.h"
 #include "resultspage.h"
 #include "resultsstore.h"
 #include "resultssummary.h"
 #include "seqrun.h"
 #include "sequencersettings.h"
+#include "workbenchhost.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -29,6 +32,15 @@ QDateTime dateFrom(const QString &text, bool &ok)
 }
 
 } // namespace
+
+void ResultsCommand::tellResultProblems(WorkbenchHost &host, QTextStream &err)
+{
+    QObject::connect(&host.logview(), &LogviewService::lineAppended, [&err](const QString &tab, const QString &line) {
+        static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
+        if (tab == QLatin1String("Output") && line.contains(QLatin1String(" - Results: ")))
+            err << "seqrun: " << QString(line).remove(markup).section(QStringLiteral(" - "), 1) << Qt::endl;
+    });
+}
 
 ResultsCommand::ResultsCommand(QTextStream &out, QTextStream &err) : out(out), err(err)
 {

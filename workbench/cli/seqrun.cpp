@@ -390,6 +390,7 @@ int Seqrun::runSequence(const QStringList &arguments)
     command.prompt.setFirstUnitAnswer(serial, unitFolder);
     RunMonitor monitor(out);
     command.host.setRunMonitor(&monitor);
+    ResultsCommand::tellResultProblems(command.host, err);
     if (options.contains(QStringLiteral("privilege")))
         command.host.setValue(QStringLiteral("UserPrivilege"), options.value(QStringLiteral("privilege")));
     // the plug-in writes the run's results where these values say
