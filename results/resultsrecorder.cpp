@@ -2,6 +2,8 @@
 
 #include <QUuid>
 
+#include <climits>
+
 ResultsRecorder::ResultsRecorder() : clock([] { return QDateTime::currentDateTime(); })
 {
 }
@@ -11,8 +13,17 @@ void ResultsRecorder::setClock(Clock newClock)
     clock = newClock ? std::move(newClock) : Clock([] { return QDateTime::currentDateTime(); });
 }
 
+void ResultsRecorder::runContinued(const RunRecord &runHeader)
+{
+    runStarted(runHeader);
+    carriedUnits = lastUnits;
+    carriedStatuses = lastStatuses;
+}
+
 void ResultsRecorder::runStarted(const RunRecord &runHeader)
 {
+    carriedUnits.clear();
+    carriedStatuses.clear();
     header = runHeader;
     header.units.clear();
     header.steps.clear();
@@ -62,6 +73,20 @@ std::optional<RunRecord> ResultsRecorder::runEnded(const QString &end, const QSt
     record.verdict = verdict;
     record.reportFile = reportFile;
     settleUnitVerdicts();
+    // what a Continue would carry on with: the last cycle's units and statuses
+    int lastCycle = 0;
+    for (const RunRecord::Step &step : std::as_const(record.steps))
+        lastCycle = qMax(lastCycle, step.cycle);
+    lastUnits.clear();
+    lastStatuses.clear();
+    for (const RunRecord::Unit &unit : std::as_const(record.units)) {
+        if (unit.cycle == lastCycle)
+            lastUnits.append(unit);
+    }
+    for (const RunRecord::Step &step : std::as_const(record.steps)) {
+        if (step.cycle == lastCycle && step.countsToVerdict)
+            lastStatuses.append(step.status);
+    }
     return record;
 }
 
@@ -70,10 +95,22 @@ std::optional<RunRecord> ResultsRecorder::runEnded(const QString &end, const QSt
 void ResultsRecorder::settleUnitVerdicts()
 {
     int lastCycle = 0;
-    for (const RunRecord::Step &step : std::as_const(record.steps))
+    int firstCycle = INT_MAX;
+    for (const RunRecord::Step &step : std::as_const(record.steps)) {
         lastCycle = qMax(lastCycle, step.cycle);
+        firstCycle = qMin(firstCycle, step.cycle);
+    }
+    // A carried unit belongs here only when its cycle went on after the stop.
+    QList<RunRecord::Unit> carried;
+    for (const RunRecord::Unit &unit : std::as_const(carriedUnits)) {
+        if (unit.cycle == firstCycle)
+            carried.append(unit);
+    }
+    record.units = carried + record.units;
     for (RunRecord::Unit &unit : record.units) {
         QStringList statuses;
+        if (carried.contains(unit))
+            statuses = carriedStatuses;
         for (const RunRecord::Step &step : std::as_const(record.steps)) {
             if (step.cycle == unit.cycle && step.countsToVerdict)
                 statuses.append(step.status);

@@ -19,6 +19,9 @@ public:
 
     // `header` gives project, sequence, user, privilege and host
     void runStarted(const RunRecord &header);
+    // A stopped run goes on: the unit whose cycle the stop interrupted
+    // belongs to the new record too, judged by all of its steps.
+    void runContinued(const RunRecord &header);
     void unitIdentified(int cycle, const QString &serialNumber, const QString &folder,
                         const QString &taps);
     // the step's start and duration are filled in here
@@ -39,4 +42,9 @@ private:
     RunRecord record;
     QDateTime lastEvent;
     bool running = false;
+    // the interrupted cycle's units and the statuses its steps had so far
+    QList<RunRecord::Unit> carriedUnits;
+    QStringList carriedStatuses;
+    QList<RunRecord::Unit> lastUnits;
+    QStringList lastStatuses;
 };

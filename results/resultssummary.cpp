@@ -73,6 +73,7 @@ ResultsSummary ResultsSummary::of(const QList<RunRecord> &runs, const QString &s
         QString firstVerdict;
         QString lastVerdict;
         QDate firstDay;
+        bool firstIncomplete = false;
     };
     QMap<QString, SequenceYield> bySequence;
     QMap<QString, QMap<QString, UnitHistory>> units;   // sequence -> unit -> history
@@ -86,11 +87,16 @@ ResultsSummary ResultsSummary::of(const QList<RunRecord> &runs, const QString &s
             const QString key = unit.serialNumber.isEmpty() ? QStringLiteral("run %1 cycle %2").arg(run.id).arg(unit.cycle)
                                                             : unit.serialNumber;
             UnitHistory &history = units[run.sequence][key];
-            if (history.firstVerdict.isEmpty()) {
+            // A test cut short is no verdict while a complete one follows.
+            const bool incomplete = unit.verdict == QLatin1String("Incomplete");
+            if (history.firstVerdict.isEmpty() || (history.firstIncomplete && !incomplete)) {
                 history.firstVerdict = unit.verdict;
-                history.firstDay = run.started.date();
+                history.firstIncomplete = incomplete;
+                if (!history.firstDay.isValid())
+                    history.firstDay = run.started.date();
             }
-            history.lastVerdict = unit.verdict;
+            if (history.lastVerdict.isEmpty() || !incomplete)
+                history.lastVerdict = unit.verdict;
             if (!serialNumber.isEmpty() && unit.serialNumber == serialNumber)
                 summary.serialRuns.append({unit.serialNumber, run.sequence, run.started, unit.verdict, run.end, run.host});
         }

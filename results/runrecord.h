@@ -16,6 +16,8 @@ struct RunRecord
         QString folder;
         QString taps;             // "1+3" in gang mode, empty otherwise
         QString verdict;          // "Passed", "Failed", "Error" or "Incomplete"
+
+        bool operator==(const Unit &) const = default;
     };
     struct Step
     {

@@ -42,12 +42,15 @@ void RunResults::runStarted(const HostLink &link, const QString &sequence, const
                                ? QString()
                                : QDir(projectDirectory).filePath(QStringLiteral("Sequences/%1/%2")
                                                                      .arg(sequence, runFolderName));
-    // A continued run writes into the folder it started; its files are not new.
-    if (folder != runFolder) {
-        runFolder = folder;
-        seenFiles.clear();
-        newRunFiles();
+    // A continued run writes into the folder it started; its files are not
+    // new, and the unit it was testing is still under test.
+    if (!folder.isEmpty() && folder == runFolder) {
+        recorderOfRun.runContinued(header);
+        return;
     }
+    runFolder = folder;
+    seenFiles.clear();
+    newRunFiles();
     recorderOfRun.runStarted(header);
 }
 

@@ -161,16 +161,17 @@ TEST(ResultsSummaryTest, YieldsFailingStepsAndTheRunsOfASerialNumber)
         runOf(QStringLiteral("r1"), board, day1,
               {{"A", "Failed"}, {"B", "Passed"}, {"C", "Failed"}}, {"3 Flash", "2 Chain", "3 Flash"}),
         runOf(QStringLiteral("r2"), board, day2, {{"A", "Passed"}, {"C", "Error"}}, {"3 Flash"}),
-        runOf(QStringLiteral("r3"), board, day2, {{"D", "Passed"}}),
+        runOf(QStringLiteral("r3"), board, day2, {{"D", "Incomplete"}}),
+        runOf(QStringLiteral("r3b"), board, day2, {{"D", "Passed"}}),
         anonymous,
     };
     const ResultsSummary summary = ResultsSummary::of(runs, QStringLiteral("A"));
     ASSERT_EQ(summary.sequences.size(), 2);
     const ResultsSummary::SequenceYield &yield = summary.sequences.at(0);
     EXPECT_EQ(yield.sequence, board);
-    EXPECT_EQ(yield.runs, 3);
+    EXPECT_EQ(yield.runs, 4);
     EXPECT_EQ(yield.units, 4);
-    EXPECT_EQ(yield.firstPassed, 2);      // B, D
+    EXPECT_EQ(yield.firstPassed, 2);      // B, and D once its stopped test went on
     EXPECT_EQ(yield.finallyPassed, 3);    // A, B, D
     EXPECT_EQ(summary.sequences.at(1).units, 1);
     EXPECT_EQ(summary.sequences.at(1).firstPassed, 0);

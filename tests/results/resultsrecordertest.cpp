@@ -94,3 +94,42 @@ TEST(ResultsRecorderTest, StepsStartWhereTheEventBeforeThemEnded)
     ASSERT_TRUE(next);
     EXPECT_NE(next->id, record->id);
 }
+
+// Stopped in the middle of a unit and continued: the continued record has
+// the unit, judged by its steps before and after the stop.
+TEST(ResultsRecorderTest, AContinuedRunCarriesTheInterruptedUnit)
+{
+    struct Case
+    {
+        const char *name;
+        QString beforeStop;
+        QString afterContinue;
+        int cycleAfterContinue;
+        QStringList units;   // "serial verdict" of the continued record
+    };
+    const QList<Case> cases = {
+        {"fails before the stop", "Failed", "Passed", 1, {"SN-1 Failed"}},
+        {"passes throughout", "Passed", "Passed", 1, {"SN-1 Passed"}},
+        {"stop between two units", "Passed", "Passed", 2, {"SN-2 Passed"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ResultsRecorder recorder;
+        recorder.runStarted({});
+        recorder.unitIdentified(1, QStringLiteral("SN-1"), QString(), QString());
+        recorder.stepFinished(step(1, c.beforeStop));
+        const std::optional<RunRecord> stopped = recorder.runEnded(QStringLiteral("stopped"), QStringLiteral("Passed"), {});
+        ASSERT_TRUE(stopped);
+        EXPECT_EQ(stopped->units.first().verdict, c.beforeStop == QLatin1String("Failed") ? "Failed" : "Incomplete");
+        recorder.runContinued({});
+        if (c.cycleAfterContinue == 2)
+            recorder.unitIdentified(2, QStringLiteral("SN-2"), QString(), QString());
+        recorder.stepFinished(step(c.cycleAfterContinue, c.afterContinue));
+        const std::optional<RunRecord> continued = recorder.runEnded(QStringLiteral("completed"), QStringLiteral("Passed"), {});
+        ASSERT_TRUE(continued);
+        QStringList units;
+        for (const RunRecord::Unit &unit : continued->units)
+            units << unit.serialNumber + QLatin1Char(' ') + unit.verdict;
+        EXPECT_EQ(units, c.units);
+    }
+}
