@@ -159,6 +159,17 @@ QString ResultsPage::toHtml(const ResultsSummary &summary, const QString &title)
                         .arg(step.failures).arg(step.executions);
         html += QStringLiteral("</table>\n");
     }
+    if (!summary.units.isEmpty()) {
+        html += QStringLiteral("<h2>Units tested last</h2><table><tr><th>Unit</th><th>Sequence</th><th>Tests</th>"
+                               "<th>First verdict</th><th>Last verdict</th><th>Last tested</th></tr>\n");
+        for (const ResultsSummary::UnitResult &unit : summary.units.mid(0, ResultsSummary::ShownUnits))
+            html += QStringLiteral("<tr><td>%1</td><td>%2</td><td class='n'>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>\n")
+                        .arg(TextBoundary::toHtml(unit.serialNumber), TextBoundary::toHtml(unit.sequence))
+                        .arg(unit.tests)
+                        .arg(TextBoundary::toHtml(unit.firstVerdict), TextBoundary::toHtml(unit.lastVerdict),
+                             RunRecord::timeText(unit.lastTested));
+        html += QStringLiteral("</table>\n");
+    }
     if (!summary.serialRuns.isEmpty()) {
         html += QStringLiteral("<h2>Runs of %1</h2><table><tr><th>Started</th><th>Sequence</th><th>Verdict</th><th>Run</th><th>Station</th></tr>\n")
                     .arg(TextBoundary::toHtml(summary.serialRuns.first().serialNumber));

@@ -74,6 +74,9 @@ ResultsSummary ResultsSummary::of(const QList<RunRecord> &runs, const QString &s
         QString lastVerdict;
         QDate firstDay;
         bool firstIncomplete = false;
+        int tests = 0;
+        QDateTime lastTested;
+        QString serialNumber;
     };
     QMap<QString, SequenceYield> bySequence;
     QMap<QString, QMap<QString, UnitHistory>> units;   // sequence -> unit -> history
@@ -97,6 +100,9 @@ ResultsSummary ResultsSummary::of(const QList<RunRecord> &runs, const QString &s
             }
             if (history.lastVerdict.isEmpty() || !incomplete)
                 history.lastVerdict = unit.verdict;
+            ++history.tests;
+            history.lastTested = run.started;
+            history.serialNumber = unit.serialNumber;
             if (!serialNumber.isEmpty() && unit.serialNumber == serialNumber)
                 summary.serialRuns.append({unit.serialNumber, run.sequence, run.started, unit.verdict, run.end, run.host});
         }
@@ -119,6 +125,9 @@ ResultsSummary ResultsSummary::of(const QList<RunRecord> &runs, const QString &s
             ++yield.units;
             yield.firstPassed += firstPassed;
             yield.finallyPassed += history.lastVerdict == QLatin1String("Passed");
+            if (!history.serialNumber.isEmpty())
+                summary.units.append({history.serialNumber, sequence.key(), history.tests, history.firstVerdict,
+                                      history.lastVerdict, history.lastTested});
             DayYield &day = days[history.firstDay];
             day.day = history.firstDay;
             ++day.units;
@@ -131,6 +140,8 @@ ResultsSummary ResultsSummary::of(const QList<RunRecord> &runs, const QString &s
         if (step.failures > 0)
             summary.failingSteps.append(step);
     }
+    std::stable_sort(summary.units.begin(), summary.units.end(),
+                     [](const UnitResult &a, const UnitResult &b) { return a.lastTested > b.lastTested; });
     std::stable_sort(summary.failingSteps.begin(), summary.failingSteps.end(),
                      [](const FailingStep &a, const FailingStep &b) { return a.failures > b.failures; });
     return summary;
@@ -150,6 +161,16 @@ QString ResultsSummary::toTable() const
         for (const FailingStep &step : failingSteps)
             rows.append({step.step, step.sequence, QString::number(step.failures), QString::number(step.executions)});
         text += QLatin1Char('\n') + columns(rows);
+    }
+    if (!units.isEmpty()) {
+        QList<QStringList> rows = {{QStringLiteral("Unit"), QStringLiteral("Sequence"), QStringLiteral("Tests"),
+                                    QStringLiteral("First"), QStringLiteral("Last"), QStringLiteral("Last tested")}};
+        for (const UnitResult &unit : units.mid(0, ShownUnits))
+            rows.append({unit.serialNumber, unit.sequence, QString::number(unit.tests), unit.firstVerdict,
+                         unit.lastVerdict, RunRecord::timeText(unit.lastTested)});
+        text += QLatin1Char('\n') + columns(rows);
+        if (units.size() > ShownUnits)
+            text += QStringLiteral("(%1 more units: --format csv lists all)\n").arg(units.size() - ShownUnits);
     }
     if (!serialRuns.isEmpty()) {
         QList<QStringList> rows = {{QStringLiteral("Serial number"), QStringLiteral("Started"),
@@ -175,6 +196,11 @@ QString ResultsSummary::toCsv() const
     for (const FailingStep &step : failingSteps)
         lines << QStringLiteral("failing step,%1,%2,%3,%4")
                      .arg(csvField(step.sequence), csvField(step.step)).arg(step.failures).arg(step.executions);
+    lines << QString() << QStringLiteral("section,serial,sequence,tests,first,last,last_tested");
+    for (const UnitResult &unit : units)
+        lines << QStringLiteral("unit,%1,%2,%3,%4,%5,%6")
+                     .arg(csvField(unit.serialNumber), csvField(unit.sequence)).arg(unit.tests)
+                     .arg(unit.firstVerdict, unit.lastVerdict, RunRecord::timeText(unit.lastTested));
     if (!serialRuns.isEmpty()) {
         lines << QString() << QStringLiteral("section,serial,started,sequence,verdict,run,station");
         for (const SerialRun &run : serialRuns)
@@ -207,6 +233,14 @@ QByteArray ResultsSummary::toJson() const
         perDay.append(QJsonObject{{QStringLiteral("day"), day.day.toString(Qt::ISODate)},
                                   {QStringLiteral("units"), day.units},
                                   {QStringLiteral("firstPassed"), day.firstPassed}});
+    QJsonArray unitList;
+    for (const UnitResult &unit : units)
+        unitList.append(QJsonObject{{QStringLiteral("serialNumber"), unit.serialNumber},
+                                    {QStringLiteral("sequence"), unit.sequence},
+                                    {QStringLiteral("tests"), unit.tests},
+                                    {QStringLiteral("firstVerdict"), unit.firstVerdict},
+                                    {QStringLiteral("lastVerdict"), unit.lastVerdict},
+                                    {QStringLiteral("lastTested"), RunRecord::timeText(unit.lastTested)}});
     QJsonArray serial;
     for (const SerialRun &run : serialRuns)
         serial.append(QJsonObject{{QStringLiteral("serialNumber"), run.serialNumber},
@@ -218,6 +252,7 @@ QByteArray ResultsSummary::toJson() const
     return QJsonDocument(QJsonObject{{QStringLiteral("sequences"), yields},
                                      {QStringLiteral("failingSteps"), failing},
                                      {QStringLiteral("days"), perDay},
+                                     {QStringLiteral("units"), unitList},
                                      {QStringLiteral("serialRuns"), serial}})
         .toJson(QJsonDocument::Indented);
 }

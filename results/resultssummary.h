@@ -34,6 +34,15 @@ public:
         int units = 0;          // units first tested that day
         int firstPassed = 0;
     };
+    struct UnitResult
+    {
+        QString serialNumber;
+        QString sequence;
+        int tests = 0;
+        QString firstVerdict;
+        QString lastVerdict;
+        QDateTime lastTested;
+    };
     struct SerialRun
     {
         QString serialNumber;
@@ -56,5 +65,9 @@ public:
     QList<SequenceYield> sequences;
     QList<FailingStep> failingSteps;   // most failures first
     QList<DayYield> days;              // in date order
+    QList<UnitResult> units;           // units with a serial number, last tested first
     QList<SerialRun> serialRuns;
+
+    // how many units the table and the page show; CSV and JSON show all
+    static constexpr int ShownUnits = 20;
 };

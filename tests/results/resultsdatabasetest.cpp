@@ -185,6 +185,14 @@ TEST(ResultsSummaryTest, YieldsFailingStepsAndTheRunsOfASerialNumber)
     EXPECT_EQ(summary.days.at(0).firstPassed, 1);
     EXPECT_EQ(summary.days.at(1).units, 2);   // D and the unnamed one
 
+    // named units only, each with its first and last verdict
+    ASSERT_EQ(summary.units.size(), 4);
+    const auto a = std::find_if(summary.units.cbegin(), summary.units.cend(),
+                                [](const ResultsSummary::UnitResult &unit) { return unit.serialNumber == QLatin1String("A"); });
+    ASSERT_NE(a, summary.units.cend());
+    EXPECT_EQ(QStringList({QString::number(a->tests), a->firstVerdict, a->lastVerdict}),
+              QStringList({"2", "Failed", "Passed"}));
+
     ASSERT_EQ(summary.serialRuns.size(), 2);
     EXPECT_EQ(summary.serialRuns.at(0).verdict, QStringLiteral("Failed"));
     EXPECT_EQ(summary.serialRuns.at(1).verdict, QStringLiteral("Passed"));
