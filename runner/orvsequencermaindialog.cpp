@@ -1809,14 +1809,18 @@ void ORVSequencerMainDialog::copyUnitReports(bool afterEachUnit)
 
 void ORVSequencerMainDialog::tellMonitorStep(const SequenceElementItem *step)
 {
-    runResults.stepFinished({step->count, step->text(SequenceElementItem::NumberColumn),
-                             step->text(SequenceElementItem::TypeColumn),
-                             step->text(SequenceElementItem::OperationColumn),
-                             step->text(SequenceElementItem::ItemColumn), step->statusText(), step->exitCode, {}, 0,
-                             isOperation(step, ControlOperations::ControlOperation::Pause)
-                                 ? RunResults::pauseAnswer(step->statusText(), step->pauseMessageAnswerNoIsPass)
-                                 : QString(),
-                             {}, {}, step->statusToSequenceStatus},
+    runResults.stepFinished({.cycle = step->count,
+                             .number = step->text(SequenceElementItem::NumberColumn),
+                             .type = step->text(SequenceElementItem::TypeColumn),
+                             .operation = step->text(SequenceElementItem::OperationColumn),
+                             .item = step->text(SequenceElementItem::ItemColumn),
+                             .status = step->statusText(),
+                             .exitCode = step->exitCode,
+                             .pauseAnswer = isOperation(step, ControlOperations::ControlOperation::Pause)
+                                                ? RunResults::pauseAnswer(step->statusText(),
+                                                                          step->pauseMessageAnswerNoIsPass)
+                                                : QString(),
+                             .countsToVerdict = step->statusToSequenceStatus},
                             sequenceReport->outputText());
     HostService<HxiRunMonitor> monitor(owner->hostLink(), QStringLiteral("HxiRunMonitor"));
     if (!monitor)

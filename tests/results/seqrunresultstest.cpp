@@ -4,6 +4,7 @@
 #include "schemacheck.h"
 #include "temporaryfolder.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,13 +25,16 @@ struct Outcome
     QString err;
 };
 
-std::unique_ptr<QProcess> startSeqrun(const QStringList &arguments, const QString &server = QString())
+std::unique_ptr<QProcess> startSeqrun(const QStringList &arguments, const QString &server = QString(),
+                                      const QString &settingsFile = QString())
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("ORV_RESULTS_DB"));
     if (!server.isEmpty())
         environment.insert(QStringLiteral("ORV_RESULTS_DB"), server);
+    if (!settingsFile.isEmpty())
+        environment.insert(QStringLiteral("ORV_SETTINGS_FILE"), settingsFile);
     process->setProcessEnvironment(environment);
     process->start(QStringLiteral(SEQRUN_FILE), arguments);
     return process;
@@ -44,9 +48,10 @@ Outcome finish(QProcess &process)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-Outcome seqrunWith(const QStringList &arguments, const QString &server = QString())
+Outcome seqrunWith(const QStringList &arguments, const QString &server = QString(),
+                   const QString &settingsFile = QString())
 {
-    return finish(*startSeqrun(arguments, server));
+    return finish(*startSeqrun(arguments, server, settingsFile));
 }
 
 QStringList checkThreeUnits(const QString &project)
@@ -118,8 +123,16 @@ TEST(SeqrunResultsTest, ThreeUnitsOfTheDemoShowUpInTheResults)
     QString why;
     EXPECT_TRUE(validatesAgainstRunSchema(json, why)) << why.toStdString();
     EXPECT_EQ(QString::fromUtf8(folder.read(QStringLiteral("run.xml"))).count(QLatin1String("<testsuite ")), 3);
-    // the board test fails its flash step once per cycle
-    ASSERT_EQ(seqrunWith({QStringLiteral("run"), project, QStringLiteral("Board Test")}).exitCode, 0);
+    // the board test fails its flash step once per cycle; with the setting
+    // on, its results lie beside its report
+    const QString settings = folder.write(QStringLiteral("settings.xml"),
+                                          "<settings><plugin name='ORVSequencer'>"
+                                          "<ORVSequencerSettings saveResultFiles='1'/></plugin></settings>");
+    const Outcome board = seqrunWith({QStringLiteral("run"), project, QStringLiteral("Board Test")}, {}, settings);
+    ASSERT_EQ(board.exitCode, 0);
+    const QString report = QRegularExpression(QStringLiteral("Report: (.*)\\.html")).match(board.out).captured(1);
+    EXPECT_TRUE(validatesAgainstRunSchema(report + QStringLiteral(".json"), why)) << why.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(report + QStringLiteral(".junit.xml"))) << report.toStdString();
 
     const Outcome table = seqrunWith({QStringLiteral("results"), project, QStringLiteral("--format"), QStringLiteral("json")});
     ASSERT_EQ(table.exitCode, 0) << table.err.toStdString();
