@@ -45,19 +45,19 @@ void RunResults::runStarted(const HostLink &link, const QString &sequence, const
     // A continued run writes into the folder it started; its files are not
     // new, and the unit it was testing is still under test.
     if (!folder.isEmpty() && folder == runFolder) {
-        recorderOfRun.runContinued(header);
+        recorder.runContinued(header);
         return;
     }
     runFolder = folder;
     seenFiles.clear();
     newRunFiles();
-    recorderOfRun.runStarted(header);
+    recorder.runStarted(header);
 }
 
 void RunResults::unitIdentified(int cycle, const QString &serialNumber, const QString &folder,
                                 const QString &taps)
 {
-    recorderOfRun.unitIdentified(cycle, serialNumber, folder, taps);
+    recorder.unitIdentified(cycle, serialNumber, folder, taps);
 }
 
 // The files a step left are those that appeared in the run folder since the
@@ -82,20 +82,21 @@ void RunResults::stepFinished(RunRecord::Step step, const QString &outputHtml)
 {
     step.outputFiles = newRunFiles();
     step.output = plainOutput(outputHtml);
-    recorderOfRun.stepFinished(step);
+    recorder.stepFinished(step);
 }
 
 QString RunResults::runEnded(const HostLink &link, const QString &end, const QString &verdict,
                              const QString &reportFile, const Settings &settings)
 {
-    const std::optional<RunRecord> record = recorderOfRun.runEnded(end, verdict, reportFile);
+    const std::optional<RunRecord> record = recorder.runEnded(end, verdict, reportFile);
     if (!record)
         return QString();
     QStringList problems;
     const QByteArray json = RunJson::toJson(*record);
     const QByteArray junit = JUnitReport::toXml(*record);
     if (settings.saveResultFiles && !reportFile.isEmpty()) {
-        const QString base = reportFile.left(reportFile.size() - QFileInfo(reportFile).suffix().size() - 1);
+        const QFileInfo report(reportFile);
+        const QString base = report.path() + QLatin1Char('/') + report.completeBaseName();
         writeFile(base + QStringLiteral(".json"), json, problems);
         writeFile(base + QStringLiteral(".junit.xml"), junit, problems);
     }

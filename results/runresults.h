@@ -33,12 +33,10 @@ public:
     static QString pauseAnswer(const QString &status, bool noIsPass);
     static QString plainOutput(const QString &outputHtml);
 
-    ResultsRecorder &recorder() { return recorderOfRun; }
-
 private:
     QStringList newRunFiles();
 
-    ResultsRecorder recorderOfRun;
+    ResultsRecorder recorder;
     QString projectDirectory;
     QString runFolder;
     QSet<QString> seenFiles;
