@@ -105,8 +105,12 @@ QString ResultsPage::paretoChart(const QList<ResultsSummary::FailingStep> &steps
                    .arg(number(x), number(Top + plotHeight - h), number(bar), number(h),
                         TextBoundary::toHtml(QStringLiteral("%1 (%2): %3 failures in %4 runs")
                                                  .arg(step.step, step.sequence).arg(step.failures).arg(step.executions)));
-        svg += text(x + bar / 2, Top + plotHeight - h - 4, QString::number(step.failures),
-                    QStringLiteral("font-size='11' text-anchor='middle'"));
+        // inside the bar, where the cumulative line never runs
+        const bool inside = h > 18;
+        svg += text(x + bar / 2, inside ? Top + plotHeight - h + 14 : Top + plotHeight - h - 4,
+                    QString::number(step.failures),
+                    inside ? QStringLiteral("font-size='11' text-anchor='middle' fill='#fff'")
+                           : QStringLiteral("font-size='11' text-anchor='middle'"));
         const QString label = step.step.size() > 18 ? step.step.left(17) + QChar(0x2026) : step.step;
         svg += text(x + bar / 2, Top + plotHeight + 12, label,
                     QStringLiteral("font-size='10' text-anchor='end' transform='rotate(-35 %1 %2)'")
