@@ -49,6 +49,8 @@ void SequencerSettings::save(QDomElement &parent) const
     element.setAttribute(QStringLiteral("enableGang"), flagText(enableGang));
     element.setAttribute(QStringLiteral("gang"), gang);
     element.setAttribute(QStringLiteral("gangText"), gangText);
+    element.setAttribute(QStringLiteral("saveResultFiles"), flagText(saveResultFiles));
+    element.setAttribute(QStringLiteral("resultsDatabase"), resultsDatabase);
     parent.appendChild(element);
 }
 
@@ -78,5 +80,9 @@ void SequencerSettings::load(const QDomElement &parent)
             gang = value;
         else if (name == QLatin1String("gangText"))
             gangText = value;
+        else if (name == QLatin1String("saveResultFiles"))
+            saveResultFiles = flagValue(value);
+        else if (name == QLatin1String("resultsDatabase"))
+            resultsDatabase = value;
     }
 }

@@ -19,6 +19,11 @@ public:
     bool enableGang = false;
     QString gang = QStringLiteral("0");       // index into gangList(), as decimal text
     QString gangText = QStringLiteral("0");   // TAP digits of that entry; "0" without gang
+    // Beyond the eight settings above: the run's data. JSON and JUnit files
+    // beside every report, and the results server of the line (empty: the
+    // project's own results database only).
+    bool saveResultFiles = false;
+    QString resultsDatabase;
 
     // The fifteen TAP combinations of a four-TAP controller, for the masks 1
     // to 15: each entry lists the TAP digits of the bits set, ascending.

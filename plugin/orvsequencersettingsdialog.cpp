@@ -5,7 +5,11 @@
 #include "ui_orvsequencersettingsform.h"
 #include "userprivilege.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLineEdit>
 
 using namespace VemoInterface;
 
@@ -15,6 +19,7 @@ ORVSequencerSettingsDialog::ORVSequencerSettingsDialog(const HostLink &hostLink,
       ui(std::make_unique<Ui::ORVSequencerSettingsForm>())
 {
     ui->setupUi(this);
+    addResultsGroup();
     fill();
 }
 
@@ -47,6 +52,26 @@ void ORVSequencerSettingsDialog::showWorkingCopy()
     const int gang = working.gang.toInt(&ok);
     ui->gangComboBox->setCurrentIndex(ok && gang >= 0 && gang < ui->gangComboBox->count() ? gang : 0);
     on_gangCheckBox_toggled(ui->gangCheckBox->isChecked());
+    resultFilesCheckBox->setChecked(working.saveResultFiles);
+    resultsServerLineEdit->setText(working.resultsDatabase);
+}
+
+// The run's data: the files beside each report and the line's server.
+void ORVSequencerSettingsDialog::addResultsGroup()
+{
+    auto *group = new QGroupBox(tr("Results"), this);
+    group->setObjectName(QStringLiteral("resultsGroupBox"));
+    auto *layout = new QFormLayout(group);
+    resultFilesCheckBox = new QCheckBox(tr("Write JSON and JUnit files beside each sequence report"), group);
+    resultFilesCheckBox->setObjectName(QStringLiteral("resultFilesCheckBox"));
+    resultsServerLineEdit = new QLineEdit(group);
+    resultsServerLineEdit->setObjectName(QStringLiteral("resultsServerLineEdit"));
+    resultsServerLineEdit->setPlaceholderText(QStringLiteral("postgresql://user@host:5432/results"));
+    resultsServerLineEdit->setToolTip(tr("Empty: the runs are kept in the project's results.sqlite only. "
+                                         "A server address: every station of a line delivers its runs there."));
+    layout->addRow(resultFilesCheckBox);
+    layout->addRow(tr("Results server:"), resultsServerLineEdit);
+    ui->generalLayout->insertWidget(ui->generalLayout->indexOf(ui->gangButtonGroup) + 1, group);
 }
 
 void ORVSequencerSettingsDialog::apply()
@@ -59,6 +84,8 @@ void ORVSequencerSettingsDialog::apply()
     working.enableGang = ui->gangCheckBox->isChecked();
     working.gang = QString::number(ui->gangComboBox->currentIndex());
     working.gangText = working.enableGang ? ui->gangComboBox->currentText() : QStringLiteral("0");
+    working.saveResultFiles = resultFilesCheckBox->isChecked();
+    working.resultsDatabase = resultsServerLineEdit->text().trimmed();
     *record = working;
     accept();
 }
@@ -85,6 +112,8 @@ void ORVSequencerSettingsDialog::on_defaultButton_clicked()
     working.defaultUnitReportsPath = true;
     working.unitReportsPath.clear();
     working.perUnit = false;
+    working.saveResultFiles = false;
+    working.resultsDatabase.clear();
     if (UserPrivilege(link).isDeveloper()) {
         working.enableGang = false;
         working.gang = QStringLiteral("0");

@@ -8,6 +8,9 @@
 
 #include <memory>
 
+class QCheckBox;
+class QLineEdit;
+
 namespace Ui {
 class ORVSequencerSettingsForm;
 }
@@ -44,9 +47,12 @@ public Q_SLOTS:
 private:
     void showWorkingCopy();
     void updateGangText();
+    void addResultsGroup();
 
     HostLink link;
     SequencerSettings *record;
     SequencerSettings working;
     std::unique_ptr<Ui::ORVSequencerSettingsForm> ui;
+    QCheckBox *resultFilesCheckBox = nullptr;
+    QLineEdit *resultsServerLineEdit = nullptr;
 };

@@ -532,6 +532,7 @@ void ORVSequencerMainDialog::beginPass(bool newRun)
 
     if (loopNumber == 1) {
         sequenceReport->writeReportHeader();
+        runResults.runStarted(owner->hostLink(), sequenceTitle, sequenceReport->reportName());
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
         firstUnitSerial = unitSerial;
@@ -1356,6 +1357,7 @@ void ORVSequencerMainDialog::slotContinueSequence()
     setButtons(ButtonState::Running);
     sequenceReport->appendTableHeader();
     sequenceReport->writeUserRequestRow(QStringLiteral("Continue"), QStringLiteral("#99CCFF"));
+    runResults.runStarted(owner->hostLink(), sequenceTitle, sequenceReport->reportName());
     SequenceElementItem *step = resume ? resume : ui->sequenceListView->firstStep();
     selectStep(step);
     const bool newUnit = isSingleApplicationMode() || step == ui->sequenceListView->firstStep();
@@ -1494,8 +1496,10 @@ bool ORVSequencerMainDialog::prepareUnitIdentification()
             firstUnitSerial = unitSerial;
     }
     // In gang mode every TAP's unit wrote its own rows when it was named.
-    if (!isGangMode())
+    if (!isGangMode()) {
         sequenceReport->writeUnitRows(unitSerial, unitResultPath(), QString());
+        runResults.unitIdentified(loopNumber, unitSerial, unitFolder, QString());
+    }
     return true;
 }
 
@@ -1536,8 +1540,10 @@ bool ORVSequencerMainDialog::promptUnit()
         if (loopNumber == 1)
             firstUnitSerial = unitSerial;
         // A gang whose test names no TAPs still has this one unit to report.
-        if (isGangMode())
+        if (isGangMode()) {
             sequenceReport->writeUnitRows(unitSerial, unitResultPath(), QString());
+            runResults.unitIdentified(loopNumber, unitSerial, unitFolder, QString());
+        }
         return true;
     }
     // One unit per TAP: every unit is asked for, even after one was refused,
@@ -1553,6 +1559,7 @@ bool ORVSequencerMainDialog::promptUnit()
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
         sequenceReport->writeUnitRows(unitSerial, unitResultPath(), tapText);
+        runResults.unitIdentified(loopNumber, unitSerial, unitFolder, tapText);
         if (loopNumber == 1 && i == 0)
             firstUnitSerial = unitSerial;
         if (i + 1 < taps.size() && unitDialog->options().serialAutoIncrement) {
@@ -1802,6 +1809,19 @@ void ORVSequencerMainDialog::copyUnitReports(bool afterEachUnit)
 
 void ORVSequencerMainDialog::tellMonitorStep(const SequenceElementItem *step)
 {
+    runResults.stepFinished({.cycle = step->count,
+                             .number = step->text(SequenceElementItem::NumberColumn),
+                             .type = step->text(SequenceElementItem::TypeColumn),
+                             .operation = step->text(SequenceElementItem::OperationColumn),
+                             .item = step->text(SequenceElementItem::ItemColumn),
+                             .status = step->statusText(),
+                             .exitCode = step->exitCode,
+                             .pauseAnswer = isOperation(step, ControlOperations::ControlOperation::Pause)
+                                                ? RunResults::pauseAnswer(step->statusText(),
+                                                                          step->pauseMessageAnswerNoIsPass)
+                                                : QString(),
+                             .countsToVerdict = step->statusToSequenceStatus},
+                            sequenceReport->outputText());
     HostService<HxiRunMonitor> monitor(owner->hostLink(), QStringLiteral("HxiRunMonitor"));
     if (!monitor)
         return;
@@ -1813,6 +1833,13 @@ void ORVSequencerMainDialog::tellMonitorStep(const SequenceElementItem *step)
 
 void ORVSequencerMainDialog::tellMonitorRunEnd(int end, const QString &reportFile)
 {
+    const QString ends[] = {QStringLiteral("completed"), QStringLiteral("stopped"), QStringLiteral("cancelled")};
+    if (const QString problem = runResults.runEnded(owner->hostLink(), ends[end], runAggregate().text, reportFile,
+                                                    {owner->sequencerSettings().saveResultFiles,
+                                                     owner->sequencerSettings().resultsDatabase});
+        !problem.isEmpty())
+        //: %1 = Sequence Title, %2 = what went wrong
+        owner->logMessage(tr("ORV Sequencer '%1' - Results: %2").arg(sequenceTitle, problem));
     HostService<HxiRunMonitor> monitor(owner->hostLink(), QStringLiteral("HxiRunMonitor"));
     if (monitor)
         monitor->runFinished(sequenceTitle, end, runAggregate().text, reportFile);

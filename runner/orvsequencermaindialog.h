@@ -1,6 +1,7 @@
 #pragma once
 
 #include "iopinsoptions.h"
+#include "runresults.h"
 #include "runstamp.h"
 #include "statusdlg.h"
 
@@ -188,6 +189,7 @@ private:
     RunWindowHost *owner;
     std::unique_ptr<Ui::ORVSequencerMainForm> ui;
     std::unique_ptr<SequenceReport> sequenceReport;
+    RunResults runResults;
     QString sequenceTitle;
     QString description;
     int loopNumber = 1;

@@ -22,6 +22,8 @@ echo "== Running 'Instrument Check' on three units"
 check=0
 "$build/bin/seqrun" run "$project" "Instrument Check" --answer yes --timeout 600 || check=$?
 echo "== seqrun exited with $check"
+echo "== What the runs left in the project's results (the page with charts: $work/results.html)"
+"$build/bin/seqrun" results "$project" --html "$work/results.html" || true
 echo "   Open the report files above in a browser; the runs' output files are in the"
 echo "   folders of the same names beside them."
 [ "$status" -ne 0 ] && exit "$status"

@@ -12,6 +12,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-multimedia-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libqt6sql6-sqlite libqt6sql6-psql postgresql python3-jsonschema
 )
 
 missing=()

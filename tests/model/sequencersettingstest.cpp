@@ -22,6 +22,8 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     settings.enableGang = true;
     settings.gang = QStringLiteral("10");
     settings.gangText = QStringLiteral("124");
+    settings.saveResultFiles = true;
+    settings.resultsDatabase = QStringLiteral("postgresql://line@db:5432/results");
 
     QDomDocument document;
     QDomElement parent = document.createElement(QStringLiteral("host"));
@@ -33,7 +35,8 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     QStringList names;
     for (int i = 0; i < element.attributes().count(); ++i)
         names.append(element.attributes().item(i).nodeName());
-    EXPECT_EQ(names.size(), 8);
+    // the eight of the settings page, then the results settings
+    EXPECT_EQ(names.size(), 10);
     EXPECT_EQ(element.attribute(QStringLiteral("saveReports")), QStringLiteral("0"));
     EXPECT_EQ(element.attribute(QStringLiteral("removeReports")), QStringLiteral("1"));
 
@@ -47,6 +50,8 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     EXPECT_TRUE(loaded.enableGang);
     EXPECT_EQ(loaded.gang, QStringLiteral("10"));
     EXPECT_EQ(loaded.gangText, QStringLiteral("124"));
+    EXPECT_TRUE(loaded.saveResultFiles);
+    EXPECT_EQ(loaded.resultsDatabase, settings.resultsDatabase);
 }
 
 TEST(SequencerSettingsTest, LoadingIsForgivingAboutWhatItFinds)

@@ -40,8 +40,12 @@ TEST(SettingsPageTest, ApplyStoresTheWidgetsAndCancelKeepsTheRecord)
     child<QCheckBox>(widget, "perUnitCheckBox")->setChecked(true);
     child<QRadioButton>(widget, "pathRadioButton")->setChecked(true);
     child<QLineEdit>(widget, "pathLineEdit")->setText(QStringLiteral("/data/units"));
+    child<QCheckBox>(widget, "resultFilesCheckBox")->setChecked(true);
+    child<QLineEdit>(widget, "resultsServerLineEdit")->setText(QStringLiteral(" postgresql://line@db/results "));
     EXPECT_EQ(child<QLabel>(widget, "gangTextLabel")->text(), QStringLiteral("none"));
     page->apply();
+    EXPECT_TRUE(plugin.settings().saveResultFiles);
+    EXPECT_EQ(plugin.settings().resultsDatabase, QStringLiteral("postgresql://line@db/results"));
     EXPECT_EQ(plugin.settings().gang, QStringLiteral("10"));
     EXPECT_EQ(plugin.settings().gangText, QStringLiteral("0"));
     EXPECT_TRUE(plugin.settings().perUnit);

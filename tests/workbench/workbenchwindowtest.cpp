@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,6 +70,8 @@ TEST(WorkbenchWindowTest, OpensAProjectAndRunsASequenceFromTheTree)
     start->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !monitor.runs.isEmpty(); }, 60000));
     EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Passed"));
+    // and recorded in the project's results, as seqrun's runs are
+    EXPECT_TRUE(QFileInfo::exists(project + QStringLiteral("/results.sqlite")));
     // the sequencer's messages reach the log
     EXPECT_TRUE(window.logPanel().text(QStringLiteral("Output")).contains(QLatin1String("Board Test")));
     // a finished run is entered in the sequence's report history (the tree

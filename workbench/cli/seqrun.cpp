@@ -4,6 +4,7 @@
 #include "hxiorvsequencer.h"
 #include "logviewservice.h"
 #include "mainviewservice.h"
+#include "resultscommand.h"
 #include "runmonitor.h"
 #include "projectsession.h"
 #include "workbenchhost.h"
@@ -49,14 +50,23 @@ const char *const UsageText =
     "  list PROJECT             print the project's sequence titles, one per line\n"
     "  run PROJECT TITLE [--repeat N | --units N] [--start-at N] [--single N]\n"
     "           [--serial SN] [--folder NAME] [--privilege P] [--timeout SECONDS]\n"
-    "           [--answer yes|no|timeout] [--ask]\n"
+    "           [--answer yes|no|timeout] [--ask] [--json FILE] [--junit FILE]\n"
     "                           run a sequence, print a line per finished step and the\n"
     "                           verdict; exit 0 passed, 1 failed, 2 error, 3 stopped or\n"
     "                           cancelled; --units runs N units one after another with\n"
     "                           unit identification; --serial and --folder identify\n"
     "                           the first unit; --answer answers every pause question\n"
     "                           (default: the step's default answer, or at a terminal\n"
-    "                           the operator's; --ask asks on standard input always)\n"
+    "                           the operator's; --ask asks on standard input always);\n"
+    "                           --json and --junit write the run's results as JSON\n"
+    "                           and as JUnit XML\n"
+    "  results PROJECT [--sequence T] [--serial SN] [--since DATE] [--until DATE]\n"
+    "           [--format table|csv|json] [--html FILE] [--db postgresql://...]\n"
+    "                           runs, units, first-pass and final yield per sequence,\n"
+    "                           the steps that fail most, every run of one serial;\n"
+    "                           --html writes a page with charts\n"
+    "  results sync PROJECT [--db postgresql://...]\n"
+    "                           deliver the runs that wait for the results server\n"
     "  export PROJECT TITLE FILE [--force]\n"
     "                           write a sequence to a sequence list file (\".seql\" is\n"
     "                           added unless FILE ends so); --force overwrites\n"
@@ -196,6 +206,11 @@ int Seqrun::run(const QStringList &arguments)
         return importList(rest);
     if (command == QLatin1String("import-sqc"))
         return importLegacy(rest);
+    if (command == QLatin1String("results")) {
+        QString problem;
+        const int code = ResultsCommand(out, err).run(rest, problem);
+        return problem.isEmpty() ? code : usage(problem);
+    }
     if (command == QLatin1String("--help") || command == QLatin1String("help")) {
         out << UsageText;
         return Success;
@@ -327,7 +342,7 @@ int Seqrun::runSequence(const QStringList &arguments)
                                QStringLiteral("single"), QStringLiteral("privilege"),
                                QStringLiteral("timeout"), QStringLiteral("answer"),
                                QStringLiteral("units"), QStringLiteral("serial"),
-                               QStringLiteral("folder")};
+                               QStringLiteral("folder"), QStringLiteral("json"), QStringLiteral("junit")};
     CommandLine line;
     QString problem = parseCommand(arguments, known, {QStringLiteral("ask")}, 2,
                                    QStringLiteral("run takes a project folder and a sequence title"), line);
@@ -375,8 +390,15 @@ int Seqrun::runSequence(const QStringList &arguments)
     command.prompt.setFirstUnitAnswer(serial, unitFolder);
     RunMonitor monitor(out);
     command.host.setRunMonitor(&monitor);
+    ResultsCommand::tellResultProblems(command.host, err);
     if (options.contains(QStringLiteral("privilege")))
         command.host.setValue(QStringLiteral("UserPrivilege"), options.value(QStringLiteral("privilege")));
+    // the plug-in writes the run's results where these values say
+    for (const auto &[option, key] : {std::pair(QStringLiteral("json"), QStringLiteral("ResultsJsonFile")),
+                                      std::pair(QStringLiteral("junit"), QStringLiteral("ResultsJUnitFile"))}) {
+        if (options.contains(option))
+            command.host.setValue(key, QFileInfo(options.value(option)).absoluteFilePath());
+    }
     if (const int opened = openProject(command, positional.first()); opened != Success)
         return opened;
     WorkbenchHost &host = command.host;

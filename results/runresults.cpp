@@ -1,0 +1,142 @@
+#include "runresults.h"
+
+#include "hostservice.h"
+#include "hxidatabase.h"
+#include "junitreport.h"
+#include "resultsstore.h"
+#include "runjson.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+
+bool writeFile(const QString &fileName, const QByteArray &bytes, QStringList &problems)
+{
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    problems << QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName),
+                                                          file.errorString());
+    return false;
+}
+
+} // namespace
+
+void RunResults::runStarted(const HostLink &link, const QString &sequence, const QString &runFolderName)
+{
+    RunRecord header;
+    header.sequence = sequence;
+    header.user = link.mainValue(QStringLiteral("UserLogin"));
+    header.privilege = link.mainValue(QStringLiteral("UserPrivilege"));
+    header.host = QSysInfo::machineHostName();
+    projectDirectory.clear();
+    if (HostService<VemoInterface::HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database) {
+        projectDirectory = database->projectDirectory();
+        header.project = database->projectName();
+    }
+    const QString folder = projectDirectory.isEmpty() || runFolderName.isEmpty()
+                               ? QString()
+                               : QDir(projectDirectory).filePath(QStringLiteral("Sequences/%1/%2")
+                                                                     .arg(sequence, runFolderName));
+    // A continued run writes into the folder it started; its files are not
+    // new, and the unit it was testing is still under test.
+    if (!folder.isEmpty() && folder == runFolder) {
+        recorder.runContinued(header);
+        return;
+    }
+    runFolder = folder;
+    seenFiles.clear();
+    newRunFiles();
+    recorder.runStarted(header);
+}
+
+void RunResults::unitIdentified(int cycle, const QString &serialNumber, const QString &folder,
+                                const QString &taps)
+{
+    recorder.unitIdentified(cycle, serialNumber, folder, taps);
+}
+
+// The files a step left are those that appeared in the run folder since the
+// step before it ended.
+QStringList RunResults::newRunFiles()
+{
+    QStringList files;
+    if (runFolder.isEmpty())
+        return files;
+    const QDir folder(runFolder);
+    for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {
+        const QString path = folder.filePath(name);
+        if (!seenFiles.contains(path)) {
+            seenFiles.insert(path);
+            files << path;
+        }
+    }
+    return files;
+}
+
+void RunResults::stepFinished(RunRecord::Step step, const QString &outputHtml)
+{
+    step.outputFiles = newRunFiles();
+    step.output = plainOutput(outputHtml);
+    recorder.stepFinished(step);
+}
+
+QString RunResults::runEnded(const HostLink &link, const QString &end, const QString &verdict,
+                             const QString &reportFile, const Settings &settings)
+{
+    const std::optional<RunRecord> record = recorder.runEnded(end, verdict, reportFile);
+    if (!record)
+        return QString();
+    QStringList problems;
+    const QByteArray json = RunJson::toJson(*record);
+    const QByteArray junit = JUnitReport::toXml(*record);
+    if (settings.saveResultFiles && !reportFile.isEmpty()) {
+        const QFileInfo report(reportFile);
+        const QString base = report.path() + QLatin1Char('/') + report.completeBaseName();
+        writeFile(base + QStringLiteral(".json"), json, problems);
+        writeFile(base + QStringLiteral(".junit.xml"), junit, problems);
+    }
+    if (const QString file = link.mainValue(QStringLiteral("ResultsJsonFile")); !file.isEmpty())
+        writeFile(file, json, problems);
+    if (const QString file = link.mainValue(QStringLiteral("ResultsJUnitFile")); !file.isEmpty())
+        writeFile(file, junit, problems);
+    if (!projectDirectory.isEmpty()) {
+        const ResultsStore::Outcome stored =
+            ResultsStore::record(*record, projectDirectory, ResultsStore::serverLocation(settings.server));
+        if (stored.recorded && !stored.problem.isEmpty())
+            problems << QStringLiteral("the run is kept in the project and waits for the results server "
+                                       "(%1 waiting): %2").arg(stored.pending).arg(stored.problem);
+        else if (!stored.problem.isEmpty())
+            problems << QStringLiteral("the run could not be recorded: %1").arg(stored.problem);
+    }
+    return problems.join(QStringLiteral("; "));
+}
+
+QString RunResults::pauseAnswer(const QString &status, bool noIsPass)
+{
+    if (status == QLatin1String("Timeout"))
+        return QStringLiteral("timeout");
+    if (status == QLatin1String("Passed"))
+        return noIsPass ? QStringLiteral("no") : QStringLiteral("yes");
+    if (status == QLatin1String("Failed"))
+        return noIsPass ? QStringLiteral("yes") : QStringLiteral("no");
+    return QString();
+}
+
+QString RunResults::plainOutput(const QString &outputHtml)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("<br>\\r?\\n?"));
+    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
+    QString text = outputHtml;
+    text.replace(lineBreak, QStringLiteral("\n"));
+    text.remove(markup);
+    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
+    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return text;
+}
