@@ -18,7 +18,6 @@ TEST(UserPrivilegeTest, OnlyTheFourExactNamesCountAndEmptyIsDeveloper)
         {"Operator", false, false, false, true},
         {"developer", false, false, false, false},
         {"Operator ", false, false, false, false},
-        {"Supervisor", false, false, false, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.privilege);
