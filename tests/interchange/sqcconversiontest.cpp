@@ -1,10 +1,10 @@
 #include "sqcconversion.h"
 
-#include "hostlink.h"
-#include "hxiprompt.h"
 #include "hxsequence.h"
 #include "legacysequence.h"
+#include "scriptedprompt.h"
 #include "temporaryfolder.h"
+#include "workbenchhost.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,55 +33,17 @@ HxSequenceItemPtr application(const QString &type, const QString &operation,
     return step(ItemType::Application, type, operation, QStringLiteral("App"), parameters);
 }
 
-// Answers every box with its default button and keeps what was shown.
-class RecordingPrompt final : public VemoInterface::HxiPrompt
-{
-public:
-    struct Box
-    {
-        int icon;
-        QString caption;
-        QString text;
-    };
-
-    void addRef() override {}
-    void release() override {}
-    VemoInterface::HxiResult queryInterface(const QString &, void **) override
-    {
-        return VemoInterface::HxiNotAvailable;
-    }
-    int message(int icon, const QString &caption, const QString &text, const QStringList &,
-                int defaultButton) override
-    {
-        shown.append({icon, caption, text});
-        return defaultButton;
-    }
-    QString fileName(bool, const QString &, const QString &, const QString &) override
-    {
-        return QString();
-    }
-
-    QList<Box> shown;
-};
-
-RecordingPrompt *activePrompt = nullptr;
-
-VemoInterface::HxiResult createProc(void *, const QString &name, void **result, const QString &)
-{
-    if (name != QLatin1String("HxiPrompt") || !activePrompt)
-        return VemoInterface::HxiNotAvailable;
-    *result = static_cast<VemoInterface::HxiPrompt *>(activePrompt);
-    return VemoInterface::HxiOk;
-}
-
+// The reference host with a prompt that answers every box with its default
+// button and keeps what was shown.
 class PromptedTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { activePrompt = &prompt; }
-    void TearDown() override { activePrompt = nullptr; }
+    void SetUp() override { host.setPrompt(&prompt); }
+    void TearDown() override { EXPECT_EQ(host.outstandingReferences(), 0); }
 
-    RecordingPrompt prompt;
-    HostLink link{&createProc, nullptr};
+    ScriptedPrompt prompt;
+    WorkbenchHost host;
+    HostLink link = host.link();
 };
 
 } // namespace
@@ -443,7 +405,7 @@ TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
 
     ASSERT_TRUE(saveLegacySequence(link, path, SqcConversion::NoInstrument, sequence.title(),
                                    folder, sequence, QStringLiteral("Demo")));
-    EXPECT_TRUE(prompt.shown.isEmpty());
+    EXPECT_TRUE(prompt.asked.isEmpty());
     SqcFile read;
     ASSERT_TRUE(read.read(path));
     EXPECT_EQ(read.records().size(), 1);
@@ -459,10 +421,10 @@ TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
     EXPECT_FALSE(saveLegacySequence(link, path, SqcConversion::NoInstrument, sequence.title(),
                                     folder, sequence, QStringLiteral("Demo")));
     EXPECT_FALSE(QFile::exists(path));
-    ASSERT_EQ(prompt.shown.size(), 1);
-    EXPECT_EQ(prompt.shown[0].icon, int(VemoInterface::HxiPrompt::Warning));
-    EXPECT_EQ(prompt.shown[0].caption, QStringLiteral("Saving Sequence..."));
-    EXPECT_EQ(prompt.shown[0].text,
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_EQ(prompt.asked[0].icon, int(VemoInterface::HxiPrompt::Warning));
+    EXPECT_EQ(prompt.asked[0].caption, QStringLiteral("Saving Sequence..."));
+    EXPECT_EQ(prompt.asked[0].text,
               QStringLiteral("Can't open: ") + SqmFile::companionFileName(path));
 
     // the folder cannot be made: nothing is written
@@ -485,11 +447,11 @@ TEST_F(PromptedTest, loadShowsTheErrorBoxOnFailure)
     const QString damaged = folder.write(QStringLiteral("damaged.sqc"), data);
 
     EXPECT_TRUE(loadLegacySequence(link, nullptr, good).has_value());
-    EXPECT_TRUE(prompt.shown.isEmpty());
+    EXPECT_TRUE(prompt.asked.isEmpty());
 
     EXPECT_FALSE(loadLegacySequence(link, nullptr, damaged).has_value());
-    ASSERT_EQ(prompt.shown.size(), 1);
-    EXPECT_EQ(prompt.shown[0].icon, int(VemoInterface::HxiPrompt::Warning));
-    EXPECT_EQ(prompt.shown[0].caption, QStringLiteral("Loading Sequence..."));
-    EXPECT_EQ(prompt.shown[0].text, QStringLiteral("Bad sum check: ") + damaged);
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_EQ(prompt.asked[0].icon, int(VemoInterface::HxiPrompt::Warning));
+    EXPECT_EQ(prompt.asked[0].caption, QStringLiteral("Loading Sequence..."));
+    EXPECT_EQ(prompt.asked[0].text, QStringLiteral("Bad sum check: ") + damaged);
 }

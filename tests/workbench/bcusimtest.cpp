@@ -27,8 +27,13 @@ struct BcusimRun
 };
 
 // `timer` runs from before the start, so a wait is never under-counted.
-BcusimRun finish(QProcess &process, const QElapsedTimer &timer)
+BcusimRun start(const QString &directory, const QString &program, const QStringList &arguments)
 {
+    QProcess process;
+    process.setWorkingDirectory(directory);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
     BcusimRun run;
     if (!process.waitForFinished(15000)) {
         process.kill();
@@ -44,23 +49,13 @@ BcusimRun finish(QProcess &process, const QElapsedTimer &timer)
 
 BcusimRun bcusim(const QString &directory, const QStringList &arguments)
 {
-    QProcess process;
-    process.setWorkingDirectory(directory);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(QStringLiteral(BCUSIM_FILE), arguments);
-    return finish(process, timer);
+    return start(directory, QStringLiteral(BCUSIM_FILE), arguments);
 }
 
 // A command line as the host runs it: through the shell.
 BcusimRun shell(const QString &directory, const QString &commandLine)
 {
-    QProcess process;
-    process.setWorkingDirectory(directory);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine});
-    return finish(process, timer);
+    return start(directory, QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine});
 }
 
 QStringList args(const char *text)
