@@ -14,20 +14,11 @@ TEST(ApplicationTypes, ClassOfFixedAndUnknownTypes)
         const char *type;
         int expected;
     } cases[] = {
-        {"Ctrl", 4},
-        {"Sys", 0},
-        {"Scan Suite Runner", 3},
-        {"Flash Image Runner", 1},
-        {"PLD Vector Runner", 2},
-        {"ISC Device Programming", 8},
-        {"Jam Script Player", 6},
-        {"STAPL Script Player", 7},
-        {"WGL Vector Player", 0},
-        {"", -1},
-        {"SYS", -1},
-        {"Chain Integrity Test ", -1},
-        {"Interactive Tool 1", -1},
-        {"Nand Programming", -1},
+        {"Ctrl", 4}, {"Sys", 0}, {"Scan Suite Runner", 3},
+        {"Flash Image Runner", 1}, {"PLD Vector Runner", 2}, {"ISC Device Programming", 8},
+        {"Jam Script Player", 6}, {"STAPL Script Player", 7}, {"WGL Vector Player", 0},
+        {"", -1}, {"SYS", -1}, {"Chain Integrity Test ", -1},
+        {"Interactive Tool 1", -1}, {"Nand Programming", -1},
     };
     for (const auto &c : cases) {
         const QString type = QString::fromLatin1(c.type);
@@ -49,12 +40,8 @@ TEST(ApplicationTypes, CommandLineDrivenTypes)
         bool cmdLine;
         bool cmdLineG1;
     } cases[] = {
-        {SvfVectorPlayer, true, false},
-        {NandProgramming, true, false},
-        {PowerBusProgramming, true, false},
-        {ClusterFunctionalTest, false, true},
-        {ProcessorRamCheck, false, true},
-        {Sys, false, false},
+        {SvfVectorPlayer, true, false}, {NandProgramming, true, false}, {PowerBusProgramming, true, false},
+        {ClusterFunctionalTest, false, true}, {ProcessorRamCheck, false, true}, {Sys, false, false},
         {JamScriptPlayer, false, false},
     };
     for (const auto &c : cases) {
@@ -83,12 +70,8 @@ TEST(ApplicationTypes, Usability)
         const char *type;
         int expected;
     } cases[] = {
-        {"", 1},
-        {"Interactive Tool 1", 2},
-        {"Interactive Tool 4", 2},
-        {"Interactive Tool 5", 0},
-        {"interactive tool 1", 0},
-        {"Ctrl", 0},
+        {"", 1}, {"Interactive Tool 1", 2}, {"Interactive Tool 4", 2}, {"Interactive Tool 5", 0},
+        {"interactive tool 1", 0}, {"Ctrl", 0},
         // Types the catalogue does not know may still come from the host.
         {"Something New", 0},
         {" ", 0},
