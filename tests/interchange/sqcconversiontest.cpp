@@ -383,16 +383,6 @@ TEST(SqcConversionTest, companionNamesEveryApplicationFileOnce)
                   QString::fromLatin1(n.sqm));
 }
 
-TEST(SqcConversionTest, legacyCopyLivesInTheSequencesFolder)
-{
-    EXPECT_EQ(legacySequenceFolder(QStringLiteral("/proj"), QStringLiteral("Board")),
-              QStringLiteral("/proj/Sequences/Board"));
-    EXPECT_EQ(legacySequenceFileName(QStringLiteral("/proj"), QStringLiteral("Board")),
-              QStringLiteral("/proj/Sequences/Board/Board.sqc"));
-    EXPECT_EQ(legacySequenceFileName(QStringLiteral("/proj/"), QString()),
-              QStringLiteral("/proj/Sequences/untitled.sqc"));
-}
-
 TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
 {
     TemporaryFolder project;
@@ -401,7 +391,12 @@ TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
                                     QStringLiteral("erase()"),
                                     {{QStringLiteral("PPCBaseName"), QStringLiteral("cpu.ppc")}}));
     const QString folder = legacySequenceFolder(project.path(), sequence.title());
+    EXPECT_EQ(folder, project.path() + QStringLiteral("/Sequences/Board"));
     const QString path = legacySequenceFileName(project.path(), sequence.title());
+    // the legacy copy lives in the project's sequences folder
+    EXPECT_EQ(path, project.path() + QStringLiteral("/Sequences/Board/Board.sqc"));
+    EXPECT_EQ(legacySequenceFileName(QStringLiteral("/proj/"), QString()),
+              QStringLiteral("/proj/Sequences/untitled.sqc"));
 
     ASSERT_TRUE(saveLegacySequence(link, path, SqcConversion::NoInstrument, sequence.title(),
                                    folder, sequence, QStringLiteral("Demo")));

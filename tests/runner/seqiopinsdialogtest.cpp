@@ -311,14 +311,13 @@ TEST_F(SeqIOPinsDialogTest, TheInstrumentsTapCountLimitsTheTapsThatCanBeEdited)
 
 TEST_F(SeqIOPinsDialogTest, CommandLinesUseTheResolvedInstrumentWithoutShowingTheDialog)
 {
-    const Parameters writeAll = {
-        {"Flags", "32768"}, {"TapInfo1.Flags", "2048"}, {"TapInfo2.Flags", "2048"},
-        {"TapInfo3.Flags", "2048"}, {"TapInfo4.Flags", "2048"},
-        {"TapInfo1.IoPinWCtrl", "15"}, {"TapInfo2.IoPinWCtrl", "15"},
-        {"TapInfo3.IoPinWCtrl", "15"}, {"TapInfo4.IoPinWCtrl", "15"},
-        {"TapInfo1.IoPinWData", "5"}, {"TapInfo2.IoPinWData", "5"},
-        {"TapInfo3.IoPinWData", "5"}, {"TapInfo4.IoPinWData", "5"},
-    };
+    // every TAP writes control 15 and data 5
+    Parameters writeAll = {{"Flags", "32768"}};
+    for (int tap = 1; tap <= 4; ++tap) {
+        writeAll.insert(QStringLiteral("TapInfo%1.Flags").arg(tap), QStringLiteral("2048"));
+        writeAll.insert(QStringLiteral("TapInfo%1.IoPinWCtrl").arg(tap), QStringLiteral("15"));
+        writeAll.insert(QStringLiteral("TapInfo%1.IoPinWData").arg(tap), QStringLiteral("5"));
+    }
     const auto with = [&writeAll](const QMap<QString, QString> &values) {
         Parameters parameters = writeAll;
         parameters.insert(values);
