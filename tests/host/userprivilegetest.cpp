@@ -11,14 +11,10 @@ TEST(UserPrivilegeTest, OnlyTheFourExactNamesCountAndEmptyIsDeveloper)
         const char *privilege;
         bool developer, engineer, technician, operatorRole;
     } cases[] = {
-        {"", true, false, false, false},
-        {"Developer", true, false, false, false},
-        {"Engineer", false, true, false, false},
-        {"Technician", false, false, true, false},
-        {"Operator", false, false, false, true},
-        {"developer", false, false, false, false},
+        {"", true, false, false, false}, {"Developer", true, false, false, false},
+        {"Engineer", false, true, false, false}, {"Technician", false, false, true, false},
+        {"Operator", false, false, false, true}, {"developer", false, false, false, false},
         {"Operator ", false, false, false, false},
-        {"Supervisor", false, false, false, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.privilege);

@@ -36,27 +36,21 @@ TEST(AplDataTest, readsActionsInFileOrder)
         std::vector<std::string> expected;
     };
     const std::vector<Case> cases = {
-        {"documented example",
-         "# Flash U12\n[application]\nname = U12\n[actions]\naction = program\naction = verify\n",
-         {"program", "verify"}},
         {"CRLF line ends", "[actions]\r\naction = a\r\naction = b\r\n", {"a", "b"}},
         {"CR line ends", "[actions]\raction = a\raction = b", {"a", "b"}},
         {"byte-order mark", "\xef\xbb\xbf[actions]\naction=a\n", {"a"}},
-        {"comments and blank lines", "\n; x\n[actions]\n  # action = no\n\n\taction = a\n", {"a"}},
+        {"comments, blank and stray lines", "\n; x\n[actions]\n  # action = no\n\njunk\n\taction = a\n", {"a"}},
         {"names compared without case", "[ACTIONS]\nAction = a\n", {"a"}},
         {"blanks inside the header", "[ actions ]\naction = a\n", {"a"}},
         {"only the actions section counts",
          "action = a\n[actions]\naction = b\nname = c\n[other]\naction = d\n",
          {"b"}},
         {"sections may come back", "[actions]\naction = a\n[x]\n[actions]\naction = b\n", {"a", "b"}},
-        {"duplicates kept", "[actions]\naction = a\naction = a\n", {"a", "a"}},
         {"'=' inside a name", "[actions]\naction = read(x=1)\n", {"read(x=1)"}},
         {"inner blanks kept", "[actions]\naction =  blank check  \n", {"blank check"}},
         {"UTF-8 name", "[actions]\naction = pr\xc3\xbc" "fen\n", {"pr\xc3\xbc" "fen"}},
         {"empty names skipped", "[actions]\naction =\naction = a\n", {"a"}},
         {"unclosed header ends the section", "[actions]\naction = a\n[actions\naction = b\n", {"a"}},
-        {"stray lines skipped", "[actions]\njunk\naction = a\n", {"a"}},
-        {"no actions", "[application]\nname = x\n", {}},
         {"empty file", "", {}},
     };
 
@@ -89,7 +83,6 @@ TEST(AplDataTest, refusesDamagedFiles)
         {"zero byte", QByteArray("[actions]\naction = a\0b\n", 23), false, "offset 20"},
         {"binary junk", QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00\x00", 10), false, "zero byte"},
         {"invalid UTF-8", "[actions]\naction = a\n\xff\xfe\xfd\n", false, "line 3"},
-        {"cut UTF-8 sequence", "[actions]\naction = \xc3\n", false, "line 2"},
         {"huge line", hugeLine, false, "line 2"},
         {"huge file", hugeFile, false, "larger than"},
         {"strict: stray line", "[actions]\naction = a\njunk\n", true, "line 3"},

@@ -9,52 +9,36 @@
 
 using LegacyVocabulary::Vocabulary;
 
-TEST(LegacyVocabularyTest, operationNamesOfFixedCodes)
+TEST(LegacyVocabularyTest, fixedCodesAndTheCodesReadFromFiles)
 {
-    const char *skip = "Skip Operation";
-    const char *pass = "Force Pass";
-    const char *fail = "Force Fail";
-    struct Column {
-        Vocabulary vocabulary;
-        // codes 0 to 11; nullptr marks the codes read from a file
-        std::vector<const char *> names;
-    };
-    const std::vector<Column> columns = {
-        {Vocabulary::SysCommand,
-         {"Execute Command", pass, fail, skip, skip, skip, skip, skip, skip, skip, skip, skip}},
-        {Vocabulary::ScanTest, {"Execute Test", pass, fail, skip, skip, skip, skip, skip, skip, skip, skip, skip}},
-        {Vocabulary::ScanInfrastructure,
-         {"Test Infrastructure", pass, fail, skip, skip, skip, skip, skip, skip, skip, skip, skip}},
-        {Vocabulary::StaplScript, {skip, pass, fail, skip, skip, skip, skip, skip, skip, skip, skip, skip}},
-        {Vocabulary::FlashApplicationFile,
-         {nullptr, pass, fail, skip, skip, skip, nullptr, skip, skip, skip, skip, skip}},
-        {Vocabulary::FlashImageOperation,
-         {skip, pass, fail, skip, "Load Image File", "Save Image File", skip, "Compare with Image File",
-          "Preload with 0's", "Preload with 1's", "Check Image File's CRC", skip}},
-        {Vocabulary::LogicRunner,
-         {"erase", pass, fail, skip, "blank check", "usercode", "program", "verify", "readback", "security", skip,
-          skip}},
-        {Vocabulary::ProcessorRunner,
-         {"program()", pass, fail, skip, "blank_check()", "read(usercode)", "erase()", "verify()", "read()",
-          "program(security)", nullptr, skip}},
-    };
-    for (const Column &column : columns) {
-        for (int code = 0; code < int(column.names.size()); ++code) {
-            const bool fromFile = column.names[size_t(code)] == nullptr;
-            EXPECT_EQ(LegacyVocabulary::isReadFromFile(column.vocabulary, code), fromFile)
-                << "vocabulary " << int(column.vocabulary) << ", code " << code;
-            if (fromFile)
-                continue;
-            EXPECT_EQ(LegacyVocabulary::legacyOperationName(column.vocabulary, code).toStdString(),
-                      column.names[size_t(code)])
-                << "vocabulary " << int(column.vocabulary) << ", code " << code;
+    const Vocabulary all[] = {Vocabulary::SysCommand,   Vocabulary::ScanTest,
+                              Vocabulary::ScanInfrastructure, Vocabulary::StaplScript,
+                              Vocabulary::FlashApplicationFile, Vocabulary::FlashImageOperation,
+                              Vocabulary::LogicRunner,  Vocabulary::ProcessorRunner};
+    for (Vocabulary vocabulary : all) {
+        const int v = int(vocabulary);
+        EXPECT_EQ(LegacyVocabulary::legacyOperationName(vocabulary, 1), QStringLiteral("Force Pass")) << v;
+        EXPECT_EQ(LegacyVocabulary::legacyOperationName(vocabulary, 2), QStringLiteral("Force Fail")) << v;
+        for (int code : {-1, 3, 11, 12, 1 << 30}) {
+            EXPECT_FALSE(LegacyVocabulary::isReadFromFile(vocabulary, code)) << v << "/" << code;
+            EXPECT_EQ(LegacyVocabulary::legacyOperationName(vocabulary, code),
+                      QStringLiteral("Skip Operation")) << v << "/" << code;
         }
-        for (int code : {-1, 12, 255, 1 << 30}) {
-            EXPECT_FALSE(LegacyVocabulary::isReadFromFile(column.vocabulary, code));
-            EXPECT_EQ(LegacyVocabulary::legacyOperationName(column.vocabulary, code).toStdString(), skip)
-                << "vocabulary " << int(column.vocabulary) << ", code " << code;
+        for (int code = 0; code <= 11; ++code) {
+            const bool fromFile = (vocabulary == Vocabulary::FlashApplicationFile && (code == 0 || code == 6))
+                                  || (vocabulary == Vocabulary::ProcessorRunner && code == 10);
+            EXPECT_EQ(LegacyVocabulary::isReadFromFile(vocabulary, code), fromFile) << v << "/" << code;
         }
     }
+    const struct { Vocabulary vocabulary; int code; const char *name; } named[] = {
+        {Vocabulary::ScanInfrastructure, 0, "Test Infrastructure"},
+        {Vocabulary::StaplScript, 0, "Skip Operation"},
+        {Vocabulary::FlashImageOperation, 10, "Check Image File's CRC"},
+        {Vocabulary::LogicRunner, 9, "security"},
+        {Vocabulary::ProcessorRunner, 9, "program(security)"},
+    };
+    for (const auto &n : named)
+        EXPECT_EQ(LegacyVocabulary::legacyOperationName(n.vocabulary, n.code).toStdString(), n.name);
 }
 
 TEST(LegacyVocabularyTest, operationNamesReadFromFiles)
@@ -75,16 +59,13 @@ TEST(LegacyVocabularyTest, operationNamesReadFromFiles)
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {Vocabulary::FlashApplicationFile, 0, twoActions, "program"},
         {Vocabulary::FlashApplicationFile, 6, twoActions, "program"},
         {Vocabulary::FlashApplicationFile, 0, noActions, ""},
         {Vocabulary::FlashApplicationFile, 0, binary, ""},
         {Vocabulary::FlashApplicationFile, 6, missing, ""},
-        {Vocabulary::FlashApplicationFile, 0, QString(), ""},
         {Vocabulary::FlashApplicationFile, 4, twoActions, "Skip Operation"},
         {Vocabulary::ProcessorRunner, 10, iscAction, "program(usercode)"},
         {Vocabulary::ProcessorRunner, 10, iscOther, "verify_idcode()"},
-        {Vocabulary::ProcessorRunner, 10, missing, "verify_idcode()"},
         {Vocabulary::ProcessorRunner, 10, QString(), "verify_idcode()"},
         {Vocabulary::ProcessorRunner, 0, iscAction, "program()"},
         {Vocabulary::LogicRunner, 10, iscAction, "Skip Operation"},
@@ -95,48 +76,26 @@ TEST(LegacyVocabularyTest, operationNamesReadFromFiles)
     }
 }
 
-TEST(LegacyVocabularyTest, infrastructureNames)
+TEST(LegacyVocabularyTest, namesAreExactAndUnknownCodesFallBack)
 {
-    const std::vector<std::pair<QString, bool>> cases = {
-        {"infra", true}, {"capture", true}, {"ident", true}, {"trst", true}, {"bsreg", true},
-        {"Infra", false}, {"infra ", false}, {"", false}, {"test", false}, {"bsre", false},
+    const std::vector<std::pair<QString, bool>> infrastructure = {
+        {"infra", true}, {"bsreg", true}, {"Infra", false}, {"infra ", false}, {"", false}, {"bsre", false},
     };
-    for (const auto &[name, expected] : cases)
+    for (const auto &[name, expected] : infrastructure)
         EXPECT_EQ(LegacyVocabulary::isInfrastructureName(name), expected) << name.toStdString();
-}
 
-TEST(LegacyVocabularyTest, showOptions)
-{
-    const std::vector<std::pair<int, std::string>> codes = {
-        {0, "All vectors, All nets"},
-        {1, "Failing vectors, All nets"},
-        {2, "Diagnostics"},
-        {3, "Status"},
-        {4, "Diagnostics on Fail"},
-        {5, "All vectors, Failing nets"},
-        {6, "Failing vectors, Failing nets"},
-        {7, "Status"},
-        {-1, "Status"},
-    };
-    for (const auto &[code, name] : codes) {
-        EXPECT_EQ(LegacyVocabulary::showName(code).toStdString(), name) << code;
-        if (code >= 0 && code <= 6) {
-            EXPECT_EQ(LegacyVocabulary::showCode(QString::fromStdString(name)), code) << name;
-        }
-    }
+    for (int code = 0; code <= 6; ++code)
+        EXPECT_EQ(LegacyVocabulary::showCode(LegacyVocabulary::showName(code)), code) << code;
+    for (int code : {7, -1})
+        EXPECT_EQ(LegacyVocabulary::showName(code), QStringLiteral("Status")) << code;
     for (const char *other : {"Report", "", "diagnostics"})
         EXPECT_EQ(LegacyVocabulary::showCode(QString::fromLatin1(other)), 3) << other;
-}
 
-TEST(LegacyVocabularyTest, flowActions)
-{
-    const std::vector<std::pair<int, std::string>> codes = {
-        {0, "Next"}, {1, "Prev"}, {2, "Stop"}, {3, "Redo"}, {4, ""}, {-1, ""},
-    };
-    for (const auto &[code, name] : codes) {
-        EXPECT_EQ(LegacyVocabulary::actionName(code).toStdString(), name) << code;
-        EXPECT_EQ(LegacyVocabulary::actionCode(QString::fromStdString(name)), code < 0 || code > 3 ? -1 : code)
-            << name;
-    }
-    EXPECT_EQ(LegacyVocabulary::actionCode(QStringLiteral("next")), -1);
+    for (int code = 0; code <= 3; ++code)
+        EXPECT_EQ(LegacyVocabulary::actionCode(LegacyVocabulary::actionName(code)), code) << code;
+    EXPECT_EQ(LegacyVocabulary::actionName(3), QStringLiteral("Redo"));
+    for (int code : {4, -1})
+        EXPECT_TRUE(LegacyVocabulary::actionName(code).isEmpty()) << code;
+    for (const char *name : {"next", ""})
+        EXPECT_EQ(LegacyVocabulary::actionCode(QString::fromLatin1(name)), -1) << name;
 }

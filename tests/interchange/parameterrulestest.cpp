@@ -51,10 +51,8 @@ TEST(ParameterRulesTest, AFileThatCannotBeUsedGivesNoRules)
         const char *content;   // null: no file
     };
     const Case cases[] = {
-        {"missing", nullptr},
-        {"not well-formed", "<ORVSequencerParamRules><ParamRule key='a' regexp='b'>"},
-        {"empty", ""},
-        {"not XML", "UseConFile=yes|no"},
+        {"missing", nullptr}, {"not well-formed", "<ORVSequencerParamRules><ParamRule key='a' regexp='b'>"},
+        {"empty", ""}, {"not XML", "UseConFile=yes|no"},
     };
     for (const Case &test : cases) {
         const QString path = folder.filePath(QLatin1String(test.name) + QStringLiteral(".xml"));

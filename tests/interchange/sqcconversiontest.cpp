@@ -1,10 +1,10 @@
 #include "sqcconversion.h"
 
-#include "hostlink.h"
-#include "hxiprompt.h"
 #include "hxsequence.h"
 #include "legacysequence.h"
+#include "scriptedprompt.h"
 #include "temporaryfolder.h"
+#include "workbenchhost.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,55 +33,17 @@ HxSequenceItemPtr application(const QString &type, const QString &operation,
     return step(ItemType::Application, type, operation, QStringLiteral("App"), parameters);
 }
 
-// Answers every box with its default button and keeps what was shown.
-class RecordingPrompt final : public VemoInterface::HxiPrompt
-{
-public:
-    struct Box
-    {
-        int icon;
-        QString caption;
-        QString text;
-    };
-
-    void addRef() override {}
-    void release() override {}
-    VemoInterface::HxiResult queryInterface(const QString &, void **) override
-    {
-        return VemoInterface::HxiNotAvailable;
-    }
-    int message(int icon, const QString &caption, const QString &text, const QStringList &,
-                int defaultButton) override
-    {
-        shown.append({icon, caption, text});
-        return defaultButton;
-    }
-    QString fileName(bool, const QString &, const QString &, const QString &) override
-    {
-        return QString();
-    }
-
-    QList<Box> shown;
-};
-
-RecordingPrompt *activePrompt = nullptr;
-
-VemoInterface::HxiResult createProc(void *, const QString &name, void **result, const QString &)
-{
-    if (name != QLatin1String("HxiPrompt") || !activePrompt)
-        return VemoInterface::HxiNotAvailable;
-    *result = static_cast<VemoInterface::HxiPrompt *>(activePrompt);
-    return VemoInterface::HxiOk;
-}
-
+// The reference host with a prompt that answers every box with its default
+// button and keeps what was shown.
 class PromptedTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { activePrompt = &prompt; }
-    void TearDown() override { activePrompt = nullptr; }
+    void SetUp() override { host.setPrompt(&prompt); }
+    void TearDown() override { EXPECT_EQ(host.outstandingReferences(), 0); }
 
-    RecordingPrompt prompt;
-    HostLink link{&createProc, nullptr};
+    ScriptedPrompt prompt;
+    WorkbenchHost host;
+    HostLink link = host.link();
 };
 
 } // namespace
@@ -96,22 +58,16 @@ TEST(SqcConversionTest, kindAndOperationCodeOfEveryStepFamily)
         qint32 code;
     } cases[] = {
         {"Sys", "Execute Command", Kind::SystemCommand, 0},
-        {"Sys", "Force Fail", Kind::SystemCommand, 2},
         {"SVF Vector Player", "Force Pass", Kind::SystemCommand, 1},
-        {"Ctrl", "GOTO", Kind::ControlStep, 9},
         {"Ctrl", "Read/Test/Write IO Pins", Kind::ControlStep, 13},
         {"Chain Integrity Test", "Execute Test", Kind::GeneratedTest, 0},
-        {"Scan Suite Runner", "Force Fail", Kind::GeneratedTest, 2},
         {"Scan Suite Runner", "Test Infrastructure", Kind::GeneratedTest, 0},
         {"NAND Programming", "Test Infrastructure", Kind::GeneratedTest, 0},
         {"Jam Script Player", "Skip Operation", Kind::JamScript, 3},
         {"STAPL Script Player", "Skip Operation", Kind::StaplScript, 0},
-        {"Flash Image Runner", "Compare with Image File", Kind::FlashProgramming, 7},
         {"Flash Image Runner", "Check Image File's CRC", Kind::FlashProgramming, 10},
-        {"Flash Image Runner", "Force Pass", Kind::FlashProgramming, 1},
         {"Flash Image Runner", "program_and_verify", Kind::FlashProgramming, 0},
         {"Fuse Map Runner", "verify", Kind::LogicProgramming, 7},
-        {"PLD Vector Runner", "security", Kind::LogicProgramming, 9},
         {"Processor Image Runner", "read(usercode)", Kind::ProcessorRunner, 5},
         {"Processor Image Runner", "check_crc()", Kind::ProcessorRunner, 10},
         {"Not a catalogue type", "Execute Test", Kind(-1), 0},
@@ -427,16 +383,6 @@ TEST(SqcConversionTest, companionNamesEveryApplicationFileOnce)
                   QString::fromLatin1(n.sqm));
 }
 
-TEST(SqcConversionTest, legacyCopyLivesInTheSequencesFolder)
-{
-    EXPECT_EQ(legacySequenceFolder(QStringLiteral("/proj"), QStringLiteral("Board")),
-              QStringLiteral("/proj/Sequences/Board"));
-    EXPECT_EQ(legacySequenceFileName(QStringLiteral("/proj"), QStringLiteral("Board")),
-              QStringLiteral("/proj/Sequences/Board/Board.sqc"));
-    EXPECT_EQ(legacySequenceFileName(QStringLiteral("/proj/"), QString()),
-              QStringLiteral("/proj/Sequences/untitled.sqc"));
-}
-
 TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
 {
     TemporaryFolder project;
@@ -445,11 +391,16 @@ TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
                                     QStringLiteral("erase()"),
                                     {{QStringLiteral("PPCBaseName"), QStringLiteral("cpu.ppc")}}));
     const QString folder = legacySequenceFolder(project.path(), sequence.title());
+    EXPECT_EQ(folder, project.path() + QStringLiteral("/Sequences/Board"));
     const QString path = legacySequenceFileName(project.path(), sequence.title());
+    // the legacy copy lives in the project's sequences folder
+    EXPECT_EQ(path, project.path() + QStringLiteral("/Sequences/Board/Board.sqc"));
+    EXPECT_EQ(legacySequenceFileName(QStringLiteral("/proj/"), QString()),
+              QStringLiteral("/proj/Sequences/untitled.sqc"));
 
     ASSERT_TRUE(saveLegacySequence(link, path, SqcConversion::NoInstrument, sequence.title(),
                                    folder, sequence, QStringLiteral("Demo")));
-    EXPECT_TRUE(prompt.shown.isEmpty());
+    EXPECT_TRUE(prompt.asked.isEmpty());
     SqcFile read;
     ASSERT_TRUE(read.read(path));
     EXPECT_EQ(read.records().size(), 1);
@@ -465,10 +416,10 @@ TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
     EXPECT_FALSE(saveLegacySequence(link, path, SqcConversion::NoInstrument, sequence.title(),
                                     folder, sequence, QStringLiteral("Demo")));
     EXPECT_FALSE(QFile::exists(path));
-    ASSERT_EQ(prompt.shown.size(), 1);
-    EXPECT_EQ(prompt.shown[0].icon, int(VemoInterface::HxiPrompt::Warning));
-    EXPECT_EQ(prompt.shown[0].caption, QStringLiteral("Saving Sequence..."));
-    EXPECT_EQ(prompt.shown[0].text,
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_EQ(prompt.asked[0].icon, int(VemoInterface::HxiPrompt::Warning));
+    EXPECT_EQ(prompt.asked[0].caption, QStringLiteral("Saving Sequence..."));
+    EXPECT_EQ(prompt.asked[0].text,
               QStringLiteral("Can't open: ") + SqmFile::companionFileName(path));
 
     // the folder cannot be made: nothing is written
@@ -491,11 +442,11 @@ TEST_F(PromptedTest, loadShowsTheErrorBoxOnFailure)
     const QString damaged = folder.write(QStringLiteral("damaged.sqc"), data);
 
     EXPECT_TRUE(loadLegacySequence(link, nullptr, good).has_value());
-    EXPECT_TRUE(prompt.shown.isEmpty());
+    EXPECT_TRUE(prompt.asked.isEmpty());
 
     EXPECT_FALSE(loadLegacySequence(link, nullptr, damaged).has_value());
-    ASSERT_EQ(prompt.shown.size(), 1);
-    EXPECT_EQ(prompt.shown[0].icon, int(VemoInterface::HxiPrompt::Warning));
-    EXPECT_EQ(prompt.shown[0].caption, QStringLiteral("Loading Sequence..."));
-    EXPECT_EQ(prompt.shown[0].text, QStringLiteral("Bad sum check: ") + damaged);
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_EQ(prompt.asked[0].icon, int(VemoInterface::HxiPrompt::Warning));
+    EXPECT_EQ(prompt.asked[0].caption, QStringLiteral("Loading Sequence..."));
+    EXPECT_EQ(prompt.asked[0].text, QStringLiteral("Bad sum check: ") + damaged);
 }

@@ -23,20 +23,21 @@ protected:
     void SetUp() override
     {
         host.setPrompt(&prompt);
-        ProjectApplication chain;
-        chain.name = QStringLiteral("Chain");
-        chain.type = QStringLiteral("Chain Integrity Test");
-        chain.operations = {QStringLiteral("Execute Test"), QStringLiteral("Test Infrastructure")};
-        chain.showOptions = {QStringLiteral("Status"), QStringLiteral("Diagnostics")};
-        ProjectApplication untyped;
-        untyped.name = QStringLiteral("Untyped");
-        ProjectApplication tool;
-        tool.name = QStringLiteral("Viewer");
-        tool.type = QStringLiteral("Interactive Tool 2");
-        ProjectApplication bare;
-        bare.name = QStringLiteral("Bare");
-        bare.type = QStringLiteral("SVF Vector Player");
-        project.applications = {chain, untyped, tool, bare};
+        project.applications = {application("Chain", "Chain Integrity Test"),
+                                application("Untyped", ""),
+                                application("Viewer", "Interactive Tool 2"),
+                                application("Bare", "SVF Vector Player")};
+        project.applications[0].operations = {QStringLiteral("Execute Test"),
+                                              QStringLiteral("Test Infrastructure")};
+        project.applications[0].showOptions = {QStringLiteral("Status"),
+                                               QStringLiteral("Diagnostics")};
+    }
+    static ProjectApplication application(const char *name, const char *type)
+    {
+        ProjectApplication result;
+        result.name = QLatin1String(name);
+        result.type = QLatin1String(type);
+        return result;
     }
 
     WorkbenchHost host;

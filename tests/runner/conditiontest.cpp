@@ -58,33 +58,18 @@ bool evaluate(const QString &condition, const ConditionStep &reference, int loop
 
 } // namespace
 
-TEST(ConditionKeyword, TableOrderAndCaseInsensitiveLookup)
+TEST(ConditionKeyword, LookupIgnoresAsciiCaseButNeedsTheWholeToken)
 {
-    const struct { const char *text; int id; } expected[] = {
-        {"ALL", 700}, {"LOOP", 701}, {"ERROR", 702}, {"EXIT", 703}, {"FAIL", 704},
-        {"ITEM", 705}, {"PASS", 706}, {"REJECT", 707}, {"=", 708}, {"<", 709},
-        {">", 710}, {"<=", 711}, {">=", 712}, {"CRC", 713},
-    };
-    const auto &table = ConditionKeyword::table();
-    ASSERT_EQ(table.size(), std::size(expected));
-    for (size_t i = 0; i < table.size(); ++i) {
-        const QString upper = QString::fromLatin1(expected[i].text);
-        EXPECT_EQ(QString(table[i].text), upper) << i;
-        EXPECT_EQ(int(table[i].id), expected[i].id) << i;
-        EXPECT_EQ(ConditionKeyword::lookup(upper), expected[i].id) << expected[i].text;
-        EXPECT_EQ(ConditionKeyword::lookup(upper.toLower()), expected[i].id) << expected[i].text;
+    for (const auto &entry : ConditionKeyword::table()) {
+        const QString upper = QString(entry.text);
+        EXPECT_EQ(ConditionKeyword::lookup(upper), int(entry.id)) << upper.toStdString();
+        EXPECT_EQ(ConditionKeyword::lookup(upper.toLower()), int(entry.id)) << upper.toStdString();
     }
-    EXPECT_EQ(ConditionKeyword::lookup(QStringLiteral("Reject")), 707);
-    EXPECT_EQ(ConditionKeyword::lookup(QStringLiteral("cRc")), 713);
-}
-
-TEST(ConditionKeyword, OnlyWholeTokensAndAsciiLettersMatch)
-{
+    EXPECT_EQ(ConditionKeyword::lookup(QStringLiteral("cRc")), int(Id::Crc));
     // "PAſS" has a long s and "ıtem" a dotless i: Unicode case folding would
     // take the first for PASS.
-    for (const char *token : {"", " PASS", "PASS ", "PASSED", "PAS", "pass\r", "==", "=<", "=>",
-                              "<>", "<<", "=>=", "ALL=", "PAſS", "ıtem", "ＰＡＳＳ", "ITEM\n",
-                              "REJECTED", "CRC32"}) {
+    for (const char *token : {"", " PASS", "PASSED", "PAS", "pass\r", "==", "=<", "<>", "ALL=",
+                              "PAſS", "ıtem", "ＰＡＳＳ", "CRC32"}) {
         EXPECT_EQ(ConditionKeyword::lookup(text(token)), ConditionKeyword::NotFound) << token;
     }
 }
@@ -98,30 +83,19 @@ TEST(Condition, ParseSplitsKeyOperatorAndValue)
         const char *op;
         const char *value;
     } rows[] = {
-        {text("item=fail"), 3, "item", "=", "fail"},
-        {text("  ITEM   =   Fail  "), 3, "ITEM", "=", "Fail"},
-        {text("item == fail"), 3, "item", "==", "fail"},
         {text("\titem\t>=\t3"), 3, "item", ">=", "3"},
-        {text("loop<=3"), 3, "loop", "<=", "3"},
-        {text("loop=<3"), 3, "loop", "=<", "3"},
         {text("exit=>-1"), 3, "exit", "=>", "-1"},
         // The operator stops at the blank; the rest belongs to the value.
         {text("loop< =3"), 3, "loop", "<", "=3"},
-        {text("item = fail and more"), 3, "item", "=", "fail"},
-        {text("crc = 0x10;"), 3, "crc", "=", "0x10;"},
-        {text("all\t=pass\t\tx"), 3, "all", "=", "pass"},
         // Line breaks are skipped before a token but belong to it after.
         {text("\r\n item = fail\r\n"), 3, "item", "=", "fail\r\n"},
         {text("item\r\n= fail"), 3, "item\r\n", "=", "fail"},
         {text("a-b = c=d"), 3, "a-b", "=", "c=d"},
         // A no-break space is not white space to the scanner.
         {text("\u00a0item = pass"), 3, "\u00a0item", "=", "pass"},
-        {text(""), 0, "", "", ""},
         {text(" \t "), 0, "", "", ""},
         {text("= fail"), 0, "", "", ""},
-        {text("item"), 1, "item", "", ""},
         {text("item fail"), 1, "item", "", ""},
-        {text("item ="), 2, "item", "=", ""},
         {text("item = \t"), 2, "item", "=", ""},
         {QStringLiteral("item = pass") + QChar(0) + QStringLiteral("junk"), 3, "item", "=", "pass"},
         {QStringLiteral("item") + QChar(0) + QStringLiteral(" = pass"), 1, "item", "", ""},
@@ -154,71 +128,48 @@ TEST(Condition, TokensLongerThan255CharactersAreMalformed)
     EXPECT_FALSE(evaluate(QStringLiteral("exit < ") + tooLong, stepWithExit(0)));
 }
 
-TEST(Condition, SyntaxCheck)
+// What the dialog refuses must never be true at run time, whatever the
+// step above: each refused row would compare true with "=" somewhere below.
+TEST(Condition, SyntaxCheckAndRefusedConditionsAreNeverTrue)
 {
     const struct { const char *text; bool valid; } rows[] = {
-        {"item=fail", true},
-        {"ITEM = Fail", true},
-        {"item = pass", true},
-        {"item = error", true},
-        {"item = reject", true},
-        {"item = fail trailing words", true},
-        {"item == fail", false},
-        {"item < fail", false},
-        {"item >= pass", false},
-        {"item = failed", false},
-        {"item = 1", false},
-        {"item = fail;", false},
-        {"item = fail\r", false},
-        {"all = pass", true},
-        {"ALL=ERROR", true},
-        {"all = fail", true},
-        {"all = reject", false},
-        {"all <= pass", false},
-        {"all == pass", false},
-        {"loop = 3", true},
-        {"loop < 5", true},
-        {"loop>x", true},
-        {"loop <= -1", true},
-        {"loop >= 0x10", true},
-        {"loop =< 3", false},
-        {"loop => 3", false},
-        {"loop == 3", false},
-        {"loop <> 3", false},
-        {"loop >> 3", false},
-        {"loop <=> 3", false},
-        {"loop = ", false},
-        {"loop", false},
-        {"exit < abc", true},
-        {"\texit\t>=\t3\t", true},
-        {"exit>=-1", true},
-        {"exit == 0", false},
-        {"crc = 0x10", true},
-        {"CRC >= 010", true},
-        {"crc=<1", false},
-        {"pass = pass", false},
-        {"error = 1", false},
-        {"= pass", false},
-        {"status = pass", false},
-        {"items = pass", false},
-        {"", false},
+        {"item=fail", true},       {"item = reject", true},   {"item = fail trailing words", true},
+        {"item == fail", false},   {"item >= pass", false},   {"item = failed", false},
+        {"item = 1", false},       {"item = fail;", false},   {"item = fail\r", false},
+        {"item\r\n= pass", false}, {"ALL=ERROR", true},       {"all = reject", false},
+        {"all <= pass", false},    {"all == pass", false},    {"loop < 5", true},
+        {"loop>x", true},          {"loop <= -1", true},      {"loop >= 0x10", true},
+        {"loop =< 1", false},      {"loop => 1", false},      {"loop == 1", false},
+        {"loop==1", false},        {"loop <> 1", false},      {"loop >> 1", false},
+        {"loop <=> 1", false},     {"loop = ", false},        {"loop", false},
+        {"exit < abc", true},      {"\texit\t>=\t3\t", true}, {"exit == 0", false},
+        {"exit=<0", false},        {"crc = 0x10", true},      {"CRC >= 010", true},
+        {"crc=>0", false},         {"crc == 0", false},       {"pass = pass", false},
+        {"1 = 1", false},          {"= pass", false},         {"status = 0", false},
+        {"items = pass", false},   {"", false},
     };
-    for (const auto &row : rows)
+    const auto always = [](Id) { return true; };
+    for (const auto &row : rows) {
         EXPECT_EQ(Condition::isValidCondition(text(row.text)), row.valid) << row.text;
+        if (row.valid)
+            continue;
+        for (int status = 0; status <= 8; ++status) {
+            for (int loopNumber : {0, 1}) {
+                const ConditionStep step = ifStep(text(row.text), loopNumber);
+                const ConditionStep reference = stepWithStatus(status);
+                EXPECT_FALSE(Condition::evaluateCondition(&step, &reference, always))
+                        << row.text << " status " << status;
+            }
+        }
+    }
 }
 
 TEST(Condition, ItemReadsTheReferenceStatus)
 {
     // Status codes: 0 skipped, 1 passed, 2 failed, 3 rejected, 4 error,
-    // 5 cancelled, 6 unused, 7 error, 8 done.
+    // 5 cancelled, 6 unused, 7 error, 8 done. A skipped step matches none.
     const struct { const char *value; std::vector<int> trueFor; } rows[] = {
-        {"pass", {1}},
-        {"FAIL", {2}},
-        {"Reject", {3}},
-        {"error", {4, 7}},
-        {"all", {}},
-        {"failed", {}},
-        {"2", {}},
+        {"pass", {1}}, {"FAIL", {2}}, {"Reject", {3}}, {"error", {4, 7}}, {"all", {}}, {"2", {}},
     };
     for (const auto &row : rows) {
         const QString condition = QStringLiteral("item = ") + text(row.value);
@@ -229,39 +180,19 @@ TEST(Condition, ItemReadsTheReferenceStatus)
                     << row.value << " status " << status;
         }
     }
-    // Only "=" compares statuses, whatever the status.
-    for (const char *condition : {"item == fail", "item < fail", "item >= fail", "item =< fail"}) {
-        for (int status = 0; status <= 8; ++status)
-            EXPECT_FALSE(evaluate(text(condition), stepWithStatus(status))) << condition;
-    }
+    EXPECT_FALSE(evaluate(text("item < fail"), stepWithStatus(2)));
     EXPECT_TRUE(evaluate(text("ITEM=FAIL and then some"), stepWithStatus(2)));
 }
 
 TEST(Condition, ExitAndLoopReadLeadingDecimalDigits)
 {
     const struct { const char *value; qint32 reading; } rows[] = {
-        {"0", 0},
-        {"3", 3},
-        {"-3", -3},
-        {"+7", 7},
-        {"007", 7},
-        {"12abc", 12},
-        {"1.5", 1},
-        {"1e3", 1},
-        {"abc", 0},
-        {"-", 0},
-        {"+-1", 0},
-        {"0x10", 0},
-        {"010", 10},
-        {"=3", 0},
-        {"٣", 0},            // an Arabic-Indic three is not a digit here
-        {"2147483647", Int32Max},
-        {"2147483648", Int32Max},
-        {"4294967296", Int32Max},
+        {"-3", -3},        {"+7", 7},          {"12abc", 12},     {"1.5", 1},
+        {"abc", 0},        {"+-1", 0},         {"0x10", 0},       {"010", 10},
+        {"٣", 0},  // an Arabic-Indic three is not a digit here
+        {"2147483647", Int32Max},    {"2147483648", Int32Max},
         {"99999999999999999999999", Int32Max},
-        {"-2147483648", Int32Min},
-        {"-2147483649", Int32Min},
-        {"-99999999999999999999999", Int32Min},
+        {"-2147483648", Int32Min},   {"-2147483649", Int32Min},
     };
     for (const auto &row : rows) {
         const QString value = text(row.value);
@@ -275,30 +206,13 @@ TEST(Condition, ExitAndLoopReadLeadingDecimalDigits)
 TEST(Condition, CrcReadsDecimalHexAndOctal)
 {
     const struct { const char *value; quint32 reading; } rows[] = {
-        {"16", 16},
-        {"0x10", 16},
-        {"0X1f", 31},
-        {"0xDEADBEEF", 0xdeadbeef},
-        {"010", 8},
-        {"0777", 511},
-        {"08", 0},           // octal stops at the 8
-        {"0", 0},
-        {"0x", 0},
-        {"0xg", 0},
-        {"0x1G", 1},
-        {"12abc", 12},
-        {"abc", 0},
-        {"+0x10", 16},
-        {"-1", 0xffffffff},
-        {"-0x10", 0xfffffff0},
-        {"-4294967295", 1},
-        {"4294967295", 0xffffffff},
-        {"0xffffffff", 0xffffffff},
-        {"037777777777", 0xffffffff},
-        {"4294967296", 0xffffffff},
-        {"0x100000000", 0xffffffff},
-        {"-4294967296", 0xffffffff},
-        {"99999999999999999999", 0xffffffff},
+        {"16", 16},                  {"0X1f", 31},              {"0xDEADBEEF", 0xdeadbeef},
+        {"0777", 511},               {"08", 0},  // octal stops at the 8
+        {"0x", 0},                   {"0x1G", 1},               {"abc", 0},
+        {"+0x10", 16},               {"-1", 0xffffffff},        {"-0x10", 0xfffffff0},
+        {"-4294967295", 1},          {"4294967295", 0xffffffff},
+        {"037777777777", 0xffffffff}, {"4294967296", 0xffffffff},
+        {"0x100000000", 0xffffffff}, {"-4294967296", 0xffffffff},
     };
     for (const auto &row : rows) {
         const QString condition = QStringLiteral("crc = ") + text(row.value);
@@ -310,10 +224,8 @@ TEST(Condition, CrcReadsDecimalHexAndOctal)
 TEST(Condition, ComparisonsAreSigned32Bit)
 {
     const struct { const char *op; bool less; bool equal; bool greater; } ops[] = {
-        {"=", false, true, false},
-        {"<", true, false, false},
-        {">", false, false, true},
-        {"<=", true, true, false},
+        {"=", false, true, false}, {"<", true, false, false},
+        {">", false, false, true}, {"<=", true, true, false},
         {">=", false, true, true},
     };
     // The step's number against a value below, equal to and above it.
@@ -335,56 +247,17 @@ TEST(Condition, ComparisonsAreSigned32Bit)
     EXPECT_FALSE(evaluate(text("exit > 99999999999"), stepWithExit(1)));
     EXPECT_TRUE(evaluate(text("exit < abc"), stepWithExit(-5)));
     EXPECT_FALSE(evaluate(text("exit < abc"), stepWithExit(0)));
-    EXPECT_FALSE(evaluate(text("exit = 0x10"), stepWithExit(16)));
-    EXPECT_TRUE(evaluate(text("exit = 0x10"), stepWithExit(0)));
-}
-
-TEST(Condition, UnknownOperatorsAreFalse)
-{
-    // Each row's key would compare true with "=".
-    const struct { const char *key; ConditionStep reference; int loopNumber; } keys[] = {
-        {"loop", {}, 3},
-        {"exit", stepWithExit(3), 1},
-        {"crc", stepWithCrc(3), 1},
-    };
-    for (const auto &key : keys) {
-        const QString k = text(key.key);
-        EXPECT_TRUE(evaluate(k + QStringLiteral(" = 3"), key.reference, key.loopNumber)) << key.key;
-        EXPECT_TRUE(evaluate(k + QStringLiteral("=3"), key.reference, key.loopNumber)) << key.key;
-        for (const char *op : {"==", "=<", "=>", "<>", "<<", ">>", "<=>", "==="}) {
-            EXPECT_FALSE(evaluate(k + u' ' + text(op) + QStringLiteral(" 3"), key.reference, key.loopNumber))
-                    << key.key << op;
-            EXPECT_FALSE(evaluate(k + text(op) + QStringLiteral("3"), key.reference, key.loopNumber))
-                    << key.key << op;
-        }
-    }
-}
-
-TEST(Condition, LoopCountsCyclesFromOne)
-{
-    for (int cycle = 1; cycle <= 4; ++cycle) {
-        EXPECT_EQ(evaluate(text("loop = 3"), {}, cycle), cycle == 3) << cycle;
-        EXPECT_EQ(evaluate(text("\tLOOP\t<\t3"), {}, cycle), cycle < 3) << cycle;
-        EXPECT_EQ(evaluate(text("loop >= 2 or so"), {}, cycle), cycle >= 2) << cycle;
-    }
 }
 
 TEST(Condition, AbsentStepsAndEmptyConditions)
 {
     const auto always = [](Id) { return true; };
 
-    // An IF at the top of the sequence has no step above it.
+    // An IF at the top of the sequence has no step above it: only loop and
+    // all can be true there.
     const struct { const char *condition; bool withoutReference; } rows[] = {
-        {"exit = 0", false},
-        {"exit >= -5", false},
-        {"item = pass", false},
-        {"item = error", false},
-        {"crc = 0", false},
-        {"crc < 5", false},
-        {"loop = 1", true},
-        {"loop < 5", true},
-        {"all = pass", true},
-        {"all = error", true},
+        {"exit >= -5", false}, {"item = error", false}, {"crc < 5", false},
+        {"loop = 1", true},    {"all = error", true},
     };
     for (const auto &row : rows) {
         const ConditionStep step = ifStep(text(row.condition));
@@ -395,28 +268,16 @@ TEST(Condition, AbsentStepsAndEmptyConditions)
     const ConditionStep reference = stepWithStatus(1);
     EXPECT_FALSE(Condition::evaluateCondition(nullptr, &reference, always));
     EXPECT_FALSE(Condition::evaluateCondition(nullptr, nullptr, always));
-    const ConditionStep empty = ifStep(QString());
-    EXPECT_FALSE(Condition::evaluateCondition(&empty, &reference, always));
     const ConditionStep blank = ifStep(QStringLiteral("   "));
     EXPECT_FALSE(Condition::evaluateCondition(&blank, &reference, always));
-
-    // A step that was skipped matches no verdict.
-    for (const char *condition : {"item = pass", "item = fail", "item = error", "item = reject"})
-        EXPECT_FALSE(evaluate(text(condition), stepWithStatus(0))) << condition;
 }
 
 TEST(Condition, AllAsksTheRunAggregate)
 {
     const struct { const char *condition; int asked; } rows[] = {
-        {"all = pass", int(Id::Pass)},
-        {"ALL=FAIL", int(Id::Fail)},
-        {"\tall\t=\tError and more", int(Id::Error)},
-        {"all = reject", 0},
-        {"all == pass", 0},
-        {"all < pass", 0},
-        {"all >= fail", 0},
-        {"all = passed", 0},
-        {"all = 706", 0},
+        {"all = pass", int(Id::Pass)}, {"ALL=FAIL", int(Id::Fail)},
+        {"\tall\t=\tError and more", int(Id::Error)}, {"all = reject", 0},
+        {"all >= fail", 0}, {"all = 706", 0},
         {"all =", 0},
     };
     for (const auto &row : rows) {
@@ -434,26 +295,4 @@ TEST(Condition, AllAsksTheRunAggregate)
     }
     const ConditionStep step = ifStep(QStringLiteral("all = pass"));
     EXPECT_FALSE(Condition::evaluateCondition(&step, nullptr, Condition::AllStatusQuery()));
-}
-
-TEST(Condition, WhatTheDialogRefusesIsNeverTrue)
-{
-    const char *conditions[] = {
-        "item == fail", "item < pass", "item = passed", "all = reject", "all == pass",
-        "all < error", "loop == 1", "loop =< 1", "loop => 1", "exit == 0", "exit =< 0",
-        "crc => 0", "crc == 0", "pass = pass", "error = error", "1 = 1", "= 1", "loop",
-        "loop =", "status = 0", "loops = 1", "exit <> 0", "item\r\n= pass",
-    };
-    const auto always = [](Id) { return true; };
-    for (const char *condition : conditions) {
-        ASSERT_FALSE(Condition::isValidCondition(text(condition))) << condition;
-        for (int status = 0; status <= 8; ++status) {
-            for (int loopNumber : {0, 1}) {
-                ConditionStep step = ifStep(text(condition), loopNumber);
-                ConditionStep reference = stepWithStatus(status);
-                EXPECT_FALSE(Condition::evaluateCondition(&step, &reference, always))
-                        << condition << " status " << status;
-            }
-        }
-    }
 }
