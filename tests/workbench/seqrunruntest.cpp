@@ -61,6 +61,20 @@ TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
     EXPECT_EQ(firstStep.attribute(QStringLiteral("Status")), QStringLiteral("1"));
     EXPECT_EQ(firstStep.attribute(QStringLiteral("Count")), QStringLiteral("2"));
     EXPECT_TRUE(QFileInfo::exists(project + QStringLiteral("/Sequences/Board Test/Board Test.sqc")));
+
+    // The same run in another process on another copy stores the same bytes,
+    // apart from the run's own report entry (named after its time).
+    TemporaryFolder otherFolder;
+    const QString other = copyDemo(otherFolder);
+    ASSERT_EQ(seqrun({QStringLiteral("run"), other, QStringLiteral("Board Test")}).exitCode, 0);
+    const auto storedWithoutReports = [](const QString &directory) {
+        QFile file(directory + QStringLiteral("/project.xml"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QByteArrayList lines = file.readAll().split('\n');
+        lines.removeIf([](const QByteArray &line) { return line.trimmed().startsWith("<report "); });
+        return lines.join('\n').toStdString();
+    };
+    EXPECT_EQ(storedWithoutReports(project), storedWithoutReports(other));
 }
 
 TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimulator)
