@@ -69,7 +69,9 @@ const char *const UsageText =
     "                           the applications it runs\n"
     "\n"
     "exit codes: 0 success, 64 usage error, 65 damaged input, 66 missing project,\n"
-    "            70 the sequencer library could not be used, 73 cannot create\n";
+    "            70 the sequencer library could not be used, 73 cannot create,\n"
+    "            75 another program is writing the project (list and export only\n"
+    "            read it and never wait)\n";
 
 int exitCodeFor(ProjectSession::Outcome outcome)
 {
@@ -84,6 +86,8 @@ int exitCodeFor(ProjectSession::Outcome outcome)
         return Seqrun::InternalError;
     case ProjectSession::Outcome::WriteFailed:
         return Seqrun::CannotCreate;
+    case ProjectSession::Outcome::Locked:
+        return Seqrun::Busy;
     }
     return Seqrun::InternalError;
 }
@@ -150,9 +154,10 @@ Seqrun::Seqrun() : out(stdout), err(stderr)
 {
 }
 
-int Seqrun::openProject(CommandSession &command, const QString &directory)
+int Seqrun::openProject(CommandSession &command, const QString &directory, bool forWriting)
 {
-    const ProjectSession::Outcome outcome = command.session.open(directory);
+    const ProjectSession::Outcome outcome = command.session.open(
+        directory, forWriting ? ProjectSession::Access::Write : ProjectSession::Access::ReadOnly);
     if (!command.session.settingsWarning().isEmpty())
         err << "seqrun: " << command.session.settingsWarning() << "\n";
     if (outcome == ProjectSession::Outcome::Done)
@@ -240,7 +245,7 @@ int Seqrun::list(const QStringList &arguments)
     const QStringList &positional = line.positional;
 
     CommandSession command;
-    if (const int opened = openProject(command, positional.first()); opened != Success)
+    if (const int opened = openProject(command, positional.first(), false); opened != Success)
         return opened;
     ProjectSession &session = command.session;
     for (const QString &title : session.sequenceTitles())
@@ -627,7 +632,7 @@ int Seqrun::exportList(const QStringList &arguments)
     }
 
     CommandSession command;
-    if (const int opened = openProject(command, positional.first()); opened != Success)
+    if (const int opened = openProject(command, positional.first(), false); opened != Success)
         return opened;
     WorkbenchHost &host = command.host;
     ConsolePrompt &prompt = command.prompt;
