@@ -109,10 +109,8 @@ QString TextBoundary::titleProblem(const QString &title)
         return QStringLiteral("A sequence title can't be empty.");
     if (title.contains(u'/') || title.contains(u'\\'))
         return QStringLiteral("A sequence title can't hold \"/\" or \"\\\".");
-    for (const QChar c : title) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || !isXmlCharacter(c.unicode()))
-            return QStringLiteral("A sequence title can't hold control characters.");
-    }
+    if (!isXmlSafe(title) || title.contains(QChar(0x7F)))
+        return QStringLiteral("A sequence title can't hold control characters.");
     if (title == QLatin1String(".") || title == QLatin1String(".."))
         return QStringLiteral("A sequence title can't be \".\" or \"..\".");
     const QChar first = title.front();
@@ -120,4 +118,11 @@ QString TextBoundary::titleProblem(const QString &title)
     if (first == u' ' || first == u'.' || last == u' ' || last == u'.')
         return QStringLiteral("A sequence title can't start or end with a space or a dot.");
     return {};
+}
+
+QString TextBoundary::sequenceFolderName(const QString &title)
+{
+    if (title.isEmpty() || titleProblem(title).isEmpty())
+        return title;
+    return toFileName(title);
 }

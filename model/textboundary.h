@@ -33,4 +33,9 @@ public:
     // holds no "/" or "\", no control characters, is not "." or "..", and
     // neither starts nor ends with a space or a dot.
     static QString titleProblem(const QString &title);
+    // The folder below "Sequences" that holds a sequence's files: the title
+    // itself when it keeps to the title rule (and when it is empty), a safe
+    // name made from it when a stored title does not, so that no title ever
+    // leads outside "Sequences".
+    static QString sequenceFolderName(const QString &title);
 };

@@ -1,5 +1,7 @@
 #include "orvsequencerpi.h"
 
+#include "textboundary.h"
+
 #include "hostservice.h"
 #include "hxiappsequence.h"
 #include "hximainmenuex.h"
@@ -290,7 +292,7 @@ QString ORVSequencerPI::sequenceFolder(const QString &title) const
     const QString project = projectDirectory();
     if (project.isEmpty() || title.isEmpty())
         return QString();
-    return QDir(project).filePath(QStringLiteral("Sequences/") + title);
+    return QDir(project).filePath(QStringLiteral("Sequences/") + TextBoundary::sequenceFolderName(title));
 }
 
 void ORVSequencerPI::showReportView(QDialog *view)

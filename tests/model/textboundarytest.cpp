@@ -47,6 +47,14 @@ TEST(TextBoundary, TitlesNameOneFolderBelowSequences)
 {
     for (const char *bad : {"", "../../x", "..", ".", "a/b", "a\\b", " lead", "trail.", "x\001y"})
         EXPECT_FALSE(TextBoundary::titleProblem(QString::fromUtf8(bad)).isEmpty()) << bad;
-    for (const char *good : {"Board Test", "Check 5V-3V3", "v1.2 final", "it's"})
+    for (const char *good : {"Board Test", "Check 5V-3V3", "v1.2 final", "it's", "Flash \xF0\x9F\x94\xA5"})
         EXPECT_TRUE(TextBoundary::titleProblem(QString::fromUtf8(good)).isEmpty()) << good;
+    // a stored title that breaks the rule still names one folder inside "Sequences"
+    const struct
+    {
+        const char *title;
+        const char *folder;
+    } folders[] = {{"Board Test", "Board Test"}, {"", ""}, {"../../x", "_.._x"}, {"..", "_"}, {"a/b", "a_b"}};
+    for (const auto &f : folders)
+        EXPECT_EQ(TextBoundary::sequenceFolderName(QString::fromUtf8(f.title)), QString::fromUtf8(f.folder)) << f.title;
 }

@@ -2,6 +2,7 @@
 #include "seqrunprocess.h"
 #include "temporaryfolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -148,4 +149,36 @@ TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
     };
     for (const Case &test : cases)
         EXPECT_EQ(seqrun(test.arguments).exitCode, test.exitCode) << test.name;
+}
+
+TEST_F(SeqrunInterchangeTest, TitlesThatCannotNameAFolderAreRefusedAndStoredOnesStayInside)
+{
+    const QString list = folder.write(QStringLiteral("list.seql"),
+                                      "[SEQUENCE]\nITEM1=ENDIF\n[ITEM1]\nItemType=operation\n");
+    LegacyFileBuilder builder;
+    LegacyFileBuilder::Record endif(LegacyFileBuilder::Control);
+    endif.operation(8);
+    const QString sqc = folder.write(QStringLiteral("old.sqc"), builder.windowName("..").add(endif).bytes());
+    const QStringList refused[] = {
+        {QStringLiteral("import"), project(), QStringLiteral("../../x"), list},
+        {QStringLiteral("import"), project(), QStringLiteral(".."), list},
+        {QStringLiteral("import-sqc"), project(), sqc, QStringLiteral("--title"), QStringLiteral("a/b")},
+        {QStringLiteral("import-sqc"), project(), sqc},
+    };
+    for (const QStringList &arguments : refused) {
+        const SeqrunResult run = seqrun(arguments);
+        EXPECT_EQ(run.exitCode, 64) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String("A sequence title can't"))) << run.err.toStdString();
+    }
+    EXPECT_EQ(seqrun({QStringLiteral("list"), project()}).out, QStringLiteral("Board\n"));
+
+    // A stored title that breaks the rule still opens; its files stay below "Sequences".
+    QByteArray stored = ProjectXml;
+    stored.replace("</plugin>", "<sequence Title='../../escape'/></plugin>");
+    folder.write(QStringLiteral("project/project.xml"), stored);
+    const SeqrunResult imported = seqrun({QStringLiteral("import"), project(), QStringLiteral("../../escape"), list});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(project() + QStringLiteral("/Sequences/_.._escape/_.._escape.sqc")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({QStringLiteral("list.seql"), QStringLiteral("old.sqc"), QStringLiteral("project")}));
 }

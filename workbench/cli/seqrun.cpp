@@ -685,6 +685,9 @@ int Seqrun::importList(const QStringList &arguments)
         prompt.setSequenceTitleAnswer(title, QString());
         if (!session.triggerAction(QStringLiteral("NewSequence"))
             || !session.sequenceTitles().contains(title)) {
+            // The sequencer names the title rule it refused.
+            if (prompt.captions().contains(QStringLiteral("Warning")))
+                return usage(QStringLiteral("'%1' cannot be a sequence title").arg(title));
             err << "seqrun: the sequence '" << title << "' could not be created\n";
             return InternalError;
         }
@@ -762,6 +765,9 @@ int Seqrun::importLegacy(const QStringList &arguments)
                 << " is not a legacy sequence file this sequencer can read\n";
             return DamagedInput;
         }
+        if (prompt.captions().contains(QStringLiteral("Warning")))
+            return usage(QStringLiteral("'%1' cannot be a sequence title; give another with --title")
+                             .arg(prompt.answeredTitle()));
         return usage(QStringLiteral("the file names no sequence; give it a title with --title"));
     }
     for (const QString &line : log.matching(QStringLiteral(" - Nr. '")))
