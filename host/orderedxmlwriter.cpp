@@ -74,6 +74,11 @@ bool isXmlName(const QString &name)
 
 } // namespace
 
+bool OrderedXmlWriter::isName(const QString &name)
+{
+    return isXmlName(name);
+}
+
 QStringList OrderedXmlWriter::formatOrder(const QString &tagName)
 {
     static const QHash<QString, QStringList> orders = formatOrders();

@@ -31,6 +31,9 @@ public:
     // its order; empty for elements without a format of their own.
     static QStringList formatOrder(const QString &tagName);
 
+    // Whether `name` can name an element or an attribute.
+    static bool isName(const QString &name);
+
     // `element` as an indented document of its own.
     [[nodiscard]] static bool toByteArray(const QDomElement &element, QByteArray &bytes,
                                           QString &error);

@@ -126,3 +126,74 @@ QString TextBoundary::sequenceFolderName(const QString &title)
         return title;
     return toFileName(title);
 }
+
+namespace {
+
+bool isLineBreakLetter(QChar c)
+{
+    return c == u'n' || c == u'r';
+}
+
+} // namespace
+
+QString TextBoundary::toIniValue(const QString &text)
+{
+    if (!text.contains(u'\\') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString value;
+    value.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text.at(i);
+        if (c == u'\\') {
+            qsizetype end = i;
+            while (end < text.size() && text.at(end) == u'\\')
+                ++end;
+            // A run of backslashes before a letter the reader would take as
+            // an escape is written doubled; an even run reads back as itself.
+            const bool beforeEscape = end < text.size()
+                                      && (isLineBreakLetter(text.at(end)) || text.at(end) == u'\n'
+                                          || text.at(end) == u'\r');
+            value += QString(beforeEscape ? 2 * (end - i) : end - i, u'\\');
+            i = end;
+            continue;
+        }
+        if (c == u'\n')
+            value += QLatin1String("\\n");
+        else if (c == u'\r')
+            value += QLatin1String("\\r");
+        else
+            value += c;
+        ++i;
+    }
+    return value;
+}
+
+QString TextBoundary::fromIniValue(const QString &text)
+{
+    if (!text.contains(u'\\'))
+        return text;
+    QString value;
+    value.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (text.at(i) != u'\\') {
+            value += text.at(i++);
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && text.at(end) == u'\\')
+            ++end;
+        const qsizetype run = end - i;
+        if (end < text.size() && isLineBreakLetter(text.at(end))) {
+            value += QString(run / 2, u'\\');
+            if (run % 2)
+                value += text.at(end) == u'n' ? u'\n' : u'\r';
+            else
+                value += text.at(end);
+            i = end + 1;
+        } else {
+            value += QString(run, u'\\');
+            i = end;
+        }
+    }
+    return value;
+}

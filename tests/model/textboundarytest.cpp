@@ -58,3 +58,27 @@ TEST(TextBoundary, TitlesNameOneFolderBelowSequences)
     for (const auto &f : folders)
         EXPECT_EQ(TextBoundary::sequenceFolderName(QString::fromUtf8(f.title)), QString::fromUtf8(f.folder)) << f.title;
 }
+
+TEST(TextBoundary, IniValuesKeepLineBreaksOnOneLine)
+{
+    const struct
+    {
+        const char *text;
+        const char *written;
+    } cases[] = {
+        {"Insert board\nthen press Yes", "Insert board\\nthen press Yes"},
+        {"echo a\n[SEQUENCE]\nITEM99=Print", "echo a\\n[SEQUENCE]\\nITEM99=Print"},
+        {"C:\\dir\\file", "C:\\dir\\file"},
+        {"\\\\server\\share", "\\\\server\\share"},
+        {"C:\\new", "C:\\\\new"},
+        {"a\\\nb\r", "a\\\\\\nb\\r"},
+        {"end\\", "end\\"},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        const QString written = TextBoundary::toIniValue(text);
+        EXPECT_EQ(written, QString::fromUtf8(c.written)) << c.text;
+        EXPECT_FALSE(written.contains(u'\n') || written.contains(u'\r')) << c.text;
+        EXPECT_EQ(TextBoundary::fromIniValue(written), text) << c.text;
+    }
+}

@@ -100,6 +100,14 @@ TEST_F(SeqrunInterchangeTest, ImportCreatesTheSequenceAndNamesWhatItDropped)
     const SeqrunResult missing = seqrun({QStringLiteral("import"), project(), QStringLiteral("Fresh"),
                                          folder.filePath(QStringLiteral("absent.seql"))});
     EXPECT_EQ(missing.exitCode, 66);
+
+    // A file that is no sequence list changes nothing and says why.
+    const QByteArray before = folder.read(QStringLiteral("project/project.xml"));
+    const SeqrunResult notList = seqrun({QStringLiteral("import"), project(), QStringLiteral("Fresh"),
+                                         project() + QStringLiteral("/project.xml")});
+    EXPECT_EQ(notList.exitCode, 65);
+    EXPECT_TRUE(notList.err.contains(QStringLiteral("is not a sequence list"))) << notList.err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("project/project.xml")), before);
 }
 
 TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)

@@ -701,7 +701,8 @@ int Seqrun::importList(const QStringList &arguments)
         err << "seqrun: this user may not import sequence lists\n";
         return InternalError;
     }
-    for (const QString &line : log.matching(QStringLiteral("(item removed from sequence)")))
+    for (const QString &line : log.matching(QStringLiteral("(item removed from sequence)"))
+                                   + log.matching(QStringLiteral("(characters removed)")))
         err << line << "\n";
     err.flush();
     if (!log.contains(QStringLiteral("Import Sequence List: \"%1\" finished")
