@@ -129,6 +129,8 @@ TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
         << converted.out.toStdString();
     EXPECT_TRUE(converted.out.contains(QStringLiteral("1 item was dropped")));
     EXPECT_TRUE(converted.err.contains(QStringLiteral("Incompatible 'Select Instrument' item")));
+    EXPECT_TRUE(converted.err.contains(QStringLiteral("Application 'Erase Flash' was created without a program")))
+        << converted.err.toStdString();
     const QString saved = QString::fromUtf8(folder.read(QStringLiteral("project/project.xml")));
     EXPECT_TRUE(saved.contains(QStringLiteral("name=\"Erase Flash\"")));
 

@@ -771,7 +771,8 @@ int Seqrun::importLegacy(const QStringList &arguments)
                              .arg(prompt.answeredTitle()));
         return usage(QStringLiteral("the file names no sequence; give it a title with --title"));
     }
-    for (const QString &line : log.matching(QStringLiteral(" - Nr. '")))
+    for (const QString &line : log.matching(QStringLiteral(" - Nr. '"))
+                                   + log.matching(QStringLiteral("created without a program")))
         err << "seqrun: " << line << "\n";
     if (session.save() != ProjectSession::Outcome::Done) {
         err << "seqrun: " << session.errorString() << "\n";
