@@ -508,6 +508,16 @@ bool ORVSequencerPI::importLegacySequence(QWidget *parent, const QString &fileNa
     title = title.trimmed();
     if (instrument.isEmpty())
         instrument = QStringLiteral("Preferred");
+    // A sequence's steps are never replaced without asking.
+    //: %1 = Sequence Title, %2 = File Name
+    if (sequenceList.find(title)
+        && !UserPrompt(link, parent).question(
+            tr("Sequence already exists"),
+            tr("The project already has a sequence '%1'.\nDo you want to replace its steps with "
+               "those of \"%2\"?")
+                .arg(title, QDir::toNativeSeparators(fileName)),
+            false))
+        return false;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LegacySequenceImport conversion(link, title, instrument);

@@ -140,6 +140,19 @@ TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
     EXPECT_EQ(seqrun({QStringLiteral("list"), project()}).out,
               QStringLiteral("Board\nOld Board\nSecond Board\n"));
 
+    // An existing sequence is replaced only when asked for.
+    const QByteArray before = folder.read(QStringLiteral("project/project.xml"));
+    const SeqrunResult taken = seqrun({QStringLiteral("import-sqc"), project(), file,
+                                       QStringLiteral("--title"), QStringLiteral("Board")});
+    EXPECT_EQ(taken.exitCode, 73);
+    EXPECT_TRUE(taken.err.contains(QStringLiteral("--force"))) << taken.err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("project/project.xml")), before);
+    const SeqrunResult replaced = seqrun({QStringLiteral("import-sqc"), project(), file, QStringLiteral("--title"),
+                                          QStringLiteral("Board"), QStringLiteral("--force")});
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_TRUE(replaced.out.contains(QStringLiteral("Replaced sequence 'Board' with 2 steps")))
+        << replaced.out.toStdString();
+
     struct Case
     {
         const char *name;

@@ -64,9 +64,10 @@ const char *const UsageText =
     "                           replace a sequence's steps by those of a sequence list\n"
     "                           file (the sequence is created when the project has\n"
     "                           none); every refused step is named on standard error\n"
-    "  import-sqc PROJECT FILE [--title T] [--instrument Preferred|NAME]\n"
+    "  import-sqc PROJECT FILE [--title T] [--instrument Preferred|NAME] [--force]\n"
     "                           make a new sequence of a legacy sequence file, creating\n"
-    "                           the applications it runs\n"
+    "                           the applications it runs; --force replaces the steps of\n"
+    "                           a sequence of that title\n"
     "\n"
     "exit codes: 0 success, 64 usage error, 65 damaged input, 66 missing project,\n"
     "            70 the sequencer library could not be used, 73 cannot create,\n"
@@ -686,7 +687,12 @@ int Seqrun::importList(const QStringList &arguments)
         if (!session.triggerAction(QStringLiteral("NewSequence"))
             || !session.sequenceTitles().contains(title)) {
             // The sequencer names the title rule it refused.
-            if (prompt.captions().contains(QStringLiteral("Warning")))
+            if (prompt.captions().contains(QStringLiteral("Sequence already exists"))) {
+            err << "seqrun: the project already has a sequence '" << prompt.answeredTitle()
+                << "'; add --force to replace its steps\n";
+            return CannotCreate;
+        }
+        if (prompt.captions().contains(QStringLiteral("Warning")))
                 return usage(QStringLiteral("'%1' cannot be a sequence title").arg(title));
             err << "seqrun: the sequence '" << title << "' could not be created\n";
             return InternalError;
@@ -726,7 +732,8 @@ int Seqrun::importList(const QStringList &arguments)
 int Seqrun::importLegacy(const QStringList &arguments)
 {
     CommandLine line;
-    if (const QString problem = parseCommand(arguments, {QStringLiteral("title"), QStringLiteral("instrument")}, {}, 2,
+    if (const QString problem = parseCommand(arguments, {QStringLiteral("title"), QStringLiteral("instrument")},
+                                             {QStringLiteral("force")}, 2,
                                              QStringLiteral("import-sqc takes a project folder and a legacy sequence file"), line);
         !problem.isEmpty())
         return usage(problem);
@@ -753,6 +760,9 @@ int Seqrun::importLegacy(const QStringList &arguments)
                                                           : QStringLiteral(", ") + names.join(QStringLiteral(", "))));
     }
     prompt.setSequenceTitleAnswer(options.value(QStringLiteral("title")), instrument);
+    const bool force = options.contains(QStringLiteral("force"));
+    prompt.setAnswer(QStringLiteral("Sequence already exists"), force ? 0 : 1);
+    const QStringList titlesBefore = session.sequenceTitles();
     if (!session.sequencer()) {
         err << "seqrun: the sequencer library does not convert legacy sequence files\n";
         return InternalError;
@@ -765,6 +775,11 @@ int Seqrun::importLegacy(const QStringList &arguments)
             err << "seqrun: " << QDir::toNativeSeparators(fileName)
                 << " is not a legacy sequence file this sequencer can read\n";
             return DamagedInput;
+        }
+        if (prompt.captions().contains(QStringLiteral("Sequence already exists"))) {
+            err << "seqrun: the project already has a sequence '" << prompt.answeredTitle()
+                << "'; add --force to replace its steps\n";
+            return CannotCreate;
         }
         if (prompt.captions().contains(QStringLiteral("Warning")))
             return usage(QStringLiteral("'%1' cannot be a sequence title; give another with --title")
@@ -779,7 +794,8 @@ int Seqrun::importLegacy(const QStringList &arguments)
         return CannotCreate;
     }
     const int dropped = int(log.matching(QStringLiteral("removed from Sequence")).size());
-    out << "Created sequence '" << prompt.answeredTitle() << "' with " << window.stepCount()
+    out << (titlesBefore.contains(prompt.answeredTitle()) ? "Replaced" : "Created") << " sequence '"
+        << prompt.answeredTitle() << "' with " << window.stepCount()
         << " steps from " << QDir::toNativeSeparators(fileName) << "\n";
     if (dropped > 0)
         out << droppedText(dropped) << "\n";
