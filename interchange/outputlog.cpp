@@ -40,6 +40,13 @@ QString OutputLog::validationLine(const QString &text, const QString &note, cons
            + QStringLiteral("</font>");
 }
 
+void OutputLog::warning(const QString &text) const
+{
+    append(QStringLiteral("<font color=\"#AFAF00\">") + timeStamp(QTime::currentTime())
+           + QStringLiteral("<b>") + text
+           + QStringLiteral("</b></font><font color=\"#000000\"></font>"));
+}
+
 void OutputLog::charactersRemoved(const QString &text) const
 {
     append(validationLine(text, CharactersRemovedNote, QTime::currentTime()));

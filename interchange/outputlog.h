@@ -17,6 +17,8 @@ public:
     void itemRemoved(const QString &text) const;
     // a check that kept the item but removed characters from one of its texts
     void charactersRemoved(const QString &text) const;
+    // the text bold in the warning colour
+    void warning(const QString &text) const;
 
     // "<font color="#000000">hh:mm:ss: text</font>"
     static QString messageLine(const QString &text, const QTime &time);

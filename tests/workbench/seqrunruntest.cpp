@@ -95,6 +95,24 @@ TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimula
     EXPECT_TRUE(html.contains(QLatin1String("reset&nbsp;controller")));
 }
 
+TEST(SeqrunRunTest, PinPatternsASequenceListLosesAreNamedAndAStepWithoutPinsIsAnError)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    const QString list = folder.filePath(QStringLiteral("check.seql"));
+    const SeqrunResult exported =
+        seqrun({QStringLiteral("export"), project, QStringLiteral("Instrument Check"), list});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_TRUE(exported.err.contains(QLatin1String("does not keep the I/O pin patterns of this step (TapInfo1.IoPinWCtrl")))
+        << exported.err.toStdString();
+
+    ASSERT_EQ(seqrun({QStringLiteral("import"), project, QStringLiteral("Copy"), list}).exitCode, 0);
+    const SeqrunResult run = seqrun({QStringLiteral("run"), project, QStringLiteral("Copy")});
+    // the write step that lost its patterns is an Error, and its stop action ends the run
+    EXPECT_NE(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("has no pin to write or read"))) << run.err.toStdString();
+}
+
 TEST(SeqrunRunTest, PauseQuestionsTakeTheAnswerGiven)
 {
     TemporaryFolder folder;

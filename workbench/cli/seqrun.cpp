@@ -655,6 +655,8 @@ int Seqrun::exportList(const QStringList &arguments)
             << QDir::toNativeSeparators(target) << "\n";
         return CannotCreate;
     }
+    for (const QString &line : log.matching(QStringLiteral("does not keep")))
+        err << "seqrun: " << line << "\n";
     out << "Exported '" << title << "' to " << QDir::toNativeSeparators(target) << "\n";
     return Success;
 }
