@@ -416,6 +416,12 @@ bool ORVSequencerPI::removeObject(const QString &type, const QString &name)
         return false;
     }
     if (type == ObjectType) {
+        // The host took the entry out of its tree; the plug-in's records of
+        // it go too, and with them the window, views and reports.
+        if (const ProjectTreeEntries::Entry *entry = treeEntries.findSequence(name)) {
+            removeSequence(entry->handle);
+            return true;
+        }
         if (HxSequence *sequence = sequenceList.find(name)) {
             for (ORVSequencerMainDialog *window : windows()) {
                 if (window->sequenceName() == name)
@@ -852,7 +858,14 @@ void ORVSequencerPI::slotOpenSequenceHistory()
     QFile file(QDir(folder).filePath(report->fileName));
     if (!file.open(QIODevice::ReadOnly))
         return;   // a report file that went away leaves the view as it was
-    historyView->showHistoryReport(title, report->title, QString::fromUtf8(file.readAll()), folder);
+    // The report is read line by line, the lines joined without a separator.
+    QString text;
+    for (QByteArray line : file.readAll().split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        text += QString::fromUtf8(line);
+    }
+    historyView->showHistoryReport(title, report->title, text, folder);
 }
 
 void ORVSequencerPI::slotDeleteSequenceHistory()

@@ -52,6 +52,8 @@ void ProjectTreeEntries::build(const HostLink &link, const HxSequenceList &seque
     HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
     if (!tree)
         return;
+    // A host that builds its tree again (for another user) gets one set.
+    clear();
     add(tree.get(), {}, QObject::tr("ORV Sequences"), QStringLiteral("SequenceFolder"),
         QStringLiteral("ORVSequencerFolderIcon.png"), QString());
     add(tree.get(), {}, QObject::tr("Sequence Report"), QStringLiteral("SequenceReport"),

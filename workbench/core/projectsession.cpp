@@ -239,3 +239,11 @@ void ProjectSession::updateActions()
     if (startupInterface)
         startupInterface->updateActions();
 }
+
+void ProjectSession::rebuildTree()
+{
+    if (!opened)
+        return;
+    host.projectTree().clear();
+    projectInterface->buildTree(QString());
+}

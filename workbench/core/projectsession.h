@@ -70,6 +70,9 @@ public:
     // Lets the plug-in set its actions' enabled states for the current
     // selection and view.
     void updateActions();
+    // Has the plug-in enter its tree entries and menus afresh, as they are
+    // for the user now working (its menus depend on the privilege).
+    void rebuildTree();
     // The plug-in's page for the host's settings dialog; null before the
     // plug-in is loaded or when it has none.
     VemoInterface::HxiSettingsPage *settingsPage();

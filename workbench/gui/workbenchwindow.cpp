@@ -237,6 +237,8 @@ void WorkbenchWindow::setPrivilege(const QString &privilege)
 {
     workbenchHost.setValue(QStringLiteral("UserPrivilege"), privilege);
     rebuildSequenceMenu();
+    projectSession.rebuildTree();
+    tree->rebuild();
 }
 
 void WorkbenchWindow::showView(QWidget *view)
