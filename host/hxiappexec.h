@@ -12,9 +12,10 @@
 class HXI_EXPORT HxiAppExec : public VemoInterface::HxiUnknown
 {
 public:
-    HxiAppExec() = default;
-    HxiAppExec(const HxiAppExec &) = default;
-    HxiAppExec &operator=(const HxiAppExec &) = default;
+    // Defined in the library, so that it exports them.
+    HxiAppExec();
+    HxiAppExec(const HxiAppExec &);
+    HxiAppExec &operator=(const HxiAppExec &);
 
     // slot 3: run `application`; non-zero when started
     virtual int execute(const QString &application, const QMap<QString, QString> &parameters) = 0;

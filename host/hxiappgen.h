@@ -13,9 +13,10 @@
 class HXI_EXPORT HxiAppGen : public VemoInterface::HxiUnknown
 {
 public:
-    HxiAppGen() = default;
-    HxiAppGen(const HxiAppGen &) = default;
-    HxiAppGen &operator=(const HxiAppGen &) = default;
+    // Defined in the library, so that it exports them.
+    HxiAppGen();
+    HxiAppGen(const HxiAppGen &);
+    HxiAppGen &operator=(const HxiAppGen &);
 
     // slot 3: generate `application`; non-zero when generation started
     virtual int generate(const QString &application) = 0;

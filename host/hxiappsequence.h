@@ -14,9 +14,10 @@ class QWidget;
 class HXI_EXPORT HxiAppSequence : public VemoInterface::HxiUnknown
 {
 public:
-    HxiAppSequence() = default;
-    HxiAppSequence(const HxiAppSequence &) = default;
-    HxiAppSequence &operator=(const HxiAppSequence &) = default;
+    // Defined in the library, so that it exports them.
+    HxiAppSequence();
+    HxiAppSequence(const HxiAppSequence &);
+    HxiAppSequence &operator=(const HxiAppSequence &);
 
     // slot 3: open execute settings obtained from HxiTypeActions
     virtual bool openSettings(const QString &settingsId) = 0;

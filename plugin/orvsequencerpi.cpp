@@ -1,5 +1,7 @@
 #include "orvsequencerpi.h"
 
+#include "textboundary.h"
+
 #include "hostservice.h"
 #include "hxiappsequence.h"
 #include "hximainmenuex.h"
@@ -290,7 +292,7 @@ QString ORVSequencerPI::sequenceFolder(const QString &title) const
     const QString project = projectDirectory();
     if (project.isEmpty() || title.isEmpty())
         return QString();
-    return QDir(project).filePath(QStringLiteral("Sequences/") + title);
+    return QDir(project).filePath(QStringLiteral("Sequences/") + TextBoundary::sequenceFolderName(title));
 }
 
 void ORVSequencerPI::showReportView(QDialog *view)
@@ -414,6 +416,12 @@ bool ORVSequencerPI::removeObject(const QString &type, const QString &name)
         return false;
     }
     if (type == ObjectType) {
+        // The host took the entry out of its tree; the plug-in's records of
+        // it go too, and with them the window, views and reports.
+        if (const ProjectTreeEntries::Entry *entry = treeEntries.findSequence(name)) {
+            removeSequence(entry->handle);
+            return true;
+        }
         if (HxSequence *sequence = sequenceList.find(name)) {
             for (ORVSequencerMainDialog *window : windows()) {
                 if (window->sequenceName() == name)
@@ -506,6 +514,16 @@ bool ORVSequencerPI::importLegacySequence(QWidget *parent, const QString &fileNa
     title = title.trimmed();
     if (instrument.isEmpty())
         instrument = QStringLiteral("Preferred");
+    // A sequence's steps are never replaced without asking.
+    //: %1 = Sequence Title, %2 = File Name
+    if (sequenceList.find(title)
+        && !UserPrompt(link, parent).question(
+            tr("Sequence already exists"),
+            tr("The project already has a sequence '%1'.\nDo you want to replace its steps with "
+               "those of \"%2\"?")
+                .arg(title, QDir::toNativeSeparators(fileName)),
+            false))
+        return false;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LegacySequenceImport conversion(link, title, instrument);
@@ -840,7 +858,14 @@ void ORVSequencerPI::slotOpenSequenceHistory()
     QFile file(QDir(folder).filePath(report->fileName));
     if (!file.open(QIODevice::ReadOnly))
         return;   // a report file that went away leaves the view as it was
-    historyView->showHistoryReport(title, report->title, QString::fromUtf8(file.readAll()), folder);
+    // The report is read line by line, the lines joined without a separator.
+    QString text;
+    for (QByteArray line : file.readAll().split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        text += QString::fromUtf8(line);
+    }
+    historyView->showHistoryReport(title, report->title, text, folder);
 }
 
 void ORVSequencerPI::slotDeleteSequenceHistory()

@@ -5,6 +5,7 @@
 #include "hxreportlist.h"
 #include "hxsequence.h"
 #include "hxsequencelist.h"
+#include "textboundary.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,6 +52,8 @@ void ProjectTreeEntries::build(const HostLink &link, const HxSequenceList &seque
     HostService<HxiMainProjectEx> tree(link, QStringLiteral("HxiMainProjectEx"));
     if (!tree)
         return;
+    // A host that builds its tree again (for another user) gets one set.
+    clear();
     add(tree.get(), {}, QObject::tr("ORV Sequences"), QStringLiteral("SequenceFolder"),
         QStringLiteral("ORVSequencerFolderIcon.png"), QString());
     add(tree.get(), {}, QObject::tr("Sequence Report"), QStringLiteral("SequenceReport"),
@@ -59,7 +62,8 @@ void ProjectTreeEntries::build(const HostLink &link, const HxSequenceList &seque
     for (const HxSequence *sequence : sequences) {
         const QString title = sequence->title();
         addSequence(tree.get(), title);
-        const QDir folder(QDir(projectFolder).filePath(QStringLiteral("Sequences/") + title));
+        const QDir folder(QDir(projectFolder).filePath(QStringLiteral("Sequences/")
+                                                   + TextBoundary::sequenceFolderName(title)));
         for (const HxReport *report : reports.reportsOf(title)) {
             if (!QFileInfo::exists(folder.filePath(report->fileName)))
                 continue;

@@ -157,9 +157,14 @@ TEST(ORVSequencerPITest, ProjectCloseForgetsEverything)
     ORVSequencerPI plugin(host.link());
     plugin.sequences().append(sequenceWithSteps(QStringLiteral("A"), {}));
     plugin.sequences().append(sequenceWithSteps(QStringLiteral("B"), {}));
+    plugin.buildTree(QString());
 
     EXPECT_TRUE(plugin.removeObject(QStringLiteral("ORV"), QStringLiteral("A")));
     EXPECT_EQ(plugin.sequences().titles(), QStringList{QStringLiteral("B")});
+    // no record of the removed sequence is left to show up again
+    EXPECT_EQ(plugin.projectTree().findSequence(QStringLiteral("A")), nullptr);
+    for (const ProjectTreeEntries::Entry &entry : plugin.projectTree().entries())
+        EXPECT_FALSE(entry.parentPath.contains(QStringLiteral("A")));
     EXPECT_FALSE(plugin.removeObject(QStringLiteral("Other"), QStringLiteral("B")));
     EXPECT_EQ(plugin.sequences().count(), 1);
     EXPECT_FALSE(plugin.removeObject(QStringLiteral("ClearAll"), QString()));

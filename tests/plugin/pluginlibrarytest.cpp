@@ -76,6 +76,18 @@ TEST(PluginLibraryTest, LoadsThroughItsEntryPointsAndAnswersByName)
     EXPECT_EQ(host.outstandingReferences(), 0);
 }
 
+TEST(PluginLibraryTest, TheApplicationInterfacesAreExportedForOtherModulesToImplement)
+{
+    QLibrary library(PluginFile);
+    for (const char *name : {"10HxiAppExec", "14HxiAppSequence", "9HxiAppGen"}) {
+        const QByteArray mangled(name);
+        // the virtual table, the default and copy constructors, the assignment
+        for (const QByteArray &symbol : {"_ZTV" + mangled, "_ZN" + mangled + "C1Ev",
+                                         "_ZN" + mangled + "C1ERKS_", "_ZN" + mangled + "aSERKS_"})
+            EXPECT_NE(library.resolve(symbol.constData()), nullptr) << symbol.constData();
+    }
+}
+
 TEST(PluginLibraryTest, OneReleaseAfterCreateInstanceKeepsTheObjectAlive)
 {
     WorkbenchHost host;

@@ -227,8 +227,8 @@ TEST_F(TreeCommandsTest, ReportViewsShowTheLiveReportAndStoredOnes)
     plugin->showLiveReport(QStringLiteral("Alpha"), QStringLiteral("<p>first rows</p><p>more</p>"));
     EXPECT_TRUE(liveText->toPlainText().endsWith(QLatin1String("more")));
 
-    // a stored report is read from the sequence's folder
-    folder.write(QStringLiteral("project/Sequences/Beta/run.html"), "<p>stored \xc3\xa9</p>");
+    // a stored report is read from the sequence's folder, its lines joined
+    folder.write(QStringLiteral("project/Sequences/Beta/run.html"), "<pre>stored \r\n\xc3\xa9\n</pre>");
     host.projectTree().clear();
     plugin->removeObject(QStringLiteral("ClearAll"), QString());
     plugin->sequences().append(new HxSequence(QStringLiteral("Beta"), QString()));

@@ -4,6 +4,7 @@
 #include "democopy.h"
 #include "logpanel.h"
 #include "projecttreepanel.h"
+#include "projecttreeservice.h"
 #include "runrecorder.h"
 #include "workbenchwindow.h"
 
@@ -125,6 +126,40 @@ TEST(WorkbenchWindowTest, ADamagedProjectIsRefusedAndTheOpenOneStays)
     EXPECT_FALSE(window.projectTree()
                      .findItems(QStringLiteral("Board Test"), Qt::MatchExactly | Qt::MatchRecursive)
                      .isEmpty());
+}
+
+TEST(WorkbenchWindowTest, TheTreesMenusFollowTheUser)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    WorkbenchWindow window;
+    const auto becomeUser = [&window](const QString &privilege) {
+        for (QAction *menuAction : window.menuBar()->actions()) {
+            if (menuAction->text().remove(u'&') != QLatin1String("User"))
+                continue;
+            for (QAction *action : menuAction->menu()->actions()) {
+                if (action->text() == privilege)
+                    action->trigger();
+            }
+        }
+    };
+    const auto treeActions = [&window] {
+        QStringList ids;
+        for (const ProjectTreeService::MenuEntry &entry : window.host().projectTree().menuEntries())
+            ids.append(entry.actionId);
+        return ids;
+    };
+    becomeUser(QStringLiteral("Operator"));
+    ASSERT_TRUE(window.openProject(project));
+    EXPECT_FALSE(treeActions().contains(QStringLiteral("NewSequence")));
+
+    becomeUser(QStringLiteral("Developer"));
+    EXPECT_TRUE(treeActions().contains(QStringLiteral("NewSequence")));
+    EXPECT_EQ(treeActions().count(QStringLiteral("OpenSequence")), 1);
+    EXPECT_EQ(window.projectTree()
+                  .findItems(QStringLiteral("Board Test"), Qt::MatchExactly | Qt::MatchRecursive)
+                  .size(),
+              1);
 }
 
 TEST(WorkbenchWindowTest, TheSettingsDialogShowsTheSequencersPageAndStoresIt)

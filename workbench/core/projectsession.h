@@ -3,6 +3,7 @@
 #include "hostproject.h"
 #include "hostsettings.h"
 #include "pluginlibrary.h"
+#include "projectlock.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,7 +26,12 @@ class WorkbenchHost;
 class ProjectSession
 {
 public:
-    enum class Outcome { Done, MissingProject, DamagedProject, PluginFailed, WriteFailed };
+    enum class Outcome { Done, MissingProject, DamagedProject, PluginFailed, WriteFailed, Locked };
+    // Write: the project is locked for this session, waiting a short while
+    // for another writer; ReadOnly: no lock, no saving; WriteIfFree: locked
+    // when nobody else holds it, read-only otherwise.
+    enum class Access { Write, ReadOnly, WriteIfFree };
+    static constexpr int LockWaitMilliseconds = 2000;
 
     static inline const QString PluginName = QStringLiteral("ORVSequencer");
 
@@ -37,13 +43,18 @@ public:
 
     // A new, empty project folder saved through the plug-in.
     Outcome create(const QString &directory, const QString &name);
-    Outcome open(const QString &directory);
+    Outcome open(const QString &directory, Access access = Access::Write);
     Outcome save();
     void close();
 
     QString errorString() const { return error; }
     HostProject &project() { return hostProject; }
     bool isOpen() const { return opened; }
+    // Open without the project's lock: saving is refused.
+    bool isReadOnly() const { return opened && !lock; }
+    // Why the project was opened read-only (who holds its lock); empty
+    // when it was not.
+    QString readOnlyReason() const { return readOnlyProblem; }
 
     // The sequence titles the plug-in entered in the project tree, in order.
     QStringList sequenceTitles() const;
@@ -59,6 +70,9 @@ public:
     // Lets the plug-in set its actions' enabled states for the current
     // selection and view.
     void updateActions();
+    // Has the plug-in enter its tree entries and menus afresh, as they are
+    // for the user now working (its menus depend on the privilege).
+    void rebuildTree();
     // The plug-in's page for the host's settings dialog; null before the
     // plug-in is loaded or when it has none.
     VemoInterface::HxiSettingsPage *settingsPage();
@@ -89,5 +103,7 @@ private:
     QString settingsProblem;
     HxiORVSequencer *sequencerInterface = nullptr;
     bool opened = false;
+    std::unique_ptr<ProjectLock> lock;
+    QString readOnlyProblem;
     QString error;
 };
