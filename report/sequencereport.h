@@ -159,6 +159,7 @@ private:
     // copies a whole file, warning about the end that cannot be opened
     bool copyFile(const QString &source, const QString &target) const;
     bool copyFolderFiles(const QString &sourceFolder, const QString &targetFolder) const;
+    void copyRunFolder(const ReportPaths &where, const QString &targetFolder) const;
     void appendFileLines(const QString &path, bool escape);
     void warn(const QString &text) const;
 
