@@ -7,6 +7,7 @@
 #include "userprompt.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QMetaMethod>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,6 +81,56 @@ void SequenceReport::setSequence(const QString &name, const QString &description
     sequenceDescription = description;
 }
 
+void SequenceReport::setStartStamp(const RunStamp &stamp)
+{
+    startStampValue = stamp;
+    // A run that goes on under a new stamp goes on in a new file; the file
+    // of the stamp before stays as it was when the run stopped.
+    if (!reportFile || !reportFileEnded)
+        return;
+    if (const std::optional<Project> open = project()) {
+        const QString path = reportFilePath(open->directory, sequenceNameText);
+        if (path != reportFile->fileName())
+            openReportFile(path);
+    }
+}
+
+QString SequenceReport::reportFilePath(const QString &projectDirectory,
+                                       const QString &sequenceName) const
+{
+    return ReportPaths::join({ReportPaths(projectDirectory, sequenceName).sequenceFolder(),
+                              QStringLiteral("SequenceReport-%1.html").arg(startStampValue.fileStamp())});
+}
+
+void SequenceReport::openReportFile(const QString &path)
+{
+    reportFile.reset();
+    reportFileEnded = false;
+    if (!ReportPaths::makePath(QFileInfo(path).path()))
+        return;
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
+        return;   // the run goes on; the report stays in memory and in the live view
+    file->write((FileHead + reportHtml).toUtf8());
+    file->flush();
+    reportFile = std::move(file);
+}
+
+void SequenceReport::appendToReportFile(const QString &html)
+{
+    if (!reportFile)
+        return;
+    // A stopped run that continues: its rows go in front of the file tail
+    // written at the stop, which moves to the end again later.
+    if (reportFileEnded) {
+        reportFile->resize(reportFile->size() - FileTail.toUtf8().size());
+        reportFile->seek(reportFile->size());
+        reportFileEnded = false;
+    }
+    reportFile->write(html.toUtf8());
+    reportFile->flush();
+}
+
 void SequenceReport::setClock(Clock newClock)
 {
     clock = newClock ? std::move(newClock) : Clock([] { return QDateTime::currentDateTime(); });
@@ -127,9 +178,25 @@ QString SequenceReport::liveReportText() const
     return tableOpen ? reportHtml + QStringLiteral("</table>") : reportHtml;
 }
 
+bool SequenceReport::followsAppends() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&SequenceReport::liveReportAppended));
+}
+
 void SequenceReport::refreshLiveReport()
 {
-    Q_EMIT liveReportChanged(liveReportText());
+    if (!followsAppends())
+        Q_EMIT liveReportChanged(liveReportText());
+}
+
+void SequenceReport::appendReport(const QString &html)
+{
+    reportHtml += html;
+    appendToReportFile(html);
+    if (followsAppends())
+        Q_EMIT liveReportAppended(html);
+    else
+        Q_EMIT liveReportChanged(liveReportText());
 }
 
 void SequenceReport::writeReportHeader()
@@ -158,33 +225,34 @@ void SequenceReport::writeReportHeader()
     reportHtml = header;
     unitHeaderHtml = header;
     tableOpen = true;
-    refreshLiveReport();
+    runOver = false;
+    reportFile.reset();
+    if (writesReportFile)
+        openReportFile(reportFilePath(open->directory, sequenceNameText));
+    Q_EMIT liveReportChanged(liveReportText());
 }
 
 void SequenceReport::appendTableHeader()
 {
-    reportHtml += TableHeader;
     tableOpen = true;
-    refreshLiveReport();
+    appendReport(TableHeader);
 }
 
 void SequenceReport::writeReportTrailer(bool stopped)
 {
     const QString end = stopped ? QStringLiteral("Stopped at  ") : QStringLiteral("Completed at");
-    reportHtml += QStringLiteral("</table><br>");
-    reportHtml += QStringLiteral("%1  : %2<br>").arg(end, dateTimeText());
-    reportHtml += QStringLiteral("<hr color='blue'>") + QStringLiteral("<b>END OF REPORT</b><br>")
-                  + QStringLiteral("<hr color='blue'>") + QStringLiteral("<br><br>");
     tableOpen = false;
-    refreshLiveReport();
+    runOver = !stopped;
+    appendReport(QStringLiteral("</table><br>") + QStringLiteral("%1  : %2<br>").arg(end, dateTimeText())
+                 + QStringLiteral("<hr color='blue'>") + QStringLiteral("<b>END OF REPORT</b><br>")
+                 + QStringLiteral("<hr color='blue'>") + QStringLiteral("<br><br>"));
 }
 
 void SequenceReport::appendRow(const QString &row, bool withSeparator)
 {
     const QString text = withSeparator ? row + SeparatorRow : row;
-    reportHtml += text;
     unitReportHtml += text;
-    refreshLiveReport();
+    appendReport(text);
 }
 
 void SequenceReport::writeStepRow(const ReportStep &step, const QString &colour)
@@ -278,12 +346,22 @@ void SequenceReport::appendStdout(const QString &text)
 {
     if (text.isEmpty())
         return;
-    outputHtml += escapeOutput(text) + LineBreak;
+    appendOutput(escapeOutput(text) + LineBreak);
 }
 
 void SequenceReport::appendStderr(const QString &text)
 {
-    outputHtml += QStringLiteral("<font color='red'>%1</font>").arg(escapeOutput(text)) + LineBreak;
+    appendOutput(QStringLiteral("<font color='red'>%1</font>").arg(escapeOutput(text)) + LineBreak);
+}
+
+void SequenceReport::appendOutput(const QString &html)
+{
+    // The folder is looked up once per step, not once per line.
+    if (output.needsFolder()) {
+        if (const std::optional<Project> open = project())
+            output.setFolder(paths(open->directory).runFolder(reportNameText), FileHead);
+    }
+    output.append(html);
 }
 
 bool SequenceReport::copyFile(const QString &source, const QString &target) const
@@ -351,7 +429,7 @@ void SequenceReport::appendFileLines(const QString &path, bool escape)
         const QString line = stream.readLine();
         text += (escape ? escapeOutput(line) : line) + LineBreak;
     }
-    reportHtml += text + QStringLiteral("<br>");
+    appendReport(text + QStringLiteral("<br>"));
 }
 
 void SequenceReport::writeOutputReport(const ReportStep &step, const QString &truthTableFile,
@@ -359,7 +437,7 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
 {
     // An application that printed nothing has nothing worth filing, even
     // when it left report files behind.
-    if (outputHtml.isEmpty())
+    if (output.isEmpty())
         return;
     const std::optional<Project> open = project();
     if (!open)
@@ -396,7 +474,10 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
     };
 
     const QString outputName = fileName(QStringLiteral("Output"), QStringLiteral(".html"));
-    if (writeWholeFile(inRunFolder(outputName), wrapped(outputHtml)))
+    // The whole output is in its file already; only when that failed is the
+    // excerpt all there is to file.
+    if (output.fileAs(inRunFolder(outputName), FileTail)
+        || writeWholeFile(inRunFolder(outputName), wrapped(output.excerpt(QString()))))
         linkRow(QStringLiteral("Command Output Report"), outputName);
     else
         warn(tr("Can't open '%1'").arg(inRunFolder(outputName)));
@@ -447,9 +528,9 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
     }
 
     if (step.addToReport)
-        appendRow(QStringLiteral("<tr><td colspan='8'>%1</td></tr>\r\n").arg(outputHtml), false);
-
-    refreshLiveReport();
+        appendRow(QStringLiteral("<tr><td colspan='8'>%1</td></tr>\r\n")
+                      .arg(output.excerpt(linkTo(outputName))),
+                  false);
 }
 
 QString SequenceReport::writeReportFile(const QString &sequenceName)
@@ -457,14 +538,21 @@ QString SequenceReport::writeReportFile(const QString &sequenceName)
     const std::optional<Project> open = project();
     if (!open)
         return QString();
-    const QString folder = ReportPaths(open->directory, sequenceName).sequenceFolder();
-    if (!ReportPaths::makePath(folder))
-        return QString();
-    const QString path = ReportPaths::join(
-        {folder, QStringLiteral("SequenceReport-%1.html").arg(startStampValue.fileStamp())});
+    const QString path = reportFilePath(open->directory, sequenceName);
+    if (reportFile && reportFile->fileName() == path) {
+        if (!reportFileEnded) {
+            reportFile->write(FileTail.toUtf8());
+            reportFileEnded = reportFile->flush();
+        }
+        const bool written = reportFileEnded;
+        // A stopped run may go on in the same file; an ended one is done.
+        if (runOver)
+            reportFile.reset();
+        return written ? path : QString();
+    }
     // The run goes on without its file; the report stays in memory and in
     // the live view.
-    if (!writeWholeFile(path, wrapped(reportHtml)))
+    if (!ReportPaths::makePath(QFileInfo(path).path()) || !writeWholeFile(path, wrapped(reportHtml)))
         return QString();
     return path;
 }

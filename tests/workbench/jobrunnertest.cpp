@@ -244,8 +244,8 @@ TEST_F(JobTest, AbortingTheCurrentJobKillsItsWholeProcessGroup)
 }
 
 // A step's processes end with the host that started them, even when the
-// host is killed and cannot clean up.
-TEST(JobGroupTest, AStepsProcessesDieWithAKilledHost)
+// host is killed and cannot clean up; what the run did so far is on disk.
+TEST(JobGroupTest, AStepsProcessesDieWithAKilledHostAndItsReportStays)
 {
     TemporaryFolder folder;
     const QString project = copyDemo(folder);
@@ -274,6 +274,15 @@ TEST(JobGroupTest, AStepsProcessesDieWithAKilledHost)
     ASSERT_TRUE(seqrun.waitForFinished(20000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return processesInGroup(group).isEmpty(); }, 5000))
         << processesInGroup(group).join(u' ').toStdString();
+
+    const QStringList reports = QDir(project + QStringLiteral("/Sequences/Board Test"))
+                                    .entryList({QStringLiteral("SequenceReport-*.html")}, QDir::Files);
+    ASSERT_EQ(reports.size(), 1);
+    QFile report(project + QStringLiteral("/Sequences/Board Test/") + reports.first());
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const QByteArray html = report.readAll();
+    EXPECT_TRUE(html.contains("<td><b>Chain</b></td>"));
+    EXPECT_TRUE(html.contains("<td><b>Interconnect</b></td>"));
 }
 
 #include "jobrunnertest.moc"
