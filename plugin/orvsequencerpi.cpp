@@ -281,6 +281,19 @@ void ORVSequencerPI::showLiveReport(const QString &sequenceTitle, const QString 
     updateLiveReportView();
 }
 
+void ORVSequencerPI::appendLiveReport(const QString &sequenceTitle, const QString &html)
+{
+    if (sequenceTitle != liveReportTitle) {
+        showLiveReport(sequenceTitle, html);
+        return;
+    }
+    liveReportText += html;
+    if (reportView && reportView->sequenceTitle() == sequenceTitle)
+        reportView->appendLiveReport(html);
+    else
+        updateLiveReportView();
+}
+
 void ORVSequencerPI::updateLiveReportView()
 {
     if (reportView)

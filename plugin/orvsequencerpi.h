@@ -112,6 +112,7 @@ public:
     void registerReport(const QString &sequenceTitle, const QString &fileName,
                         const RunStamp &stamp) override;
     void showLiveReport(const QString &sequenceTitle, const QString &html) override;
+    void appendLiveReport(const QString &sequenceTitle, const QString &html) override;
     void runStateChanged() override { updateActions(); }
 
     // Opens the window of a stored sequence, or brings it to the front.

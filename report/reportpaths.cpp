@@ -21,6 +21,11 @@ QString ReportPaths::join(const QStringList &parts)
     return QDir::toNativeSeparators(used.join(QLatin1Char('/')));
 }
 
+QString ReportPaths::folderName(const QString &text)
+{
+    return text.isEmpty() ? QString() : TextBoundary::toFileName(text);
+}
+
 QString ReportPaths::sequenceFolder() const
 {
     return join({projectDirectory, QStringLiteral("Sequences"),
@@ -34,7 +39,7 @@ QString ReportPaths::runFolder(const QString &reportName) const
 
 QString ReportPaths::resultsFolder(const QString &unitFolder) const
 {
-    return join({sequenceFolder(), QStringLiteral("Results"), unitFolder});
+    return join({sequenceFolder(), QStringLiteral("Results"), folderName(unitFolder)});
 }
 
 QString ReportPaths::unitReportsFolder(bool defaultPath, const QString &configuredPath) const

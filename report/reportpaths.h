@@ -28,6 +28,10 @@ public:
     // final folder exists, whether or not it was created here.
     [[nodiscard]] static bool makePath(const QString &path);
 
+    // A folder name made from a person's text (a unit folder): safe as one
+    // name; empty stays empty, which means "no folder".
+    static QString folderName(const QString &text);
+
     // `parts` joined with "/" and converted to the platform's separators;
     // empty parts are left out
     static QString join(const QStringList &parts);

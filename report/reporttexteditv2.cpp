@@ -5,12 +5,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
 
-ReportTextEditV2::ReportTextEditV2(QWidget *parent) : QTextBrowser(parent)
+ReportTextEditV2::ReportTextEditV2(QWidget *parent)
+    : QTextBrowser(parent), liveRefresh(new QTimer(this))
 {
+    liveRefresh->setSingleShot(true);
+    liveRefresh->setInterval(200);
+    connect(liveRefresh, &QTimer::timeout, this, &ReportTextEditV2::showLiveReport);
     QFont font(QStringLiteral("Lucida Console"), 8);
     font.setFixedPitch(true);
     font.setStyleHint(QFont::Monospace);
@@ -28,8 +34,27 @@ ReportTextEditV2::ReportTextEditV2(QWidget *parent) : QTextBrowser(parent)
 
 void ReportTextEditV2::showReport(const QString &html)
 {
-    reportHtml = html;
-    setHtml(html);
+    if (viewMode != Live) {
+        setHtml(html);
+        return;
+    }
+    live.setReport(html);
+    showLiveReport();
+}
+
+void ReportTextEditV2::appendReport(const QString &html)
+{
+    live.append(html);
+    if (!liveRefresh->isActive())
+        liveRefresh->start();
+}
+
+void ReportTextEditV2::showLiveReport()
+{
+    liveRefresh->stop();
+    setHtml(live.html());
+    // the live view follows the run
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 QString ReportTextEditV2::linkedFile(const QString &link) const
@@ -55,19 +80,20 @@ void ReportTextEditV2::slotLinkClicked(const QString &link)
         Q_EMIT message(tr("No program could open '%1'.").arg(QDir::toNativeSeparators(fileName)));
     }
     if (viewMode == Live)
-        setHtml(reportHtml);
+        showLiveReport();
 }
 
 void ReportTextEditV2::clearContents()
 {
-    reportHtml.clear();
+    liveRefresh->stop();
+    live.clear();
     clear();
 }
 
 void ReportTextEditV2::backward()
 {
     if (viewMode == Live)
-        setHtml(reportHtml);
+        showLiveReport();
     else
         QTextBrowser::backward();
 }
@@ -75,7 +101,7 @@ void ReportTextEditV2::backward()
 void ReportTextEditV2::home()
 {
     if (viewMode == Live)
-        setHtml(reportHtml);
+        showLiveReport();
     else
         QTextBrowser::home();
 }

@@ -3,9 +3,11 @@
 #include "hostservice.h"
 #include "hxidatabase.h"
 #include "reportpaths.h"
+#include "textboundary.h"
 #include "userprompt.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QMetaMethod>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -79,6 +81,56 @@ void SequenceReport::setSequence(const QString &name, const QString &description
     sequenceDescription = description;
 }
 
+void SequenceReport::setStartStamp(const RunStamp &stamp)
+{
+    startStampValue = stamp;
+    // A run that goes on under a new stamp goes on in a new file; the file
+    // of the stamp before stays as it was when the run stopped.
+    if (!reportFile || !reportFileEnded)
+        return;
+    if (const std::optional<Project> open = project()) {
+        const QString path = reportFilePath(open->directory, sequenceNameText);
+        if (path != reportFile->fileName())
+            openReportFile(path);
+    }
+}
+
+QString SequenceReport::reportFilePath(const QString &projectDirectory,
+                                       const QString &sequenceName) const
+{
+    return ReportPaths::join({ReportPaths(projectDirectory, sequenceName).sequenceFolder(),
+                              QStringLiteral("SequenceReport-%1.html").arg(startStampValue.fileStamp())});
+}
+
+void SequenceReport::openReportFile(const QString &path)
+{
+    reportFile.reset();
+    reportFileEnded = false;
+    if (!ReportPaths::makePath(QFileInfo(path).path()))
+        return;
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
+        return;   // the run goes on; the report stays in memory and in the live view
+    file->write((FileHead + reportHtml).toUtf8());
+    file->flush();
+    reportFile = std::move(file);
+}
+
+void SequenceReport::appendToReportFile(const QString &html)
+{
+    if (!reportFile)
+        return;
+    // A stopped run that continues: its rows go in front of the file tail
+    // written at the stop, which moves to the end again later.
+    if (reportFileEnded) {
+        reportFile->resize(reportFile->size() - FileTail.toUtf8().size());
+        reportFile->seek(reportFile->size());
+        reportFileEnded = false;
+    }
+    reportFile->write(html.toUtf8());
+    reportFile->flush();
+}
+
 void SequenceReport::setClock(Clock newClock)
 {
     clock = newClock ? std::move(newClock) : Clock([] { return QDateTime::currentDateTime(); });
@@ -107,11 +159,13 @@ QString SequenceReport::dateTimeText() const
     return clock().toString(Qt::TextDate);
 }
 
-// Links are relative to the sequence folder, where the report file lies,
-// and keep the backslash that the reports have always had.
+// Links are relative to the folder the report file lies in; the run folder
+// goes with every copy of the report, so the same link holds in all of them.
 QString SequenceReport::linkTo(const QString &fileName) const
 {
-    return QStringLiteral("<a href='%1\\%2'>%3</a>").arg(reportNameText, fileName, fileName);
+    return QStringLiteral("<a href=\"%1\">%2</a>")
+        .arg(TextBoundary::toLink(reportNameText + QLatin1Char('/') + fileName),
+             TextBoundary::toHtml(fileName));
 }
 
 void SequenceReport::warn(const QString &text) const
@@ -124,9 +178,25 @@ QString SequenceReport::liveReportText() const
     return tableOpen ? reportHtml + QStringLiteral("</table>") : reportHtml;
 }
 
+bool SequenceReport::followsAppends() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&SequenceReport::liveReportAppended));
+}
+
 void SequenceReport::refreshLiveReport()
 {
-    Q_EMIT liveReportChanged(liveReportText());
+    if (!followsAppends())
+        Q_EMIT liveReportChanged(liveReportText());
+}
+
+void SequenceReport::appendReport(const QString &html)
+{
+    reportHtml += html;
+    appendToReportFile(html);
+    if (followsAppends())
+        Q_EMIT liveReportAppended(html);
+    else
+        Q_EMIT liveReportChanged(liveReportText());
 }
 
 void SequenceReport::writeReportHeader()
@@ -140,46 +210,49 @@ void SequenceReport::writeReportHeader()
     QString header = QStringLiteral("<hr color='blue'>")
                      + QStringLiteral("<b>SEQUENCE REPORT</b><br>")
                      + QStringLiteral("<hr color='blue'>") + QStringLiteral("<br>")
-                     + QStringLiteral("Sequence name : %1<br>").arg(sequenceNameText);
+                     + QStringLiteral("Sequence name : %1<br>").arg(TextBoundary::toHtml(sequenceNameText));
     if (!sequenceDescription.isEmpty())
-        header += QStringLiteral("Sequence description : %1<br>").arg(sequenceDescription);
-    header += QStringLiteral("Project Name : %1<br>").arg(open->name)
-              + QStringLiteral("Project Directory : %1<br>").arg(open->directory)
-              + QStringLiteral("User : %1<br>").arg(hostLink.mainValue(QStringLiteral("UserLogin")))
+        header += QStringLiteral("Sequence description : %1<br>")
+                      .arg(TextBoundary::toHtml(sequenceDescription));
+    header += QStringLiteral("Project Name : %1<br>").arg(TextBoundary::toHtml(open->name))
+              + QStringLiteral("Project Directory : %1<br>").arg(TextBoundary::toHtml(open->directory))
+              + QStringLiteral("User : %1<br>")
+                    .arg(TextBoundary::toHtml(hostLink.mainValue(QStringLiteral("UserLogin"))))
               + QStringLiteral("Privilege : %1<br>")
-                    .arg(hostLink.mainValue(QStringLiteral("UserPrivilege")))
+                    .arg(TextBoundary::toHtml(hostLink.mainValue(QStringLiteral("UserPrivilege"))))
               + QStringLiteral("Started at    : %1<br>").arg(dateTimeText()) + TableHeader;
 
     reportHtml = header;
     unitHeaderHtml = header;
     tableOpen = true;
-    refreshLiveReport();
+    runOver = false;
+    reportFile.reset();
+    if (writesReportFile)
+        openReportFile(reportFilePath(open->directory, sequenceNameText));
+    Q_EMIT liveReportChanged(liveReportText());
 }
 
 void SequenceReport::appendTableHeader()
 {
-    reportHtml += TableHeader;
     tableOpen = true;
-    refreshLiveReport();
+    appendReport(TableHeader);
 }
 
 void SequenceReport::writeReportTrailer(bool stopped)
 {
     const QString end = stopped ? QStringLiteral("Stopped at  ") : QStringLiteral("Completed at");
-    reportHtml += QStringLiteral("</table><br>");
-    reportHtml += QStringLiteral("%1  : %2<br>").arg(end, dateTimeText());
-    reportHtml += QStringLiteral("<hr color='blue'>") + QStringLiteral("<b>END OF REPORT</b><br>")
-                  + QStringLiteral("<hr color='blue'>") + QStringLiteral("<br><br>");
     tableOpen = false;
-    refreshLiveReport();
+    runOver = !stopped;
+    appendReport(QStringLiteral("</table><br>") + QStringLiteral("%1  : %2<br>").arg(end, dateTimeText())
+                 + QStringLiteral("<hr color='blue'>") + QStringLiteral("<b>END OF REPORT</b><br>")
+                 + QStringLiteral("<hr color='blue'>") + QStringLiteral("<br><br>"));
 }
 
 void SequenceReport::appendRow(const QString &row, bool withSeparator)
 {
     const QString text = withSeparator ? row + SeparatorRow : row;
-    reportHtml += text;
     unitReportHtml += text;
-    refreshLiveReport();
+    appendReport(text);
 }
 
 void SequenceReport::writeStepRow(const ReportStep &step, const QString &colour)
@@ -187,8 +260,10 @@ void SequenceReport::writeStepRow(const ReportStep &step, const QString &colour)
     appendRow(
         QStringLiteral("<tr><td>%1</td><td><b>%2</b></td><td>%3</td><td>%4</td>"
                        "<td><b>%5</b></td><td>%6</td><td bgcolor='%7'>%8</td><td>%9</td></tr>\r\n")
-            .arg(QString::number(step.loop), step.number, step.type, step.operation, step.item,
-                 step.show, colour, step.status, timeText()),
+            .arg(QString::number(step.loop), TextBoundary::toHtml(step.number),
+                 TextBoundary::toHtml(step.type), TextBoundary::toHtml(step.operation),
+                 TextBoundary::toHtml(step.item), TextBoundary::toHtml(step.show), colour,
+                 TextBoundary::toHtml(step.status), timeText()),
         true);
 }
 
@@ -199,7 +274,7 @@ void SequenceReport::writeCycleRow(const QString &verdictText, const QString &ve
                              "<td bgcolor='%5'>%6</td><td>%7</td></tr>\r\n")
                   .arg(Marker, QStringLiteral("Sequence Cycle"),
                        QString::number(loop < 1 ? currentLoop : loop), QString(), verdictColour,
-                       verdictText, timeText()),
+                       TextBoundary::toHtml(verdictText), timeText()),
               true);
 }
 
@@ -208,7 +283,8 @@ void SequenceReport::writeUserRequestRow(const QString &label, const QString &co
     appendRow(
         QStringLiteral("<tr><td>%1</td><td colspan='5'>%2, %3</td>"
                        "<td bgcolor='%4'>%5</td><td>%6</td></tr>\r\n")
-            .arg(Marker, QStringLiteral("User Request"), dateTimeText(), colour, label, timeText()),
+            .arg(Marker, QStringLiteral("User Request"), dateTimeText(), colour,
+                 TextBoundary::toHtml(label), timeText()),
         false);
 }
 
@@ -216,14 +292,15 @@ void SequenceReport::writeCancelRow(const QString &reason)
 {
     appendRow(QStringLiteral("<tr><td>%1</td><td colspan='5'>Cancel : %2, %3</td>"
                              "<td bgcolor='%4'>Cancel</td><td>%5</td></tr>\r\n")
-                  .arg(Marker, reason, dateTimeText(), QStringLiteral("#FFFF00"), timeText()),
+                  .arg(Marker, TextBoundary::toHtml(reason), dateTimeText(),
+                       QStringLiteral("#FFFF00"), timeText()),
               false);
 }
 
 void SequenceReport::writeAnswerRow(const QString &message, const QString &answerHtml)
 {
     appendRow(QStringLiteral("<tr><td>%1</td><td colspan='6'>%2 -> %3, %4</td><td>%5</td></tr>\r\n")
-                  .arg(Marker, message, answerHtml, dateTimeText(), timeText()),
+                  .arg(Marker, TextBoundary::toHtml(message), answerHtml, dateTimeText(), timeText()),
               false);
 }
 
@@ -233,24 +310,25 @@ void SequenceReport::writeUnitRows(const QString &serialNumber, const QString &r
     if (!tapList.isEmpty()) {
         appendRow(QStringLiteral("<tr><td>%1</td><td colspan='6'>Unit Using TAPs : %2</td>"
                                  "<td>%3</td></tr>\r\n")
-                      .arg(Marker, tapList, timeText()),
+                      .arg(Marker, TextBoundary::toHtml(tapList), timeText()),
                   false);
     }
     if (!serialNumber.isEmpty()) {
         appendRow(QStringLiteral("<tr><td>%1</td><td colspan='6'>Unit Serial Number : %2</td>"
                                  "<td>%3</td></tr>\r\n")
-                      .arg(Marker, serialNumber, timeText()),
+                      .arg(Marker, TextBoundary::toHtml(serialNumber), timeText()),
                   false);
     }
     appendRow(QStringLiteral("<tr><td>%1</td><td colspan='6'>Unit Result Path : %2</td>"
                              "<td>%3</td></tr>\r\n")
-                  .arg(Marker, resultPath, timeText()),
+                  .arg(Marker, TextBoundary::toHtml(resultPath), timeText()),
               false);
 }
 
 void SequenceReport::writeInstrumentRow(const QString &marker, const QString &text)
 {
-    appendRow(QStringLiteral("<tr><td>%1</td><td colspan='7'>%2</td></tr>\r\n").arg(marker, text),
+    appendRow(QStringLiteral("<tr><td>%1</td><td colspan='7'>%2</td></tr>\r\n")
+                  .arg(TextBoundary::toHtml(marker), TextBoundary::toHtml(text)),
               false);
 }
 
@@ -268,12 +346,22 @@ void SequenceReport::appendStdout(const QString &text)
 {
     if (text.isEmpty())
         return;
-    outputHtml += escapeOutput(text) + LineBreak;
+    appendOutput(escapeOutput(text) + LineBreak);
 }
 
 void SequenceReport::appendStderr(const QString &text)
 {
-    outputHtml += QStringLiteral("<font color='red'>%1</font>").arg(escapeOutput(text)) + LineBreak;
+    appendOutput(QStringLiteral("<font color='red'>%1</font>").arg(escapeOutput(text)) + LineBreak);
+}
+
+void SequenceReport::appendOutput(const QString &html)
+{
+    // The folder is looked up once per step, not once per line.
+    if (output.needsFolder()) {
+        if (const std::optional<Project> open = project())
+            output.setFolder(paths(open->directory).runFolder(reportNameText), FileHead);
+    }
+    output.append(html);
 }
 
 bool SequenceReport::copyFile(const QString &source, const QString &target) const
@@ -315,6 +403,20 @@ bool SequenceReport::copyFolderFiles(const QString &sourceFolder, const QString 
     return allCopied;
 }
 
+// The run folder goes beside every copy of the report under its own name,
+// so that the report's links resolve there as they do beside the original.
+void SequenceReport::copyRunFolder(const ReportPaths &where, const QString &targetFolder) const
+{
+    if (reportNameText.isEmpty())
+        return;
+    const QString runFolder = where.runFolder(reportNameText);
+    if (!QFileInfo(runFolder).isDir())
+        return;
+    const QString copy = ReportPaths::join({targetFolder, reportNameText});
+    (void)ReportPaths::makePath(copy);   // a failure shows with the first file
+    copyFolderFiles(runFolder, copy);
+}
+
 void SequenceReport::appendFileLines(const QString &path, bool escape)
 {
     QFile file(path);
@@ -327,7 +429,7 @@ void SequenceReport::appendFileLines(const QString &path, bool escape)
         const QString line = stream.readLine();
         text += (escape ? escapeOutput(line) : line) + LineBreak;
     }
-    reportHtml += text + QStringLiteral("<br>");
+    appendReport(text + QStringLiteral("<br>"));
 }
 
 void SequenceReport::writeOutputReport(const ReportStep &step, const QString &truthTableFile,
@@ -335,7 +437,7 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
 {
     // An application that printed nothing has nothing worth filing, even
     // when it left report files behind.
-    if (outputHtml.isEmpty())
+    if (output.isEmpty())
         return;
     const std::optional<Project> open = project();
     if (!open)
@@ -345,7 +447,8 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
     // a failure shows as a warning when the first file cannot be written
     (void)ReportPaths::makePath(runFolder);
 
-    const QString prefix = step.item.isEmpty() ? QString() : step.item + QLatin1Char('-');
+    const QString prefix
+        = step.item.isEmpty() ? QString() : TextBoundary::toFileName(step.item) + QLatin1Char('-');
     const QString stamp = RunStamp::fromDateTime(clock()).fileStamp();
     const auto fileName = [&](const QString &kind, const QString &extension) {
         return prefix + kind + QLatin1Char('-') + stamp + extension;
@@ -357,7 +460,8 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
         appendRow(
             QStringLiteral("<tr><td>%1</td><td><b>%2</b></td><td colspan='6'>** %3: %4 **</td>"
                            "</tr>\r\n")
-                .arg(QString::number(step.loop), step.number, title, linkTo(name)),
+                .arg(QString::number(step.loop), TextBoundary::toHtml(step.number), title,
+                     linkTo(name)),
             false);
     };
     // The application's own files are moved: once filed with this run they
@@ -370,7 +474,10 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
     };
 
     const QString outputName = fileName(QStringLiteral("Output"), QStringLiteral(".html"));
-    if (writeWholeFile(inRunFolder(outputName), wrapped(outputHtml)))
+    // The whole output is in its file already; only when that failed is the
+    // excerpt all there is to file.
+    if (output.fileAs(inRunFolder(outputName), FileTail)
+        || writeWholeFile(inRunFolder(outputName), wrapped(output.excerpt(QString()))))
         linkRow(QStringLiteral("Command Output Report"), outputName);
     else
         warn(tr("Can't open '%1'").arg(inRunFolder(outputName)));
@@ -421,9 +528,9 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
     }
 
     if (step.addToReport)
-        appendRow(QStringLiteral("<tr><td colspan='8'>%1</td></tr>\r\n").arg(outputHtml), false);
-
-    refreshLiveReport();
+        appendRow(QStringLiteral("<tr><td colspan='8'>%1</td></tr>\r\n")
+                      .arg(output.excerpt(linkTo(outputName))),
+                  false);
 }
 
 QString SequenceReport::writeReportFile(const QString &sequenceName)
@@ -431,14 +538,21 @@ QString SequenceReport::writeReportFile(const QString &sequenceName)
     const std::optional<Project> open = project();
     if (!open)
         return QString();
-    const QString folder = ReportPaths(open->directory, sequenceName).sequenceFolder();
-    if (!ReportPaths::makePath(folder))
-        return QString();
-    const QString path = ReportPaths::join(
-        {folder, QStringLiteral("SequenceReport-%1.html").arg(startStampValue.fileStamp())});
+    const QString path = reportFilePath(open->directory, sequenceName);
+    if (reportFile && reportFile->fileName() == path) {
+        if (!reportFileEnded) {
+            reportFile->write(FileTail.toUtf8());
+            reportFileEnded = reportFile->flush();
+        }
+        const bool written = reportFileEnded;
+        // A stopped run may go on in the same file; an ended one is done.
+        if (runOver)
+            reportFile.reset();
+        return written ? path : QString();
+    }
     // The run goes on without its file; the report stays in memory and in
     // the live view.
-    if (!writeWholeFile(path, wrapped(reportHtml)))
+    if (!ReportPaths::makePath(QFileInfo(path).path()) || !writeWholeFile(path, wrapped(reportHtml)))
         return QString();
     return path;
 }
@@ -451,20 +565,19 @@ void SequenceReport::copyUnitReports(bool afterEachUnit, const UnitSettings &uni
     const ReportPaths where = paths(open->directory);
     const QString reportsFolder
         = where.unitReportsFolder(unit.defaultUnitReportsPath, unit.unitReportsPath);
-    const QString unitFolder = ReportPaths::join({reportsFolder, unit.unitFolder});
+    const QString unitFolder = ReportPaths::join({reportsFolder, ReportPaths::folderName(unit.unitFolder)});
     // failures show when the unit report cannot be written
     (void)ReportPaths::makePath(reportsFolder);
     (void)ReportPaths::makePath(unitFolder);
 
     // Without a header there is no run folder, and the sequence folder
     // itself must not be copied in its place.
-    if (!reportNameText.isEmpty())
-        copyFolderFiles(where.runFolder(reportNameText), unitFolder);
+    copyRunFolder(where, unitFolder);
 
-    const QString name
-        = unit.serialNumber == unit.firstSerialNumber
-              ? QStringLiteral("%1.html").arg(unit.serialNumber)
-              : QStringLiteral("%1 - %2.html").arg(unit.firstSerialNumber, unit.serialNumber);
+    const QString name = TextBoundary::toFileName(
+        unit.serialNumber == unit.firstSerialNumber
+            ? QStringLiteral("%1.html").arg(unit.serialNumber)
+            : QStringLiteral("%1 - %2.html").arg(unit.firstSerialNumber, unit.serialNumber));
     const QString path = ReportPaths::join({unitFolder, name});
     const QString content = afterEachUnit
                                 ? wrapped(unitHeaderHtml + unitReportHtml + unitTrailerHtml)
@@ -523,8 +636,7 @@ QString SequenceReport::exportReport()
     const QString folder = where.exportFolder();
     if (!ReportPaths::makePath(folder))
         return QString();
-    if (!reportNameText.isEmpty())
-        copyFolderFiles(where.runFolder(reportNameText), folder);
+    copyRunFolder(where, folder);
     const QString path
         = ReportPaths::join({folder, QStringLiteral("ExportedSequenceReport-%1.html")
                                          .arg(RunStamp::fromDateTime(clock()).fileStamp())});

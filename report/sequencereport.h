@@ -2,8 +2,10 @@
 
 #include "hostlink.h"
 #include "runstamp.h"
+#include "stepoutput.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -45,6 +47,11 @@ struct UnitSettings
 // while the run goes on, and the files made from it. The runner feeds it
 // through the write operations; nothing else writes report text. Without an
 // open project (no host database) no header, file or copy is made.
+//
+// The report file is written as the run goes: from the header on, every row
+// is appended to it and flushed, so that whatever happens to the host, the
+// report so far is on disk. A step's console output goes to its own file as
+// it comes; the report keeps a bounded head and tail of it.
 class SequenceReport : public QObject
 {
     Q_OBJECT
@@ -62,20 +69,27 @@ public:
     void setDialogParent(QWidget *parent) { dialogParent = parent; }
 
     // Taken by the runner at Start, Continue and Cancel; names the report file.
-    void setStartStamp(const RunStamp &stamp) { startStampValue = stamp; }
+    void setStartStamp(const RunStamp &stamp);
     RunStamp startStamp() const { return startStampValue; }
 
     QString reportText() const { return reportHtml; }
     QString unitHeaderText() const { return unitHeaderHtml; }
     QString unitReportText() const { return unitReportHtml; }
     QString unitTrailerText() const { return unitTrailerHtml; }
-    QString outputText() const { return outputHtml; }
+    // whether the running step has printed anything
+    bool hasOutput() const { return !output.isEmpty(); }
     // "SequenceReport-<start stamp>", fixed when the header is written; also
     // the name of the run folder
     QString reportName() const { return reportNameText; }
 
+    // Whether the report file is written as the run goes (the plug-in's
+    // "save reports" setting); on by default.
+    void setWritesReportFile(bool on) { writesReportFile = on; }
+
     // the report as the live view shows it: an open table is closed
     QString liveReportText() const;
+    // Hands the whole report to the live view, unless the view listens for
+    // appended text and has it all already.
     void refreshLiveReport();
 
     // the header, starting a new report text
@@ -100,7 +114,7 @@ public:
     void writeInstrumentRow(const QString &marker, const QString &text);
 
     // console output of the running step
-    void clearOutput() { outputHtml.clear(); }
+    void clearOutput() { output.clear(); }
     void appendStdout(const QString &text);
     void appendStderr(const QString &text);
     // "&", "<", ">" and blanks made safe for the report's HTML
@@ -139,7 +153,11 @@ public:
     bool printReportWithSetup();
 
 Q_SIGNALS:
+    // the whole report, when it starts anew or nobody follows the appends
     void liveReportChanged(const QString &html);
+    // what was appended to the report; a view that follows these never needs
+    // the whole text again, so a row costs it the same however long the run
+    void liveReportAppended(const QString &html);
 
 private:
     struct Project
@@ -152,6 +170,13 @@ private:
     ReportPaths paths(const QString &projectDirectory) const;
 
     void appendRow(const QString &row, bool withSeparator);
+    // every text of the report after its header goes through here
+    void appendReport(const QString &html);
+    void appendOutput(const QString &html);
+    bool followsAppends() const;
+    QString reportFilePath(const QString &projectDirectory, const QString &sequenceName) const;
+    void openReportFile(const QString &path);
+    void appendToReportFile(const QString &html);
     QString timeText() const;
     QString dateTimeText() const;
     QString linkTo(const QString &fileName) const;
@@ -159,6 +184,7 @@ private:
     // copies a whole file, warning about the end that cannot be opened
     bool copyFile(const QString &source, const QString &target) const;
     bool copyFolderFiles(const QString &sourceFolder, const QString &targetFolder) const;
+    void copyRunFolder(const ReportPaths &where, const QString &targetFolder) const;
     void appendFileLines(const QString &path, bool escape);
     void warn(const QString &text) const;
 
@@ -174,6 +200,11 @@ private:
     QString unitHeaderHtml;
     QString unitReportHtml;
     QString unitTrailerHtml;
-    QString outputHtml;
+    StepOutput output;
     QString reportNameText;
+
+    bool writesReportFile = true;
+    std::unique_ptr<QFile> reportFile;   // the report file while the run writes it
+    bool reportFileEnded = false;        // the file tail is written (run stopped or over)
+    bool runOver = false;
 };

@@ -24,6 +24,11 @@ void SequenceReportDialog::showLiveReport(const QString &sequenceTitle, const QS
     ui->reportTextEdit->showReport(html);
 }
 
+void SequenceReportDialog::appendLiveReport(const QString &html)
+{
+    ui->reportTextEdit->appendReport(html);
+}
+
 ReportTextEditV2 &SequenceReportDialog::viewer() const
 {
     return *ui->reportTextEdit;

@@ -22,6 +22,8 @@ public:
 
     // `sequenceFolder` is where the report's links start.
     void showLiveReport(const QString &sequenceTitle, const QString &html, const QString &sequenceFolder);
+    // text the run appended to the report shown
+    void appendLiveReport(const QString &html);
     QString sequenceTitle() const { return shownSequence; }
     ReportTextEditV2 &viewer() const;
 

@@ -31,6 +31,8 @@ public:
                                 const RunStamp &stamp) = 0;
     // the live report of the running sequence
     virtual void showLiveReport(const QString &sequenceTitle, const QString &html) = 0;
+    // text appended to the live report of the running sequence
+    virtual void appendLiveReport(const QString &sequenceTitle, const QString &html) = 0;
     // the host's enablement of the run actions may have changed
     virtual void runStateChanged() = 0;
 };

@@ -6,6 +6,8 @@
 #include "temporaryfolder.h"
 
 #include <QSignalSpy>
+#include <QTest>
+#include <QTextTable>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -58,4 +60,22 @@ TEST(ReportTextEditV2Test, AClickOpensTheFileAndTheLiveReportStays)
     viewer.clearContents();
     viewer.backward();
     EXPECT_TRUE(viewer.toPlainText().isEmpty());
+}
+
+TEST(ReportTextEditV2Test, TheLiveViewShowsAppendedRowsAndKeepsOnlyTheLastOnes)
+{
+    ReportTextEditV2 viewer;
+    viewer.setMode(ReportTextEditV2::Live);
+    viewer.showReport(QStringLiteral("<b>REPORT</b><table border='1'><tr><td>Seq</td></tr>\r\n</table>"));
+    for (int n = 1; n <= 1000; ++n)
+        viewer.appendReport(QStringLiteral("<tr><td>step %1</td></tr>\r\n").arg(n));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.toPlainText().contains(QLatin1String("step 1000")); }, 5000));
+    EXPECT_TRUE(viewer.toPlainText().startsWith(QLatin1String("REPORT")));
+    EXPECT_FALSE(viewer.toPlainText().contains(QLatin1String("step 1\n")));
+    int tableRows = 0;
+    for (QTextFrame *frame : viewer.document()->rootFrame()->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            tableRows += table->rows();
+    }
+    EXPECT_LE(tableRows, LiveReportTail::KeptRows + 1);
 }

@@ -721,7 +721,7 @@ TEST_F(RunnerTest, TheReportFileIsNamedAfterTheStartAndEnteredInTheHistory)
     // the command's output has its own file, linked from the report, and
     // stands in the report itself as the step asks for it
     EXPECT_TRUE(content.contains(QStringLiteral(
-        "<td colspan='6'>** Command Output Report: <a href='SequenceReport-%1\\Hello-Output-")
+        "<td colspan='6'>** Command Output Report: <a href=\"SequenceReport-%1/Hello-Output-")
                                      .arg(stamp.fileStamp())));
     EXPECT_TRUE(content.contains(QLatin1String("<tr><td colspan='8'>hello&nbsp;world<br>\r\n</td></tr>")));
     const QDir runFolder(QDir(sequenceFolder(QStringLiteral("Report Run")))

@@ -1,30 +1,38 @@
 #include "appsequenceservice.h"
+#include "democopy.h"
 #include "hostproject.h"
 #include "hxmjob.h"
+#include "jobrunner.h"
+#include "logviewservice.h"
 #include "mainprocessservice.h"
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
 
+#include <QDirIterator>
 #include <QFile>
-#include <QSignalSpy>
+#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
-// Receives a job's signals by slot name, as the plug-in does.
+// Receives a job's signals by slot name, as the plug-in does, and keeps
+// both output channels in one list in the order they arrived.
 class JobListener : public QObject
 {
     Q_OBJECT
 
 public:
-    QStringList out;
-    QStringList err;
+    QStringList output;   // "out:" or "err:" and the line
     QList<int> exitCodes;
     QStringList messages;
     int statusId = -1;
     QString parametersSeen;
+
+    QString errors() const { return output.filter(QStringLiteral("err:")).join(u'\n'); }
 
 public Q_SLOTS:
     void finished(HxmJob *job, const QString &message, int exitCode)
@@ -35,8 +43,8 @@ public Q_SLOTS:
         if (job)
             parametersSeen = job->parameters.value(QStringLiteral("ItemNumber"));
     }
-    void stdoutText(HxmJob *, const QString &text) { out.append(text); }
-    void stderrText(HxmJob *, const QString &text) { err.append(text); }
+    void stdoutText(HxmJob *, const QString &text) { output.append(QStringLiteral("out:") + text); }
+    void stderrText(HxmJob *, const QString &text) { output.append(QStringLiteral("err:") + text); }
 };
 
 class JobTest : public ::testing::Test
@@ -59,6 +67,22 @@ protected:
         project.applications.append(application);
     }
 
+    void listen(JobListener &listener)
+    {
+        AppSequenceService &service = host.appSequence();
+        service.connectJobFinished(&listener, SLOT(finished(HxmJob*,QString,int)));
+        service.connectStdout(&listener, SLOT(stdoutText(HxmJob*,QString)));
+        service.connectStderr(&listener, SLOT(stderrText(HxmJob*,QString)));
+    }
+
+    HxmJob *startCommand(JobListener &listener, const QString &command, const QString &directory)
+    {
+        return host.processes().startProcess(command, directory, &listener,
+                                             SLOT(finished(HxmJob*,QString,int)),
+                                             SLOT(stdoutText(HxmJob*,QString)),
+                                             SLOT(stderrText(HxmJob*,QString)));
+    }
+
     bool waitFor(const JobListener &listener, int count = 1)
     {
         return QTest::qWaitFor([&] { return listener.exitCodes.size() >= count; }, 20000);
@@ -68,6 +92,24 @@ protected:
     HostProject project;
     WorkbenchHost host;
 };
+
+// The processes whose process group is `group`.
+QStringList processesInGroup(qint64 group)
+{
+    QStringList found;
+    QDirIterator proc(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (proc.hasNext()) {
+        QFile stat(proc.next() + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid pgrp ...": the name may hold blanks
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields.at(2).toLongLong() == group && fields.at(0) != "Z")
+            found.append(QString::fromUtf8(line.left(line.indexOf(')') + 1)));
+    }
+    return found;
+}
 
 } // namespace
 
@@ -80,41 +122,95 @@ TEST_F(JobTest, AnApplicationGetsItsParametersAndEndsWithItsExitCode)
                                   "printf 'no newline at the end'\n"
                                   "exit 3\n"));
     JobListener listener;
-    AppSequenceService &service = host.appSequence();
-    service.connectJobFinished(&listener, SLOT(finished(HxmJob*,QString,int)));
-    service.connectStdout(&listener, SLOT(stdoutText(HxmJob*,QString)));
-    service.connectStderr(&listener, SLOT(stderrText(HxmJob*,QString)));
-
+    listen(listener);
     const QMap<QString, QString> parameters{{QStringLiteral("ItemNumber"), QStringLiteral("7")},
                                             {QStringLiteral("Show"), QStringLiteral("Status")}};
-    ASSERT_NE(service.execute(QStringLiteral("Board"), parameters, false), 0);
+    ASSERT_NE(host.appSequence().execute(QStringLiteral("Board"), parameters, false), 0);
     ASSERT_TRUE(waitFor(listener));
     EXPECT_EQ(listener.exitCodes, QList<int>{3});
     EXPECT_EQ(listener.messages, QStringList{QStringLiteral("Rejected")});
     EXPECT_EQ(listener.statusId, 10);
     EXPECT_EQ(listener.parametersSeen, QStringLiteral("7"));
-    EXPECT_EQ(listener.out, QStringList({QStringLiteral("first line"), QStringLiteral("ItemNumber=7"),
-                                         QStringLiteral("no newline at the end")}));
-    EXPECT_EQ(listener.err, QStringList{QStringLiteral("<oops> to stderr")});
+    EXPECT_EQ(listener.output,
+              QStringList({QStringLiteral("out:first line"), QStringLiteral("err:<oops> to stderr"),
+                           QStringLiteral("out:ItemNumber=7"),
+                           QStringLiteral("out:no newline at the end")}));
 }
 
-TEST_F(JobTest, ExitCodesMapToHostStatuses)
+TEST_F(JobTest, OutputKeepsTheOrderInWhichItWasWritten)
 {
+    JobListener listener;
+    ASSERT_NE(startCommand(listener,
+                           QStringLiteral("echo out1; echo err2 >&2; echo out3; echo err4 >&2; "
+                                          "printf 'no end'; printf ' of line\\n'; printf tail >&2"),
+                           QString()),
+              nullptr);
+    ASSERT_TRUE(waitFor(listener));
+    EXPECT_EQ(listener.output,
+              QStringList({QStringLiteral("out:out1"), QStringLiteral("err:err2"),
+                           QStringLiteral("out:out3"), QStringLiteral("err:err4"),
+                           QStringLiteral("out:no end of line"), QStringLiteral("err:tail")}));
+}
+
+TEST_F(JobTest, ACommandRunsInTheProjectFolderOrSaysWhyItCannot)
+{
+    const QString projectFolder = QDir(project.directory()).canonicalPath();
+    QDir().mkpath(projectFolder + QStringLiteral("/apps"));
     const struct
     {
+        QString directory;
+        QString command;
         int exitCode;
-        int statusId;
-        const char *text;
-    } cases[] = {{0, 8, "Passed"},   {1, 9, "Failed"},  {2, 11, "Error"}, {3, 10, "Rejected"},
-                 {4, 0, "Skipped"},  {7, 9, "Failed"},  {66000, 11, "Timeout"}};
+        QString said;   // a line of the output
+    } cases[] = {
+        {QString(), QStringLiteral("pwd"), 0, QStringLiteral("out:") + projectFolder},
+        {QStringLiteral("apps"), QStringLiteral("pwd"), 0, QStringLiteral("out:") + projectFolder + QStringLiteral("/apps")},
+        {folder.path(), QStringLiteral("pwd"), 0, QStringLiteral("out:") + QDir(folder.path()).canonicalPath()},
+        {QStringLiteral("nowhere"), QStringLiteral("pwd"), 2,
+         QStringLiteral("err:The working directory '%1/nowhere' does not exist.").arg(projectFolder)},
+    };
     for (const auto &c : cases) {
-        EXPECT_EQ(AppSequenceService::statusIdForExitCode(c.exitCode), c.statusId) << c.exitCode;
-        EXPECT_EQ(AppSequenceService::statusTextForExitCode(c.exitCode), QLatin1String(c.text));
+        JobListener listener;
+        ASSERT_NE(startCommand(listener, c.command, c.directory), nullptr);
+        ASSERT_TRUE(waitFor(listener));
+        EXPECT_EQ(listener.exitCodes, QList<int>{c.exitCode}) << c.directory.toStdString();
+        EXPECT_TRUE(listener.output.contains(c.said)) << listener.output.join(u'|').toStdString();
     }
+    // the host's log says it too
+    EXPECT_EQ(host.logview().lines(QStringLiteral("Output")).filter(QStringLiteral("nowhere' does not exist")).size(), 1);
+    EXPECT_EQ(host.processes().startProcess(QStringLiteral("   "), QString(), nullptr, nullptr,
+                                            nullptr, nullptr),
+              nullptr);
 }
 
-TEST_F(JobTest, AMissingProgramEndsAsAnErrorThatSaysWhy)
+TEST_F(JobTest, AProgramThatCannotStartEndsAsAnErrorThatSaysWhy)
 {
+    const QString plain = folder.write(QStringLiteral("plain.txt"), "not a program");
+    const struct
+    {
+        QString program;
+        QString reason;
+    } cases[] = {
+        {QStringLiteral("no-such-program-anywhere"), QStringLiteral("was not found")},
+        {folder.filePath(QStringLiteral("missing/tool")), QStringLiteral("was not found")},
+        {plain, QStringLiteral("is not an executable program")},
+        {folder.path(), QStringLiteral("is not an executable program")},
+    };
+    for (const auto &c : cases) {
+        JobRunner runner;
+        JobListener listener;
+        QObject::connect(&runner, &JobRunner::finished, &listener, &JobListener::finished);
+        QObject::connect(&runner, &JobRunner::standardError, &listener, &JobListener::stderrText);
+        runner.start(c.program, {}, QString(), QProcessEnvironment::systemEnvironment(),
+                     std::make_unique<HxmJob>());
+        ASSERT_TRUE(waitFor(listener));
+        EXPECT_EQ(listener.exitCodes, QList<int>{JobRunner::StartFailedExitCode});
+        // the reason is both the job's message and its error output
+        EXPECT_TRUE(listener.messages.value(0).contains(c.reason)) << listener.messages.value(0).toStdString();
+        EXPECT_EQ(listener.errors(), QStringLiteral("err:") + listener.messages.value(0));
+    }
+
+    // applications whose program is missing or not named
     const struct
     {
         const char *name;
@@ -143,50 +239,63 @@ TEST_F(JobTest, AMissingProgramEndsAsAnErrorThatSaysWhy)
     EXPECT_EQ(host.appSequence().execute(QStringLiteral("Nobody"), {}, false), 0);
 }
 
-TEST_F(JobTest, AbortingTheCurrentJobKillsItsProcess)
+TEST_F(JobTest, AbortingTheCurrentJobKillsItsWholeProcessGroup)
 {
-    addApplication(QStringLiteral("Slow"), QStringLiteral("echo started\nexec sleep 30\n"));
+    addApplication(QStringLiteral("Slow"), QStringLiteral("echo started\nsleep 30\n"));
     JobListener listener;
-    host.appSequence().connectJobFinished(&listener, SLOT(finished(HxmJob*,QString,int)));
-    host.appSequence().connectStdout(&listener, SLOT(stdoutText(HxmJob*,QString)));
+    listen(listener);
     ASSERT_NE(host.appSequence().execute(QStringLiteral("Slow"), {}, false), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !listener.out.isEmpty(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !listener.output.isEmpty(); }, 20000));
 
     HxmJob *running = host.processes().currentJob();
     ASSERT_NE(running, nullptr);
-    QElapsedTimer clock;
-    clock.start();
     host.processes().abortJob(running);
     ASSERT_TRUE(waitFor(listener));
-    EXPECT_LT(clock.elapsed(), 20000);
     EXPECT_EQ(listener.exitCodes, QList<int>{2});
     EXPECT_EQ(listener.messages, QStringList{QStringLiteral("Cancelled")});
     EXPECT_EQ(host.processes().currentJob(), nullptr);
 }
 
-TEST_F(JobTest, CommandLinesReachTheSlotsNamedForThem)
+// A step's processes end with the host that started them, even when the
+// host is killed and cannot clean up; what the run did so far is on disk.
+TEST(JobGroupTest, AStepsProcessesDieWithAKilledHostAndItsReportStays)
 {
-    JobListener first;
-    JobListener second;
-    MainProcessService &processes = host.processes();
-    const QString dir = folder.path();
-    HxmJob *a = processes.startProcess(QStringLiteral("echo one; pwd; exit 5"), dir, &first,
-                                       SLOT(finished(HxmJob*,QString,int)),
-                                       SLOT(stdoutText(HxmJob*,QString)), nullptr);
-    HxmJob *b = processes.startProcess(QStringLiteral("echo two >&2"), dir, &second,
-                                       SLOT(finished(HxmJob*,QString,int)), nullptr,
-                                       SLOT(stderrText(HxmJob*,QString)));
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(processes.startProcess(QStringLiteral("   "), dir, &first, nullptr, nullptr, nullptr),
-              nullptr);
-    ASSERT_TRUE(waitFor(first));
-    ASSERT_TRUE(waitFor(second));
-    EXPECT_EQ(first.exitCodes, QList<int>{5});
-    EXPECT_EQ(first.out, QStringList({QStringLiteral("one"), QDir(dir).canonicalPath()}));
-    EXPECT_EQ(second.exitCodes, QList<int>{0});
-    EXPECT_EQ(second.err, QStringList{QStringLiteral("two")});
-    EXPECT_TRUE(second.out.isEmpty());
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    QFile file(project + QStringLiteral("/project.xml"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString xml = QString::fromUtf8(file.readAll());
+    file.close();
+    xml.replace(QStringLiteral("echo Board passed the interconnect test"),
+                QStringLiteral("echo $$ &gt; step.pid; sleep 30; echo never"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(xml.toUtf8());
+    file.close();
+
+    QProcess seqrun;
+    seqrun.start(QStringLiteral(SEQRUN_FILE), {QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    ASSERT_TRUE(seqrun.waitForStarted());
+    const QString pidFile = project + QStringLiteral("/step.pid");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(pidFile).size() > 0; }, 20000));
+    QFile pid(pidFile);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    const qint64 group = pid.readAll().trimmed().toLongLong();
+    ASSERT_GT(group, 0);
+    ASSERT_FALSE(processesInGroup(group).isEmpty());
+
+    ::kill(pid_t(seqrun.processId()), SIGKILL);
+    ASSERT_TRUE(seqrun.waitForFinished(20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processesInGroup(group).isEmpty(); }, 5000))
+        << processesInGroup(group).join(u' ').toStdString();
+
+    const QStringList reports = QDir(project + QStringLiteral("/Sequences/Board Test"))
+                                    .entryList({QStringLiteral("SequenceReport-*.html")}, QDir::Files);
+    ASSERT_EQ(reports.size(), 1);
+    QFile report(project + QStringLiteral("/Sequences/Board Test/") + reports.first());
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const QByteArray html = report.readAll();
+    EXPECT_TRUE(html.contains("<td><b>Chain</b></td>"));
+    EXPECT_TRUE(html.contains("<td><b>Interconnect</b></td>"));
 }
 
 #include "jobrunnertest.moc"

@@ -3,28 +3,292 @@
 #include "hxmjob.h"
 
 #include <QCoreApplication>
-#include <QProcess>
+#include <QDir>
+#include <QFileInfo>
+#include <QSocketNotifier>
 #include <QTimer>
 
-#if defined(Q_OS_UNIX)
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/types.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
-#endif
+
+extern char **environ;
 
 namespace {
 
-QString textOf(const QByteArray &line)
+// A line that never ends is handed on in pieces of this size, so that a
+// program printing without line breaks cannot fill the host's memory.
+constexpr qsizetype LongestLine = 64 * 1024;
+
+QString textOf(QByteArray line)
 {
-    QByteArray trimmed = line;
-    if (trimmed.endsWith('\n'))
-        trimmed.chop(1);
-    if (trimmed.endsWith('\r'))
-        trimmed.chop(1);
-    return QString::fromLocal8Bit(trimmed);
+    if (line.endsWith('\n'))
+        line.chop(1);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLocal8Bit(line);
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+void closeDescriptor(int &fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+// Standard output and error of a job reach the host as datagrams on one
+// socket: the kernel queues them in the order they were written, whichever
+// channel they came through, and the sender's address tells the channels
+// apart. Two pipes could not say which of two quick writes came first.
+struct OutputSockets
+{
+    int receiver = -1;
+    int out = -1;
+    int err = -1;
+    QByteArray outAddress;
+    QByteArray errAddress;
+
+    ~OutputSockets()
+    {
+        closeDescriptor(receiver);
+        closeSenders();
+    }
+    void closeSenders()
+    {
+        closeDescriptor(out);
+        closeDescriptor(err);
+    }
+
+    static QByteArray addressOf(int fd)
+    {
+        sockaddr_un address{};
+        socklen_t length = sizeof(address);
+        if (::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return QByteArray();
+        return QByteArray(reinterpret_cast<const char *>(&address), int(length));
+    }
+
+    // A socket with a name of its own that the kernel picks (autobind).
+    static int boundSocket()
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return -1;
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(sa_family_t)) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+
+    int sender(const QByteArray &receiverAddress, QByteArray &ownAddress)
+    {
+        const int fd = boundSocket();
+        if (fd < 0)
+            return -1;
+        // One write of a program is one datagram; the largest buffer the
+        // system allows keeps large writes whole.
+        const int size = 4 * 1024 * 1024;
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof(size));
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(receiverAddress.constData()),
+                      socklen_t(receiverAddress.size()))
+            != 0) {
+            ::close(fd);
+            return -1;
+        }
+        ownAddress = addressOf(fd);
+        return fd;
+    }
+
+    bool open()
+    {
+        receiver = boundSocket();
+        if (receiver < 0)
+            return false;
+        ::fcntl(receiver, F_SETFL, ::fcntl(receiver, F_GETFL) | O_NONBLOCK);
+        const QByteArray address = addressOf(receiver);
+        out = sender(address, outAddress);
+        err = sender(address, errAddress);
+        return out >= 0 && err >= 0 && !outAddress.isEmpty() && !errAddress.isEmpty();
+    }
+};
+
+// A process outside the host that ends the process groups of running jobs
+// when the host ends without doing so itself (killed, crashed). It learns
+// of each group as the job starts and forgets it as the job ends; the end
+// of the host closes its socket.
+class GroupGuard
+{
+public:
+    static GroupGuard &instance()
+    {
+        static GroupGuard guard;
+        return guard;
+    }
+    void watch(pid_t group) { send(group); }
+    void forget(pid_t group) { send(-group); }
+
+private:
+    GroupGuard()
+    {
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
+            return;
+        // Room for the jobs of a few seconds between two looks of the guard.
+        const int size = 1024 * 1024;
+        ::setsockopt(ends[0], SOL_SOCKET, SO_SNDBUF, &size, sizeof(size));
+        const pid_t pid = ::fork();
+        if (pid == 0)
+            guard(ends[1]);   // never returns
+        ::close(ends[1]);
+        if (pid < 0) {
+            ::close(ends[0]);
+            return;
+        }
+        socket = ends[0];
+    }
+
+    void send(qint32 value)
+    {
+        if (socket >= 0)
+            (void)::send(socket, &value, sizeof(value), MSG_NOSIGNAL);
+    }
+
+    // Runs in a copy of the host made by fork: only system calls and the
+    // stack from here on.
+    [[noreturn]] static void guard(int socket)
+    {
+        ::setsid();
+        for (const int signal : {SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGPIPE, SIGTSTP})
+            ::signal(signal, SIG_IGN);
+        const int in = 3;
+        if (socket != in) {
+            ::dup2(socket, in);
+        }
+        ::syscall(SYS_close_range, in + 1, ~0U, 0);
+        const int null = ::open("/dev/null", O_RDWR);
+        for (int fd = 0; fd < 3; ++fd)
+            ::dup2(null, fd);
+        if (null > in)
+            ::close(null);
+
+        constexpr int Capacity = 4096;
+        pid_t groups[Capacity];
+        int count = 0;
+        qint32 value = 0;
+        size_t have = 0;
+        // The guard wakes up when the host's end closes, or ten times a
+        // second to take in what the host sent; never once per job, which
+        // would cost every step a switch to this process and back.
+        pollfd hangUp{in, POLLRDHUP, 0};
+        bool hostGone = false;
+        while (!hostGone) {
+            if (::poll(&hangUp, 1, 100) < 0 && errno != EINTR)
+                break;
+            hostGone = (hangUp.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+            for (;;) {
+                char byte[256];
+                const ssize_t got = ::recv(in, byte, sizeof(byte), MSG_DONTWAIT);
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got == 0)
+                    hostGone = true;
+                if (got <= 0)
+                    break;
+                for (ssize_t i = 0; i < got; ++i) {
+                    reinterpret_cast<char *>(&value)[have++] = byte[i];
+                    if (have < sizeof(value))
+                        continue;
+                    have = 0;
+                    if (value > 0 && count < Capacity) {
+                        groups[count++] = value;
+                    } else if (value < 0) {
+                        for (int g = 0; g < count; ++g) {
+                            if (groups[g] == -value) {
+                                groups[g] = groups[--count];
+                                break;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        for (int g = 0; g < count; ++g)
+            ::kill(-groups[g], SIGKILL);
+        ::_exit(0);
+    }
+
+    int socket = -1;
+};
+
+// The program's full path as it will be started, searching PATH for a bare
+// name; `problem` says why there is none.
+QString resolveProgram(const QString &program, const QString &directory,
+                       const QProcessEnvironment &environment, QString &problem)
+{
+    if (program.isEmpty()) {
+        problem = JobRunner::tr("No program to start.");
+        return QString();
+    }
+    QStringList candidates;
+    if (program.contains(u'/')) {
+        candidates.append(QDir(directory.isEmpty() ? QDir::currentPath() : directory)
+                              .absoluteFilePath(program));
+    } else {
+        const QString path = environment.value(QStringLiteral("PATH"),
+                                               QStringLiteral("/usr/local/bin:/usr/bin:/bin"));
+        for (const QString &folder : path.split(u':', Qt::SkipEmptyParts))
+            candidates.append(QDir(folder).absoluteFilePath(program));
+    }
+    bool foundOne = false;
+    for (const QString &candidate : std::as_const(candidates)) {
+        const QFileInfo file(candidate);
+        if (!file.exists())
+            continue;
+        foundOne = true;
+        if (file.isFile() && file.isExecutable())
+            return candidate;
+    }
+    problem = foundOne ? JobRunner::tr("'%1' is not an executable program.").arg(program)
+                       : JobRunner::tr("'%1' was not found.").arg(program);
+    return QString();
 }
 
 } // namespace
+
+struct JobRunner::Running
+{
+    std::unique_ptr<HxmJob> job;
+    pid_t pid = -1;
+    int processFd = -1;   // a pidfd that becomes readable when the process ends
+    OutputSockets sockets;
+    std::unique_ptr<QSocketNotifier> outputNotifier;
+    std::unique_ptr<QSocketNotifier> endNotifier;
+    std::unique_ptr<QTimer> endPoll;   // where the system has no pidfd
+    QByteArray stdoutBuffer;
+    QByteArray stderrBuffer;
+    QString startProblem;   // why the job never ran
+    bool killed = false;
+    bool ended = false;
+
+    ~Running() { closeDescriptor(processFd); }
+};
 
 JobRunner::JobRunner(QObject *parent) : QObject(parent)
 {
@@ -33,14 +297,13 @@ JobRunner::JobRunner(QObject *parent) : QObject(parent)
 JobRunner::~JobRunner()
 {
     for (Running *entry : std::as_const(running)) {
-        entry->process->disconnect(this);
-#if defined(Q_OS_UNIX)
-        if (const qint64 pid = entry->process->processId(); pid > 0)
-            ::kill(-pid_t(pid), SIGKILL);
-#endif
-        entry->process->kill();
-        entry->process->waitForFinished(3000);
-        delete entry->process;
+        if (entry->pid > 0 && !entry->ended) {
+            ::kill(-entry->pid, SIGKILL);
+            ::kill(entry->pid, SIGKILL);
+            int status = 0;
+            ::waitpid(entry->pid, &status, 0);
+            GroupGuard::instance().forget(entry->pid);
+        }
         delete entry;
     }
 }
@@ -48,10 +311,6 @@ JobRunner::~JobRunner()
 HxmJob *JobRunner::startShell(const QString &commandLine, const QString &directory,
                               std::unique_ptr<HxmJob> job)
 {
-#if defined(Q_OS_WIN)
-    return start(QStringLiteral("cmd"), {QStringLiteral("/c"), commandLine}, directory,
-                 QProcessEnvironment::systemEnvironment(), std::move(job));
-#else
     // Tools that come with the host (the controller simulator) are found
     // by name, as if they were installed on the system.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -61,72 +320,109 @@ HxmJob *JobRunner::startShell(const QString &commandLine, const QString &directo
                            + (path.isEmpty() ? QString() : QStringLiteral(":") + path));
     return start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine}, directory,
                  environment, std::move(job));
-#endif
+}
+
+QString JobRunner::startProblem(const QString &program, const QString &directory,
+                                const QProcessEnvironment &environment)
+{
+    if (!directory.isEmpty() && !QFileInfo(directory).isDir())
+        return tr("The working directory '%1' does not exist.").arg(QDir::toNativeSeparators(directory));
+    QString problem;
+    resolveProgram(program, directory, environment, problem);
+    return problem;
 }
 
 HxmJob *JobRunner::start(const QString &program, const QStringList &arguments,
                          const QString &directory, const QProcessEnvironment &environment,
                          std::unique_ptr<HxmJob> job)
 {
-    return start(program, arguments, directory, environment, std::move(job), QString());
-}
-
-HxmJob *JobRunner::start(const QString &program, const QStringList &arguments,
-                         const QString &directory, const QProcessEnvironment &environment,
-                         std::unique_ptr<HxmJob> job, const QString &refusal)
-{
-    auto *process = new QProcess(this);
     auto *entry = new Running;
     entry->job = std::move(job);
-    entry->process = process;
     HxmJob *handle = entry->job.get();
-    running.insert(process, entry);
-    order.append(handle);
+    running.append(entry);
 
-    process->setProgram(program);
-    process->setArguments(arguments);
-    if (!directory.isEmpty())
-        process->setWorkingDirectory(directory);
-    process->setProcessEnvironment(environment);
-#if defined(Q_OS_UNIX)
-    // Each job leads a process group of its own, so that cancelling it also
-    // ends what its shell started.
-    process->setChildProcessModifier([] { ::setpgid(0, 0); });
-#endif
+    QString problem = startProblem(program, directory, environment);
+    const QString path = problem.isEmpty() ? resolveProgram(program, directory, environment, problem)
+                                           : QString();
+    if (problem.isEmpty() && !entry->sockets.open())
+        problem = tr("No output channel for '%1': %2").arg(program, systemError(errno));
+    if (!problem.isEmpty()) {
+        entry->startProblem = problem;
+        end(entry, StartFailedExitCode, problem);
+        return handle;
+    }
 
-    connect(process, &QProcess::readyReadStandardOutput, this, [this, process] {
-        if (Running *found = running.value(process))
-            readOutput(*found, false);
-    });
-    connect(process, &QProcess::readyReadStandardError, this, [this, process] {
-        if (Running *found = running.value(process))
-            readOutput(*found, false);
-    });
-    connect(process, &QProcess::finished, this, [this, process](int exitCode, QProcess::ExitStatus status) {
-        Running *found = running.value(process);
-        if (!found)
-            return;
-        readOutput(*found, true);
-        if (found->killed)
-            end(process, KilledExitCode, tr("Cancelled"));
-        else if (status == QProcess::CrashExit)
-            end(process, StartFailedExitCode,
-                tr("'%1' ended abnormally: %2").arg(process->program(), process->errorString()));
-        else
-            end(process, exitCode, QString());
-    });
-    connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
-            return;
-        end(process, StartFailedExitCode,
-            tr("Could not start '%1' in '%2': %3")
-                .arg(process->program(), process->workingDirectory(), process->errorString()));
-    });
+    std::vector<QByteArray> argumentBytes{QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        argumentBytes.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &argument : argumentBytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::vector<QByteArray> environmentBytes;
+    for (const QString &variable : environment.toStringList())
+        environmentBytes.push_back(variable.toLocal8Bit());
+    std::vector<char *> envp;
+    for (QByteArray &variable : environmentBytes)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    const QByteArray programPath = QFile::encodeName(path);
+    const QByteArray workingDirectory = QFile::encodeName(directory);
 
-    if (!refusal.isEmpty())
-        end(process, StartFailedExitCode, refusal);
-    else
-        process->start();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, entry->sockets.out, 1);
+    posix_spawn_file_actions_adddup2(&actions, entry->sockets.err, 2);
+    if (!workingDirectory.isEmpty())
+        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.constData());
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // Its own process group, so that cancelling the job also ends what its
+    // shell started; the signals the host ignores or blocks are the
+    // program's own business again.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK
+                                              | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (const int signal : {SIGPIPE, SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGCHLD, SIGUSR1, SIGUSR2,
+                             SIGALRM, SIGXFSZ})
+        sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+
+    pid_t pid = -1;
+    const int error = posix_spawn(&pid, programPath.constData(), &actions, &attributes, argv.data(),
+                                  envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    // The senders now belong to the program alone: their last close is what
+    // ends its output.
+    entry->sockets.closeSenders();
+    if (error != 0) {
+        entry->startProblem = tr("Could not start '%1' in '%2': %3")
+                                  .arg(program, QDir::toNativeSeparators(directory), systemError(error));
+        end(entry, StartFailedExitCode, entry->startProblem);
+        return handle;
+    }
+    entry->pid = pid;
+    GroupGuard::instance().watch(pid);
+
+    entry->outputNotifier = std::make_unique<QSocketNotifier>(entry->sockets.receiver,
+                                                              QSocketNotifier::Read);
+    connect(entry->outputNotifier.get(), &QSocketNotifier::activated, this,
+            [this, entry] { readOutput(*entry); });
+    entry->processFd = int(::syscall(SYS_pidfd_open, pid, 0));
+    if (entry->processFd >= 0) {
+        entry->endNotifier = std::make_unique<QSocketNotifier>(entry->processFd, QSocketNotifier::Read);
+        connect(entry->endNotifier.get(), &QSocketNotifier::activated, this,
+                [this, entry] { reap(*entry); });
+    } else {
+        entry->endPoll = std::make_unique<QTimer>();
+        connect(entry->endPoll.get(), &QTimer::timeout, this, [this, entry] { reap(*entry); });
+        entry->endPoll->start(5);
+    }
     return handle;
 }
 
@@ -134,56 +430,124 @@ HxmJob *JobRunner::fail(std::unique_ptr<HxmJob> job, const QString &message)
 {
     // Goes through the same path as a program that failed to start, so the
     // caller sees one kind of end whatever went wrong.
-    return start(QString(), {}, QString(), QProcessEnvironment(), std::move(job), message);
+    auto *entry = new Running;
+    entry->job = std::move(job);
+    entry->startProblem = message;
+    running.append(entry);
+    end(entry, StartFailedExitCode, message);
+    return entry->job.get();
 }
 
-void JobRunner::readOutput(Running &entry, bool flushAll)
+void JobRunner::emitLines(Running &entry, QByteArray &buffer, bool isError, bool flushAll)
 {
-    entry.stdoutBuffer += entry.process->readAllStandardOutput();
-    entry.stderrBuffer += entry.process->readAllStandardError();
-    const auto emitLines = [&](QByteArray &buffer, bool isError) {
-        qsizetype newline;
-        while ((newline = buffer.indexOf('\n')) >= 0) {
-            const QString text = textOf(buffer.left(newline + 1));
-            buffer.remove(0, newline + 1);
-            isError ? Q_EMIT standardError(entry.job.get(), text)
-                    : Q_EMIT standardOutput(entry.job.get(), text);
-        }
-        if (flushAll && !buffer.isEmpty()) {
-            const QString text = textOf(buffer);
-            buffer.clear();
-            isError ? Q_EMIT standardError(entry.job.get(), text)
-                    : Q_EMIT standardOutput(entry.job.get(), text);
-        }
+    const auto emitText = [&](const QByteArray &line) {
+        const QString text = textOf(line);
+        isError ? Q_EMIT standardError(entry.job.get(), text)
+                : Q_EMIT standardOutput(entry.job.get(), text);
     };
-    emitLines(entry.stdoutBuffer, false);
-    emitLines(entry.stderrBuffer, true);
+    qsizetype start = 0;
+    qsizetype newline;
+    while ((newline = buffer.indexOf('\n', start)) >= 0) {
+        emitText(buffer.mid(start, newline + 1 - start));
+        start = newline + 1;
+    }
+    buffer.remove(0, start);
+    while (buffer.size() >= LongestLine) {
+        emitText(buffer.left(LongestLine));
+        buffer.remove(0, LongestLine);
+    }
+    if (flushAll && !buffer.isEmpty()) {
+        emitText(buffer);
+        buffer.clear();
+    }
 }
 
-void JobRunner::end(QProcess *process, int exitCode, const QString &message)
+void JobRunner::readOutput(Running &entry)
 {
-    Running *entry = running.value(process);
-    if (!entry || entry->ended)
+    if (entry.sockets.receiver < 0)
+        return;
+    QByteArray datagram;
+    for (;;) {
+        const ssize_t size = ::recv(entry.sockets.receiver, nullptr, 0,
+                                    MSG_PEEK | MSG_TRUNC | MSG_DONTWAIT);
+        if (size < 0 && errno == EINTR)
+            continue;
+        if (size < 0)
+            break;
+        datagram.resize(qMax<qsizetype>(size, 1));
+        sockaddr_un from{};
+        socklen_t fromLength = sizeof(from);
+        const ssize_t got = ::recvfrom(entry.sockets.receiver, datagram.data(), datagram.size(),
+                                       MSG_DONTWAIT, reinterpret_cast<sockaddr *>(&from), &fromLength);
+        if (got < 0)
+            break;
+        const QByteArray sender(reinterpret_cast<const char *>(&from), int(fromLength));
+        // Anything else on the system that finds the socket is not the job.
+        const bool isError = sender == entry.sockets.errAddress;
+        if (!isError && sender != entry.sockets.outAddress)
+            continue;
+        QByteArray &buffer = isError ? entry.stderrBuffer : entry.stdoutBuffer;
+        buffer.append(datagram.constData(), got);
+        emitLines(entry, buffer, isError, false);
+    }
+}
+
+void JobRunner::reap(Running &entry)
+{
+    if (entry.ended || entry.pid <= 0)
+        return;
+    int status = 0;
+    const pid_t done = ::waitpid(entry.pid, &status, WNOHANG);
+    if (done == 0 || (done < 0 && errno == EINTR))
+        return;
+    // Everything the program wrote before it ended is queued by now.
+    readOutput(entry);
+    emitLines(entry, entry.stdoutBuffer, false, true);
+    emitLines(entry, entry.stderrBuffer, true, true);
+    GroupGuard::instance().forget(entry.pid);
+    entry.outputNotifier.reset();
+    entry.endNotifier.reset();
+    entry.endPoll.reset();
+    closeDescriptor(entry.sockets.receiver);
+
+    if (entry.killed)
+        end(&entry, KilledExitCode, tr("Cancelled"));
+    else if (done > 0 && WIFEXITED(status))
+        end(&entry, WEXITSTATUS(status), QString());
+    else if (done > 0 && WIFSIGNALED(status))
+        end(&entry, StartFailedExitCode,
+            tr("'%1' ended abnormally: signal %2").arg(entry.job->applicationFilePath).arg(WTERMSIG(status)));
+    else
+        end(&entry, StartFailedExitCode, tr("'%1' ended abnormally: %2")
+                                             .arg(entry.job->applicationFilePath, systemError(errno)));
+}
+
+void JobRunner::end(Running *entry, int exitCode, const QString &message)
+{
+    if (entry->ended)
         return;
     entry->ended = true;
     if (!message.isEmpty())
         entry->job->message = message;
-    // Reported from the event loop, not from inside the process's own
-    // signal, so that whoever starts the next job does so on a flat stack.
-    QTimer::singleShot(0, this, [this, process, exitCode] {
-        Running *done = running.take(process);
-        if (!done)
+    // Reported from the event loop, not from inside the caller's stack, so
+    // that whoever starts the next job does so on a flat stack. A job that
+    // never ran says why on its error output first, where the run's report
+    // keeps a step's output.
+    QTimer::singleShot(0, this, [this, entry, exitCode] {
+        if (!running.removeOne(entry))
             return;
-        order.removeAll(done->job.get());
-        Q_EMIT finished(done->job.get(), done->job->message, exitCode);
-        process->deleteLater();
-        delete done;
+        if (!entry->startProblem.isEmpty()) {
+            Q_EMIT startFailed(entry->job.get(), entry->startProblem);
+            Q_EMIT standardError(entry->job.get(), entry->startProblem);
+        }
+        Q_EMIT finished(entry->job.get(), entry->job->message, exitCode);
+        delete entry;
     });
 }
 
-JobRunner::Running *JobRunner::find(HxmJob *job)
+JobRunner::Running *JobRunner::find(HxmJob *job) const
 {
-    for (Running *entry : std::as_const(running)) {
+    for (Running *entry : running) {
         if (entry->job.get() == job)
             return entry;
     }
@@ -193,29 +557,24 @@ JobRunner::Running *JobRunner::find(HxmJob *job)
 void JobRunner::kill(HxmJob *job)
 {
     Running *entry = find(job);
-    if (!entry || entry->ended)
+    if (!entry || entry->ended || entry->pid <= 0)
         return;
     entry->killed = true;
-#if defined(Q_OS_UNIX)
-    if (const qint64 pid = entry->process->processId(); pid > 0)
-        ::kill(-pid_t(pid), SIGKILL);
-#endif
-    entry->process->kill();
+    ::kill(-entry->pid, SIGKILL);
+    ::kill(entry->pid, SIGKILL);
 }
 
 void JobRunner::killAll()
 {
-    for (HxmJob *job : std::as_const(order))
-        kill(job);
+    for (Running *entry : std::as_const(running))
+        kill(entry->job.get());
 }
 
 HxmJob *JobRunner::currentJob() const
 {
-    for (auto it = order.crbegin(); it != order.crend(); ++it) {
-        for (Running *entry : running) {
-            if (entry->job.get() == *it && !entry->ended)
-                return *it;
-        }
+    for (auto it = running.crbegin(); it != running.crend(); ++it) {
+        if (!(*it)->ended)
+            return (*it)->job.get();
     }
     return nullptr;
 }

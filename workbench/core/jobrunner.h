@@ -8,11 +8,17 @@
 #include <memory>
 
 class HxmJob;
-class QProcess;
+class QSocketNotifier;
 
-// Runs host jobs as processes: forwards their console output line by line
-// and reports their end with the process's exit code. Every job is
-// reported exactly once, whether it ran, could not start or was killed.
+// Runs host jobs as processes: forwards their console output line by line,
+// standard output and error in the order the program wrote them, and
+// reports their end with the process's exit code. Every job is reported
+// exactly once, whether it ran, could not start or was killed.
+//
+// A job's process is started without copying the host (posix_spawn), so
+// starting one costs the same however large the host has grown. Each job
+// leads a process group of its own; cancelling a job ends the whole group,
+// and so does the end of the host, even a killed one.
 class JobRunner : public QObject
 {
     Q_OBJECT
@@ -26,12 +32,12 @@ public:
     explicit JobRunner(QObject *parent = nullptr);
     ~JobRunner() override;
 
-    // Starts `program` with `arguments` in `directory`. The job object stays
-    // valid until its end has been reported.
+    // Starts `program` with `arguments` in `directory` (empty: the host's
+    // own). The job object stays valid until its end has been reported.
     HxmJob *start(const QString &program, const QStringList &arguments, const QString &directory,
                   const QProcessEnvironment &environment, std::unique_ptr<HxmJob> job);
     // A job that cannot run: its end is reported like any other, with
-    // StartFailedExitCode and `message`.
+    // StartFailedExitCode and `message`, which is also its error output.
     HxmJob *fail(std::unique_ptr<HxmJob> job, const QString &message);
     // A command line for the platform's shell.
     HxmJob *startShell(const QString &commandLine, const QString &directory,
@@ -42,29 +48,26 @@ public:
     HxmJob *currentJob() const;
     int runningCount() const { return int(running.size()); }
 
+    // Why `program` cannot be started in `directory` with `environment`'s
+    // PATH, or an empty text when nothing speaks against it.
+    static QString startProblem(const QString &program, const QString &directory,
+                                const QProcessEnvironment &environment);
+
 Q_SIGNALS:
     void finished(HxmJob *job, const QString &message, int exitCode);
     void standardOutput(HxmJob *job, const QString &text);
     void standardError(HxmJob *job, const QString &text);
+    // the job never ran, for `reason`; sent before its error output and end
+    void startFailed(HxmJob *job, const QString &reason);
 
 private:
-    struct Running
-    {
-        std::unique_ptr<HxmJob> job;
-        QProcess *process = nullptr;
-        QByteArray stdoutBuffer;
-        QByteArray stderrBuffer;
-        bool killed = false;
-        bool ended = false;
-    };
+    struct Running;
 
-    HxmJob *start(const QString &program, const QStringList &arguments, const QString &directory,
-                  const QProcessEnvironment &environment, std::unique_ptr<HxmJob> job,
-                  const QString &refusal);
-    void readOutput(Running &entry, bool flushAll);
-    void end(QProcess *process, int exitCode, const QString &message);
-    Running *find(HxmJob *job);
+    void readOutput(Running &entry);
+    void emitLines(Running &entry, QByteArray &buffer, bool isError, bool flushAll);
+    void reap(Running &entry);
+    void end(Running *entry, int exitCode, const QString &message);
+    Running *find(HxmJob *job) const;
 
-    QHash<QProcess *, Running *> running;
-    QList<HxmJob *> order;
+    QList<Running *> running;   // in the order the jobs started
 };

@@ -1,11 +1,28 @@
 #include "mainprocessservice.h"
 
+#include "databaseservice.h"
+#include "hostproject.h"
 #include "hxmjob.h"
 #include "jobrunner.h"
 
-MainProcessService::MainProcessService()
-    : ServiceObject(QStringLiteral("HxiMainProcessEx")), plain(this), jobs(this)
+#include <QDir>
+
+MainProcessService::MainProcessService(DatabaseService *database)
+    : ServiceObject(QStringLiteral("HxiMainProcessEx")), database(database), plain(this), jobs(this)
 {
+}
+
+QString MainProcessService::workingDirectory(const QString &directory) const
+{
+    // Where the host was started must not decide where a project's
+    // commands run.
+    const HostProject *project = database ? database->project() : nullptr;
+    if (!project)
+        return directory;
+    const QDir projectFolder(project->directory());
+    return directory.trimmed().isEmpty()
+               ? projectFolder.absolutePath()
+               : QDir::cleanPath(projectFolder.absoluteFilePath(QDir::fromNativeSeparators(directory)));
 }
 
 MainProcessService::~MainProcessService() = default;
@@ -25,13 +42,15 @@ HxmJob *MainProcessService::startProcess(const QString &commandLine, const QStri
         connect(runner, SIGNAL(standardOutput(HxmJob*,QString)), receiver, stdoutSlot);
     if (receiver && stderrSlot)
         connect(runner, SIGNAL(standardError(HxmJob*,QString)), receiver, stderrSlot);
+    connect(runner, &JobRunner::startFailed, this,
+            [this](HxmJob *, const QString &reason) { Q_EMIT startFailed(reason); });
     connect(runner, &JobRunner::finished, this, [this, runner] {
         runners.removeAll(runner);
         runner->deleteLater();
     });
     auto job = std::make_unique<HxmJob>();
     job->applicationFilePath = commandLine;
-    return runner->startShell(commandLine, directory, std::move(job));
+    return runner->startShell(commandLine, workingDirectory(directory), std::move(job));
 }
 
 void MainProcessService::killProcess(HxmJob *job)

@@ -8,18 +8,20 @@
 #include <QObject>
 #include <QPointer>
 
+class DatabaseService;
 class JobRunner;
 
 // "HxiMainProcess", "HxiMainProcessEx" and "HxiMainJob": command lines run
 // through the platform's shell as host jobs, each reported to the slots the
-// caller named.
+// caller named. A job's working directory is taken relative to the open
+// project's folder, and an empty one is that folder itself.
 class MainProcessService final : public QObject,
                                  public ServiceObject<VemoInterface::HxiMainProcessEx>
 {
     Q_OBJECT
 
 public:
-    MainProcessService();
+    explicit MainProcessService(DatabaseService *database = nullptr);
     ~MainProcessService() override;
 
     HxmJob *startProcess(const QString &commandLine, const QString &directory, QObject *receiver,
@@ -38,9 +40,16 @@ public:
     // service must also see and abort.
     void addJobSource(JobRunner *source) { runners.prepend(source); sources.append(source); }
 
+    // Where a job asked to run in `directory` runs.
+    QString workingDirectory(const QString &directory) const;
+
     // The job that started last and has not ended; null when none runs.
     HxmJob *currentJob() const;
     void abortJob(HxmJob *job);
+
+Q_SIGNALS:
+    // a command line that could not be started, and why
+    void startFailed(const QString &reason);
 
 private:
     class Plain final : public ServiceObject<VemoInterface::HxiMainProcess>
@@ -74,6 +83,7 @@ private:
         MainProcessService *owner;
     };
 
+    DatabaseService *database;
     Plain plain;
     Jobs jobs;
     QList<JobRunner *> runners;

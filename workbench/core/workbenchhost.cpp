@@ -18,7 +18,11 @@
 #include "typeinfoservice.h"
 #include "processadvservice.h"
 
+#include "hxmjob.h"
+#include "jobrunner.h"
+
 #include <QCoreApplication>
+#include <QTime>
 
 using namespace VemoInterface;
 
@@ -33,13 +37,23 @@ WorkbenchHost::WorkbenchHost()
       tree(std::make_unique<ProjectTreeService>()),
       view(std::make_unique<MainViewService>()),
       subscribe(std::make_unique<SubscribeService>()),
-      process(std::make_unique<MainProcessService>()),
+      process(std::make_unique<MainProcessService>(data.get())),
       appCreate(std::make_unique<AppCreateService>(data.get(), log.get())),
       instrument(std::make_unique<InstrumentService>(data.get())),
       instrumentValue(std::make_unique<InstrumentValueService>(data.get())),
       parameterCheck(std::make_unique<ParameterCheckService>())
 {
     process->addJobSource(appSequenceService->jobs());
+    // The host says in its log why a job could not start; the job's error
+    // output says it again in the run's report.
+    const auto logStartFailure = [this](const QString &reason) {
+        log->appendLine(QStringLiteral("Output"),
+                        QStringLiteral("<font color=\"#FF0000\">%1: %2</font>")
+                            .arg(QTime::currentTime().toString(Qt::TextDate), reason.toHtmlEscaped()));
+    };
+    QObject::connect(process.get(), &MainProcessService::startFailed, log.get(), logStartFailure);
+    QObject::connect(appSequenceService->jobs(), &JobRunner::startFailed, log.get(),
+                     [logStartFailure](HxmJob *, const QString &reason) { logStartFailure(reason); });
     main->setValue(QStringLiteral("StartupPath"), QCoreApplication::applicationDirPath());
     // The reference host has no log-in of its own: the system user works
     // with full rights until the host is told otherwise.
