@@ -78,6 +78,8 @@ public:
     QString unitTrailerText() const { return unitTrailerHtml; }
     // whether the running step has printed anything
     bool hasOutput() const { return !output.isEmpty(); }
+    // the running step's console output as report HTML, bounded to its head and tail
+    QString outputExcerpt() const { return output.excerpt(tr("the step's output file")); }
     // "SequenceReport-<start stamp>", fixed when the header is written; also
     // the name of the run folder
     QString reportName() const { return reportNameText; }

@@ -1824,7 +1824,7 @@ void ORVSequencerMainDialog::tellMonitorStep(const SequenceElementItem *step)
                                                                           step->pauseMessageAnswerNoIsPass)
                                                 : QString(),
                              .countsToVerdict = step->statusToSequenceStatus},
-                            sequenceReport->outputText());
+                            sequenceReport->outputExcerpt());
     HostService<HxiRunMonitor> monitor(owner->hostLink(), QStringLiteral("HxiRunMonitor"));
     if (!monitor)
         return;

@@ -216,11 +216,11 @@ TEST_F(JobTest, AProgramThatCannotStartEndsAsAnErrorThatSaysWhy)
         const char *name;
         const char *program;
         const char *says;
-    } cases[] = {
+    } applications[] = {
         {"Ghost", "apps/ghost.sh", "does not exist"},
         {"Converted", "", "has no program"},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : applications) {
         ProjectApplication application;
         application.name = QLatin1String(c.name);
         application.type = QStringLiteral("Scan Suite Runner");
