@@ -424,6 +424,8 @@ TEST_F(SequenceReportTest, UnitReportsAreNamedAfterTheUnitsOfTheRun)
         {true, "SN-1", "SN-1.html"},
         {true, "SN-3", "SN-1 - SN-3.html"},
         {false, "SN-3", "SN-1 - SN-3.html"},
+        // a serial number never leaves the unit folder
+        {false, "../SN 5", "SN-1 - .._SN 5.html"},
     };
     for (const auto &c : cases) {
         report.clearUnitReport();
