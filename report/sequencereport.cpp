@@ -84,13 +84,25 @@ void SequenceReport::setSequence(const QString &name, const QString &description
 void SequenceReport::setStartStamp(const RunStamp &stamp)
 {
     startStampValue = stamp;
-    // A run that goes on under a new stamp goes on in a new file; the file
-    // of the stamp before stays as it was when the run stopped.
-    if (!reportFile || !reportFileEnded)
+    // A stamp taken while the file is written renames it. A run that went
+    // on after a stop goes on in a new file: the file written at the stop
+    // stays as it was, as its history entry knows it.
+    if (!reportFile)
         return;
-    if (const std::optional<Project> open = project()) {
-        const QString path = reportFilePath(open->directory, sequenceNameText);
-        if (path != reportFile->fileName())
+    const std::optional<Project> open = project();
+    if (!open)
+        return;
+    const QString path = reportFilePath(open->directory, sequenceNameText);
+    if (path == reportFile->fileName())
+        return;
+    if (reportFileEnded) {
+        openReportFile(path);
+    } else {
+        // rename closes the file; it goes on where it ended
+        QFile::remove(path);
+        if (reportFile->rename(path) && reportFile->open(QIODevice::ReadWrite))
+            reportFile->seek(reportFile->size());
+        else
             openReportFile(path);
     }
 }

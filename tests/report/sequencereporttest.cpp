@@ -245,13 +245,22 @@ TEST_F(SequenceReportTest, TheReportFileIsWrittenAsTheRunGoes)
     EXPECT_EQ(readText(later), FileHead + report.reportText() + FileTail);
     EXPECT_EQ(readText(path), atStop);
 
+    // a stamp taken while the run writes moves the file
+    report.writeReportHeader();
+    report.setStartStamp(RunStamp::fromDateTime(Start.addSecs(120)));
+    report.writeStepRow(chainStep(), QStringLiteral("#80FF80"));
+    report.writeReportTrailer(false);
+    const QString moved = report.writeReportFile(QStringLiteral("Board"));
+    EXPECT_EQ(readText(moved), FileHead + report.reportText() + FileTail);
+    EXPECT_FALSE(QFileInfo::exists(later));
+
     // with the setting off nothing is written until the run asks for it
     report.setWritesReportFile(false);
     report.writeReportHeader();
     report.writeStepRow(chainStep(), QStringLiteral("#80FF80"));
-    EXPECT_NE(readText(later), FileHead + report.reportText());
-    EXPECT_EQ(report.writeReportFile(QStringLiteral("Board")), later);
-    EXPECT_EQ(readText(later), FileHead + report.reportText() + FileTail);
+    EXPECT_NE(readText(moved), FileHead + report.reportText());
+    EXPECT_EQ(report.writeReportFile(QStringLiteral("Board")), moved);
+    EXPECT_EQ(readText(moved), FileHead + report.reportText() + FileTail);
 }
 
 TEST_F(SequenceReportTest, ConsoleOutputGoesWholeToItsFileAndBoundedIntoTheReport)
@@ -424,6 +433,8 @@ TEST_F(SequenceReportTest, UnitReportsAreNamedAfterTheUnitsOfTheRun)
         {true, "SN-1", "SN-1.html"},
         {true, "SN-3", "SN-1 - SN-3.html"},
         {false, "SN-3", "SN-1 - SN-3.html"},
+        // a serial number never leaves the unit folder
+        {false, "../SN 5", "SN-1 - .._SN 5.html"},
     };
     for (const auto &c : cases) {
         report.clearUnitReport();

@@ -181,7 +181,13 @@ private:
         if (socket != in) {
             ::dup2(socket, in);
         }
-        ::syscall(SYS_close_range, in + 1, ~0U, 0);
+        // Nothing of the host may stay open here: a pipe of another job held
+        // by the guard would never see its end.
+        if (::syscall(SYS_close_range, in + 1, ~0U, 0) != 0) {
+            const long open = ::sysconf(_SC_OPEN_MAX);
+            for (int fd = in + 1; fd < (open > 0 ? open : 1024); ++fd)
+                ::close(fd);
+        }
         const int null = ::open("/dev/null", O_RDWR);
         for (int fd = 0; fd < 3; ++fd)
             ::dup2(null, fd);
