@@ -229,6 +229,9 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
     HxSequenceList sequences;
     HxReportList reports;
     sequences.append(new HxSequence(QStringLiteral("replaced by the load"), QString()));
+    // a name no project file can hold, which the parser may still let through
+    source.documentElement().firstChildElement().firstChildElement().firstChildElement().setAttribute(
+        QString::fromUtf16(u"Thr\0eshold", 10), QStringLiteral("1"));
     VemoDatabase::HxProjectVersion version;
     SequenceDocument(host.link(), sequences, reports).load(source.documentElement(), version);
 
@@ -243,6 +246,7 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
     EXPECT_EQ(first.type, -1);
     EXPECT_EQ(first.count, -1);
     EXPECT_EQ(first.applicationClass, 0);   // from "Sys", not from the stored 99
+    EXPECT_EQ(first.parameters.keys(), QStringList{QStringLiteral("Level")});
     EXPECT_EQ(first.parameters.value(QStringLiteral("Level")), QStringLiteral("33"));
     EXPECT_EQ(a->items().at(1)->kind(), ItemType::None);
     ASSERT_EQ(reports.count(), 2);
