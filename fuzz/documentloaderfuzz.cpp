@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the sequence document loader the way a project
 // file would reach it, then writes what was loaded and reads it again: the
-// second load must find the same sequences.
+// second load must find the same sequences, also when the document went
+// through XML text the way a project file stores it.
 #include "hxprojectversion.h"
 #include "hxreportlist.h"
 #include "hxsequence.h"
 #include "hxsequencelist.h"
 #include "sequencedocument.h"
+#include "storedroundtrip.h"
 
 #include <QDomDocument>
 
@@ -34,5 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     SequenceDocument(HostLink(), again, againReports).load(root, version);
     if (again.titles() != sequences.titles() || againReports.count() != reports.count())
         std::abort();
+    storeAndReadBack(sequences);
     return 0;
 }

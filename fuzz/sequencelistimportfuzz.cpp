@@ -2,13 +2,15 @@
 // would reach it: read as an INI document, every item rebuilt and checked
 // against a small project of the reference host. The items that pass are
 // written out again and read back: the second reading must keep every one
-// of them, since what the import let in must be what an export writes.
+// of them, since what the import let in must be what an export writes. They
+// are also stored as a project stores them, as XML text read back.
 #include "cinifile.h"
 #include "hostproject.h"
 #include "importvalidator.h"
 #include "logviewservice.h"
 #include "sequencelistimport.h"
 #include "sequencelistwriter.h"
+#include "storedroundtrip.h"
 #include "unattendedprompt.h"
 #include "workbenchhost.h"
 
@@ -97,6 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const HxSequenceItemList again = importFile(written.fileName());
     if (again.size() != items.size())
         std::abort();
+    HxSequenceList stored;
+    stored.append(new HxSequence(QStringLiteral("Fuzz"), QString(), items));
+    storeAndReadBack(stored);
 
     environment->host.logview().clear();
     return 0;

@@ -1,4 +1,6 @@
+#include "legacysequenceimport.h"
 #include "sqcfile.h"
+#include "storedroundtrip.h"
 
 #include <QByteArray>
 
@@ -7,7 +9,8 @@
 
 // Feeds arbitrary bytes to the legacy sequence reader. Besides not crashing,
 // whatever it accepts must survive the writer: the written file reads back,
-// and writing that again gives the same bytes.
+// and writing that again gives the same bytes. Converted into a sequence, it
+// must also be stored as a project stores it, as XML text read back.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes =
@@ -25,5 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     if (again.toData() != once)
         std::abort();
+    HxSequenceList stored;
+    stored.append(LegacySequenceImport(HostLink(), QStringLiteral("Fuzz"), QStringLiteral("Preferred"))
+                      .convert(file, QString())
+                      .release());
+    storeAndReadBack(stored);
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "hxreportlist.h"
 #include "hxsequence.h"
 #include "hxsequencelist.h"
+#include "orderedxmlwriter.h"
 
 #include <QDir>
 #include <QDomElement>
@@ -447,6 +448,10 @@ void SequenceDocument::load(const QDomElement &root, VemoDatabase::HxProjectVers
                 stepElement.firstChildElement(names.parameters).attributes();
             for (int i = 0; i < attributes.count(); ++i) {
                 const QDomAttr attribute = attributes.item(i).toAttr();
+                // The parser lets odd names through (a NUL, say); kept, they
+                // would make the project impossible to save.
+                if (!OrderedXmlWriter::isName(attribute.name()))
+                    continue;
                 QString value = attribute.value();
                 if (convertImages && isImageKey(attribute.name()))
                     value = imagePathForLoad(value, link);

@@ -515,7 +515,8 @@ bool ORVSequencerPI::importLegacySequence(QWidget *parent, const QString &fileNa
     if (!file)
         return false;
 
-    QString title = file->header().windowName;
+    // A fixed-size field of an old file may carry blanks around the name.
+    QString title = file->header().windowName.trimmed();
     QString description;
     QString instrument;
     QStringList titles = sequenceList.titles();

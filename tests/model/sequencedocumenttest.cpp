@@ -232,6 +232,9 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
     HxSequenceList sequences;
     HxReportList reports;
     sequences.append(new HxSequence(QStringLiteral("replaced by the load"), QString()));
+    // a name no project file can hold, which the parser may still let through
+    source.documentElement().firstChildElement().firstChildElement().firstChildElement().setAttribute(
+        QString::fromUtf16(u"Thr\0eshold", 10), QStringLiteral("1"));
     VemoDatabase::HxProjectVersion version;
     SequenceDocument(host.link(), sequences, reports).load(source.documentElement(), version);
 

@@ -64,6 +64,18 @@ TEST(HostProjectTest, ReadsEveryPartAndWritesItBackTheSame)
     EXPECT_EQ(again.pluginElement(QStringLiteral("ORVSequencer")).firstChildElement().tagName(),
               QStringLiteral("sequence"));
 
+    // text XML cannot carry is refused, and the file stays as it was
+    const QByteArray stored = folder.read(QStringLiteral("project.xml"));
+    again.instruments.first().parameters.insert(QStringLiteral("Reset.0"), QStringLiteral("a\x01"));
+    EXPECT_FALSE(again.save());
+    EXPECT_TRUE(again.errorString().contains(QLatin1String("XML cannot carry"))) << again.errorString().toStdString();
+    again.instruments.first().parameters.insert(QStringLiteral("Reset.0"), QString());
+    again.pluginElement(QStringLiteral("ORVSequencer")).firstChildElement().setAttribute(
+        QStringLiteral("Title"), QStringLiteral("b\x02"));
+    EXPECT_FALSE(again.save());
+    EXPECT_TRUE(again.errorString().contains(QLatin1String("\"Title\""))) << again.errorString().toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("project.xml")), stored);
+
     QDomElement fresh = again.resetPluginElement(QStringLiteral("ORVSequencer"));
     EXPECT_TRUE(fresh.firstChildElement().isNull());
     EXPECT_TRUE(again.pluginElement(QStringLiteral("ORVSequencer")).firstChildElement().isNull());

@@ -162,6 +162,22 @@ TEST(WorkbenchWindowTest, TheTreesMenusFollowTheUser)
               1);
 }
 
+TEST(WorkbenchWindowTest, AProjectAnotherProgramWritesOpensReadOnlyAndSaysSo)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    WorkbenchHost otherHost;
+    ProjectSession writer(otherHost, QStringLiteral(ORV_PLUGIN_FILE));
+    ASSERT_EQ(writer.open(project), ProjectSession::Outcome::Done);
+
+    WorkbenchWindow window;
+    ASSERT_TRUE(window.openProject(project));
+    EXPECT_TRUE(window.session().isReadOnly());
+    EXPECT_TRUE(window.windowTitle().contains(QLatin1String("read-only")));
+    EXPECT_TRUE(window.logPanel().text(QStringLiteral("Output")).contains(QLatin1String("read-only")));
+    EXPECT_EQ(window.session().save(), ProjectSession::Outcome::Locked);
+}
+
 TEST(WorkbenchWindowTest, TheSettingsDialogShowsTheSequencersPageAndStoresIt)
 {
     TemporaryFolder folder;
