@@ -438,13 +438,13 @@ void ORVSequencerMainDialog::on_statusBannerAppCheckBox_toggled(bool on)
 void ORVSequencerMainDialog::slotClosePauseDialog()
 {
     if (pauseDialog)
-        pauseDialog->done(TimeoutExitCode);
+        pauseDialog->closeForTimeOut();
 }
 
 void ORVSequencerMainDialog::slotCloseStatusDialog()
 {
     if (statusDialog)
-        statusDialog->accept();
+        statusDialog->closeForTimeOut();
 }
 
 void ORVSequencerMainDialog::closeEvent(QCloseEvent *event)
@@ -780,11 +780,8 @@ int ORVSequencerMainDialog::runMessageDialog(StatusDlg::Mode mode, const QString
         statusDialog = &dialog;
     else
         pauseDialog = &dialog;
-    if (autoCloseMs > 0) {
-        QTimer::singleShot(autoCloseMs, this,
-                           mode == StatusDlg::Banner ? &ORVSequencerMainDialog::slotCloseStatusDialog
-                                                     : &ORVSequencerMainDialog::slotClosePauseDialog);
-    }
+    if (autoCloseMs > 0)
+        dialog.closeAfter(autoCloseMs);
     QApplication::restoreOverrideCursor();
     const int result = dialog.exec();
     statusDialog = nullptr;
@@ -832,26 +829,25 @@ void ORVSequencerMainDialog::runPause(SequenceElementItem *step)
         scheduleOperationFinished();
         return;
     }
-    const bool noIsPass = step->pauseMessageAnswerNoIsPass;
     const QString property = step->text(SequenceElementItem::PropertyColumn);
-    switch (result) {
-    case StatusDlg::TimedOut:
+    if (result == StatusDlg::TimedOut) {
         sequenceReport->writeAnswerRow(property, QStringLiteral("<font color='#000000'>timeout</font>"));
         applicationFinished(nullptr, QStringLiteral("Timeout"), TimeoutExitCode);
-        break;
-    case 0:
-        sequenceReport->writeAnswerRow(property, noIsPass ? QStringLiteral("<font color='#008000'>no</font>")
-                                                          : QStringLiteral("<font color='#008000'>yes</font>"));
-        applicationFinished(nullptr, QStringLiteral("Pass"), 0);
-        break;
-    case 1:
-        sequenceReport->writeAnswerRow(property, noIsPass ? QStringLiteral("<font color='#FF0000'>yes</font>")
-                                                          : QStringLiteral("<font color='#FF0000'>no</font>"));
-        applicationFinished(nullptr, QStringLiteral("Fail"), 1);
-        break;
-    default:
-        break;
+        return;
     }
+    if (result != StatusDlg::Yes && result != StatusDlg::No)
+        return;
+    // The answer is read by what the operator said, whatever its place
+    // among the buttons: "No" passes a question that asks for a fault.
+    const bool saidNo = result == StatusDlg::No;
+    const bool passed = saidNo == step->pauseMessageAnswerNoIsPass;
+    sequenceReport->writeAnswerRow(property, QStringLiteral("<font color='%1'>%2</font>")
+                                                 .arg(passed ? QStringLiteral("#008000")
+                                                             : QStringLiteral("#FF0000"),
+                                                      saidNo ? QStringLiteral("no")
+                                                             : QStringLiteral("yes")));
+    applicationFinished(nullptr, passed ? QStringLiteral("Pass") : QStringLiteral("Fail"),
+                        passed ? 0 : 1);
 }
 
 void ORVSequencerMainDialog::playSound(const QString &fileName)

@@ -204,8 +204,8 @@ private:
     bool showSequenceStatusBanner = false;
     QTimer *busyTimer = nullptr;
     bool busyLampOn = false;
-    QPointer<QDialog> pauseDialog;
-    QPointer<QDialog> statusDialog;
+    QPointer<StatusDlg> pauseDialog;
+    QPointer<StatusDlg> statusDialog;
     QString unitSerial;
     QString unitFolder;
     QString firstUnitSerial;

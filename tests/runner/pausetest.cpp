@@ -4,7 +4,11 @@
 #include "runnerfixture.h"
 #include "statusdlg.h"
 
+#include <QApplication>
 #include <QDataStream>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -25,6 +29,42 @@ protected:
         builder.command(QStringLiteral("after"), Pass);
         return builder;
     }
+
+    // The operator in front of the real dialogs: presses the first button of
+    // the n-th dialog `delays[n]` ms after it showed; counts the dialogs it
+    // found still open when its time came.
+    struct Operator
+    {
+        explicit Operator(QList<int> delays) : delays(std::move(delays))
+        {
+            QObject::connect(&poll, &QTimer::timeout, [this] { look(); });
+            poll.start(10);
+        }
+        void look()
+        {
+            auto *dialog = qobject_cast<StatusDlg *>(QApplication::activeModalWidget());
+            if (dialog != seen) {
+                seen = dialog;
+                if (dialog)
+                    shown.start();
+                if (dialog && !delays.isEmpty())
+                    due = delays.takeFirst();
+                else
+                    due = -1;
+            }
+            if (dialog && due >= 0 && shown.elapsed() >= due) {
+                due = -1;
+                ++answered;
+                dialog->findChildren<QPushButton *>().first()->click();
+            }
+        }
+        QList<int> delays;
+        QTimer poll;
+        QElapsedTimer shown;
+        QPointer<StatusDlg> seen;
+        int due = -1;
+        int answered = 0;
+    };
 
     QString answerRow(const ORVSequencerMainDialog *window) const
     {
@@ -48,8 +88,8 @@ TEST_F(PauseTest, AnswersPassOrFailTheStepAndNoCanBeThePassingOne)
     } cases[] = {
         {"yes", false, 0, "Passed", "<font color='#008000'>yes</font>"},
         {"no", false, 1, "Failed", "<font color='#FF0000'>no</font>"},
-        {"no is pass, no", true, 0, "Passed", "<font color='#008000'>no</font>"},
-        {"no is pass, yes", true, 1, "Failed", "<font color='#FF0000'>yes</font>"},
+        {"no is pass, no", true, 1, "Passed", "<font color='#008000'>no</font>"},
+        {"no is pass, yes", true, 0, "Failed", "<font color='#FF0000'>yes</font>"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -114,5 +154,41 @@ TEST_F(PauseTest, TheDialogClosesItselfWhenTheTimeOutRunsOut)
     ASSERT_TRUE(run(messageWindow));
     EXPECT_EQ(statuses(messageWindow), (QStringList{QStringLiteral("Done"), QStringLiteral("Passed")}));
     EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Completed);
+    host.setPrompt(&prompt);
+}
+
+TEST_F(PauseTest, ATimeOutClosesOnlyTheDialogThatStartedIt)
+{
+    // Without a prompt service the real dialogs show and the operator answers them.
+    host.setPrompt(nullptr);
+    SequenceBuilder pauses(QStringLiteral("Pauses"));
+    for (const int timeOut : {300, 0}) {
+        HxSequenceItem &pause = pauses.operation(ControlOperations::ControlOperation::Pause);
+        pause.pauseMessageText = QStringLiteral("Is the board seated?");
+        pause.columnItem = QStringLiteral("%1,").arg(timeOut);
+    }
+    SequenceBuilder banners(QStringLiteral("Banners"));
+    banners.command(QStringLiteral("passes"), Pass);   // its banner closes itself after 2 s
+    banners.command(QStringLiteral("fails"), QStringLiteral("exit 1"));
+    banners.settings().setStatusBannerApp(true);
+    const struct
+    {
+        SequenceBuilder *builder;
+        QList<int> delays;
+        QStringList statuses;
+    } cases[] = {
+        // the first question is answered at once, the second after the first's time-out
+        {&pauses, {0, 700}, {"Passed", "Passed"}},
+        // the passed banner is confirmed at once, the failed one after the first's 2 s
+        {&banners, {0, 2300}, {"Passed", "Failed"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.builder->title().toStdString());
+        ORVSequencerMainDialog *window = open(*c.builder);
+        Operator person(c.delays);
+        ASSERT_TRUE(run(window));
+        EXPECT_EQ(person.answered, 2);
+        EXPECT_EQ(statuses(window), c.statuses);
+    }
     host.setPrompt(&prompt);
 }
