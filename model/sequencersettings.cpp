@@ -49,6 +49,7 @@ void SequencerSettings::save(QDomElement &parent) const
     element.setAttribute(QStringLiteral("enableGang"), flagText(enableGang));
     element.setAttribute(QStringLiteral("gang"), gang);
     element.setAttribute(QStringLiteral("gangText"), gangText);
+    element.setAttribute(QStringLiteral("redoLimit"), redoLimit);
     parent.appendChild(element);
 }
 
@@ -78,5 +79,7 @@ void SequencerSettings::load(const QDomElement &parent)
             gang = value;
         else if (name == QLatin1String("gangText"))
             gangText = value;
+        else if (name == QLatin1String("redoLimit"))
+            redoLimit = qMax(0, value.toInt());
     }
 }

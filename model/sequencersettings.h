@@ -19,6 +19,9 @@ public:
     bool enableGang = false;
     QString gang = QStringLiteral("0");       // index into gangList(), as decimal text
     QString gangText = QStringLiteral("0");   // TAP digits of that entry; "0" without gang
+    // How often one step may ask to be done again in a row before the run
+    // ends with Error: a step that never passes must not run forever.
+    int redoLimit = 100;
 
     // The fifteen TAP combinations of a four-TAP controller, for the masks 1
     // to 15: each entry lists the TAP digits of the bits set, ascending.

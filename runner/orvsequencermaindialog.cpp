@@ -1141,7 +1141,6 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
         {Outcome::Skipped, {StatusText::Skipped, QStringLiteral("#FFFFFF"), 0, 0}},
         {Outcome::Cancelled, {StatusText::Cancelled, QStringLiteral("#FFFF00"), 5, 0}},
     };
-    const OutcomeInfo info = table.value(outcome);
     SequenceListView *list = ui->sequenceListView;
 
     // The follow-up action of the outcome picks the next step.
@@ -1176,6 +1175,18 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
         next = step;
         redo = true;
     }
+
+    // A step that keeps asking to be done again ends the run with Error
+    // instead of running for ever.
+    if (!redo)
+        redoStep = nullptr;
+    const bool redoLimitReached = redo && countRedo(step);
+    if (redoLimitReached) {
+        redo = false;
+        outcome = Outcome::Error;
+        next = nullptr;
+    }
+    const OutcomeInfo info = table.value(outcome);
 
     // A redone attempt leaves no trace in the verdicts; only the last one counts.
     if (!redo && step->statusToSequenceStatus) {
@@ -1224,11 +1235,52 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
     writeStepRow(step, info.reportColour);
     tellMonitorStep(step);
 
+    if (redoLimitReached) {
+        //: %1 = Item Number, %2 = how many times it may be done again
+        const QString reason = tr("Nr. %1 asked to be done again more than %2 times: the run ends with Error")
+                                   .arg(step->text(SequenceElementItem::NumberColumn))
+                                   .arg(owner->sequencerSettings().redoLimit);
+        sequenceReport->writeInstrumentRow(QStringLiteral("!"), reason);
+        //: %1 = Sequence Title, %2 = why the run ends
+        owner->logMessage(tr("ORV Sequencer '%1' - %2").arg(sequenceTitle, reason));
+        endRunHere(HxiRunMonitor::Completed);
+        return;
+    }
+    // A command that reports itself cancelled ends the whole run.
     if (outcome == Outcome::Cancelled) {
-        detachRun();
+        endRunHere(HxiRunMonitor::Cancelled);
         return;
     }
     continueAfter(step, next, stopPending);
+}
+
+bool ORVSequencerMainDialog::countRedo(const SequenceElementItem *step)
+{
+    redoCount = redoStep == step ? redoCount + 1 : 1;
+    redoStep = step;
+    return redoCount > owner->sequencerSettings().redoLimit;
+}
+
+void ORVSequencerMainDialog::endRunHere(int end)
+{
+    const Verdict verdict = cycleVerdict();
+    sequenceReport->writeCycleRow(verdict.text, verdict.colour, loopNumber, loopNumber);
+    const bool units = ui->unitIdentGroupBox->isChecked();
+    if (units && owner->sequencerSettings().perUnit)
+        copyUnitReports(true);
+    sequenceReport->writeReportTrailer(false);
+    writeReportFile();
+    if (units && !owner->sequencerSettings().perUnit)
+        copyUnitReports(false);
+    cycleStatuses.clear();
+    loopNumber = 1;
+    stopBusyLamp();
+    setRunWidgetsEnabled(true);
+    current = nullptr;
+    resume = nullptr;
+    owner->setRunningWindow(nullptr);
+    setButtons(ButtonState::Idle);
+    tellMonitorRunEnd(end, lastReportFile);
 }
 
 void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceElementItem *next,
@@ -1344,8 +1396,8 @@ void ORVSequencerMainDialog::slotStopSequence()
 
 void ORVSequencerMainDialog::slotContinueSequence()
 {
-    startStamp = RunStamp::fromDateTime(QDateTime::currentDateTime());
-    sequenceReport->setStartStamp(startStamp);
+    // A continued run is the same run: its report, run folder and history
+    // entry keep the start's time stamp.
     owner->setRunningWindow(this);
     setRunWidgetsEnabled(false);
     startBusyLamp();
@@ -1364,13 +1416,24 @@ void ORVSequencerMainDialog::slotContinueSequence()
 
 void ORVSequencerMainDialog::slotCancelSequence()
 {
-    startStamp = RunStamp::fromDateTime(QDateTime::currentDateTime());
-    sequenceReport->setStartStamp(startStamp);
     if (!continueLocked)
         sequenceReport->appendTableHeader();
+    writeCancelledStep();
     sequenceReport->writeCancelRow(QStringLiteral("User request"));
     if (finishRun(true) == 0)
         detachRun();
+}
+
+void ORVSequencerMainDialog::writeCancelledStep()
+{
+    // Nothing runs while a stopped run waits.
+    if (!current || !continueLocked)
+        return;
+    current->setStatusText(StatusText::Cancelled);
+    current->status = int(StepStatus::Cancelled);
+    // what the step had printed until it was stopped
+    sequenceReport->writeOutputReport(reportStep(current), QString(), QString(), QString());
+    writeStepRow(current, QStringLiteral("#FFFF00"));
 }
 
 int ORVSequencerMainDialog::finishRun(bool markCancelled)
@@ -1787,8 +1850,12 @@ void ORVSequencerMainDialog::writeReportFile()
     if (!owner->sequencerSettings().saveReports)
         return;
     lastReportFile = sequenceReport->writeReportFile(sequenceTitle);
-    if (!lastReportFile.isEmpty())
+    // A stopped and continued run rewrites its one report file; the history
+    // holds it once.
+    if (!lastReportFile.isEmpty() && lastReportFile != registeredReportFile) {
         owner->registerReport(sequenceTitle, QFileInfo(lastReportFile).fileName(), startStamp);
+        registeredReportFile = lastReportFile;
+    }
 }
 
 void ORVSequencerMainDialog::copyUnitReports(bool afterEachUnit)

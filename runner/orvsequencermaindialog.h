@@ -175,6 +175,13 @@ private:
     void finishStep(SequenceElementItem *step, Outcome outcome, int exitCode, HxmJob *job,
                     const QString &message);
     void continueAfter(SequenceElementItem *step, SequenceElementItem *next, bool stopPending);
+    // true when `step` asked to be done again once more than the limit allows
+    bool countRedo(const SequenceElementItem *step);
+    // The run ends now, whatever cycles remain: cycle row, trailer, report
+    // file and history, unit reports, the monitor told with `end`.
+    void endRunHere(int end);
+    // the running step's output so far and its "Cancelled" row
+    void writeCancelledStep();
     void checkEndOfPass();
 
     ReportStep reportStep(const SequenceElementItem *step) const;
@@ -220,6 +227,9 @@ private:
     QSoundEffect *pauseSound = nullptr;   // only with sound output
     bool soundMissingReported = false;
     QString lastReportFile;
+    QString registeredReportFile;
+    const SequenceElementItem *redoStep = nullptr;   // the step being done again, not owned
+    int redoCount = 0;
     IoPinsOptions ioPinsOptions;
     QString ioPinsFolder;
     // the checksum each image check found, for CRC conditions

@@ -22,6 +22,7 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     settings.enableGang = true;
     settings.gang = QStringLiteral("10");
     settings.gangText = QStringLiteral("124");
+    settings.redoLimit = 7;
 
     QDomDocument document;
     QDomElement parent = document.createElement(QStringLiteral("host"));
@@ -33,7 +34,7 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     QStringList names;
     for (int i = 0; i < element.attributes().count(); ++i)
         names.append(element.attributes().item(i).nodeName());
-    EXPECT_EQ(names.size(), 8);
+    EXPECT_EQ(names.size(), 9);
     EXPECT_EQ(element.attribute(QStringLiteral("saveReports")), QStringLiteral("0"));
     EXPECT_EQ(element.attribute(QStringLiteral("removeReports")), QStringLiteral("1"));
 
@@ -47,6 +48,7 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     EXPECT_TRUE(loaded.enableGang);
     EXPECT_EQ(loaded.gang, QStringLiteral("10"));
     EXPECT_EQ(loaded.gangText, QStringLiteral("124"));
+    EXPECT_EQ(loaded.redoLimit, 7);
 }
 
 TEST(SequencerSettingsTest, LoadingIsForgivingAboutWhatItFinds)

@@ -2,6 +2,7 @@
 // reference host, whose applications and commands are real processes.
 
 #include "runnerfixture.h"
+#include "sequencersettings.h"
 
 TEST_F(RunnerTest, ARunStartsAtTheSelectedStepOrAtTheFirst)
 {
@@ -325,8 +326,9 @@ TEST_F(RunnerTest, AStopPausesTheRunInFrontOfTheNextStepAndContinueRunsIt)
         EXPECT_TRUE(continued.contains(QLatin1String("<td bgcolor='#99CCFF'>Continue</td>")));
         EXPECT_EQ(reportedStatuses(continued, 2), QStringList{QStringLiteral("Passed")});
         EXPECT_TRUE(continued.contains(QLatin1String("</table><br>Completed at  : ")));
-        // each part of the run has its own report file
-        EXPECT_EQ(plugin->reports().count(), reportsBefore + 2);
+        // a continued run is one run: one report file, one history entry
+        EXPECT_EQ(plugin->reports().count(), reportsBefore + 1);
+        EXPECT_EQ(monitor.runs.at(1).reportFile, monitor.runs.at(0).reportFile);
         EXPECT_TRUE(readText(monitor.runs.at(1).reportFile).contains(QLatin1String("Stopped at    : ")));
     }
 }
@@ -438,7 +440,7 @@ TEST_F(RunnerTest, CancelKillsTheRunningApplicationAndEndsTheRun)
 {
     const QString started = folder.filePath(QStringLiteral("hang.started"));
     addApplication(QStringLiteral("Hang"),
-                   QStringLiteral("touch '%1'\nexec sleep 30\n").arg(started));
+                   QStringLiteral("echo half done\ntouch '%1'\nexec sleep 30\n").arg(started));
     SequenceBuilder builder(QStringLiteral("Cancel"));
     builder.command(QStringLiteral("first"), Pass);
     builder.application(QStringLiteral("Hang"), ChainType);
@@ -449,6 +451,7 @@ TEST_F(RunnerTest, CancelKillsTheRunningApplicationAndEndsTheRun)
 
     window->slotStartSequence();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(started); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->report().outputText().contains(QLatin1String("half")); }));
     ASSERT_NE(host.processes().currentJob(), nullptr);
     EXPECT_EQ(plugin->runningWindow(), window);
 
@@ -478,6 +481,15 @@ TEST_F(RunnerTest, CancelKillsTheRunningApplicationAndEndsTheRun)
     EXPECT_TRUE(report.contains(QLatin1String("<td bgcolor='#FFFF00'>Cancel</td>")));
     EXPECT_TRUE(report.contains(QLatin1String("</table><br>Completed at  : ")));
     EXPECT_TRUE(readText(monitor.runs.first().reportFile).contains(QLatin1String("Cancel : User request")));
+    // the cancelled step has its row and what it printed so far
+    EXPECT_EQ(reportedStatuses(report, 2), QStringList{QStringLiteral("Cancelled")});
+    const QRegularExpressionMatch link = QRegularExpression(QStringLiteral(
+        "<td><b>2</b></td><td colspan='6'>\\*\\* Command Output Report: <a href='([^']*)'")).match(report);
+    ASSERT_TRUE(link.hasMatch());
+    EXPECT_TRUE(readText(QDir(sequenceFolder(QStringLiteral("Cancel"))).filePath(QString(link.captured(1)).replace(u'\\', u'/')))
+                    .contains(QLatin1String("half&nbsp;done")));
+    // one time stamp names the report file and the run folder
+    EXPECT_EQ(QFileInfo(monitor.runs.first().reportFile).completeBaseName(), window->report().reportName());
 }
 
 TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
@@ -585,19 +597,71 @@ TEST_F(RunnerTest, ACommandThatEndsCancelledEndsTheRunThere)
     builder.command(QStringLiteral("first"), Pass);
     builder.command(QStringLiteral("cancelled"), QStringLiteral("exit 198"));
     builder.command(QStringLiteral("never"), Pass);
+
+    builder.repeat(2);
     ORVSequencerMainDialog *window = open(builder);
     ASSERT_NE(window, nullptr);
 
-    window->slotStartSequence();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return steps(window).at(1)->statusText() == QLatin1String("Cancelled"); }, 20000));
-    EXPECT_EQ(plugin->runningWindow(), nullptr);
+    // the run ends as any run does: report, history, monitor, buttons
+    ASSERT_TRUE(run(window));
     EXPECT_EQ(statuses(window), QStringList({"Passed", "Cancelled", "---"}));
     EXPECT_EQ(codes(window), QList<int>({1, 5, 0}));
     EXPECT_EQ(window->runStatusList(), QStringList({"Passed", "Cancelled"}));
-    EXPECT_EQ(window->cycleStatusList(), QStringList({"Passed", "Cancelled"}));
-    EXPECT_EQ(lamps(window).mid(0, 3), QStringList({Off, Off, Yellow}));
+    EXPECT_EQ(lamps(window), QStringList({Off, Off, Yellow, Off}));
     EXPECT_EQ(monitor.statuses(), QStringList({"Passed", "Cancelled"}));
+    ASSERT_EQ(monitor.runs.size(), 1);
+    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Cancelled);
+    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Error"));
+    EXPECT_TRUE(QFileInfo::exists(monitor.runs.first().reportFile));
+    EXPECT_EQ(plugin->reports().count(), 1);
+    EXPECT_EQ(cycleRows(window->report().reportText()), QStringList{QStringLiteral("1:ERRORS:#FFFF00")});
+    EXPECT_TRUE(window->form().startSequenceButton->isEnabled());
+    EXPECT_FALSE(window->form().cancelSequenceButton->isEnabled());
+    EXPECT_EQ(window->loop(), 1);
+}
+
+TEST_F(RunnerTest, OnlyRedoIsLimitedAndEndsTheRunWithError)
+{
+    plugin->settings().redoLimit = 3;
+    SequenceBuilder redo(QStringLiteral("Redo for ever"));
+    redo.command(QStringLiteral("never passes"), QStringLiteral("exit 1")).failAction = QStringLiteral("Redo");
+    redo.command(QStringLiteral("never reached"), Pass);
+    // a loop through GOTO is the engineer's intent: it goes round more often than the limit
+    addApplication(QStringLiteral("Five"), countingScript(QStringLiteral("five.count"), {1, 1, 1, 1, 1, 0}));
+    SequenceBuilder loop(QStringLiteral("Goto loop"));
+    loop.label(QStringLiteral("again"));
+    loop.application(QStringLiteral("Five"), ChainType);
+    loop.ifStep(QStringLiteral("item = fail"));
+    loop.gotoStep(QStringLiteral("again"));
+    loop.endIfStep();
+    const struct
+    {
+        SequenceBuilder *builder;
+        QString attempts;   // monitor statuses of step `number`
+        int number;
+        QString verdict;
+        bool reason;
+    } cases[] = {
+        {&redo, QStringLiteral("Failed Failed Failed Error"), 1, QStringLiteral("Error"), true},
+        {&loop, QStringLiteral("Failed Failed Failed Failed Failed Passed"), 2, QStringLiteral("Failed"), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.builder->title().toStdString());
+        ORVSequencerMainDialog *window = openAndRun(*c.builder);
+        ASSERT_NE(window, nullptr);
+        QStringList attempts;
+        for (const RunRecorder::Step &step : monitor.steps) {
+            if (step.number.toInt() == c.number)
+                attempts.append(step.status);
+        }
+        EXPECT_EQ(attempts.join(u' '), c.attempts);
+        EXPECT_EQ(steps(window).at(c.number - 1)->statusText(), attempts.last());
+        EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
+        EXPECT_EQ(monitor.runs.first().verdict, c.verdict);
+        EXPECT_EQ(window->report().reportText().contains(
+                      QLatin1String("Nr. 1 asked to be done again more than 3 times")),
+                  c.reason);
+    }
 }
 
 TEST_F(RunnerTest, RepeatedCyclesSeeTheirLoopAndTheWholeRunsStatus)
