@@ -698,9 +698,15 @@ void ORVSequencerMainDialog::resetInstrument(SequenceElementItem *step)
     HostService<HxiMainProcessEx> processes(link, QStringLiteral("HxiMainProcessEx"));
     if (command.isEmpty() || !processes) {
         step->setStatusText(StatusText::Error);
-        UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"),
-                                   tr("Could not start the Reset Instrument command."), {tr("Quit")}, 0);
-        scheduleOperationFinished();
+        const QString text = tr("Could not start the Reset Instrument command.");
+        UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"), text, {tr("Quit")}, 0);
+        sequenceReport->appendStderr(text);
+        // A controller that was not reset must not let the board pass; the
+        // step still ends after this call, as every step does.
+        QTimer::singleShot(0, this, [this, step] {
+            if (owner->runningWindow() == this && !cancelLocked && current == step)
+                resetFinished(2);
+        });
         return;
     }
     processes->startProcess(command, directory, owner->jobReceiver(),
@@ -755,9 +761,20 @@ void ORVSequencerMainDialog::SlotIOPinsProcessReady(HxmJob *job, const QString &
 
 void ORVSequencerMainDialog::resetFinished(int exitCode)
 {
-    if (current)
-        current->setStatusText(exitCode == 0 ? StatusText::Done : StatusText::Error);
-    scheduleOperationFinished();
+    SequenceElementItem *step = current;
+    if (!step)
+        return;
+    if (exitCode == 0) {
+        step->setStatusText(StatusText::Done);
+        scheduleOperationFinished();
+        return;
+    }
+    // The reset's output and exit code go into the report, and the step
+    // counts as an error in the verdict.
+    //: %1 = exit code
+    sequenceReport->appendStderr(tr("Reset Instrument ended with exit code %1").arg(exitCode));
+    sequenceReport->writeOutputReport(reportStep(step), QString(), QString(), QString());
+    finishStep(step, Outcome::Error, exitCode, nullptr, StatusText::Error);
 }
 
 int ORVSequencerMainDialog::runMessageDialog(StatusDlg::Mode mode, const QString &caption,

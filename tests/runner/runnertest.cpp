@@ -847,3 +847,40 @@ TEST_F(RunnerTest, SavingAfterARunKeepsTheLastResults)
     EXPECT_EQ(report.attribute(QStringLiteral("seqname")), QStringLiteral("Saved"));
     EXPECT_EQ(report.attribute(QStringLiteral("title")), window->report().startStamp().historyTitle());
 }
+
+TEST_F(RunnerTest, AFailedInstrumentResetIsAnErrorWithItsOutputInTheReport)
+{
+    folder.write(QStringLiteral("project/reset.sh"), "echo boom >&2\nexit \"$RESET_EXIT\"\n");
+    const struct
+    {
+        const char *command;
+        const char *status;
+        const char *verdict;
+        const char *reported;   // in the step's inline output
+    } cases[] = {
+        {"RESET_EXIT=0 sh reset.sh", "Done", "Passed", "boom"},
+        {"RESET_EXIT=1 sh reset.sh", "Error", "Error", "Reset Instrument ended with exit code 1"},
+        {"", "Error", "Error", "Could not start the Reset Instrument command."},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command);
+        ProjectInstrument instrument;
+        instrument.name = QStringLiteral("BCU");
+        instrument.preferred = true;
+        instrument.actions = {QStringLiteral("ExecReset")};
+        if (*c.command)
+            instrument.parameters.insert(QStringLiteral("Reset.0"), QLatin1String(c.command));
+        project.instruments = {instrument};
+        SequenceBuilder builder(QStringLiteral("Reset %1").arg(++number));
+        builder.operation(ControlOperations::ControlOperation::Reset, QStringLiteral("Preferred")).addToReport = true;
+        builder.command(QStringLiteral("after"), Pass);
+        ORVSequencerMainDialog *window = openAndRun(builder);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(statuses(window), QStringList({QLatin1String(c.status), QStringLiteral("Passed")}));
+        EXPECT_EQ(monitor.runs.first().verdict, QLatin1String(c.verdict));
+        EXPECT_EQ(reportedStatuses(window->report().reportText(), 1), QStringList{QLatin1String(c.status)});
+        EXPECT_TRUE(window->report().reportText().replace(QLatin1String("&nbsp;"), QLatin1String(" "))
+                        .contains(QLatin1String(c.reported)));
+    }
+}
