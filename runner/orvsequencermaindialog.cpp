@@ -507,9 +507,33 @@ void ORVSequencerMainDialog::slotStartSequence()
     // In gang mode the units are as many as the TAPs the sequence's test
     // uses and the gang includes.
     sequenceTapInformation.clear();
-    if (ui->globalGangCheckBox->isChecked())
-        sequenceTapInformation = findSequenceTapInformation();
+    if (ui->globalGangCheckBox->isChecked()) {
+        QString application;
+        sequenceTapInformation = findSequenceTapInformation(application);
+        if (!gangSharesATap(application))
+            return;
+    }
     beginPass(true);
+}
+
+bool ORVSequencerMainDialog::gangSharesATap(const QString &application)
+{
+    const QString gang = owner->sequencerSettings().gangText;
+    if (!isGangMode() || sequenceTapInformation.isEmpty()
+        || !TapText::tapsInBoth(sequenceTapInformation, gang).isEmpty())
+        return true;
+    // Without a TAP in common there is no unit to test: the run would go on
+    // with the last unit's serial number.
+    const QString gangTaps = TapText::text(TapText::maskOf(gang));
+    //: %1 = the gang's TAPs, %2 = Application Name, %3 = the application's TAPs
+    UserPrompt(owner->hostLink(), this)
+        .warning(tr("Warning"), tr("The gang (TAPs %1) and the application '%2' (TAPs %3) have no TAP in "
+                                   "common: the sequence is not started.")
+                                    .arg(gangTaps.isEmpty() ? tr("none") : gangTaps, application,
+                                         TapText::text(TapText::maskOf(sequenceTapInformation))));
+    runStatuses.clear();
+    tellMonitorRunEnd(HxiRunMonitor::Cancelled, QString());
+    return false;
 }
 
 void ORVSequencerMainDialog::beginPass(bool newRun)
@@ -1640,7 +1664,7 @@ bool ORVSequencerMainDialog::promptUnit()
     return result;
 }
 
-QString ORVSequencerMainDialog::findSequenceTapInformation()
+QString ORVSequencerMainDialog::findSequenceTapInformation(QString &applicationName)
 {
     const HostLink link = owner->hostLink();
     const UserPrompt prompt(link, this);
@@ -1666,10 +1690,9 @@ QString ORVSequencerMainDialog::findSequenceTapInformation()
         prompt.information(Caption, tr("Error no application selected."));
         return QString();
     }
+    applicationName = testStep->text(SequenceElementItem::ItemColumn);
     HxiProjectApplications *applications = database->applications();
-    const auto application = applications
-                                 ? applications->application(testStep->text(SequenceElementItem::ItemColumn))
-                                 : std::nullopt;
+    const auto application = applications ? applications->application(applicationName) : std::nullopt;
     if (applications)
         applications->release();
     if (!application) {

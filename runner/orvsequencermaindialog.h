@@ -143,7 +143,10 @@ private:
     void selectStep(SequenceElementItem *step);
     void scheduleOperationFinished();
     bool isGangMode() const;
-    QString findSequenceTapInformation();
+    // the TAP digits of the first test application, named in `applicationName`
+    QString findSequenceTapInformation(QString &applicationName);
+    // false, after saying so, when the gang and the test share no TAP
+    bool gangSharesATap(const QString &application);
     // Identification of the next unit inside a run; a refused unit ends the run.
     bool identifyNextUnit();
     // The unit's serial number (folder name and mask) in turn: the one
