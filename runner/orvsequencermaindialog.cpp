@@ -31,6 +31,7 @@
 #include "sequencereport.h"
 #include "sequencersettings.h"
 #include "taptext.h"
+#include "textboundary.h"
 #include "ui_orvsequencermainform.h"
 #include "hxitypeinfo.h"
 #include "seqiopinsdialog.h"
@@ -211,30 +212,21 @@ bool ORVSequencerMainDialog::loadSequence(HxSequence *sequence)
                 applications->release();
             return false;
         }
-        if (item->kind() == ItemType::Application) {
-            const auto application =
-                applications ? applications->application(item->columnItem) : std::nullopt;
-            if (!application) {
-                //: %1 = Sequence Title, %2 = Item Number, %3 and %4 = Application Name
-                owner->logMessage(tr("ORV Sequencer '%1' - Nr. '%2': Application '%3' is not available "
-                                     "in current project: Application '%4' is removed from Sequence")
-                                      .arg(sequence->title())
-                                      .arg(number)
-                                      .arg(item->columnItem, item->columnItem));
-                continue;
-            }
-            if (ApplicationTypes::applicationUsability(application->type()) > 0) {
-                //: %1 = Sequence Title, %2 = Item Number, %3 and %4 = Application Name
-                owner->logMessage(tr("ORV Sequencer '%1' - Nr. '%2': Application '%3' is not a valid "
-                                     "Application to use within ORV Sequencer: Application '%4' is "
-                                     "removed from Sequence")
-                                      .arg(sequence->title())
-                                      .arg(number)
-                                      .arg(item->columnItem, item->columnItem));
-                continue;
-            }
-        }
         ui->sequenceListView->insertStoredStep(*item);
+        // A step whose application cannot run stays in the sequence, as the
+        // engineer stored it; it is marked here and ends as Error when reached.
+        if (item->kind() != ItemType::Application)
+            continue;
+        const QString reason = unusableReason(applications, item->columnItem);
+        if (reason.isEmpty())
+            continue;
+        //: %1 = Sequence Title, %2 = Item Number, %3 = why the step cannot run
+        owner->logMessage(tr("ORV Sequencer '%1' - Nr. '%2': %3: the step ends as Error when it is reached")
+                              .arg(sequence->title())
+                              .arg(number)
+                              .arg(reason));
+        if (SequenceElementItem *step = ui->sequenceListView->stepAt(ui->sequenceListView->stepCount() - 1))
+            markUnusable(step, reason);
     }
     if (applications)
         applications->release();
@@ -244,6 +236,27 @@ bool ORVSequencerMainDialog::loadSequence(HxSequence *sequence)
     //: %1 = Sequence Title
     owner->logMessage(tr("ORV Sequencer '%1' - Load Sequence finished").arg(sequence->title()));
     return true;
+}
+
+QString ORVSequencerMainDialog::unusableReason(HxiProjectApplications *applications,
+                                               const QString &applicationName)
+{
+    const auto application = applications ? applications->application(applicationName) : std::nullopt;
+    //: %1 = Application Name
+    if (!application)
+        return tr("Application '%1' is not available in current project").arg(applicationName);
+    //: %1 = Application Name
+    if (ApplicationTypes::applicationUsability(application->type()) > 0)
+        return tr("Application '%1' is not a valid Application to use within ORV Sequencer").arg(applicationName);
+    return QString();
+}
+
+void ORVSequencerMainDialog::markUnusable(SequenceElementItem *step, const QString &reason)
+{
+    for (int column = 0; column < step->columnCount(); ++column) {
+        step->setForeground(column, QBrush(Qt::gray));
+        step->setToolTip(column, reason);
+    }
 }
 
 void ORVSequencerMainDialog::writeSequence(HxSequence *sequence) const
@@ -1709,6 +1722,25 @@ void ORVSequencerMainDialog::executeApplication(const QString &applicationName,
 {
     const HostLink link = owner->hostLink();
     const UserPrompt prompt(link, this);
+    QString reason;
+    if (HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database) {
+        HxiProjectApplications *applications = database->applications();
+        reason = unusableReason(applications, applicationName);
+        if (applications)
+            applications->release();
+    }
+    if (!reason.isEmpty()) {
+        //: %1 = Item Number, %2 = why the step cannot run
+        sequenceReport->writeInstrumentRow(QStringLiteral("!"),
+                                           TextBoundary::toHtml(tr("Nr. %1: %2")
+                                                                    .arg(step->text(SequenceElementItem::NumberColumn), reason)));
+        // the step still ends after this call, as every step does
+        QTimer::singleShot(0, this, [this, step, reason] {
+            if (owner->runningWindow() == this && !cancelLocked && current == step)
+                applicationFinished(nullptr, reason, 2);
+        });
+        return;
+    }
     QString action;
     QString type;
     {

@@ -12,6 +12,9 @@
 #include <memory>
 
 class HxmJob;
+namespace VemoInterface {
+class HxiProjectApplications;
+}
 class HxSequence;
 class QSoundEffect;
 class QTimer;
@@ -172,6 +175,10 @@ private:
     void runIoPins(SequenceElementItem *step);
 
     void executeApplication(const QString &applicationName, SequenceElementItem *step);
+    // why a step of `applicationName` cannot run; empty when it can
+    static QString unusableReason(VemoInterface::HxiProjectApplications *applications,
+                                  const QString &applicationName);
+    static void markUnusable(SequenceElementItem *step, const QString &reason);
     void executeCommand(SequenceElementItem *step);
     QMap<QString, QString> globalGangParameters(const QMap<QString, QString> &parameters) const;
     int checkImageCrc(SequenceElementItem *step, HxmJob *job);

@@ -884,3 +884,28 @@ TEST_F(RunnerTest, AFailedInstrumentResetIsAnErrorWithItsOutputInTheReport)
                         .contains(QLatin1String(c.reported)));
     }
 }
+
+TEST_F(RunnerTest, AStepWhoseApplicationIsMissingStaysAndEndsAsError)
+{
+    SequenceBuilder builder(QStringLiteral("Missing"));
+    builder.command(QStringLiteral("before"), Pass);
+    builder.application(QStringLiteral("Gone"), ChainType);
+    builder.command(QStringLiteral("after"), Pass);
+    ORVSequencerMainDialog *window = openAndRun(builder);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(statuses(window), QStringList({"Passed", "Error", "Passed"}));
+    EXPECT_EQ(steps(window).at(1)->hostStatusText,
+              QStringLiteral("Application 'Gone' is not available in current project"));
+    EXPECT_TRUE(window->report().reportText().contains(
+        QLatin1String("Nr. 2: Application &#39;Gone&#39; is not available in current project")));
+    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Error"));
+
+    // what the sequence holds is saved as it was loaded
+    QDomDocument document;
+    QDomElement root = document.createElement(QStringLiteral("plugin"));
+    document.appendChild(root);
+    ASSERT_TRUE(plugin->save(root));
+    const QDomNodeList elements = root.elementsByTagName(QStringLiteral("sequenceelement"));
+    ASSERT_EQ(elements.size(), 3);
+    EXPECT_EQ(elements.at(1).toElement().attribute(QStringLiteral("Column.Item")), QStringLiteral("Gone"));
+}
