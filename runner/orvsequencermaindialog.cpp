@@ -1257,15 +1257,11 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
     step->hostStatusText = job ? job->message : message;
 
     if (step->itemType() == int(ItemType::Application)) {
+        // The host copied the application's results into the results folder
+        // as the copy mode it was given asks; an empty unit folder goes.
         const bool perOutcome = (step->saveResultsOnPass && info.statusCode == 1)
                                 || (step->saveResultsOnFail && info.statusCode == 2);
-        QStringList resultFiles;
-        if (job && perOutcome) {
-            const QFileInfo file(job->applicationFilePath);
-            resultFiles << file.absolutePath() + QLatin1Char('/') + file.completeBaseName()
-                               + QStringLiteral(".log");
-        }
-        sequenceReport->copyResults(perOutcome, resultFiles, unitSettings());
+        sequenceReport->copyResults(perOutcome, {}, unitSettings());
     }
 
     if (showAppStatusBanner && step->itemType() == int(ItemType::Application)

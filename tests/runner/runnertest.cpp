@@ -909,3 +909,33 @@ TEST_F(RunnerTest, AStepWhoseApplicationIsMissingStaysAndEndsAsError)
     ASSERT_EQ(elements.size(), 3);
     EXPECT_EQ(elements.at(1).toElement().attribute(QStringLiteral("Column.Item")), QStringLiteral("Gone"));
 }
+
+TEST_F(RunnerTest, ResultsAreSavedOnlyForTheOutcomesTheStepAsksFor)
+{
+    const QString script = QStringLiteral("echo measured > \"$ORV_RESULT_DIR/measure.txt\"\nexit %1\n");
+    addApplication(QStringLiteral("Passes"), script.arg(0));
+    addApplication(QStringLiteral("Fails"), script.arg(1));
+    const struct
+    {
+        const char *application;
+        bool onPass;
+        bool onFail;
+        bool saved;
+    } cases[] = {
+        {"Passes", true, false, true},
+        {"Passes", false, true, false},
+        {"Fails", false, true, true},
+        {"Fails", true, false, false},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        const QString title = QStringLiteral("Save %1").arg(++number);
+        SCOPED_TRACE(title.toStdString());
+        SequenceBuilder builder(title);
+        HxSequenceItem &step = builder.application(QLatin1String(c.application), ChainType);
+        step.saveResultsOnPass = c.onPass;
+        step.saveResultsOnFail = c.onFail;
+        ASSERT_NE(openAndRun(builder), nullptr);
+        EXPECT_EQ(QFileInfo::exists(sequenceFolder(title) + QStringLiteral("/Results/measure.txt")), c.saved);
+    }
+}
