@@ -644,7 +644,12 @@ void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
 
 void ORVSequencerMainDialog::scheduleOperationFinished()
 {
-    QTimer::singleShot(10, owner->jobReceiver(), SLOT(OperationExecFinished()));
+    // The step ends on the next turn of the event loop, never inside the call
+    // that started it: the window repaints between steps and the call stack
+    // stays flat, without a fixed wait per step. The call dies with the window.
+    QMetaObject::invokeMethod(
+        this, [this] { QMetaObject::invokeMethod(owner->jobReceiver(), "OperationExecFinished"); },
+        Qt::QueuedConnection);
 }
 
 void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
@@ -775,7 +780,7 @@ void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
     if (commandLines.isEmpty()) {
         const QString text = tr("Could not start the Read/Test/Write IO Pins command.");
         UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"), text, {tr("Quit")}, 0);
-        QTimer::singleShot(10, this, [this, step, text] {
+        QTimer::singleShot(0, this, [this, step, text] {
             if (owner->runningWindow() == this && !cancelLocked && current == step)
                 applicationFinished(nullptr, text, 2);
         });

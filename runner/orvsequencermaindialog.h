@@ -34,7 +34,7 @@ class ORVSequencerMainForm;
 // walks it step by step, cycle by cycle, with lamps, buttons and a report
 // that grows with every row. Runs are event-driven: a step that needs a host
 // job returns at once and is completed by the plug-in's job slots; every
-// other step completes through a 10 ms single-shot schedule.
+// other step completes on the next turn of the event loop.
 class ORVSequencerMainDialog : public QDialog
 {
     Q_OBJECT

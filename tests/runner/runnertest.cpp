@@ -939,3 +939,20 @@ TEST_F(RunnerTest, ResultsAreSavedOnlyForTheOutcomesTheStepAsksFor)
         EXPECT_EQ(QFileInfo::exists(sequenceFolder(title) + QStringLiteral("/Results/measure.txt")), c.saved);
     }
 }
+
+TEST_F(RunnerTest, AControlStepEndsOnTheNextTurnOfTheEventLoop)
+{
+    SequenceBuilder builder(QStringLiteral("Control"));
+    builder.label(QStringLiteral("one"));
+    builder.label(QStringLiteral("two"));
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    window->slotStartSequence();
+    // never inside the call that started it ...
+    EXPECT_EQ(statuses(window), QStringList({"Busy", "---"}));
+    // ... and without waiting for a clock
+    QCoreApplication::processEvents();
+    EXPECT_EQ(statuses(window).first(), QStringLiteral("Done"));
+    ASSERT_TRUE(waitForRunEnd());
+    EXPECT_EQ(statuses(window), QStringList({"Done", "Done"}));
+}
