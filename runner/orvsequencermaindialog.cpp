@@ -24,6 +24,7 @@
 #include "hximainprocess.h"
 #include "operationitem.h"
 #include "reportpaths.h"
+#include "runengine.h"
 #include "runwindowhost.h"
 #include "sequenceelementitem.h"
 #include "sequenceenums.h"
@@ -98,9 +99,15 @@ ORVSequencerMainDialog::ORVSequencerMainDialog(RunWindowHost *runHost, const QSt
       owner(runHost),
       ui(std::make_unique<Ui::ORVSequencerMainForm>()),
       sequenceReport(std::make_unique<SequenceReport>(runHost->hostLink())),
-      description(sequenceDescription)
+      description(sequenceDescription),
+      engine(new RunEngine(runHost->hostLink(), this))
 {
     ui->setupUi(this);
+    connect(engine, &RunEngine::busyTick, this, &ORVSequencerMainDialog::animateBusyLed);
+    // The completion goes through the plug-in, which routes it to the window
+    // that runs, if any.
+    connect(engine, &RunEngine::completionDue, this,
+            [this] { QMetaObject::invokeMethod(owner->jobReceiver(), "OperationExecFinished"); });
     setObjectName(QStringLiteral("ORV Sequencer"));
     ui->sequenceListView->setHostLink(owner->hostLink());
     sequenceReport->setDialogParent(this);
@@ -121,8 +128,8 @@ ORVSequencerMainDialog::ORVSequencerMainDialog(RunWindowHost *runHost, const QSt
     connect(ui->cancelSequenceButton, &QPushButton::clicked, this,
             &ORVSequencerMainDialog::slotCancelSequence);
     connect(ui->sequenceListView, &SequenceListView::stepsRemoved, this, [this] {
-        runStatuses.clear();
-        cycleStatuses.clear();
+        engine->runStatuses.clear();
+        engine->cycleStatuses.clear();
         updateLamps();
         owner->runStateChanged();
     });
@@ -153,6 +160,7 @@ ORVSequencerMainDialog::~ORVSequencerMainDialog()
 void ORVSequencerMainDialog::setSequenceName(const QString &name)
 {
     sequenceTitle = name;
+    engine->setSequenceTitle(name);
     sequenceReport->setSequence(name, description);
     //: %1 = Sequence Title
     setWindowTitle(tr("ORV Sequencer: %1").arg(name));
@@ -301,34 +309,9 @@ void ORVSequencerMainDialog::renameApplication(const QString &oldName, const QSt
 
 void ORVSequencerMainDialog::setButtons(ButtonState state)
 {
-    switch (state) {
-    case ButtonState::Idle:
-        busy = false;
-        stopped = true;
-        continueLocked = true;
-        cancelLocked = true;
-        break;
-    case ButtonState::Running:
-        busy = true;
-        stopped = false;
-        continueLocked = true;
-        cancelLocked = false;
-        break;
-    case ButtonState::StopPending:
-        busy = true;
-        stopped = true;
-        continueLocked = true;
-        cancelLocked = false;
-        break;
-    case ButtonState::Stopped:
-        busy = true;
-        stopped = true;
-        continueLocked = false;
-        cancelLocked = false;
-        break;
-    }
-    applyButtonStates(!busy && hasSteps() && !owner->runningWindow(), !stopped, !continueLocked,
-                      !cancelLocked);
+    engine->setButtonState(state);
+    applyButtonStates(!engine->busy && hasSteps() && !owner->runningWindow(), !engine->stopped, !engine->continueLocked,
+                      !engine->cancelLocked);
     owner->runStateChanged();
 }
 
@@ -366,73 +349,48 @@ void ORVSequencerMainDialog::setLamp(QLabel *label, const QString &image)
 
 void ORVSequencerMainDialog::updateLamps()
 {
-    QString pass = QStringLiteral("LED_white.png");
-    QString fail = pass;
-    QString error = pass;
-    if (!cycleStatuses.isEmpty()) {
-        if (cycleStatuses.contains(StatusText::Cancelled) || cycleStatuses.contains(StatusText::Error)
-            || cycleStatuses.contains(StatusText::Timeout))
-            error = QStringLiteral("LED_yellow.png");
-        else if (cycleStatuses.contains(StatusText::Failed))
-            fail = QStringLiteral("LED_red.png");
-        else
-            pass = QStringLiteral("LED_green.png");
-    }
-    setLamp(ui->seqStatusPassPixmapLabel, pass);
-    setLamp(ui->seqStatusFailPixmapLabel, fail);
-    setLamp(ui->seqStatusErrorPixmapLabel, error);
-}
-
-ORVSequencerMainDialog::Verdict ORVSequencerMainDialog::cycleVerdict() const
-{
-    if (cycleStatuses.contains(StatusText::Cancelled) || cycleStatuses.contains(StatusText::Error)
-        || cycleStatuses.contains(StatusText::Timeout))
-        return {QStringLiteral("ERRORS"), QStringLiteral("#FFFF00"), 4};
-    if (cycleStatuses.contains(StatusText::Failed))
-        return {QStringLiteral("FAILED"), QStringLiteral("#FF4040"), 1};
-    return {QStringLiteral("PASSED"), QStringLiteral("#80FF80"), 2};
-}
-
-ORVSequencerMainDialog::Verdict ORVSequencerMainDialog::runAggregate() const
-{
-    // A time-out alone does not fail a run: the question just went unanswered.
-    if (runStatuses.contains(StatusText::Cancelled) || runStatuses.contains(StatusText::Error))
-        return {QStringLiteral("Error"), QStringLiteral("#FFFF00"), 4};
-    if (runStatuses.contains(StatusText::Failed))
-        return {QStringLiteral("Failed"), QStringLiteral("#FF0000"), 1};
-    return {QStringLiteral("Passed"), QStringLiteral("#00FF00"), 2};
+    const RunEngine::Lamp lamp = engine->lamp();
+    const QString off = QStringLiteral("LED_white.png");
+    setLamp(ui->seqStatusPassPixmapLabel, lamp == RunEngine::Lamp::Pass ? QStringLiteral("LED_green.png") : off);
+    setLamp(ui->seqStatusFailPixmapLabel, lamp == RunEngine::Lamp::Fail ? QStringLiteral("LED_red.png") : off);
+    setLamp(ui->seqStatusErrorPixmapLabel, lamp == RunEngine::Lamp::Error ? QStringLiteral("LED_yellow.png") : off);
 }
 
 void ORVSequencerMainDialog::appendRunStatus(const QString &text)
 {
-    runStatuses.append(text);
+    engine->appendRunStatus(text);
 }
 
 void ORVSequencerMainDialog::appendCycleStatus(const QString &text)
 {
-    cycleStatuses.append(text);
+    engine->appendCycleStatus(text);
+}
+
+ORVSequencerMainDialog::Verdict ORVSequencerMainDialog::cycleVerdict() const
+{
+    return engine->cycleVerdict();
+}
+
+ORVSequencerMainDialog::Verdict ORVSequencerMainDialog::runAggregate() const
+{
+    return engine->runAggregate();
 }
 
 void ORVSequencerMainDialog::startBusyLamp()
 {
-    if (!busyTimer) {
-        busyTimer = new QTimer(this);
-        connect(busyTimer, &QTimer::timeout, this, &ORVSequencerMainDialog::animateBusyLed);
-    }
-    busyTimer->start(250);
+    engine->startBusyTimer();
 }
 
 void ORVSequencerMainDialog::stopBusyLamp()
 {
-    if (busyTimer)
-        busyTimer->stop();
+    engine->stopBusyTimer();
     busyLampOn = false;
     setLamp(ui->busyPixmapLabel, QStringLiteral("LED_white.png"));
 }
 
 void ORVSequencerMainDialog::animateBusyLed()
 {
-    ui->busyLineEdit->setText(current ? current->text(SequenceElementItem::ItemColumn) : QString());
+    ui->busyLineEdit->setText(engine->current ? engine->current->text(SequenceElementItem::ItemColumn) : QString());
     busyLampOn = !busyLampOn;
     setLamp(ui->busyPixmapLabel, busyLampOn ? QStringLiteral("LED_blue.png")
                                             : QStringLiteral("LED_white.png"));
@@ -510,7 +468,7 @@ void ORVSequencerMainDialog::resetSteps(bool newRun)
             step->exitCode = 0;
         }
     }
-    cycleStatuses.clear();
+    engine->cycleStatuses.clear();
 }
 
 // --- the run -------------------------------------------------------------------
@@ -544,30 +502,38 @@ bool ORVSequencerMainDialog::gangSharesATap(const QString &application)
                                    "common: the sequence is not started.")
                                     .arg(gangTaps.isEmpty() ? tr("none") : gangTaps, application,
                                          TapText::text(TapText::maskOf(sequenceTapInformation))));
-    runStatuses.clear();
-    tellMonitorRunEnd(HxiRunMonitor::Cancelled, QString());
+    engine->runStatuses.clear();
+    engine->tellMonitorRunEnd(HxiRunMonitor::Cancelled, QString());
     return false;
+}
+
+void ORVSequencerMainDialog::takeSteps()
+{
+    // The list cannot be edited while a run goes on.
+    engine->setSteps(ui->sequenceListView->steps());
+    engine->setRedoLimit(owner->sequencerSettings().redoLimit);
 }
 
 void ORVSequencerMainDialog::beginPass(bool newRun)
 {
     if (newRun) {
-        startStamp = RunStamp::fromDateTime(QDateTime::currentDateTime());
-        sequenceReport->setStartStamp(startStamp);
+        engine->startStamp = RunStamp::fromDateTime(QDateTime::currentDateTime());
+        sequenceReport->setStartStamp(engine->startStamp);
     }
     if (!hasSteps())
         return;
+    takeSteps();
     owner->setRunningWindow(this);
     startBusyLamp();
     setButtons(ButtonState::Running);
-    current = nullptr;
-    if (loopNumber == 1)
-        runStatuses.clear();
+    engine->current = nullptr;
+    if (engine->loopNumber == 1)
+        engine->runStatuses.clear();
     resetSteps(newRun);
     updateLamps();
     setRunWidgetsEnabled(false);
 
-    if (loopNumber == 1) {
+    if (engine->loopNumber == 1) {
         sequenceReport->writeReportHeader();
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
@@ -575,7 +541,7 @@ void ORVSequencerMainDialog::beginPass(bool newRun)
     }
     if (!ui->sequenceRadioButton->isChecked() && !ui->singleAppRadioButton->isChecked())
         return;
-    if (loopNumber == 1 && ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
+    if (engine->loopNumber == 1 && ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
         return;
     executeStep(selectedStep());
 }
@@ -586,15 +552,15 @@ void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
         ui->sequenceListView->scrollToItem(step);
     ui->busyLineEdit->clear();
 
-    if (stopped) {
+    if (engine->stopped) {
         // A Stop was pending: the run pauses in front of this step.
         setButtons(ButtonState::Stopped);
-        resume = step ? step : ui->sequenceListView->firstStep();
+        engine->resume = step ? step : ui->sequenceListView->firstStep();
         if (isSingleApplicationMode())
-            selectStep(resume);
+            selectStep(engine->resume);
         updateLamps();
         const Verdict verdict = cycleVerdict();
-        sequenceReport->writeCycleRow(verdict.text, verdict.colour, loopNumber, loopNumber);
+        sequenceReport->writeCycleRow(verdict.text, verdict.colour, engine->loopNumber, engine->loopNumber);
         sequenceReport->writeReportTrailer(true);
         writeReportFile();
         if (ui->unitIdentGroupBox->isChecked() && !owner->sequencerSettings().perUnit)
@@ -602,36 +568,36 @@ void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
         stopBusyLamp();
         // Nothing runs while the run waits: a Cancel now must not mark the
         // step that already ended.
-        current = nullptr;
-        tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
+        engine->current = nullptr;
+        engine->tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
         detachRun();
         // The cycle count moves on only at the end of a pass (endOfPass), so
         // a stop in the middle of a cycle resumes in the same cycle.
         return;
     }
 
-    ui->noLineEdit->setText(QString::number(loopNumber));
+    ui->noLineEdit->setText(QString::number(engine->loopNumber));
     if (!step)
         step = ui->sequenceListView->firstStep();
     if (!step)
         return;
-    step->count = loopNumber;
+    step->count = engine->loopNumber;
     sequenceReport->clearOutput();
 
     switch (ItemType(step->itemType())) {
     case ItemType::Application:
-        current = step;
+        engine->current = step;
         step->setStatusText(Busy);
         selectStep(step);
         executeApplication(step->text(SequenceElementItem::ItemColumn), step);
         break;
     case ItemType::Command:
-        current = step;
+        engine->current = step;
         step->setStatusText(Busy);
         executeCommand(step);
         break;
     case ItemType::Operation:
-        current = step;
+        engine->current = step;
         step->setStatusText(Busy);
         selectStep(step);
         executeOperation(step);
@@ -644,12 +610,7 @@ void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
 
 void ORVSequencerMainDialog::scheduleOperationFinished()
 {
-    // The step ends on the next turn of the event loop, never inside the call
-    // that started it: the window repaints between steps and the call stack
-    // stays flat, without a fixed wait per step. The call dies with the window.
-    QMetaObject::invokeMethod(
-        this, [this] { QMetaObject::invokeMethod(owner->jobReceiver(), "OperationExecFinished"); },
-        Qt::QueuedConnection);
+    engine->scheduleCompletion();
 }
 
 void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
@@ -663,7 +624,7 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
             ui->sequenceListView->findLabelStep(step->text(SequenceElementItem::PropertyColumn));
         step->setStatusText(StatusText::Done);
         if (label) {
-            current = label;
+            engine->current = label;
             selectStep(label);
         }
         if (step->addToReport)
@@ -680,8 +641,8 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
         step->setStatusText(step->operationKind() == int(ControlOperation::Else) ? StatusText::Reset
                                                                                  : StatusText::Done);
         selectStep(step);
-        if (SequenceElementItem *endIf = findBranchTarget(step, false)) {
-            current = endIf;
+        if (SequenceElementItem *endIf = engine->findBranchTarget(step, false)) {
+            engine->current = endIf;
             endIf->setStatusText(StatusText::Done);
             selectStep(endIf);
         }
@@ -689,7 +650,7 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
     }
     case ControlOperation::EndIf:
         step->setStatusText(StatusText::Done);
-        current = step;
+        engine->current = step;
         selectStep(step);
         break;
     case ControlOperation::Print:
@@ -746,7 +707,7 @@ void ORVSequencerMainDialog::resetInstrument(SequenceElementItem *step)
         // A controller that was not reset must not let the board pass; the
         // step still ends after this call, as every step does.
         QTimer::singleShot(0, this, [this, step] {
-            if (owner->runningWindow() == this && !cancelLocked && current == step)
+            if (owner->runningWindow() == this && !engine->cancelLocked && engine->current == step)
                 resetFinished(2);
         });
         return;
@@ -781,7 +742,7 @@ void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
         const QString text = tr("Could not start the Read/Test/Write IO Pins command.");
         UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"), text, {tr("Quit")}, 0);
         QTimer::singleShot(0, this, [this, step, text] {
-            if (owner->runningWindow() == this && !cancelLocked && current == step)
+            if (owner->runningWindow() == this && !engine->cancelLocked && engine->current == step)
                 applicationFinished(nullptr, text, 2);
         });
         return;
@@ -792,7 +753,7 @@ void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
 
 void ORVSequencerMainDialog::SlotIOPinsProcessReady(HxmJob *job, const QString &message, int exitCode)
 {
-    if (owner->runningWindow() != this || cancelLocked)
+    if (owner->runningWindow() != this || engine->cancelLocked)
         return;
     const IoPinsCommandLine::Results results = ioPinsDialog->readResults(ioPinsFolder);
     for (const IoPinsCommandLine::ReportRow &row : IoPinsCommandLine::resultRows(ioPinsOptions, results))
@@ -803,7 +764,7 @@ void ORVSequencerMainDialog::SlotIOPinsProcessReady(HxmJob *job, const QString &
 
 void ORVSequencerMainDialog::resetFinished(int exitCode)
 {
-    SequenceElementItem *step = current;
+    SequenceElementItem *step = engine->current;
     if (!step)
         return;
     if (exitCode == 0) {
@@ -882,7 +843,7 @@ void ORVSequencerMainDialog::runPause(SequenceElementItem *step)
                                         tr("Sequence Item"), text, QStringLiteral("#FFFFFF"),
                                         timeOut > 0 ? timeOut : 0,
                                         step->pauseMessageDefaultAnswer == 1);
-    if (owner->runningWindow() != this || cancelLocked || current != step)
+    if (owner->runningWindow() != this || engine->cancelLocked || engine->current != step)
         return;   // the run was cancelled while the question was open
     if (!question) {
         scheduleOperationFinished();
@@ -956,93 +917,30 @@ void ORVSequencerMainDialog::printReport()
     sequenceReport->printReport(&printer);
 }
 
-bool ORVSequencerMainDialog::conditionHolds(SequenceElementItem *conditionStep,
-                                            SequenceElementItem *referenceStep) const
-{
-    const auto asCondition = [this](const SequenceElementItem *step) {
-        ConditionStep result;
-        result.condition = step->text(SequenceElementItem::PropertyColumn);
-        result.loopNumber = step->count;
-        result.exitCode = step->exitCode;
-        result.status = step->status;
-        result.crc = crcValues.value(step, 0);
-        return result;
-    };
-    ConditionStep condition = asCondition(conditionStep);
-    // An ELIF examined for a false IF sees the cycle the IF runs in.
-    condition.loopNumber = loopNumber;
-    std::optional<ConditionStep> reference;
-    if (referenceStep)
-        reference = asCondition(referenceStep);
-    const Verdict aggregate = runAggregate();
-    return Condition::evaluateCondition(&condition, reference ? &*reference : nullptr,
-                                        [&aggregate](ConditionKeyword::Id verdict) {
-                                            switch (verdict) {
-                                            case ConditionKeyword::Id::Pass:
-                                                return aggregate.code == 2;
-                                            case ConditionKeyword::Id::Fail:
-                                                return aggregate.code == 1;
-                                            case ConditionKeyword::Id::Error:
-                                                return aggregate.code == 4;
-                                            default:
-                                                return false;
-                                            }
-                                        });
-}
-
 void ORVSequencerMainDialog::executeIf(SequenceElementItem *step)
 {
     step->setStatusText(StatusText::Done);
     selectStep(step);
     SequenceElementItem *reference = ui->sequenceListView->stepAbove(step);
-    if (conditionHolds(step, reference)) {
-        current = step;
+    if (engine->conditionHolds(step, reference)) {
+        engine->current = step;
         return;
     }
     if (step->addToReport)
         writeStepRow(step, White);
-    current = step;
-    if (SequenceElementItem *target = findBranchTarget(step, true)) {
-        current = target;
+    engine->current = step;
+    if (SequenceElementItem *target = engine->findBranchTarget(step, true)) {
+        engine->current = target;
         target->setStatusText(StatusText::Done);
         selectStep(target);
     }
-}
-
-SequenceElementItem *ORVSequencerMainDialog::findBranchTarget(SequenceElementItem *from,
-                                                              bool elifMayMatch) const
-{
-    using ControlOperations::ControlOperation;
-    SequenceListView *list = ui->sequenceListView;
-    SequenceElementItem *reference = list->stepAbove(from);
-    int depth = 0;
-    for (SequenceElementItem *step = list->stepBelow(from); step; step = list->stepBelow(step)) {
-        if (step->itemType() != int(ItemType::Operation))
-            continue;
-        const int kind = operationKindOf(step);
-        if (depth == 0) {
-            if (kind == int(ControlOperation::EndIf))
-                return step;
-            if (elifMayMatch) {
-                if (kind == int(ControlOperation::Else))
-                    return step;
-                if (kind == int(ControlOperation::Elif) && conditionHolds(step, reference))
-                    return step;
-            }
-        }
-        if (kind == int(ControlOperation::EndIf))
-            --depth;
-        else if (kind == int(ControlOperation::If))
-            ++depth;
-    }
-    return nullptr;
 }
 
 // --- completion of steps -------------------------------------------------------
 
 void ORVSequencerMainDialog::operationFinished()
 {
-    SequenceElementItem *step = current;
+    SequenceElementItem *step = engine->current;
     if (!step)
         return;
     if (isOperation(step, ControlOperations::ControlOperation::Reset))
@@ -1055,24 +953,24 @@ void ORVSequencerMainDialog::operationFinished()
     step->setStatusText(StatusText::Done);
     step->exitCode = 0;
     step->status = int(StepStatus::Done);
-    step->count = loopNumber;
+    step->count = engine->loopNumber;
     SequenceElementItem *next = ui->sequenceListView->stepBelow(step);
     selectStep(next);
     if (step->addToReport || isOperation(step, ControlOperations::ControlOperation::Reset))
         writeStepRow(step, White);
-    tellMonitorStep(step);
+    engine->tellMonitorStep(step);
     if (!isSingleApplicationMode() && next) {
         executeStep(next);
         return;
     }
     if (!next)
-        resume = ui->sequenceListView->firstStep();
+        engine->resume = ui->sequenceListView->firstStep();
     checkEndOfPass();
 }
 
 void ORVSequencerMainDialog::checkEndOfPass()
 {
-    const bool furtherCycle = ui->repeatCheckBox->isChecked() && loopNumber != ui->repeatSpinBox->value();
+    const bool furtherCycle = ui->repeatCheckBox->isChecked() && engine->loopNumber != ui->repeatSpinBox->value();
     endOfPass();
     if (!furtherCycle)
         detachRun();
@@ -1080,7 +978,7 @@ void ORVSequencerMainDialog::checkEndOfPass()
 
 void ORVSequencerMainDialog::applicationFinished(HxmJob *job, const QString &message, int exitCode)
 {
-    SequenceElementItem *step = current;
+    SequenceElementItem *step = engine->current;
     if (!step)
         return;
     // Tell the application it no longer has a results folder of this run.
@@ -1149,7 +1047,7 @@ int ORVSequencerMainDialog::checkImageCrc(SequenceElementItem *step, HxmJob *job
         return 2;
     }
     const quint32 crc = ImageCrc::compute(file.readAll());
-    crcValues.insert(step, crc);
+    engine->setCrc(step, crc);
     const auto expected = ImageCrc::parseExpected(job->parameters.value(QStringLiteral("ImageCRC")));
     if (expected && *expected == crc) {
         job->flags &= ~int(HxmJob::ImageCheckFailed);
@@ -1161,7 +1059,7 @@ int ORVSequencerMainDialog::checkImageCrc(SequenceElementItem *step, HxmJob *job
 
 void ORVSequencerMainDialog::commandFinished(HxmJob *job, const QString &message, int exitCode)
 {
-    SequenceElementItem *step = current;
+    SequenceElementItem *step = engine->current;
     if (!step)
         return;
     // The command's console output goes into the report before its row.
@@ -1200,51 +1098,15 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
         {Outcome::Skipped, {StatusText::Skipped, QStringLiteral("#FFFFFF"), 0, 0}},
         {Outcome::Cancelled, {StatusText::Cancelled, QStringLiteral("#FFFF00"), 5, 0}},
     };
-    SequenceListView *list = ui->sequenceListView;
-
-    // The follow-up action of the outcome picks the next step.
-    QString action;
-    switch (outcome) {
-    case Outcome::Passed:
-        action = step->passAction;
-        break;
-    case Outcome::Failed:
-        action = step->failAction;
-        break;
-    case Outcome::Rejected:
-        action = step->rejectAction;
-        break;
-    case Outcome::Error:
-    case Outcome::Timeout:
-        action = step->systemErrorAction;
-        break;
-    case Outcome::Skipped:
-    case Outcome::Cancelled:
-        break;
-    }
-    const FlowAction flow = flowActionFromName(action);
-    SequenceElementItem *next = list->stepBelow(step);
-    bool stopPending = false;
-    bool redo = false;
-    if (flow == FlowAction::Prev)
-        next = list->stepAbove(step);
-    else if (flow == FlowAction::Stop && !action.isEmpty())
-        stopPending = true;
-    else if (flow == FlowAction::Redo && !action.isEmpty()) {
-        next = step;
-        redo = true;
-    }
-
-    // A step that keeps asking to be done again ends the run with Error
-    // instead of running for ever.
-    if (!redo)
-        redoStep = nullptr;
-    const bool redoLimitReached = redo && countRedo(step);
-    if (redoLimitReached) {
-        redo = false;
+    // The follow-up action of the outcome picks the next step; a step that
+    // keeps asking to be done again ends the run with Error.
+    const RunEngine::FollowUp follow = engine->followUp(step, outcome);
+    SequenceElementItem *next = follow.next;
+    const bool stopPending = follow.stopPending;
+    const bool redo = follow.redo;
+    const bool redoLimitReached = follow.redoLimitReached;
+    if (redoLimitReached)
         outcome = Outcome::Error;
-        next = nullptr;
-    }
     const OutcomeInfo info = table.value(outcome);
 
     // A redone attempt leaves no trace in the verdicts; only the last one counts.
@@ -1257,7 +1119,7 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
     step->setStatusText(info.text);
     step->status = info.statusCode;
     step->exitCode = exitCode;
-    step->count = loopNumber;
+    step->count = engine->loopNumber;
     step->hostStatusId = job ? job->statusId : info.hostStatusId;
     step->hostStatusText = job ? job->message : message;
 
@@ -1288,7 +1150,7 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
                 step->text(SequenceElementItem::OperationColumn) == ApplicationTypes::TestInfrastructure);
     }
     writeStepRow(step, info.reportColour);
-    tellMonitorStep(step);
+    engine->tellMonitorStep(step);
 
     if (redoLimitReached) {
         //: %1 = Item Number, %2 = how many times it may be done again
@@ -1309,17 +1171,10 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
     continueAfter(step, next, stopPending);
 }
 
-bool ORVSequencerMainDialog::countRedo(const SequenceElementItem *step)
-{
-    redoCount = redoStep == step ? redoCount + 1 : 1;
-    redoStep = step;
-    return redoCount > owner->sequencerSettings().redoLimit;
-}
-
 void ORVSequencerMainDialog::endRunHere(int end)
 {
     const Verdict verdict = cycleVerdict();
-    sequenceReport->writeCycleRow(verdict.text, verdict.colour, loopNumber, loopNumber);
+    sequenceReport->writeCycleRow(verdict.text, verdict.colour, engine->loopNumber, engine->loopNumber);
     const bool units = ui->unitIdentGroupBox->isChecked();
     if (units && owner->sequencerSettings().perUnit)
         copyUnitReports(true);
@@ -1327,15 +1182,15 @@ void ORVSequencerMainDialog::endRunHere(int end)
     writeReportFile();
     if (units && !owner->sequencerSettings().perUnit)
         copyUnitReports(false);
-    cycleStatuses.clear();
-    loopNumber = 1;
+    engine->cycleStatuses.clear();
+    engine->loopNumber = 1;
     stopBusyLamp();
     setRunWidgetsEnabled(true);
-    current = nullptr;
-    resume = nullptr;
+    engine->current = nullptr;
+    engine->resume = nullptr;
     owner->setRunningWindow(nullptr);
     setButtons(ButtonState::Idle);
-    tellMonitorRunEnd(end, lastReportFile);
+    engine->tellMonitorRunEnd(end, lastReportFile);
 }
 
 void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceElementItem *next,
@@ -1345,7 +1200,7 @@ void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceEl
     if (stopPending)
         setButtons(ButtonState::StopPending);
     if (isSingleApplicationMode()) {
-        current = step;
+        engine->current = step;
         checkEndOfPass();
         return;
     }
@@ -1353,34 +1208,34 @@ void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceEl
         executeStep(next);
         return;
     }
-    resume = ui->sequenceListView->firstStep();
+    engine->resume = ui->sequenceListView->firstStep();
     checkEndOfPass();
 }
 
 void ORVSequencerMainDialog::endOfPass()
 {
-    const bool wasStopped = stopped;
-    const bool repeats = ui->repeatCheckBox->isChecked() && loopNumber < ui->repeatSpinBox->value();
-    const bool lastStep = current == nullptr || ui->sequenceListView->stepBelow(current) == nullptr;
+    const bool wasStopped = engine->stopped;
+    const bool repeats = ui->repeatCheckBox->isChecked() && engine->loopNumber < ui->repeatSpinBox->value();
+    const bool lastStep = engine->current == nullptr || ui->sequenceListView->stepBelow(engine->current) == nullptr;
     const bool furtherCycleWithStop =
         wasStopped && ((isSingleApplicationMode() && repeats)
                        || (!isSingleApplicationMode() && (!lastStep || repeats)));
-    busy = false;
-    stopped = true;
-    cancelLocked = true;
-    continueLocked = !furtherCycleWithStop;
+    engine->busy = false;
+    engine->stopped = true;
+    engine->cancelLocked = true;
+    engine->continueLocked = !furtherCycleWithStop;
     applyButtonStates(hasSteps() && (!owner->runningWindow() || owner->runningWindow() == this),
-                      false, !continueLocked, false);
+                      false, !engine->continueLocked, false);
 
     if (repeats) {
-        ++loopNumber;
+        ++engine->loopNumber;
         if (!wasStopped)
-            stopped = false;
-        cancelLocked = false;
-        busy = true;
-        applyButtonStates(false, !stopped, !continueLocked, true);
+            engine->stopped = false;
+        engine->cancelLocked = false;
+        engine->busy = true;
+        applyButtonStates(false, !engine->stopped, !engine->continueLocked, true);
         const Verdict verdict = cycleVerdict();
-        sequenceReport->writeCycleRow(verdict.text, verdict.colour, loopNumber - 1, loopNumber);
+        sequenceReport->writeCycleRow(verdict.text, verdict.colour, engine->loopNumber - 1, engine->loopNumber);
         if (ui->unitIdentGroupBox->isChecked() && owner->sequencerSettings().perUnit)
             copyUnitReports(true);
         if (!wasStopped) {
@@ -1388,9 +1243,9 @@ void ORVSequencerMainDialog::endOfPass()
             if (ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
                 return;
             if (isSingleApplicationMode()) {
-                selectStep(current);
-                cycleStatuses.clear();
-                executeStep(current);
+                selectStep(engine->current);
+                engine->cycleStatuses.clear();
+                executeStep(engine->current);
             } else {
                 beginPass(false);
             }
@@ -1400,22 +1255,22 @@ void ORVSequencerMainDialog::endOfPass()
         writeReportFile();
         if (ui->unitIdentGroupBox->isChecked() && !owner->sequencerSettings().perUnit)
             copyUnitReports(false);
-        cycleStatuses.clear();
+        engine->cycleStatuses.clear();
         stopBusyLamp();
         // A single application resumes with itself, a sequence where it stopped.
-        if (isSingleApplicationMode() && current)
-            resume = current;
-        else if (!resume)
-            resume = ui->sequenceListView->firstStep();
-        current = nullptr;
+        if (isSingleApplicationMode() && engine->current)
+            engine->resume = engine->current;
+        else if (!engine->resume)
+            engine->resume = ui->sequenceListView->firstStep();
+        engine->current = nullptr;
         setButtons(ButtonState::Stopped);
-        tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
+        engine->tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
         detachRun();
         return;
     }
 
     const Verdict verdict = cycleVerdict();
-    sequenceReport->writeCycleRow(verdict.text, verdict.colour, loopNumber, loopNumber);
+    sequenceReport->writeCycleRow(verdict.text, verdict.colour, engine->loopNumber, engine->loopNumber);
     if (ui->unitIdentGroupBox->isChecked() && owner->sequencerSettings().perUnit)
         copyUnitReports(true);
     sequenceReport->writeReportTrailer(wasStopped);
@@ -1426,19 +1281,19 @@ void ORVSequencerMainDialog::endOfPass()
     writeReportFile();
     if (ui->unitIdentGroupBox->isChecked() && !owner->sequencerSettings().perUnit)
         copyUnitReports(false);
-    cycleStatuses.clear();
-    loopNumber = 1;
+    engine->cycleStatuses.clear();
+    engine->loopNumber = 1;
     stopBusyLamp();
     setRunWidgetsEnabled(true);
-    current = nullptr;
+    engine->current = nullptr;
     if (furtherCycleWithStop) {
         setButtons(ButtonState::Stopped);
     } else {
-        resume = nullptr;
+        engine->resume = nullptr;
         owner->setRunningWindow(nullptr);
         setButtons(ButtonState::Idle);
     }
-    tellMonitorRunEnd(wasStopped ? HxiRunMonitor::Stopped : HxiRunMonitor::Completed, lastReportFile);
+    engine->tellMonitorRunEnd(wasStopped ? HxiRunMonitor::Stopped : HxiRunMonitor::Completed, lastReportFile);
 }
 
 // --- user requests ---------------------------------------------------------------
@@ -1453,13 +1308,14 @@ void ORVSequencerMainDialog::slotContinueSequence()
 {
     // A continued run is the same run: its report, run folder and history
     // entry keep the start's time stamp.
+    takeSteps();
     owner->setRunningWindow(this);
     setRunWidgetsEnabled(false);
     startBusyLamp();
     setButtons(ButtonState::Running);
     sequenceReport->appendTableHeader();
     sequenceReport->writeUserRequestRow(QStringLiteral("Continue"), QStringLiteral("#99CCFF"));
-    SequenceElementItem *step = resume ? resume : ui->sequenceListView->firstStep();
+    SequenceElementItem *step = engine->resume ? engine->resume : ui->sequenceListView->firstStep();
     selectStep(step);
     const bool newUnit = isSingleApplicationMode() || step == ui->sequenceListView->firstStep();
     if (step == ui->sequenceListView->firstStep())
@@ -1471,7 +1327,7 @@ void ORVSequencerMainDialog::slotContinueSequence()
 
 void ORVSequencerMainDialog::slotCancelSequence()
 {
-    if (!continueLocked)
+    if (!engine->continueLocked)
         sequenceReport->appendTableHeader();
     writeCancelledStep();
     sequenceReport->writeCancelRow(QStringLiteral("User request"));
@@ -1482,13 +1338,13 @@ void ORVSequencerMainDialog::slotCancelSequence()
 void ORVSequencerMainDialog::writeCancelledStep()
 {
     // Nothing runs while a stopped run waits.
-    if (!current || !continueLocked)
+    if (!engine->current || !engine->continueLocked)
         return;
-    current->setStatusText(StatusText::Cancelled);
-    current->status = int(StepStatus::Cancelled);
+    engine->current->setStatusText(StatusText::Cancelled);
+    engine->current->status = int(StepStatus::Cancelled);
     // what the step had printed until it was stopped
-    sequenceReport->writeOutputReport(reportStep(current), QString(), QString(), QString());
-    writeStepRow(current, QStringLiteral("#FFFF00"));
+    sequenceReport->writeOutputReport(reportStep(engine->current), QString(), QString(), QString());
+    writeStepRow(engine->current, QStringLiteral("#FFFF00"));
 }
 
 int ORVSequencerMainDialog::finishRun(bool markCancelled)
@@ -1496,19 +1352,19 @@ int ORVSequencerMainDialog::finishRun(bool markCancelled)
     int aborted = 0;
     // Whatever ends now must not continue the run: the job's end arrives at
     // a window that is no longer running.
-    cancelLocked = true;
+    engine->cancelLocked = true;
     if (HostService<HxiMainJob> jobs(owner->hostLink(), QStringLiteral("HxiMainJob")); jobs) {
         if (HxmJob *job = jobs->currentJob()) {
             jobs->abortJob(job);
             aborted = 1;
         }
     }
-    busy = false;
-    stopped = true;
-    continueLocked = true;
-    if (markCancelled && current)
-        current->setStatusText(StatusText::Cancelled);
-    resume = nullptr;
+    engine->busy = false;
+    engine->stopped = true;
+    engine->continueLocked = true;
+    if (markCancelled && engine->current)
+        engine->current->setStatusText(StatusText::Cancelled);
+    engine->resume = nullptr;
     updateLamps();
     sequenceReport->writeReportTrailer(false);
     writeReportFile();
@@ -1516,10 +1372,10 @@ int ORVSequencerMainDialog::finishRun(bool markCancelled)
         copyUnitReports(owner->sequencerSettings().perUnit);
     setRunWidgetsEnabled(true);
     stopBusyLamp();
-    loopNumber = 1;
-    if (markCancelled && current)
-        tellMonitorStep(current);
-    tellMonitorRunEnd(HxiRunMonitor::Cancelled, lastReportFile);
+    engine->loopNumber = 1;
+    if (markCancelled && engine->current)
+        engine->tellMonitorStep(engine->current);
+    engine->tellMonitorRunEnd(HxiRunMonitor::Cancelled, lastReportFile);
     if (aborted == 0)
         owner->setRunningWindow(nullptr);
     applyButtonStates(hasSteps() && !owner->runningWindow(), false, false, false);
@@ -1604,7 +1460,7 @@ bool ORVSequencerMainDialog::prepareUnitIdentification()
     if (!(asked && isGangMode())) {
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
-        if (loopNumber == 1)
+        if (engine->loopNumber == 1)
             firstUnitSerial = unitSerial;
     }
     // In gang mode every TAP's unit wrote its own rows when it was named.
@@ -1647,7 +1503,7 @@ bool ORVSequencerMainDialog::promptUnit()
             return false;
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
-        if (loopNumber == 1)
+        if (engine->loopNumber == 1)
             firstUnitSerial = unitSerial;
         // A gang whose test names no TAPs still has this one unit to report.
         if (isGangMode())
@@ -1667,7 +1523,7 @@ bool ORVSequencerMainDialog::promptUnit()
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
         sequenceReport->writeUnitRows(unitSerial, unitResultPath(), tapText);
-        if (loopNumber == 1 && i == 0)
+        if (engine->loopNumber == 1 && i == 0)
             firstUnitSerial = unitSerial;
         if (i + 1 < taps.size() && unitDialog->options().serialAutoIncrement) {
             const QString next = UnitText::incrementText(unitSerial);
@@ -1737,7 +1593,7 @@ void ORVSequencerMainDialog::executeApplication(const QString &applicationName,
                                                                     .arg(step->text(SequenceElementItem::NumberColumn), reason)));
         // the step still ends after this call, as every step does
         QTimer::singleShot(0, this, [this, step, reason] {
-            if (owner->runningWindow() == this && !cancelLocked && current == step)
+            if (owner->runningWindow() == this && !engine->cancelLocked && engine->current == step)
                 applicationFinished(nullptr, reason, 2);
         });
         return;
@@ -1889,7 +1745,7 @@ void ORVSequencerMainDialog::executeCommand(SequenceElementItem *step)
 ReportStep ORVSequencerMainDialog::reportStep(const SequenceElementItem *step) const
 {
     ReportStep row;
-    row.loop = loopNumber;
+    row.loop = engine->loopNumber;
     row.number = step->text(SequenceElementItem::NumberColumn);
     row.type = step->text(SequenceElementItem::TypeColumn);
     row.operation = step->text(SequenceElementItem::OperationColumn);
@@ -1926,7 +1782,7 @@ void ORVSequencerMainDialog::writeReportFile()
     // A stopped and continued run rewrites its one report file; the history
     // holds it once.
     if (!lastReportFile.isEmpty() && lastReportFile != registeredReportFile) {
-        owner->registerReport(sequenceTitle, QFileInfo(lastReportFile).fileName(), startStamp);
+        owner->registerReport(sequenceTitle, QFileInfo(lastReportFile).fileName(), engine->startStamp);
         registeredReportFile = lastReportFile;
     }
 }
@@ -1934,22 +1790,4 @@ void ORVSequencerMainDialog::writeReportFile()
 void ORVSequencerMainDialog::copyUnitReports(bool afterEachUnit)
 {
     sequenceReport->copyUnitReports(afterEachUnit, unitSettings());
-}
-
-void ORVSequencerMainDialog::tellMonitorStep(const SequenceElementItem *step)
-{
-    HostService<HxiRunMonitor> monitor(owner->hostLink(), QStringLiteral("HxiRunMonitor"));
-    if (!monitor)
-        return;
-    monitor->stepFinished(sequenceTitle, step->count, step->text(SequenceElementItem::NumberColumn),
-                          step->text(SequenceElementItem::TypeColumn),
-                          step->text(SequenceElementItem::OperationColumn),
-                          step->text(SequenceElementItem::ItemColumn), step->statusText());
-}
-
-void ORVSequencerMainDialog::tellMonitorRunEnd(int end, const QString &reportFile)
-{
-    HostService<HxiRunMonitor> monitor(owner->hostLink(), QStringLiteral("HxiRunMonitor"));
-    if (monitor)
-        monitor->runFinished(sequenceTitle, end, runAggregate().text, reportFile);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "iopinsoptions.h"
+#include "runengine.h"
 #include "runstamp.h"
 #include "statusdlg.h"
 
@@ -40,13 +41,7 @@ class ORVSequencerMainDialog : public QDialog
     Q_OBJECT
 
 public:
-    // The run's verdict as the sequence banner and the ALL condition see it.
-    struct Verdict
-    {
-        QString text;
-        QString colour;
-        int code;   // 2 passed, 1 failed, 4 error
-    };
+    using Verdict = RunEngine::Verdict;
 
     ORVSequencerMainDialog(RunWindowHost *owner, const QString &sequenceName,
                            const QString &description, QWidget *parent = nullptr);
@@ -92,16 +87,16 @@ public:
     void jobOutput(const QString &text, bool isError);
     void resetFinished(int exitCode);
 
-    bool isStopped() const { return stopped; }
-    bool isBusy() const { return busy; }
-    bool isContinueLocked() const { return continueLocked; }
-    bool isCancelLocked() const { return cancelLocked; }
+    bool isStopped() const { return engine->stopped; }
+    bool isBusy() const { return engine->busy; }
+    bool isContinueLocked() const { return engine->continueLocked; }
+    bool isCancelLocked() const { return engine->cancelLocked; }
     bool hasSteps() const;
-    int loop() const { return loopNumber; }
-    SequenceElementItem *currentStep() const { return current; }
-    SequenceElementItem *resumeStep() const { return resume; }
-    const QStringList &runStatusList() const { return runStatuses; }
-    const QStringList &cycleStatusList() const { return cycleStatuses; }
+    int loop() const { return engine->loopNumber; }
+    SequenceElementItem *currentStep() const { return engine->current; }
+    SequenceElementItem *resumeStep() const { return engine->resume; }
+    const QStringList &runStatusList() const { return engine->runStatuses; }
+    const QStringList &cycleStatusList() const { return engine->cycleStatuses; }
     SequenceReport &report() const { return *sequenceReport; }
     Ui::ORVSequencerMainForm &form() const { return *ui; }
 
@@ -131,10 +126,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    enum class ButtonState { Idle, Running, StopPending, Stopped };
-    enum class Outcome { Passed, Failed, Rejected, Error, Timeout, Skipped, Cancelled };
+    using ButtonState = RunEngine::ButtonState;
+    using Outcome = RunEngine::Outcome;
 
     void setButtons(ButtonState state);
+    // the engine runs the steps the list shows now
+    void takeSteps();
     void setRunWidgetsEnabled(bool enabled);
     void resetSteps(bool newRun);
     void startBusyLamp();
@@ -161,8 +158,6 @@ private:
 
     void executeOperation(SequenceElementItem *step);
     void executeIf(SequenceElementItem *step);
-    SequenceElementItem *findBranchTarget(SequenceElementItem *ifStep, bool elifMayMatch) const;
-    bool conditionHolds(SequenceElementItem *conditionStep, SequenceElementItem *referenceStep) const;
     void printReport();
     int runMessageDialog(StatusDlg::Mode mode, const QString &caption, const QString &text,
                          const QString &colour, int autoCloseMs, bool noIsDefault);
@@ -185,8 +180,6 @@ private:
     void finishStep(SequenceElementItem *step, Outcome outcome, int exitCode, HxmJob *job,
                     const QString &message);
     void continueAfter(SequenceElementItem *step, SequenceElementItem *next, bool stopPending);
-    // true when `step` asked to be done again once more than the limit allows
-    bool countRedo(const SequenceElementItem *step);
     // The run ends now, whatever cycles remain: cycle row, trailer, report
     // file and history, unit reports, the monitor told with `end`.
     void endRunHere(int end);
@@ -199,27 +192,15 @@ private:
     void writeStepRow(const SequenceElementItem *step, const QString &colour);
     void writeReportFile();
     void copyUnitReports(bool afterEachUnit);
-    void tellMonitorStep(const SequenceElementItem *step);
-    void tellMonitorRunEnd(int end, const QString &reportFile);
 
     RunWindowHost *owner;
     std::unique_ptr<Ui::ORVSequencerMainForm> ui;
     std::unique_ptr<SequenceReport> sequenceReport;
     QString sequenceTitle;
     QString description;
-    int loopNumber = 1;
-    SequenceElementItem *current = nullptr;
-    SequenceElementItem *resume = nullptr;
-    bool stopped = true;
-    bool busy = false;
-    bool continueLocked = true;
-    bool cancelLocked = true;
-    QStringList runStatuses;
-    QStringList cycleStatuses;
-    RunStamp startStamp;
+    RunEngine *engine;   // the run itself; a child of the window
     bool showAppStatusBanner = false;
     bool showSequenceStatusBanner = false;
-    QTimer *busyTimer = nullptr;
     bool busyLampOn = false;
     QPointer<StatusDlg> pauseDialog;
     QPointer<StatusDlg> statusDialog;
@@ -238,10 +219,6 @@ private:
     bool soundMissingReported = false;
     QString lastReportFile;
     QString registeredReportFile;
-    const SequenceElementItem *redoStep = nullptr;   // the step being done again, not owned
-    int redoCount = 0;
     IoPinsOptions ioPinsOptions;
     QString ioPinsFolder;
-    // the checksum each image check found, for CRC conditions
-    QHash<const SequenceElementItem *, quint32> crcValues;
 };

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "hostlink.h"
+#include "runstamp.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+class QTimer;
+class SequenceElementItem;
+
+// The run of one sequence, without a window: where it stands (cycle, step,
+// the step a stopped run resumes at), the four run flags, the statuses that
+// make the verdicts and lamps, the choice of the next step after an outcome,
+// the branch an IF takes, the limit on redoing a step, and the timers the run
+// owns. The sequencer window shows this state and forwards the operator's
+// buttons; the steps themselves are the window's rows, not owned here.
+class RunEngine : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The run's verdict as the sequence banner and the ALL condition see it.
+    struct Verdict
+    {
+        QString text;
+        QString colour;
+        int code;   // 2 passed, 1 failed, 4 error
+    };
+    enum class Lamp { Off, Pass, Fail, Error };
+    enum class ButtonState { Idle, Running, StopPending, Stopped };
+    // How a step that ran ended.
+    enum class Outcome { Passed, Failed, Rejected, Error, Timeout, Skipped, Cancelled };
+    // Where the run goes after a step ended.
+    struct FollowUp
+    {
+        SequenceElementItem *next = nullptr;
+        bool stopPending = false;
+        bool redo = false;
+        // the step asked to be done again once more than the limit allows;
+        // its outcome becomes Error and the run ends
+        bool redoLimitReached = false;
+    };
+
+    RunEngine(const HostLink &link, QObject *parent = nullptr);
+    ~RunEngine() override;
+
+    void setSequenceTitle(const QString &title) { sequenceTitle = title; }
+    void setRedoLimit(int limit) { redoLimit = limit; }
+    // The steps in list order, taken when a run starts or continues.
+    void setSteps(const QList<SequenceElementItem *> &steps);
+    const QList<SequenceElementItem *> &steps() const { return stepList; }
+    SequenceElementItem *firstStep() const { return stepList.value(0); }
+    SequenceElementItem *stepAbove(const SequenceElementItem *step) const;
+    SequenceElementItem *stepBelow(const SequenceElementItem *step) const;
+
+    // the four flags of a button situation
+    void setButtonState(ButtonState state);
+
+    void appendRunStatus(const QString &text) { runStatuses.append(text); }
+    void appendCycleStatus(const QString &text) { cycleStatuses.append(text); }
+    Lamp lamp() const;
+    Verdict cycleVerdict() const;
+    Verdict runAggregate() const;
+
+    // The next step after `step` ended with `outcome`: its follow-up action
+    // decides, and a redo beyond the limit ends the run.
+    FollowUp followUp(SequenceElementItem *step, Outcome outcome);
+    // The ELSE, true ELIF or ENDIF a false IF at `from` continues at (only
+    // the ENDIF when `elifMayMatch` is off); null when there is none.
+    SequenceElementItem *findBranchTarget(SequenceElementItem *from, bool elifMayMatch) const;
+    bool conditionHolds(const SequenceElementItem *conditionStep,
+                        const SequenceElementItem *referenceStep) const;
+    void setCrc(const SequenceElementItem *step, quint32 crc) { crcValues.insert(step, crc); }
+
+    // The busy lamp's 250 ms beat while the run goes on.
+    void startBusyTimer();
+    void stopBusyTimer();
+    // A step without a host job ends on the next turn of the event loop,
+    // never inside the call that started it.
+    void scheduleCompletion();
+
+    // The two points where the run is announced: a step finished, the run
+    // ended (completed, stopped or cancelled).
+    void tellMonitorStep(const SequenceElementItem *step) const;
+    void tellMonitorRunEnd(int end, const QString &reportFile) const;
+
+    // the run's state, read and moved on by the window
+    int loopNumber = 1;
+    SequenceElementItem *current = nullptr;   // the step now executing
+    SequenceElementItem *resume = nullptr;    // where a stopped run continues
+    bool stopped = true;
+    bool busy = false;
+    bool continueLocked = true;
+    bool cancelLocked = true;
+    QStringList runStatuses;
+    QStringList cycleStatuses;
+    RunStamp startStamp;
+
+Q_SIGNALS:
+    void busyTick();
+    void completionDue();
+
+private:
+    HostLink link;
+    QString sequenceTitle;
+    int redoLimit = 100;
+    QList<SequenceElementItem *> stepList;
+    QHash<const SequenceElementItem *, int> stepIndex;
+    QTimer *busyTimer = nullptr;
+    const SequenceElementItem *redoStep = nullptr;   // the step being done again
+    int redoCount = 0;
+    // the checksum each image check found, for CRC conditions
+    QHash<const SequenceElementItem *, quint32> crcValues;
+};
