@@ -66,19 +66,6 @@ const QString White = QStringLiteral("#FFFFFF");
 const QString InitialSerialNumber = QStringLiteral("Unit 0000");
 const QString InitialFolderName = QStringLiteral("Batch 0000");
 
-// Exit codes of application jobs with a fixed meaning.
-constexpr int TimeoutExitCode = 66000;
-// Exit code of a command job that was cancelled.
-constexpr int CommandCancelledExitCode = 198;
-
-struct OutcomeInfo
-{
-    // the colour of the step's report row; banners use brighter ones
-    QString text;
-    QString reportColour;
-    int statusCode;
-    int hostStatusId;
-};
 
 int operationKindOf(const SequenceElementItem *step)
 {
@@ -852,7 +839,7 @@ void ORVSequencerMainDialog::runPause(SequenceElementItem *step)
     const QString property = step->text(SequenceElementItem::PropertyColumn);
     if (result == StatusDlg::TimedOut) {
         sequenceReport->writeAnswerRow(property, QStringLiteral("<font color='#000000'>timeout</font>"));
-        applicationFinished(nullptr, QStringLiteral("Timeout"), TimeoutExitCode);
+        applicationFinished(nullptr, QStringLiteral("Timeout"), RunEngine::TimeoutExitCode);
         return;
     }
     if (result != StatusDlg::Yes && result != StatusDlg::No)
@@ -945,16 +932,9 @@ void ORVSequencerMainDialog::operationFinished()
         return;
     if (isOperation(step, ControlOperations::ControlOperation::Reset))
         sequenceReport->writeOutputReport(reportStep(step), QString(), QString(), QString());
-    if (step->statusToSequenceStatus) {
-        appendCycleStatus(StatusText::Done);
-        appendRunStatus(StatusText::Done);
-    }
+    engine->recordDone(step);
     updateLamps();
-    step->setStatusText(StatusText::Done);
-    step->exitCode = 0;
-    step->status = int(StepStatus::Done);
-    step->count = engine->loopNumber;
-    SequenceElementItem *next = ui->sequenceListView->stepBelow(step);
+    SequenceElementItem *next = engine->stepBelow(step);
     selectStep(next);
     if (step->addToReport || isOperation(step, ControlOperations::ControlOperation::Reset))
         writeStepRow(step, White);
@@ -1014,28 +994,7 @@ void ORVSequencerMainDialog::applicationFinished(HxmJob *job, const QString &mes
         && step->text(SequenceElementItem::OperationColumn) == QLatin1String("Check Image File's CRC"))
         exitCode = checkImageCrc(step, job);
 
-    Outcome outcome;
-    switch (exitCode) {
-    case 0:
-        outcome = Outcome::Passed;
-        break;
-    case 2:
-        outcome = Outcome::Error;
-        break;
-    case 3:
-        outcome = Outcome::Rejected;
-        break;
-    case 4:
-        outcome = Outcome::Skipped;
-        break;
-    case TimeoutExitCode:
-        outcome = Outcome::Timeout;
-        break;
-    default:
-        outcome = Outcome::Failed;
-        break;
-    }
-    finishStep(step, outcome, exitCode, job, message);
+    finishStep(step, RunEngine::applicationOutcome(exitCode), exitCode, job, message);
 }
 
 int ORVSequencerMainDialog::checkImageCrc(SequenceElementItem *step, HxmJob *job)
@@ -1065,18 +1024,8 @@ void ORVSequencerMainDialog::commandFinished(HxmJob *job, const QString &message
     // The command's console output goes into the report before its row.
     sequenceReport->writeOutputReport(reportStep(step), QString(), QString(), QString());
     const SequenceCommand command = step->sequenceCommand();
-    Outcome outcome;
-    if (exitCode == command.passExitCode())
-        outcome = Outcome::Passed;
-    else if (exitCode == command.failExitCode())
-        outcome = Outcome::Failed;
-    else if (exitCode == CommandCancelledExitCode)
-        outcome = Outcome::Cancelled;
-    else if (exitCode == 4)
-        outcome = Outcome::Skipped;
-    else
-        outcome = Outcome::Error;
-    finishStep(step, outcome, exitCode, job, message);
+    finishStep(step, RunEngine::commandOutcome(exitCode, command.passExitCode(), command.failExitCode()),
+               exitCode, job, message);
 }
 
 void ORVSequencerMainDialog::jobOutput(const QString &text, bool isError)
@@ -1089,15 +1038,6 @@ void ORVSequencerMainDialog::jobOutput(const QString &text, bool isError)
 void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outcome, int exitCode,
                                         HxmJob *job, const QString &message)
 {
-    static const QMap<Outcome, OutcomeInfo> table = {
-        {Outcome::Passed, {StatusText::Passed, QStringLiteral("#80FF80"), 1, 8}},
-        {Outcome::Failed, {StatusText::Failed, QStringLiteral("#FF4040"), 2, 9}},
-        {Outcome::Rejected, {StatusText::Rejected, QStringLiteral("#FFFF00"), 3, 10}},
-        {Outcome::Error, {StatusText::Error, QStringLiteral("#FFFF00"), 4, 11}},
-        {Outcome::Timeout, {StatusText::Timeout, QStringLiteral("#FFFF00"), 4, 11}},
-        {Outcome::Skipped, {StatusText::Skipped, QStringLiteral("#FFFFFF"), 0, 0}},
-        {Outcome::Cancelled, {StatusText::Cancelled, QStringLiteral("#FFFF00"), 5, 0}},
-    };
     // The follow-up action of the outcome picks the next step; a step that
     // keeps asking to be done again ends the run with Error.
     const RunEngine::FollowUp follow = engine->followUp(step, outcome);
@@ -1107,21 +1047,16 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
     const bool redoLimitReached = follow.redoLimitReached;
     if (redoLimitReached)
         outcome = Outcome::Error;
-    const OutcomeInfo info = table.value(outcome);
-
-    // A redone attempt leaves no trace in the verdicts; only the last one counts.
-    if (!redo && step->statusToSequenceStatus) {
-        appendCycleStatus(info.text);
-        appendRunStatus(info.text);
-    }
+    const RunEngine::OutcomeInfo info = RunEngine::outcomeInfo(outcome);
+    engine->recordOutcome(step, outcome, exitCode, redo);
     updateLamps();
-
-    step->setStatusText(info.text);
-    step->status = info.statusCode;
-    step->exitCode = exitCode;
-    step->count = engine->loopNumber;
-    step->hostStatusId = job ? job->statusId : info.hostStatusId;
-    step->hostStatusText = job ? job->message : message;
+    // the host's own status of the outcome, when a job brought one
+    if (job) {
+        step->hostStatusId = job->statusId;
+        step->hostStatusText = job->message;
+    } else {
+        step->hostStatusText = message;
+    }
 
     if (step->itemType() == int(ItemType::Application)) {
         // The host copied the application's results into the results folder

@@ -19,6 +19,85 @@ RunEngine::RunEngine(const HostLink &hostLink, QObject *parent) : QObject(parent
 
 RunEngine::~RunEngine() = default;
 
+RunEngine::OutcomeInfo RunEngine::outcomeInfo(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Passed:
+        return {StatusText::Passed, QStringLiteral("#80FF80"), 1, 8};
+    case Outcome::Failed:
+        return {StatusText::Failed, QStringLiteral("#FF4040"), 2, 9};
+    case Outcome::Rejected:
+        return {StatusText::Rejected, QStringLiteral("#FFFF00"), 3, 10};
+    case Outcome::Error:
+        return {StatusText::Error, QStringLiteral("#FFFF00"), 4, 11};
+    case Outcome::Timeout:
+        return {StatusText::Timeout, QStringLiteral("#FFFF00"), 4, 11};
+    case Outcome::Skipped:
+        return {StatusText::Skipped, QStringLiteral("#FFFFFF"), 0, 0};
+    case Outcome::Cancelled:
+        break;
+    }
+    return {StatusText::Cancelled, QStringLiteral("#FFFF00"), 5, 0};
+}
+
+RunEngine::Outcome RunEngine::applicationOutcome(int exitCode)
+{
+    switch (exitCode) {
+    case 0:
+        return Outcome::Passed;
+    case 2:
+        return Outcome::Error;
+    case 3:
+        return Outcome::Rejected;
+    case 4:
+        return Outcome::Skipped;
+    case TimeoutExitCode:
+        return Outcome::Timeout;
+    default:
+        return Outcome::Failed;
+    }
+}
+
+RunEngine::Outcome RunEngine::commandOutcome(int exitCode, int passExitCode, int failExitCode)
+{
+    if (exitCode == passExitCode)
+        return Outcome::Passed;
+    if (exitCode == failExitCode)
+        return Outcome::Failed;
+    if (exitCode == CommandCancelledExitCode)
+        return Outcome::Cancelled;
+    if (exitCode == 4)
+        return Outcome::Skipped;
+    return Outcome::Error;
+}
+
+void RunEngine::recordOutcome(SequenceElementItem *step, Outcome outcome, int exitCode, bool redo)
+{
+    const OutcomeInfo info = outcomeInfo(outcome);
+    // A redone attempt leaves no trace in the verdicts; only the last one counts.
+    if (!redo && step->statusToSequenceStatus) {
+        cycleStatuses.append(info.text);
+        runStatuses.append(info.text);
+    }
+    step->setStatusText(info.text);
+    step->status = info.statusCode;
+    step->exitCode = exitCode;
+    step->count = loopNumber;
+    step->hostStatusId = info.hostStatusId;
+}
+
+void RunEngine::recordDone(SequenceElementItem *step)
+{
+    if (step->statusToSequenceStatus) {
+        cycleStatuses.append(StatusText::Done);
+        runStatuses.append(StatusText::Done);
+    }
+    step->setStatusText(StatusText::Done);
+    step->exitCode = 0;
+    step->status = int(StepStatus::Done);
+    step->count = loopNumber;
+}
+
 void RunEngine::setSteps(const QList<SequenceElementItem *> &steps)
 {
     stepList = steps;

@@ -44,6 +44,23 @@ public:
         bool redoLimitReached = false;
     };
 
+    // What an outcome leaves on the step and in the report.
+    struct OutcomeInfo
+    {
+        QString text;           // the status text
+        QString reportColour;   // of the step's report row; banners use brighter ones
+        int statusCode;
+        int hostStatusId;
+    };
+    static constexpr int TimeoutExitCode = 66000;
+    static constexpr int CommandCancelledExitCode = 198;
+
+    static OutcomeInfo outcomeInfo(Outcome outcome);
+    // The fixed meanings of an application job's exit code; any other fails.
+    static Outcome applicationOutcome(int exitCode);
+    // A command's own pass and fail codes; any other code is an error.
+    static Outcome commandOutcome(int exitCode, int passExitCode, int failExitCode);
+
     RunEngine(const HostLink &link, QObject *parent = nullptr);
     ~RunEngine() override;
 
@@ -59,6 +76,11 @@ public:
     // the four flags of a button situation
     void setButtonState(ButtonState state);
 
+    // The step's status, exit code and cycle after `outcome`; the status
+    // lists count it unless the step is done again.
+    void recordOutcome(SequenceElementItem *step, Outcome outcome, int exitCode, bool redo);
+    // a step without a job of its own (a control step) ended
+    void recordDone(SequenceElementItem *step);
     void appendRunStatus(const QString &text) { runStatuses.append(text); }
     void appendCycleStatus(const QString &text) { cycleStatuses.append(text); }
     Lamp lamp() const;
