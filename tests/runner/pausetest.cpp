@@ -137,26 +137,6 @@ TEST_F(PauseTest, AQuestionNobodyAnswersTimesOutAndStopsTheRun)
     EXPECT_TRUE(window->form().continueSequenceButton->isEnabled());
 }
 
-TEST_F(PauseTest, TheDialogClosesItselfWhenTheTimeOutRunsOut)
-{
-    // Without a prompt service the real dialog shows; nobody presses a
-    // button, so the runner's timer has to end it.
-    host.setPrompt(nullptr);
-    SequenceBuilder builder = pauseSequence(QStringLiteral("Question"), QStringLiteral("Is the board seated?"), 200);
-    ORVSequencerMainDialog *window = open(builder);
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(statuses(window).first(), QStringLiteral("Timeout"));
-    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Stopped);
-
-    // A message is confirmed by the time-out and the run goes on.
-    SequenceBuilder message = pauseSequence(QStringLiteral("Message"), QStringLiteral("Insert the board."), 200);
-    ORVSequencerMainDialog *messageWindow = open(message);
-    ASSERT_TRUE(run(messageWindow));
-    EXPECT_EQ(statuses(messageWindow), (QStringList{QStringLiteral("Done"), QStringLiteral("Passed")}));
-    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Completed);
-    host.setPrompt(&prompt);
-}
-
 TEST_F(PauseTest, ATimeOutClosesOnlyTheDialogThatStartedIt)
 {
     // Without a prompt service the real dialogs show and the operator answers them.
@@ -171,24 +151,31 @@ TEST_F(PauseTest, ATimeOutClosesOnlyTheDialogThatStartedIt)
     banners.command(QStringLiteral("passes"), Pass);   // its banner closes itself after 2 s
     banners.command(QStringLiteral("fails"), QStringLiteral("exit 1"));
     banners.settings().setStatusBannerApp(true);
+    // nobody answers: the question times out and stops the run, the message is confirmed
+    SequenceBuilder question = pauseSequence(QStringLiteral("Question"), QStringLiteral("Is the board seated?"), 200);
+    SequenceBuilder message = pauseSequence(QStringLiteral("Message"), QStringLiteral("Insert the board."), 200);
     const struct
     {
         SequenceBuilder *builder;
         QList<int> delays;
         QStringList statuses;
+        int end;
     } cases[] = {
+        {&question, {}, {"Timeout", "---"}, HxiRunMonitor::Stopped},
+        {&message, {}, {"Done", "Passed"}, HxiRunMonitor::Completed},
         // the first question is answered at once, the second after the first's time-out
-        {&pauses, {0, 700}, {"Passed", "Passed"}},
+        {&pauses, {0, 700}, {"Passed", "Passed"}, HxiRunMonitor::Completed},
         // the passed banner is confirmed at once, the failed one after the first's 2 s
-        {&banners, {0, 2300}, {"Passed", "Failed"}},
+        {&banners, {0, 2300}, {"Passed", "Failed"}, HxiRunMonitor::Completed},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.builder->title().toStdString());
         ORVSequencerMainDialog *window = open(*c.builder);
         Operator person(c.delays);
         ASSERT_TRUE(run(window));
-        EXPECT_EQ(person.answered, 2);
+        EXPECT_EQ(person.answered, c.delays.size());
         EXPECT_EQ(statuses(window), c.statuses);
+        EXPECT_EQ(monitor.runs.last().end, c.end);
     }
     host.setPrompt(&prompt);
 }
