@@ -499,6 +499,7 @@ void ORVSequencerMainDialog::takeSteps()
     // The list cannot be edited while a run goes on.
     engine->setSteps(ui->sequenceListView->steps());
     engine->setRedoLimit(owner->sequencerSettings().redoLimit);
+    engine->setCycles(ui->repeatCheckBox->isChecked() ? ui->repeatSpinBox->value() : 1);
 }
 
 void ORVSequencerMainDialog::beginPass(bool newRun)
@@ -950,7 +951,7 @@ void ORVSequencerMainDialog::operationFinished()
 
 void ORVSequencerMainDialog::checkEndOfPass()
 {
-    const bool furtherCycle = ui->repeatCheckBox->isChecked() && engine->loopNumber != ui->repeatSpinBox->value();
+    const bool furtherCycle = engine->cycleRemains();
     endOfPass();
     if (!furtherCycle)
         detachRun();
@@ -1150,11 +1151,8 @@ void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceEl
 void ORVSequencerMainDialog::endOfPass()
 {
     const bool wasStopped = engine->stopped;
-    const bool repeats = ui->repeatCheckBox->isChecked() && engine->loopNumber < ui->repeatSpinBox->value();
-    const bool lastStep = engine->current == nullptr || ui->sequenceListView->stepBelow(engine->current) == nullptr;
-    const bool furtherCycleWithStop =
-        wasStopped && ((isSingleApplicationMode() && repeats)
-                       || (!isSingleApplicationMode() && (!lastStep || repeats)));
+    const bool repeats = engine->cycleRemains();
+    const bool furtherCycleWithStop = wasStopped && engine->moreToRunAfterStop(isSingleApplicationMode());
     engine->busy = false;
     engine->stopped = true;
     engine->cancelLocked = true;

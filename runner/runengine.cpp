@@ -118,6 +118,14 @@ SequenceElementItem *RunEngine::stepBelow(const SequenceElementItem *step) const
     return index >= 0 ? stepList.value(index + 1) : nullptr;
 }
 
+bool RunEngine::moreToRunAfterStop(bool singleApplication) const
+{
+    if (singleApplication)
+        return cycleRemains();
+    const bool lastStep = current == nullptr || stepBelow(current) == nullptr;
+    return !lastStep || cycleRemains();
+}
+
 void RunEngine::setButtonState(ButtonState state)
 {
     busy = state != ButtonState::Idle;

@@ -73,6 +73,13 @@ public:
     SequenceElementItem *stepAbove(const SequenceElementItem *step) const;
     SequenceElementItem *stepBelow(const SequenceElementItem *step) const;
 
+    // How many cycles the run has (1 without repeat).
+    void setCycles(int count) { cycleCount = count; }
+    bool cycleRemains() const { return loopNumber < cycleCount; }
+    // At the end of a pass with a Stop pending: whether Continue still has
+    // something to run (the rest of the list, or a further cycle).
+    bool moreToRunAfterStop(bool singleApplication) const;
+
     // the four flags of a button situation
     void setButtonState(ButtonState state);
 
@@ -129,6 +136,7 @@ private:
     HostLink link;
     QString sequenceTitle;
     int redoLimit = 100;
+    int cycleCount = 1;
     QList<SequenceElementItem *> stepList;
     QHash<const SequenceElementItem *, int> stepIndex;
     QTimer *busyTimer = nullptr;
