@@ -1118,12 +1118,9 @@ void ORVSequencerMainDialog::endRunHere(int end)
     writeReportFile();
     if (units && !owner->sequencerSettings().perUnit)
         copyUnitReports(false);
-    engine->cycleStatuses.clear();
-    engine->loopNumber = 1;
+    engine->endRun();
     stopBusyLamp();
     setRunWidgetsEnabled(true);
-    engine->current = nullptr;
-    engine->resume = nullptr;
     owner->setRunningWindow(nullptr);
     setButtons(ButtonState::Idle);
     engine->tellMonitorRunEnd(end, lastReportFile);
@@ -1285,16 +1282,13 @@ int ORVSequencerMainDialog::finishRun(bool markCancelled)
     int aborted = 0;
     // Whatever ends now must not continue the run: the job's end arrives at
     // a window that is no longer running.
-    engine->cancelLocked = true;
+    engine->setButtonState(ButtonState::Idle);
     if (HostService<HxiMainJob> jobs(owner->hostLink(), QStringLiteral("HxiMainJob")); jobs) {
         if (HxmJob *job = jobs->currentJob()) {
             jobs->abortJob(job);
             aborted = 1;
         }
     }
-    engine->busy = false;
-    engine->stopped = true;
-    engine->continueLocked = true;
     if (markCancelled && engine->current)
         engine->current->setStatusText(StatusText::Cancelled);
     engine->resume = nullptr;

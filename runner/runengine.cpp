@@ -126,6 +126,16 @@ bool RunEngine::moreToRunAfterStop(bool singleApplication) const
     return !lastStep || cycleRemains();
 }
 
+void RunEngine::endRun()
+{
+    cycleStatuses.clear();
+    loopNumber = 1;
+    current = nullptr;
+    resume = nullptr;
+    setButtonState(ButtonState::Idle);
+    stopBusyTimer();
+}
+
 void RunEngine::setButtonState(ButtonState state)
 {
     busy = state != ButtonState::Idle;

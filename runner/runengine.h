@@ -80,6 +80,9 @@ public:
     // something to run (the rest of the list, or a further cycle).
     bool moreToRunAfterStop(bool singleApplication) const;
 
+    // Back to no run: first cycle, no current or resume step, idle flags.
+    void endRun();
+
     // the four flags of a button situation
     void setButtonState(ButtonState state);
 
