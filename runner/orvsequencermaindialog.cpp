@@ -606,40 +606,15 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
     using ControlOperations::ControlOperation;
     switch (ControlOperation(step->operationKind())) {
     case ControlOperation::Label:
-        break;
-    case ControlOperation::Goto: {
-        SequenceElementItem *label =
-            ui->sequenceListView->findLabelStep(step->text(SequenceElementItem::PropertyColumn));
-        step->setStatusText(StatusText::Done);
-        if (label) {
-            engine->current = label;
-            selectStep(label);
-        }
-        if (step->addToReport)
-            writeStepRow(step, White);
-        break;
-    }
+    case ControlOperation::Goto:
     case ControlOperation::If:
-        executeIf(step);
-        break;
     case ControlOperation::Elif:
-    case ControlOperation::Else: {
-        // Reached by running through the end of a taken branch: the rest of
-        // the IF is skipped.
-        step->setStatusText(step->operationKind() == int(ControlOperation::Else) ? StatusText::Reset
-                                                                                 : StatusText::Done);
-        selectStep(step);
-        if (SequenceElementItem *endIf = engine->findBranchTarget(step, false)) {
-            engine->current = endIf;
-            endIf->setStatusText(StatusText::Done);
-            selectStep(endIf);
-        }
-        break;
-    }
+    case ControlOperation::Else:
     case ControlOperation::EndIf:
-        step->setStatusText(StatusText::Done);
-        engine->current = step;
-        selectStep(step);
+        // the engine picks where the run goes on; the window shows it
+        if (engine->takeControlStep(step))
+            writeStepRow(step, White);
+        selectStep(engine->current);
         break;
     case ControlOperation::Print:
         selectStep(step);
@@ -903,25 +878,6 @@ void ORVSequencerMainDialog::printReport()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(fileName);
     sequenceReport->printReport(&printer);
-}
-
-void ORVSequencerMainDialog::executeIf(SequenceElementItem *step)
-{
-    step->setStatusText(StatusText::Done);
-    selectStep(step);
-    SequenceElementItem *reference = ui->sequenceListView->stepAbove(step);
-    if (engine->conditionHolds(step, reference)) {
-        engine->current = step;
-        return;
-    }
-    if (step->addToReport)
-        writeStepRow(step, White);
-    engine->current = step;
-    if (SequenceElementItem *target = engine->findBranchTarget(step, true)) {
-        engine->current = target;
-        target->setStatusText(StatusText::Done);
-        selectStep(target);
-    }
 }
 
 // --- completion of steps -------------------------------------------------------

@@ -157,7 +157,6 @@ private:
     void takeUnitTexts(const QString &serialNumber, const QString &folderName, const QString &mask);
 
     void executeOperation(SequenceElementItem *step);
-    void executeIf(SequenceElementItem *step);
     void printReport();
     int runMessageDialog(StatusDlg::Mode mode, const QString &caption, const QString &text,
                          const QString &colour, int autoCloseMs, bool noIsDefault);

@@ -286,6 +286,56 @@ SequenceElementItem *RunEngine::findBranchTarget(SequenceElementItem *from, bool
     return nullptr;
 }
 
+bool RunEngine::takeControlStep(SequenceElementItem *step)
+{
+    using ControlOperations::ControlOperation;
+    current = step;
+    switch (ControlOperation(step->operationKind())) {
+    case ControlOperation::Goto:
+        step->setStatusText(StatusText::Done);
+        // a GOTO whose label does not exist goes on below it
+        if (SequenceElementItem *label = findLabelStep(step->text(SequenceElementItem::PropertyColumn)))
+            current = label;
+        return step->addToReport;
+    case ControlOperation::If: {
+        step->setStatusText(StatusText::Done);
+        if (conditionHolds(step, stepAbove(step)))
+            return false;
+        if (SequenceElementItem *target = findBranchTarget(step, true)) {
+            current = target;
+            target->setStatusText(StatusText::Done);
+        }
+        return step->addToReport;
+    }
+    case ControlOperation::Elif:
+    case ControlOperation::Else:
+        // Reached by running through the end of a taken branch: the rest of
+        // the IF is skipped.
+        step->setStatusText(step->operationKind() == int(ControlOperation::Else) ? StatusText::Reset
+                                                                                 : StatusText::Done);
+        if (SequenceElementItem *endIf = findBranchTarget(step, false)) {
+            current = endIf;
+            endIf->setStatusText(StatusText::Done);
+        }
+        return false;
+    case ControlOperation::EndIf:
+        step->setStatusText(StatusText::Done);
+        return false;
+    default:
+        return false;
+    }
+}
+
+SequenceElementItem *RunEngine::findLabelStep(const QString &label) const
+{
+    for (SequenceElementItem *step : stepList) {
+        if (step->text(SequenceElementItem::OperationColumn) == ControlOperations::Label
+            && step->text(SequenceElementItem::PropertyColumn) == label)
+            return step;
+    }
+    return nullptr;
+}
+
 void RunEngine::startBusyTimer()
 {
     if (!busyTimer) {

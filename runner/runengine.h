@@ -100,6 +100,13 @@ public:
     // The next step after `step` ended with `outcome`: its follow-up action
     // decides, and a redo beyond the limit ends the run.
     FollowUp followUp(SequenceElementItem *step, Outcome outcome);
+    // A flow-control step (LABEL, GOTO, IF, ELIF, ELSE, ENDIF): its status,
+    // and `current` moved to the step after which the run goes on (a GOTO's
+    // label, a false IF's branch, the ENDIF that ends a taken branch). True
+    // when the step's row goes into the report now (a GOTO, a false IF).
+    bool takeControlStep(SequenceElementItem *step);
+    // the first LABEL named `label`, in list order
+    SequenceElementItem *findLabelStep(const QString &label) const;
     // The ELSE, true ELIF or ENDIF a false IF at `from` continues at (only
     // the ENDIF when `elifMayMatch` is off); null when there is none.
     SequenceElementItem *findBranchTarget(SequenceElementItem *from, bool elifMayMatch) const;
