@@ -4,6 +4,7 @@
 #include "runengine.h"
 #include "sequencebuilder.h"
 #include "sequenceelementitem.h"
+#include "sequenceenums.h"
 
 #include <gtest/gtest.h>
 
@@ -116,21 +117,56 @@ TEST(RunEngineTest, TheOutcomesActionPicksTheNextStepAndRedoHasALimit)
     EXPECT_EQ(third.next, nullptr);
 }
 
-TEST(RunEngineTest, AFalseIfLandsOnItsOwnElifElseOrEndIf)
+TEST(RunEngineTest, AFalseIfLandsOnItsFirstTrueElifOrItsElse)
+{
+    // the ELIFs ask about the step above the IF, which passed
+    const struct
+    {
+        const char *first;
+        const char *second;
+        int target;
+    } cases[] = {
+        {"item = pass", "item = pass", 4},
+        {"item = error", "ITEM = Pass", 6},
+        {"item = error", "exit = 5", 8},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " / " + c.second);
+        SequenceBuilder builder(QStringLiteral("Elif"));
+        builder.command(QStringLiteral("passed"), QStringLiteral("true"));   // 1
+        builder.ifStep(QStringLiteral("item = fail"));                      // 2
+        builder.command(QStringLiteral("if branch"), QStringLiteral("true"));
+        builder.elifStep(QLatin1String(c.first));                           // 4
+        builder.command(QStringLiteral("first elif"), QStringLiteral("true"));
+        builder.elifStep(QLatin1String(c.second));                          // 6
+        builder.command(QStringLiteral("second elif"), QStringLiteral("true"));
+        builder.elseStep();                                                 // 8
+        builder.command(QStringLiteral("else branch"), QStringLiteral("true"));
+        builder.endIfStep();                                                // 10
+        EngineWithSteps run(builder);
+        run.step(1)->status = int(StepStatus::Passed);
+        run.engine.takeControlStep(run.step(2));
+        EXPECT_EQ(run.numberOf(run.engine.current), c.target);
+        EXPECT_EQ(run.step(c.target)->statusText(), QStringLiteral("Done"));
+        // the end of a taken branch runs through to the ENDIF
+        EXPECT_EQ(run.numberOf(run.engine.findBranchTarget(run.step(c.target), false)), 10);
+    }
+}
+
+TEST(RunEngineTest, NestedAndTopmostIfsFindTheirOwnLevel)
 {
     SequenceBuilder builder(QStringLiteral("Branches"));
-    builder.ifStep(QStringLiteral("loop = 2"));     // 1: false
+    builder.ifStep(QStringLiteral("exit = 0"));     // 1: no step above it: false
     builder.ifStep(QStringLiteral("loop = 1"));     // 2: inner, skipped whole
     builder.elseStep();                             // 3
     builder.endIfStep();                            // 4
-    builder.elifStep(QStringLiteral("loop = 3"));   // 5: false
-    builder.elifStep(QStringLiteral("loop = 1"));   // 6: true
-    builder.elseStep();                             // 7
-    builder.endIfStep();                            // 8
+    builder.endIfStep();                            // 5
+    builder.ifStep(QStringLiteral("loop = 1"));     // 6: true without a step above it
     EngineWithSteps run(builder);
-    EXPECT_EQ(run.numberOf(run.engine.findBranchTarget(run.step(1), true)), 6);
-    // a taken branch runs through to the ENDIF of its own level
-    EXPECT_EQ(run.numberOf(run.engine.findBranchTarget(run.step(6), false)), 8);
+    run.engine.takeControlStep(run.step(1));
+    EXPECT_EQ(run.numberOf(run.engine.current), 5);
     EXPECT_EQ(run.numberOf(run.engine.findBranchTarget(run.step(2), true)), 3);
-    EXPECT_EQ(run.engine.findBranchTarget(run.step(8), true), nullptr);
+    run.engine.takeControlStep(run.step(6));
+    EXPECT_EQ(run.numberOf(run.engine.current), 6);
+    EXPECT_EQ(run.engine.findBranchTarget(run.step(6), true), nullptr);
 }
