@@ -433,6 +433,8 @@ TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
         {false, "forced pass", "Force Pass", touch, 1, 0, "Failed", 2, 0, "#FF4040"},
         {false, "forced fail", "Force Fail", touch, 0, 1, "Failed", 2, 1, "#FF4040"},
         {false, "skipped", "Skip Operation", touch, 0, 1, "Skipped", 0, 4, "#FFFFFF"},
+        // an application the project does not have stays in the sequence and errs
+        {true, "Gone", "Execute Test", {}, 0, 1, "Error", 4, 2, "#FFFF00"},
     };
     SequenceBuilder builder(QStringLiteral("Outcomes"));
     for (const auto &c : cases) {
@@ -469,6 +471,9 @@ TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
     EXPECT_EQ(steps(window).at(1)->hostStatusId, 9);
     EXPECT_EQ(steps(window).at(3)->hostStatusId, 10);
     EXPECT_EQ(steps(window).at(4)->hostStatusId, 11);
+    EXPECT_EQ(steps(window).last()->hostStatusText,
+              QStringLiteral("Application 'Gone' is not available in current project"));
+    EXPECT_TRUE(report.contains(QLatin1String("Nr. 13: Application &#39;Gone&#39; is not available in current project")));
     // forced and skipped operations never start a job
     EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("marker.ran"))));
     EXPECT_FALSE(QFileInfo::exists(commandMarker));
@@ -724,6 +729,7 @@ TEST_F(RunnerTest, SavingAfterARunKeepsTheLastResults)
     builder.command(QStringLiteral("errs"), QStringLiteral("exit 2"));
     builder.application(QStringLiteral("Fails"), ChainType);
     builder.label(QStringLiteral("end"));
+    builder.application(QStringLiteral("Gone"), ChainType);   // not in the project, kept all the same
     builder.repeat(2);
     ORVSequencerMainDialog *window = open(builder);
     ASSERT_NE(window, nullptr);
@@ -734,13 +740,14 @@ TEST_F(RunnerTest, SavingAfterARunKeepsTheLastResults)
     document.appendChild(root);
     ASSERT_TRUE(plugin->save(root));
     const QDomNodeList elements = root.elementsByTagName(QStringLiteral("sequenceelement"));
-    ASSERT_EQ(elements.size(), 4);
+    ASSERT_EQ(elements.size(), 5);
     const struct
     {
         const char *status;
         const char *code;
         const char *exit;
-    } expected[] = {{"Passed", "1", "0"}, {"Error", "4", "2"}, {"Failed", "2", "1"}, {"Done", "8", "0"}};
+    } expected[] = {{"Passed", "1", "0"}, {"Error", "4", "2"}, {"Failed", "2", "1"}, {"Done", "8", "0"},
+                    {"Error", "4", "2"}};
     for (int index = 0; index < elements.size(); ++index) {
         SCOPED_TRACE(index + 1);
         const QDomElement step = elements.at(index).toElement();
@@ -790,31 +797,6 @@ TEST_F(RunnerTest, AFailedInstrumentResetIsAnErrorWithItsOutputInTheReport)
         EXPECT_TRUE(window->report().reportText().replace(QLatin1String("&nbsp;"), QLatin1String(" "))
                         .contains(QLatin1String(c.reported)));
     }
-}
-
-TEST_F(RunnerTest, AStepWhoseApplicationIsMissingStaysAndEndsAsError)
-{
-    SequenceBuilder builder(QStringLiteral("Missing"));
-    builder.command(QStringLiteral("before"), Pass);
-    builder.application(QStringLiteral("Gone"), ChainType);
-    builder.command(QStringLiteral("after"), Pass);
-    ORVSequencerMainDialog *window = openAndRun(builder);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(statuses(window), QStringList({"Passed", "Error", "Passed"}));
-    EXPECT_EQ(steps(window).at(1)->hostStatusText,
-              QStringLiteral("Application 'Gone' is not available in current project"));
-    EXPECT_TRUE(window->report().reportText().contains(
-        QLatin1String("Nr. 2: Application &#39;Gone&#39; is not available in current project")));
-    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Error"));
-
-    // what the sequence holds is saved as it was loaded
-    QDomDocument document;
-    QDomElement root = document.createElement(QStringLiteral("plugin"));
-    document.appendChild(root);
-    ASSERT_TRUE(plugin->save(root));
-    const QDomNodeList elements = root.elementsByTagName(QStringLiteral("sequenceelement"));
-    ASSERT_EQ(elements.size(), 3);
-    EXPECT_EQ(elements.at(1).toElement().attribute(QStringLiteral("Column.Item")), QStringLiteral("Gone"));
 }
 
 TEST_F(RunnerTest, ResultsAreSavedOnlyForTheOutcomesTheStepAsksFor)
