@@ -76,34 +76,6 @@ protected:
 
 } // namespace
 
-TEST_F(PauseTest, AnswersPassOrFailTheStepAndNoCanBeThePassingOne)
-{
-    const struct
-    {
-        const char *name;
-        bool noIsPass;
-        int button;   // 0 Yes, 1 No
-        const char *status;
-        const char *answer;
-    } cases[] = {
-        {"yes", false, 0, "Passed", "<font color='#008000'>yes</font>"},
-        {"no", false, 1, "Failed", "<font color='#FF0000'>no</font>"},
-        {"no is pass, no", true, 1, "Passed", "<font color='#008000'>no</font>"},
-        {"no is pass, yes", true, 0, "Failed", "<font color='#FF0000'>yes</font>"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        SequenceBuilder builder =
-            pauseSequence(QLatin1String(c.name), QStringLiteral("Is the board seated?"), 0, c.noIsPass);
-        ORVSequencerMainDialog *window = open(builder);
-        prompt.answers = {c.button};
-        ASSERT_TRUE(run(window));
-        EXPECT_EQ(statuses(window), (QStringList{QLatin1String(c.status), QStringLiteral("Passed")}));
-        EXPECT_EQ(answerRow(window), QLatin1String(c.answer));
-        EXPECT_EQ(prompt.asked.last().buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
-    }
-}
-
 // A short, silent WAV file: 8 kHz, 8 bit, mono.
 QByteArray silentWave()
 {
@@ -122,20 +94,40 @@ QByteArray silentWave()
     return wave;
 }
 
-TEST_F(PauseTest, AQuestionNobodyAnswersTimesOutAndStopsTheRun)
+TEST_F(PauseTest, AnswersPassOrFailTheStepAndNoCanBeThePassingOne)
 {
     // the sound, a file of the project, plays where the machine can play it
     folder.write(QStringLiteral("project/beep.wav"), silentWave());
-    SequenceBuilder builder = pauseSequence(QStringLiteral("Pause"), QStringLiteral("Is the board seated?"), 5000);
-    builder.settings().items().first()->columnItem = QStringLiteral("5000, beep.wav");
-    ORVSequencerMainDialog *window = open(builder);
-    prompt.answers = {-1};   // the host gives no answer: the time-out runs out
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(statuses(window), (QStringList{QStringLiteral("Timeout"), StatusText::Reset}));
-    EXPECT_EQ(answerRow(window), QStringLiteral("<font color='#000000'>timeout</font>"));
-    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Stopped);
-    EXPECT_TRUE(window->form().continueSequenceButton->isEnabled());
+    const struct
+    {
+        const char *name;
+        bool noIsPass;
+        int button;   // 0 Yes, 1 No, -1 none: the time-out runs out
+        QStringList statuses;
+        const char *answer;
+    } cases[] = {
+        {"yes", false, 0, {"Passed", "Passed"}, "<font color='#008000'>yes</font>"},
+        {"no", false, 1, {"Failed", "Passed"}, "<font color='#FF0000'>no</font>"},
+        {"no is pass, no", true, 1, {"Passed", "Passed"}, "<font color='#008000'>no</font>"},
+        {"no is pass, yes", true, 0, {"Failed", "Passed"}, "<font color='#FF0000'>yes</font>"},
+        // an unanswered question stops the run in front of the next step
+        {"nobody", false, -1, {"Timeout", "---"}, "<font color='#000000'>timeout</font>"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SequenceBuilder builder =
+            pauseSequence(QLatin1String(c.name), QStringLiteral("Is the board seated?"), 5000, c.noIsPass);
+        builder.settings().items().first()->columnItem = QStringLiteral("5000, beep.wav");
+        ORVSequencerMainDialog *window = open(builder);
+        prompt.answers = {c.button};
+        ASSERT_TRUE(run(window));
+        EXPECT_EQ(statuses(window), c.statuses);
+        EXPECT_EQ(answerRow(window), QLatin1String(c.answer));
+        EXPECT_EQ(prompt.asked.last().buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
+        EXPECT_EQ(monitor.runs.last().end, c.button < 0 ? HxiRunMonitor::Stopped : HxiRunMonitor::Completed);
+    }
 }
+
 
 TEST_F(PauseTest, ATimeOutClosesOnlyTheDialogThatStartedIt)
 {

@@ -483,26 +483,6 @@ TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
     EXPECT_EQ(lamps(window), QStringList({Off, Off, Yellow, Off}));
 }
 
-TEST_F(RunnerTest, RejectedAndSkippedStepsLeaveTheVerdictPassed)
-{
-    addApplication(QStringLiteral("Rejects"), QStringLiteral("exit 3\n"));
-    addApplication(QStringLiteral("Passes"), QStringLiteral("exit 0\n"));
-    SequenceBuilder builder(QStringLiteral("Rejected"));
-    builder.application(QStringLiteral("Rejects"), ChainType);
-    builder.application(QStringLiteral("Passes"), ChainType);
-    builder.command(QStringLiteral("skips"), QStringLiteral("exit 4"));
-    builder.label(QStringLiteral("end"));
-    ORVSequencerMainDialog *window = open(builder);
-    ASSERT_NE(window, nullptr);
-
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(statuses(window), QStringList({"Rejected", "Passed", "Skipped", "Done"}));
-    EXPECT_EQ(window->runStatusList(), QStringList({"Rejected", "Passed", "Skipped", "Done"}));
-    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Passed"));
-    EXPECT_EQ(cycleRows(window->report().reportText()), QStringList{QStringLiteral("1:PASSED:#80FF80")});
-    EXPECT_EQ(lamps(window), QStringList({Green, Off, Off, Off}));
-}
-
 TEST_F(RunnerTest, ACommandThatEndsCancelledEndsTheRunThere)
 {
     SequenceBuilder builder(QStringLiteral("Command cancelled"));
