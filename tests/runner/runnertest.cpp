@@ -145,27 +145,6 @@ TEST_F(RunnerTest, RedoRepeatsAFailingStepUntilItPasses)
     EXPECT_EQ(cycleRows(report), QStringList{QStringLiteral("1:PASSED:#80FF80")});
 }
 
-TEST_F(RunnerTest, PrevOnTheFirstStepEndsThePassAsTheEndOfTheListWould)
-{
-    addApplication(QStringLiteral("Forced"), markingScript(QStringLiteral("forced.ran")));
-    SequenceBuilder builder(QStringLiteral("Prev"));
-    builder.application(QStringLiteral("Forced"), ChainType, QStringLiteral("Force Pass")).passAction =
-        QStringLiteral("Prev");
-    builder.command(QStringLiteral("never"), Pass);
-    builder.repeat(2);
-    ORVSequencerMainDialog *window = open(builder);
-    ASSERT_NE(window, nullptr);
-
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(monitor.order(), QStringList({"1/1", "2/1"}));
-    EXPECT_EQ(statuses(window), QStringList({"Passed", "---"}));
-    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
-    EXPECT_EQ(cycleRows(window->report().reportText()),
-              QStringList({"1:PASSED:#80FF80", "2:PASSED:#80FF80"}));
-    EXPECT_EQ(window->loop(), 1);
-    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("forced.ran"))));
-}
-
 TEST_F(RunnerTest, AStopPausesTheRunInFrontOfTheNextStepAndContinueRunsIt)
 {
     addApplication(QStringLiteral("Quick"), QStringLiteral("echo quick\nexit 0\n"));
