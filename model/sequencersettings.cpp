@@ -51,6 +51,7 @@ void SequencerSettings::save(QDomElement &parent) const
     element.setAttribute(QStringLiteral("gangText"), gangText);
     element.setAttribute(QStringLiteral("saveResultFiles"), flagText(saveResultFiles));
     element.setAttribute(QStringLiteral("resultsDatabase"), resultsDatabase);
+    element.setAttribute(QStringLiteral("redoLimit"), redoLimit);
     parent.appendChild(element);
 }
 
@@ -84,5 +85,7 @@ void SequencerSettings::load(const QDomElement &parent)
             saveResultFiles = flagValue(value);
         else if (name == QLatin1String("resultsDatabase"))
             resultsDatabase = value;
+        else if (name == QLatin1String("redoLimit"))
+            redoLimit = qMax(0, value.toInt());
     }
 }

@@ -24,6 +24,9 @@ public:
     // project's own results database only).
     bool saveResultFiles = false;
     QString resultsDatabase;
+    // How often one step may ask to be done again in a row before the run
+    // ends with Error: a step that never passes must not run forever.
+    int redoLimit = 100;
 
     // The fifteen TAP combinations of a four-TAP controller, for the masks 1
     // to 15: each entry lists the TAP digits of the bits set, ascending.

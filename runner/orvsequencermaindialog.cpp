@@ -24,6 +24,7 @@
 #include "hximainprocess.h"
 #include "operationitem.h"
 #include "reportpaths.h"
+#include "runengine.h"
 #include "runwindowhost.h"
 #include "sequenceelementitem.h"
 #include "sequenceenums.h"
@@ -31,6 +32,7 @@
 #include "sequencereport.h"
 #include "sequencersettings.h"
 #include "taptext.h"
+#include "textboundary.h"
 #include "ui_orvsequencermainform.h"
 #include "hxitypeinfo.h"
 #include "seqiopinsdialog.h"
@@ -64,19 +66,6 @@ const QString White = QStringLiteral("#FFFFFF");
 const QString InitialSerialNumber = QStringLiteral("Unit 0000");
 const QString InitialFolderName = QStringLiteral("Batch 0000");
 
-// Exit codes of application jobs with a fixed meaning.
-constexpr int TimeoutExitCode = 66000;
-// Exit code of a command job that was cancelled.
-constexpr int CommandCancelledExitCode = 198;
-
-struct OutcomeInfo
-{
-    // the colour of the step's report row; banners use brighter ones
-    QString text;
-    QString reportColour;
-    int statusCode;
-    int hostStatusId;
-};
 
 int operationKindOf(const SequenceElementItem *step)
 {
@@ -97,9 +86,17 @@ ORVSequencerMainDialog::ORVSequencerMainDialog(RunWindowHost *runHost, const QSt
       owner(runHost),
       ui(std::make_unique<Ui::ORVSequencerMainForm>()),
       sequenceReport(std::make_unique<SequenceReport>(runHost->hostLink())),
-      description(sequenceDescription)
+      description(sequenceDescription),
+      engine(new RunEngine(runHost->hostLink(), this))
 {
     ui->setupUi(this);
+    connect(engine, &RunEngine::busyTick, this, &ORVSequencerMainDialog::animateBusyLed);
+    connect(engine, &RunEngine::stepAnnounced, this, &ORVSequencerMainDialog::recordStepResult);
+    connect(engine, &RunEngine::runEndAnnounced, this, &ORVSequencerMainDialog::recordRunResult);
+    // The completion goes through the plug-in, which routes it to the window
+    // that runs, if any.
+    connect(engine, &RunEngine::completionDue, this,
+            [this] { QMetaObject::invokeMethod(owner->jobReceiver(), "OperationExecFinished"); });
     setObjectName(QStringLiteral("ORV Sequencer"));
     ui->sequenceListView->setHostLink(owner->hostLink());
     sequenceReport->setDialogParent(this);
@@ -120,13 +117,15 @@ ORVSequencerMainDialog::ORVSequencerMainDialog(RunWindowHost *runHost, const QSt
     connect(ui->cancelSequenceButton, &QPushButton::clicked, this,
             &ORVSequencerMainDialog::slotCancelSequence);
     connect(ui->sequenceListView, &SequenceListView::stepsRemoved, this, [this] {
-        runStatuses.clear();
-        cycleStatuses.clear();
+        engine->runStatuses.clear();
+        engine->cycleStatuses.clear();
         updateLamps();
         owner->runStateChanged();
     });
     connect(sequenceReport.get(), &SequenceReport::liveReportChanged, this,
             [this](const QString &html) { owner->showLiveReport(sequenceTitle, html); });
+    connect(sequenceReport.get(), &SequenceReport::liveReportAppended, this,
+            [this](const QString &html) { owner->appendLiveReport(sequenceTitle, html); });
 
     // Operators, engineers and technicians run sequences; only developers
     // build them from the palettes or switch gang mode.
@@ -152,6 +151,7 @@ ORVSequencerMainDialog::~ORVSequencerMainDialog()
 void ORVSequencerMainDialog::setSequenceName(const QString &name)
 {
     sequenceTitle = name;
+    engine->setSequenceTitle(name);
     sequenceReport->setSequence(name, description);
     //: %1 = Sequence Title
     setWindowTitle(tr("ORV Sequencer: %1").arg(name));
@@ -211,30 +211,21 @@ bool ORVSequencerMainDialog::loadSequence(HxSequence *sequence)
                 applications->release();
             return false;
         }
-        if (item->kind() == ItemType::Application) {
-            const auto application =
-                applications ? applications->application(item->columnItem) : std::nullopt;
-            if (!application) {
-                //: %1 = Sequence Title, %2 = Item Number, %3 and %4 = Application Name
-                owner->logMessage(tr("ORV Sequencer '%1' - Nr. '%2': Application '%3' is not available "
-                                     "in current project: Application '%4' is removed from Sequence")
-                                      .arg(sequence->title())
-                                      .arg(number)
-                                      .arg(item->columnItem, item->columnItem));
-                continue;
-            }
-            if (ApplicationTypes::applicationUsability(application->type()) > 0) {
-                //: %1 = Sequence Title, %2 = Item Number, %3 and %4 = Application Name
-                owner->logMessage(tr("ORV Sequencer '%1' - Nr. '%2': Application '%3' is not a valid "
-                                     "Application to use within ORV Sequencer: Application '%4' is "
-                                     "removed from Sequence")
-                                      .arg(sequence->title())
-                                      .arg(number)
-                                      .arg(item->columnItem, item->columnItem));
-                continue;
-            }
-        }
         ui->sequenceListView->insertStoredStep(*item);
+        // A step whose application cannot run stays in the sequence, as the
+        // engineer stored it; it is marked here and ends as Error when reached.
+        if (item->kind() != ItemType::Application)
+            continue;
+        const QString reason = unusableReason(applications, item->columnItem);
+        if (reason.isEmpty())
+            continue;
+        //: %1 = Sequence Title, %2 = Item Number, %3 = why the step cannot run
+        owner->logMessage(tr("ORV Sequencer '%1' - Nr. '%2': %3: the step ends as Error when it is reached")
+                              .arg(sequence->title())
+                              .arg(number)
+                              .arg(reason));
+        if (SequenceElementItem *step = ui->sequenceListView->stepAt(ui->sequenceListView->stepCount() - 1))
+            markUnusable(step, reason);
     }
     if (applications)
         applications->release();
@@ -244,6 +235,27 @@ bool ORVSequencerMainDialog::loadSequence(HxSequence *sequence)
     //: %1 = Sequence Title
     owner->logMessage(tr("ORV Sequencer '%1' - Load Sequence finished").arg(sequence->title()));
     return true;
+}
+
+QString ORVSequencerMainDialog::unusableReason(HxiProjectApplications *applications,
+                                               const QString &applicationName)
+{
+    const auto application = applications ? applications->application(applicationName) : std::nullopt;
+    //: %1 = Application Name
+    if (!application)
+        return tr("Application '%1' is not available in current project").arg(applicationName);
+    //: %1 = Application Name
+    if (ApplicationTypes::applicationUsability(application->type()) > 0)
+        return tr("Application '%1' is not a valid Application to use within ORV Sequencer").arg(applicationName);
+    return QString();
+}
+
+void ORVSequencerMainDialog::markUnusable(SequenceElementItem *step, const QString &reason)
+{
+    for (int column = 0; column < step->columnCount(); ++column) {
+        step->setForeground(column, QBrush(Qt::gray));
+        step->setToolTip(column, reason);
+    }
 }
 
 void ORVSequencerMainDialog::writeSequence(HxSequence *sequence) const
@@ -288,34 +300,9 @@ void ORVSequencerMainDialog::renameApplication(const QString &oldName, const QSt
 
 void ORVSequencerMainDialog::setButtons(ButtonState state)
 {
-    switch (state) {
-    case ButtonState::Idle:
-        busy = false;
-        stopped = true;
-        continueLocked = true;
-        cancelLocked = true;
-        break;
-    case ButtonState::Running:
-        busy = true;
-        stopped = false;
-        continueLocked = true;
-        cancelLocked = false;
-        break;
-    case ButtonState::StopPending:
-        busy = true;
-        stopped = true;
-        continueLocked = true;
-        cancelLocked = false;
-        break;
-    case ButtonState::Stopped:
-        busy = true;
-        stopped = true;
-        continueLocked = false;
-        cancelLocked = false;
-        break;
-    }
-    applyButtonStates(!busy && hasSteps() && !owner->runningWindow(), !stopped, !continueLocked,
-                      !cancelLocked);
+    engine->setButtonState(state);
+    applyButtonStates(!engine->busy && hasSteps() && !owner->runningWindow(), !engine->stopped, !engine->continueLocked,
+                      !engine->cancelLocked);
     owner->runStateChanged();
 }
 
@@ -353,73 +340,48 @@ void ORVSequencerMainDialog::setLamp(QLabel *label, const QString &image)
 
 void ORVSequencerMainDialog::updateLamps()
 {
-    QString pass = QStringLiteral("LED_white.png");
-    QString fail = pass;
-    QString error = pass;
-    if (!cycleStatuses.isEmpty()) {
-        if (cycleStatuses.contains(StatusText::Cancelled) || cycleStatuses.contains(StatusText::Error)
-            || cycleStatuses.contains(StatusText::Timeout))
-            error = QStringLiteral("LED_yellow.png");
-        else if (cycleStatuses.contains(StatusText::Failed))
-            fail = QStringLiteral("LED_red.png");
-        else
-            pass = QStringLiteral("LED_green.png");
-    }
-    setLamp(ui->seqStatusPassPixmapLabel, pass);
-    setLamp(ui->seqStatusFailPixmapLabel, fail);
-    setLamp(ui->seqStatusErrorPixmapLabel, error);
-}
-
-ORVSequencerMainDialog::Verdict ORVSequencerMainDialog::cycleVerdict() const
-{
-    if (cycleStatuses.contains(StatusText::Cancelled) || cycleStatuses.contains(StatusText::Error)
-        || cycleStatuses.contains(StatusText::Timeout))
-        return {QStringLiteral("ERRORS"), QStringLiteral("#FFFF00"), 4};
-    if (cycleStatuses.contains(StatusText::Failed))
-        return {QStringLiteral("FAILED"), QStringLiteral("#FF4040"), 1};
-    return {QStringLiteral("PASSED"), QStringLiteral("#80FF80"), 2};
-}
-
-ORVSequencerMainDialog::Verdict ORVSequencerMainDialog::runAggregate() const
-{
-    // A time-out alone does not fail a run: the question just went unanswered.
-    if (runStatuses.contains(StatusText::Cancelled) || runStatuses.contains(StatusText::Error))
-        return {QStringLiteral("Error"), QStringLiteral("#FFFF00"), 4};
-    if (runStatuses.contains(StatusText::Failed))
-        return {QStringLiteral("Failed"), QStringLiteral("#FF0000"), 1};
-    return {QStringLiteral("Passed"), QStringLiteral("#00FF00"), 2};
+    const RunEngine::Lamp lamp = engine->lamp();
+    const QString off = QStringLiteral("LED_white.png");
+    setLamp(ui->seqStatusPassPixmapLabel, lamp == RunEngine::Lamp::Pass ? QStringLiteral("LED_green.png") : off);
+    setLamp(ui->seqStatusFailPixmapLabel, lamp == RunEngine::Lamp::Fail ? QStringLiteral("LED_red.png") : off);
+    setLamp(ui->seqStatusErrorPixmapLabel, lamp == RunEngine::Lamp::Error ? QStringLiteral("LED_yellow.png") : off);
 }
 
 void ORVSequencerMainDialog::appendRunStatus(const QString &text)
 {
-    runStatuses.append(text);
+    engine->appendRunStatus(text);
 }
 
 void ORVSequencerMainDialog::appendCycleStatus(const QString &text)
 {
-    cycleStatuses.append(text);
+    engine->appendCycleStatus(text);
+}
+
+ORVSequencerMainDialog::Verdict ORVSequencerMainDialog::cycleVerdict() const
+{
+    return engine->cycleVerdict();
+}
+
+ORVSequencerMainDialog::Verdict ORVSequencerMainDialog::runAggregate() const
+{
+    return engine->runAggregate();
 }
 
 void ORVSequencerMainDialog::startBusyLamp()
 {
-    if (!busyTimer) {
-        busyTimer = new QTimer(this);
-        connect(busyTimer, &QTimer::timeout, this, &ORVSequencerMainDialog::animateBusyLed);
-    }
-    busyTimer->start(250);
+    engine->startBusyTimer();
 }
 
 void ORVSequencerMainDialog::stopBusyLamp()
 {
-    if (busyTimer)
-        busyTimer->stop();
+    engine->stopBusyTimer();
     busyLampOn = false;
     setLamp(ui->busyPixmapLabel, QStringLiteral("LED_white.png"));
 }
 
 void ORVSequencerMainDialog::animateBusyLed()
 {
-    ui->busyLineEdit->setText(current ? current->text(SequenceElementItem::ItemColumn) : QString());
+    ui->busyLineEdit->setText(engine->current ? engine->current->text(SequenceElementItem::ItemColumn) : QString());
     busyLampOn = !busyLampOn;
     setLamp(ui->busyPixmapLabel, busyLampOn ? QStringLiteral("LED_blue.png")
                                             : QStringLiteral("LED_white.png"));
@@ -438,13 +400,13 @@ void ORVSequencerMainDialog::on_statusBannerAppCheckBox_toggled(bool on)
 void ORVSequencerMainDialog::slotClosePauseDialog()
 {
     if (pauseDialog)
-        pauseDialog->done(TimeoutExitCode);
+        pauseDialog->closeForTimeOut();
 }
 
 void ORVSequencerMainDialog::slotCloseStatusDialog()
 {
     if (statusDialog)
-        statusDialog->accept();
+        statusDialog->closeForTimeOut();
 }
 
 void ORVSequencerMainDialog::closeEvent(QCloseEvent *event)
@@ -497,7 +459,7 @@ void ORVSequencerMainDialog::resetSteps(bool newRun)
             step->exitCode = 0;
         }
     }
-    cycleStatuses.clear();
+    engine->cycleStatuses.clear();
 }
 
 // --- the run -------------------------------------------------------------------
@@ -507,30 +469,64 @@ void ORVSequencerMainDialog::slotStartSequence()
     // In gang mode the units are as many as the TAPs the sequence's test
     // uses and the gang includes.
     sequenceTapInformation.clear();
-    if (ui->globalGangCheckBox->isChecked())
-        sequenceTapInformation = findSequenceTapInformation();
+    if (ui->globalGangCheckBox->isChecked()) {
+        QString application;
+        sequenceTapInformation = findSequenceTapInformation(application);
+        if (!gangSharesATap(application))
+            return;
+    }
     beginPass(true);
+}
+
+bool ORVSequencerMainDialog::gangSharesATap(const QString &application)
+{
+    const QString gang = owner->sequencerSettings().gangText;
+    if (!isGangMode() || sequenceTapInformation.isEmpty()
+        || !TapText::tapsInBoth(sequenceTapInformation, gang).isEmpty())
+        return true;
+    // Without a TAP in common there is no unit to test: the run would go on
+    // with the last unit's serial number.
+    const QString gangTaps = TapText::text(TapText::maskOf(gang));
+    //: %1 = the gang's TAPs, %2 = Application Name, %3 = the application's TAPs
+    UserPrompt(owner->hostLink(), this)
+        .warning(tr("Warning"), tr("The gang (TAPs %1) and the application '%2' (TAPs %3) have no TAP in "
+                                   "common: the sequence is not started.")
+                                    .arg(gangTaps.isEmpty() ? tr("none") : gangTaps, application,
+                                         TapText::text(TapText::maskOf(sequenceTapInformation))));
+    engine->runStatuses.clear();
+    engine->tellMonitorRunEnd(HxiRunMonitor::Cancelled, QString());
+    return false;
+}
+
+void ORVSequencerMainDialog::takeSteps()
+{
+    // The list cannot be edited while a run goes on.
+    engine->setSteps(ui->sequenceListView->steps());
+    engine->setRedoLimit(owner->sequencerSettings().redoLimit);
+    engine->setCycles(ui->repeatCheckBox->isChecked() ? ui->repeatSpinBox->value() : 1);
 }
 
 void ORVSequencerMainDialog::beginPass(bool newRun)
 {
     if (newRun) {
-        startStamp = RunStamp::fromDateTime(QDateTime::currentDateTime());
-        sequenceReport->setStartStamp(startStamp);
+        engine->startStamp = RunStamp::fromDateTime(QDateTime::currentDateTime());
+        sequenceReport->setStartStamp(engine->startStamp);
     }
     if (!hasSteps())
         return;
+    takeSteps();
     owner->setRunningWindow(this);
     startBusyLamp();
     setButtons(ButtonState::Running);
-    current = nullptr;
-    if (loopNumber == 1)
-        runStatuses.clear();
+    engine->current = nullptr;
+    if (engine->loopNumber == 1)
+        engine->runStatuses.clear();
     resetSteps(newRun);
     updateLamps();
     setRunWidgetsEnabled(false);
 
-    if (loopNumber == 1) {
+    if (engine->loopNumber == 1) {
+        sequenceReport->setWritesReportFile(owner->sequencerSettings().saveReports);
         sequenceReport->writeReportHeader();
         runResults.runStarted(owner->hostLink(), sequenceTitle, sequenceReport->reportName());
         unitSerial = ui->serNumberLineEdit->text();
@@ -539,7 +535,7 @@ void ORVSequencerMainDialog::beginPass(bool newRun)
     }
     if (!ui->sequenceRadioButton->isChecked() && !ui->singleAppRadioButton->isChecked())
         return;
-    if (loopNumber == 1 && ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
+    if (engine->loopNumber == 1 && ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
         return;
     executeStep(selectedStep());
 }
@@ -550,15 +546,15 @@ void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
         ui->sequenceListView->scrollToItem(step);
     ui->busyLineEdit->clear();
 
-    if (stopped) {
+    if (engine->stopped) {
         // A Stop was pending: the run pauses in front of this step.
         setButtons(ButtonState::Stopped);
-        resume = step ? step : ui->sequenceListView->firstStep();
+        engine->resume = step ? step : ui->sequenceListView->firstStep();
         if (isSingleApplicationMode())
-            selectStep(resume);
+            selectStep(engine->resume);
         updateLamps();
         const Verdict verdict = cycleVerdict();
-        sequenceReport->writeCycleRow(verdict.text, verdict.colour, loopNumber, loopNumber);
+        sequenceReport->writeCycleRow(verdict.text, verdict.colour, engine->loopNumber, engine->loopNumber);
         sequenceReport->writeReportTrailer(true);
         writeReportFile();
         if (ui->unitIdentGroupBox->isChecked() && !owner->sequencerSettings().perUnit)
@@ -566,36 +562,36 @@ void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
         stopBusyLamp();
         // Nothing runs while the run waits: a Cancel now must not mark the
         // step that already ended.
-        current = nullptr;
-        tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
+        engine->current = nullptr;
+        engine->tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
         detachRun();
         // The cycle count moves on only at the end of a pass (endOfPass), so
         // a stop in the middle of a cycle resumes in the same cycle.
         return;
     }
 
-    ui->noLineEdit->setText(QString::number(loopNumber));
+    ui->noLineEdit->setText(QString::number(engine->loopNumber));
     if (!step)
         step = ui->sequenceListView->firstStep();
     if (!step)
         return;
-    step->count = loopNumber;
+    step->count = engine->loopNumber;
     sequenceReport->clearOutput();
 
     switch (ItemType(step->itemType())) {
     case ItemType::Application:
-        current = step;
+        engine->current = step;
         step->setStatusText(Busy);
         selectStep(step);
         executeApplication(step->text(SequenceElementItem::ItemColumn), step);
         break;
     case ItemType::Command:
-        current = step;
+        engine->current = step;
         step->setStatusText(Busy);
         executeCommand(step);
         break;
     case ItemType::Operation:
-        current = step;
+        engine->current = step;
         step->setStatusText(Busy);
         selectStep(step);
         executeOperation(step);
@@ -608,7 +604,7 @@ void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
 
 void ORVSequencerMainDialog::scheduleOperationFinished()
 {
-    QTimer::singleShot(10, owner->jobReceiver(), SLOT(OperationExecFinished()));
+    engine->scheduleCompletion();
 }
 
 void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
@@ -616,40 +612,15 @@ void ORVSequencerMainDialog::executeOperation(SequenceElementItem *step)
     using ControlOperations::ControlOperation;
     switch (ControlOperation(step->operationKind())) {
     case ControlOperation::Label:
-        break;
-    case ControlOperation::Goto: {
-        SequenceElementItem *label =
-            ui->sequenceListView->findLabelStep(step->text(SequenceElementItem::PropertyColumn));
-        step->setStatusText(StatusText::Done);
-        if (label) {
-            current = label;
-            selectStep(label);
-        }
-        if (step->addToReport)
-            writeStepRow(step, White);
-        break;
-    }
+    case ControlOperation::Goto:
     case ControlOperation::If:
-        executeIf(step);
-        break;
     case ControlOperation::Elif:
-    case ControlOperation::Else: {
-        // Reached by running through the end of a taken branch: the rest of
-        // the IF is skipped.
-        step->setStatusText(step->operationKind() == int(ControlOperation::Else) ? StatusText::Reset
-                                                                                 : StatusText::Done);
-        selectStep(step);
-        if (SequenceElementItem *endIf = findBranchTarget(step, false)) {
-            current = endIf;
-            endIf->setStatusText(StatusText::Done);
-            selectStep(endIf);
-        }
-        break;
-    }
+    case ControlOperation::Else:
     case ControlOperation::EndIf:
-        step->setStatusText(StatusText::Done);
-        current = step;
-        selectStep(step);
+        // the engine picks where the run goes on; the window shows it
+        if (engine->takeControlStep(step))
+            writeStepRow(step, White);
+        selectStep(engine->current);
         break;
     case ControlOperation::Print:
         selectStep(step);
@@ -699,9 +670,15 @@ void ORVSequencerMainDialog::resetInstrument(SequenceElementItem *step)
     HostService<HxiMainProcessEx> processes(link, QStringLiteral("HxiMainProcessEx"));
     if (command.isEmpty() || !processes) {
         step->setStatusText(StatusText::Error);
-        UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"),
-                                   tr("Could not start the Reset Instrument command."), {tr("Quit")}, 0);
-        scheduleOperationFinished();
+        const QString text = tr("Could not start the Reset Instrument command.");
+        UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"), text, {tr("Quit")}, 0);
+        sequenceReport->appendStderr(text);
+        // A controller that was not reset must not let the board pass; the
+        // step still ends after this call, as every step does.
+        QTimer::singleShot(0, this, [this, step] {
+            if (owner->runningWindow() == this && !engine->cancelLocked && engine->current == step)
+                resetFinished(2);
+        });
         return;
     }
     processes->startProcess(command, directory, owner->jobReceiver(),
@@ -736,8 +713,8 @@ void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
             : tr("The Read/Test/Write IO Pins step has no pin to write or read: every control "
                  "and mask pattern is 0.");
         UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"), text, {tr("Quit")}, 0);
-        QTimer::singleShot(10, this, [this, step, text] {
-            if (owner->runningWindow() == this && !cancelLocked && current == step)
+        QTimer::singleShot(0, this, [this, step, text] {
+            if (owner->runningWindow() == this && !engine->cancelLocked && engine->current == step)
                 applicationFinished(nullptr, text, 2);
         });
         return;
@@ -748,7 +725,7 @@ void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
 
 void ORVSequencerMainDialog::SlotIOPinsProcessReady(HxmJob *job, const QString &message, int exitCode)
 {
-    if (owner->runningWindow() != this || cancelLocked)
+    if (owner->runningWindow() != this || engine->cancelLocked)
         return;
     const IoPinsCommandLine::Results results = ioPinsDialog->readResults(ioPinsFolder);
     for (const IoPinsCommandLine::ReportRow &row : IoPinsCommandLine::resultRows(ioPinsOptions, results))
@@ -759,9 +736,20 @@ void ORVSequencerMainDialog::SlotIOPinsProcessReady(HxmJob *job, const QString &
 
 void ORVSequencerMainDialog::resetFinished(int exitCode)
 {
-    if (current)
-        current->setStatusText(exitCode == 0 ? StatusText::Done : StatusText::Error);
-    scheduleOperationFinished();
+    SequenceElementItem *step = engine->current;
+    if (!step)
+        return;
+    if (exitCode == 0) {
+        step->setStatusText(StatusText::Done);
+        scheduleOperationFinished();
+        return;
+    }
+    // The reset's output and exit code go into the report, and the step
+    // counts as an error in the verdict.
+    //: %1 = exit code
+    sequenceReport->appendStderr(tr("Reset Instrument ended with exit code %1").arg(exitCode));
+    sequenceReport->writeOutputReport(reportStep(step), QString(), QString(), QString());
+    finishStep(step, Outcome::Error, exitCode, nullptr, StatusText::Error);
 }
 
 int ORVSequencerMainDialog::runMessageDialog(StatusDlg::Mode mode, const QString &caption,
@@ -784,11 +772,8 @@ int ORVSequencerMainDialog::runMessageDialog(StatusDlg::Mode mode, const QString
         statusDialog = &dialog;
     else
         pauseDialog = &dialog;
-    if (autoCloseMs > 0) {
-        QTimer::singleShot(autoCloseMs, this,
-                           mode == StatusDlg::Banner ? &ORVSequencerMainDialog::slotCloseStatusDialog
-                                                     : &ORVSequencerMainDialog::slotClosePauseDialog);
-    }
+    if (autoCloseMs > 0)
+        dialog.closeAfter(autoCloseMs);
     QApplication::restoreOverrideCursor();
     const int result = dialog.exec();
     statusDialog = nullptr;
@@ -830,32 +815,31 @@ void ORVSequencerMainDialog::runPause(SequenceElementItem *step)
                                         tr("Sequence Item"), text, QStringLiteral("#FFFFFF"),
                                         timeOut > 0 ? timeOut : 0,
                                         step->pauseMessageDefaultAnswer == 1);
-    if (owner->runningWindow() != this || cancelLocked || current != step)
+    if (owner->runningWindow() != this || engine->cancelLocked || engine->current != step)
         return;   // the run was cancelled while the question was open
     if (!question) {
         scheduleOperationFinished();
         return;
     }
-    const bool noIsPass = step->pauseMessageAnswerNoIsPass;
     const QString property = step->text(SequenceElementItem::PropertyColumn);
-    switch (result) {
-    case StatusDlg::TimedOut:
+    if (result == StatusDlg::TimedOut) {
         sequenceReport->writeAnswerRow(property, QStringLiteral("<font color='#000000'>timeout</font>"));
-        applicationFinished(nullptr, QStringLiteral("Timeout"), TimeoutExitCode);
-        break;
-    case 0:
-        sequenceReport->writeAnswerRow(property, noIsPass ? QStringLiteral("<font color='#008000'>no</font>")
-                                                          : QStringLiteral("<font color='#008000'>yes</font>"));
-        applicationFinished(nullptr, QStringLiteral("Pass"), 0);
-        break;
-    case 1:
-        sequenceReport->writeAnswerRow(property, noIsPass ? QStringLiteral("<font color='#FF0000'>yes</font>")
-                                                          : QStringLiteral("<font color='#FF0000'>no</font>"));
-        applicationFinished(nullptr, QStringLiteral("Fail"), 1);
-        break;
-    default:
-        break;
+        applicationFinished(nullptr, QStringLiteral("Timeout"), RunEngine::TimeoutExitCode);
+        return;
     }
+    if (result != StatusDlg::Yes && result != StatusDlg::No)
+        return;
+    // The answer is read by what the operator said, whatever its place
+    // among the buttons: "No" passes a question that asks for a fault.
+    const bool saidNo = result == StatusDlg::No;
+    const bool passed = saidNo == step->pauseMessageAnswerNoIsPass;
+    sequenceReport->writeAnswerRow(property, QStringLiteral("<font color='%1'>%2</font>")
+                                                 .arg(passed ? QStringLiteral("#008000")
+                                                             : QStringLiteral("#FF0000"),
+                                                      saidNo ? QStringLiteral("no")
+                                                             : QStringLiteral("yes")));
+    applicationFinished(nullptr, passed ? QStringLiteral("Pass") : QStringLiteral("Fail"),
+                        passed ? 0 : 1);
 }
 
 void ORVSequencerMainDialog::playSound(const QString &fileName)
@@ -905,123 +889,34 @@ void ORVSequencerMainDialog::printReport()
     sequenceReport->printReport(&printer);
 }
 
-bool ORVSequencerMainDialog::conditionHolds(SequenceElementItem *conditionStep,
-                                            SequenceElementItem *referenceStep) const
-{
-    const auto asCondition = [this](const SequenceElementItem *step) {
-        ConditionStep result;
-        result.condition = step->text(SequenceElementItem::PropertyColumn);
-        result.loopNumber = step->count;
-        result.exitCode = step->exitCode;
-        result.status = step->status;
-        result.crc = crcValues.value(step, 0);
-        return result;
-    };
-    ConditionStep condition = asCondition(conditionStep);
-    // An ELIF examined for a false IF sees the cycle the IF runs in.
-    condition.loopNumber = loopNumber;
-    std::optional<ConditionStep> reference;
-    if (referenceStep)
-        reference = asCondition(referenceStep);
-    const Verdict aggregate = runAggregate();
-    return Condition::evaluateCondition(&condition, reference ? &*reference : nullptr,
-                                        [&aggregate](ConditionKeyword::Id verdict) {
-                                            switch (verdict) {
-                                            case ConditionKeyword::Id::Pass:
-                                                return aggregate.code == 2;
-                                            case ConditionKeyword::Id::Fail:
-                                                return aggregate.code == 1;
-                                            case ConditionKeyword::Id::Error:
-                                                return aggregate.code == 4;
-                                            default:
-                                                return false;
-                                            }
-                                        });
-}
-
-void ORVSequencerMainDialog::executeIf(SequenceElementItem *step)
-{
-    step->setStatusText(StatusText::Done);
-    selectStep(step);
-    SequenceElementItem *reference = ui->sequenceListView->stepAbove(step);
-    if (conditionHolds(step, reference)) {
-        current = step;
-        return;
-    }
-    if (step->addToReport)
-        writeStepRow(step, White);
-    current = step;
-    if (SequenceElementItem *target = findBranchTarget(step, true)) {
-        current = target;
-        target->setStatusText(StatusText::Done);
-        selectStep(target);
-    }
-}
-
-SequenceElementItem *ORVSequencerMainDialog::findBranchTarget(SequenceElementItem *from,
-                                                              bool elifMayMatch) const
-{
-    using ControlOperations::ControlOperation;
-    SequenceListView *list = ui->sequenceListView;
-    SequenceElementItem *reference = list->stepAbove(from);
-    int depth = 0;
-    for (SequenceElementItem *step = list->stepBelow(from); step; step = list->stepBelow(step)) {
-        if (step->itemType() != int(ItemType::Operation))
-            continue;
-        const int kind = operationKindOf(step);
-        if (depth == 0) {
-            if (kind == int(ControlOperation::EndIf))
-                return step;
-            if (elifMayMatch) {
-                if (kind == int(ControlOperation::Else))
-                    return step;
-                if (kind == int(ControlOperation::Elif) && conditionHolds(step, reference))
-                    return step;
-            }
-        }
-        if (kind == int(ControlOperation::EndIf))
-            --depth;
-        else if (kind == int(ControlOperation::If))
-            ++depth;
-    }
-    return nullptr;
-}
-
 // --- completion of steps -------------------------------------------------------
 
 void ORVSequencerMainDialog::operationFinished()
 {
-    SequenceElementItem *step = current;
+    SequenceElementItem *step = engine->current;
     if (!step)
         return;
     if (isOperation(step, ControlOperations::ControlOperation::Reset))
         sequenceReport->writeOutputReport(reportStep(step), QString(), QString(), QString());
-    if (step->statusToSequenceStatus) {
-        appendCycleStatus(StatusText::Done);
-        appendRunStatus(StatusText::Done);
-    }
+    engine->recordDone(step);
     updateLamps();
-    step->setStatusText(StatusText::Done);
-    step->exitCode = 0;
-    step->status = int(StepStatus::Done);
-    step->count = loopNumber;
-    SequenceElementItem *next = ui->sequenceListView->stepBelow(step);
+    SequenceElementItem *next = engine->stepBelow(step);
     selectStep(next);
     if (step->addToReport || isOperation(step, ControlOperations::ControlOperation::Reset))
         writeStepRow(step, White);
-    tellMonitorStep(step);
+    engine->tellMonitorStep(step);
     if (!isSingleApplicationMode() && next) {
         executeStep(next);
         return;
     }
     if (!next)
-        resume = ui->sequenceListView->firstStep();
+        engine->resume = ui->sequenceListView->firstStep();
     checkEndOfPass();
 }
 
 void ORVSequencerMainDialog::checkEndOfPass()
 {
-    const bool furtherCycle = ui->repeatCheckBox->isChecked() && loopNumber != ui->repeatSpinBox->value();
+    const bool furtherCycle = engine->cycleRemains();
     endOfPass();
     if (!furtherCycle)
         detachRun();
@@ -1029,7 +924,7 @@ void ORVSequencerMainDialog::checkEndOfPass()
 
 void ORVSequencerMainDialog::applicationFinished(HxmJob *job, const QString &message, int exitCode)
 {
-    SequenceElementItem *step = current;
+    SequenceElementItem *step = engine->current;
     if (!step)
         return;
     // Tell the application it no longer has a results folder of this run.
@@ -1065,28 +960,7 @@ void ORVSequencerMainDialog::applicationFinished(HxmJob *job, const QString &mes
         && step->text(SequenceElementItem::OperationColumn) == QLatin1String("Check Image File's CRC"))
         exitCode = checkImageCrc(step, job);
 
-    Outcome outcome;
-    switch (exitCode) {
-    case 0:
-        outcome = Outcome::Passed;
-        break;
-    case 2:
-        outcome = Outcome::Error;
-        break;
-    case 3:
-        outcome = Outcome::Rejected;
-        break;
-    case 4:
-        outcome = Outcome::Skipped;
-        break;
-    case TimeoutExitCode:
-        outcome = Outcome::Timeout;
-        break;
-    default:
-        outcome = Outcome::Failed;
-        break;
-    }
-    finishStep(step, outcome, exitCode, job, message);
+    finishStep(step, RunEngine::applicationOutcome(exitCode), exitCode, job, message);
 }
 
 int ORVSequencerMainDialog::checkImageCrc(SequenceElementItem *step, HxmJob *job)
@@ -1098,7 +972,7 @@ int ORVSequencerMainDialog::checkImageCrc(SequenceElementItem *step, HxmJob *job
         return 2;
     }
     const quint32 crc = ImageCrc::compute(file.readAll());
-    crcValues.insert(step, crc);
+    engine->setCrc(step, crc);
     const auto expected = ImageCrc::parseExpected(job->parameters.value(QStringLiteral("ImageCRC")));
     if (expected && *expected == crc) {
         job->flags &= ~int(HxmJob::ImageCheckFailed);
@@ -1110,24 +984,14 @@ int ORVSequencerMainDialog::checkImageCrc(SequenceElementItem *step, HxmJob *job
 
 void ORVSequencerMainDialog::commandFinished(HxmJob *job, const QString &message, int exitCode)
 {
-    SequenceElementItem *step = current;
+    SequenceElementItem *step = engine->current;
     if (!step)
         return;
     // The command's console output goes into the report before its row.
     sequenceReport->writeOutputReport(reportStep(step), QString(), QString(), QString());
     const SequenceCommand command = step->sequenceCommand();
-    Outcome outcome;
-    if (exitCode == command.passExitCode())
-        outcome = Outcome::Passed;
-    else if (exitCode == command.failExitCode())
-        outcome = Outcome::Failed;
-    else if (exitCode == CommandCancelledExitCode)
-        outcome = Outcome::Cancelled;
-    else if (exitCode == 4)
-        outcome = Outcome::Skipped;
-    else
-        outcome = Outcome::Error;
-    finishStep(step, outcome, exitCode, job, message);
+    finishStep(step, RunEngine::commandOutcome(exitCode, command.passExitCode(), command.failExitCode()),
+               exitCode, job, message);
 }
 
 void ORVSequencerMainDialog::jobOutput(const QString &text, bool isError)
@@ -1140,75 +1004,32 @@ void ORVSequencerMainDialog::jobOutput(const QString &text, bool isError)
 void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outcome, int exitCode,
                                         HxmJob *job, const QString &message)
 {
-    static const QMap<Outcome, OutcomeInfo> table = {
-        {Outcome::Passed, {StatusText::Passed, QStringLiteral("#80FF80"), 1, 8}},
-        {Outcome::Failed, {StatusText::Failed, QStringLiteral("#FF4040"), 2, 9}},
-        {Outcome::Rejected, {StatusText::Rejected, QStringLiteral("#FFFF00"), 3, 10}},
-        {Outcome::Error, {StatusText::Error, QStringLiteral("#FFFF00"), 4, 11}},
-        {Outcome::Timeout, {StatusText::Timeout, QStringLiteral("#FFFF00"), 4, 11}},
-        {Outcome::Skipped, {StatusText::Skipped, QStringLiteral("#FFFFFF"), 0, 0}},
-        {Outcome::Cancelled, {StatusText::Cancelled, QStringLiteral("#FFFF00"), 5, 0}},
-    };
-    const OutcomeInfo info = table.value(outcome);
-    SequenceListView *list = ui->sequenceListView;
-
-    // The follow-up action of the outcome picks the next step.
-    QString action;
-    switch (outcome) {
-    case Outcome::Passed:
-        action = step->passAction;
-        break;
-    case Outcome::Failed:
-        action = step->failAction;
-        break;
-    case Outcome::Rejected:
-        action = step->rejectAction;
-        break;
-    case Outcome::Error:
-    case Outcome::Timeout:
-        action = step->systemErrorAction;
-        break;
-    case Outcome::Skipped:
-    case Outcome::Cancelled:
-        break;
-    }
-    const FlowAction flow = flowActionFromName(action);
-    SequenceElementItem *next = list->stepBelow(step);
-    bool stopPending = false;
-    bool redo = false;
-    if (flow == FlowAction::Prev)
-        next = list->stepAbove(step);
-    else if (flow == FlowAction::Stop && !action.isEmpty())
-        stopPending = true;
-    else if (flow == FlowAction::Redo && !action.isEmpty()) {
-        next = step;
-        redo = true;
-    }
-
-    // A redone attempt leaves no trace in the verdicts; only the last one counts.
-    if (!redo && step->statusToSequenceStatus) {
-        appendCycleStatus(info.text);
-        appendRunStatus(info.text);
-    }
+    // The follow-up action of the outcome picks the next step; a step that
+    // keeps asking to be done again ends the run with Error.
+    const RunEngine::FollowUp follow = engine->followUp(step, outcome);
+    SequenceElementItem *next = follow.next;
+    const bool stopPending = follow.stopPending;
+    const bool redo = follow.redo;
+    const bool redoLimitReached = follow.redoLimitReached;
+    if (redoLimitReached)
+        outcome = Outcome::Error;
+    const RunEngine::OutcomeInfo info = RunEngine::outcomeInfo(outcome);
+    engine->recordOutcome(step, outcome, exitCode, redo);
     updateLamps();
-
-    step->setStatusText(info.text);
-    step->status = info.statusCode;
-    step->exitCode = exitCode;
-    step->count = loopNumber;
-    step->hostStatusId = job ? job->statusId : info.hostStatusId;
-    step->hostStatusText = job ? job->message : message;
+    // the host's own status of the outcome, when a job brought one
+    if (job) {
+        step->hostStatusId = job->statusId;
+        step->hostStatusText = job->message;
+    } else {
+        step->hostStatusText = message;
+    }
 
     if (step->itemType() == int(ItemType::Application)) {
+        // The host copied the application's results into the results folder
+        // as the copy mode it was given asks; an empty unit folder goes.
         const bool perOutcome = (step->saveResultsOnPass && info.statusCode == 1)
                                 || (step->saveResultsOnFail && info.statusCode == 2);
-        QStringList resultFiles;
-        if (job && perOutcome) {
-            const QFileInfo file(job->applicationFilePath);
-            resultFiles << file.absolutePath() + QLatin1Char('/') + file.completeBaseName()
-                               + QStringLiteral(".log");
-        }
-        sequenceReport->copyResults(perOutcome, resultFiles, unitSettings());
+        sequenceReport->copyResults(perOutcome, {}, unitSettings());
     }
 
     if (showAppStatusBanner && step->itemType() == int(ItemType::Application)
@@ -1230,13 +1051,44 @@ void ORVSequencerMainDialog::finishStep(SequenceElementItem *step, Outcome outco
                 step->text(SequenceElementItem::OperationColumn) == ApplicationTypes::TestInfrastructure);
     }
     writeStepRow(step, info.reportColour);
-    tellMonitorStep(step);
+    engine->tellMonitorStep(step);
 
+    if (redoLimitReached) {
+        //: %1 = Item Number, %2 = how many times it may be done again
+        const QString reason = tr("Nr. %1 asked to be done again more than %2 times: the run ends with Error")
+                                   .arg(step->text(SequenceElementItem::NumberColumn))
+                                   .arg(owner->sequencerSettings().redoLimit);
+        sequenceReport->writeInstrumentRow(QStringLiteral("!"), reason);
+        //: %1 = Sequence Title, %2 = why the run ends
+        owner->logMessage(tr("ORV Sequencer '%1' - %2").arg(sequenceTitle, reason));
+        endRunHere(HxiRunMonitor::Completed);
+        return;
+    }
+    // A command that reports itself cancelled ends the whole run.
     if (outcome == Outcome::Cancelled) {
-        detachRun();
+        endRunHere(HxiRunMonitor::Cancelled);
         return;
     }
     continueAfter(step, next, stopPending);
+}
+
+void ORVSequencerMainDialog::endRunHere(int end)
+{
+    const Verdict verdict = cycleVerdict();
+    sequenceReport->writeCycleRow(verdict.text, verdict.colour, engine->loopNumber, engine->loopNumber);
+    const bool units = ui->unitIdentGroupBox->isChecked();
+    if (units && owner->sequencerSettings().perUnit)
+        copyUnitReports(true);
+    sequenceReport->writeReportTrailer(false);
+    writeReportFile();
+    if (units && !owner->sequencerSettings().perUnit)
+        copyUnitReports(false);
+    engine->endRun();
+    stopBusyLamp();
+    setRunWidgetsEnabled(true);
+    owner->setRunningWindow(nullptr);
+    setButtons(ButtonState::Idle);
+    engine->tellMonitorRunEnd(end, lastReportFile);
 }
 
 void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceElementItem *next,
@@ -1246,7 +1098,7 @@ void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceEl
     if (stopPending)
         setButtons(ButtonState::StopPending);
     if (isSingleApplicationMode()) {
-        current = step;
+        engine->current = step;
         checkEndOfPass();
         return;
     }
@@ -1254,34 +1106,31 @@ void ORVSequencerMainDialog::continueAfter(SequenceElementItem *step, SequenceEl
         executeStep(next);
         return;
     }
-    resume = ui->sequenceListView->firstStep();
+    engine->resume = ui->sequenceListView->firstStep();
     checkEndOfPass();
 }
 
 void ORVSequencerMainDialog::endOfPass()
 {
-    const bool wasStopped = stopped;
-    const bool repeats = ui->repeatCheckBox->isChecked() && loopNumber < ui->repeatSpinBox->value();
-    const bool lastStep = current == nullptr || ui->sequenceListView->stepBelow(current) == nullptr;
-    const bool furtherCycleWithStop =
-        wasStopped && ((isSingleApplicationMode() && repeats)
-                       || (!isSingleApplicationMode() && (!lastStep || repeats)));
-    busy = false;
-    stopped = true;
-    cancelLocked = true;
-    continueLocked = !furtherCycleWithStop;
+    const bool wasStopped = engine->stopped;
+    const bool repeats = engine->cycleRemains();
+    const bool furtherCycleWithStop = wasStopped && engine->moreToRunAfterStop(isSingleApplicationMode());
+    engine->busy = false;
+    engine->stopped = true;
+    engine->cancelLocked = true;
+    engine->continueLocked = !furtherCycleWithStop;
     applyButtonStates(hasSteps() && (!owner->runningWindow() || owner->runningWindow() == this),
-                      false, !continueLocked, false);
+                      false, !engine->continueLocked, false);
 
     if (repeats) {
-        ++loopNumber;
+        ++engine->loopNumber;
         if (!wasStopped)
-            stopped = false;
-        cancelLocked = false;
-        busy = true;
-        applyButtonStates(false, !stopped, !continueLocked, true);
+            engine->stopped = false;
+        engine->cancelLocked = false;
+        engine->busy = true;
+        applyButtonStates(false, !engine->stopped, !engine->continueLocked, true);
         const Verdict verdict = cycleVerdict();
-        sequenceReport->writeCycleRow(verdict.text, verdict.colour, loopNumber - 1, loopNumber);
+        sequenceReport->writeCycleRow(verdict.text, verdict.colour, engine->loopNumber - 1, engine->loopNumber);
         if (ui->unitIdentGroupBox->isChecked() && owner->sequencerSettings().perUnit)
             copyUnitReports(true);
         if (!wasStopped) {
@@ -1289,9 +1138,9 @@ void ORVSequencerMainDialog::endOfPass()
             if (ui->unitIdentGroupBox->isChecked() && !identifyNextUnit())
                 return;
             if (isSingleApplicationMode()) {
-                selectStep(current);
-                cycleStatuses.clear();
-                executeStep(current);
+                selectStep(engine->current);
+                engine->cycleStatuses.clear();
+                executeStep(engine->current);
             } else {
                 beginPass(false);
             }
@@ -1301,22 +1150,22 @@ void ORVSequencerMainDialog::endOfPass()
         writeReportFile();
         if (ui->unitIdentGroupBox->isChecked() && !owner->sequencerSettings().perUnit)
             copyUnitReports(false);
-        cycleStatuses.clear();
+        engine->cycleStatuses.clear();
         stopBusyLamp();
         // A single application resumes with itself, a sequence where it stopped.
-        if (isSingleApplicationMode() && current)
-            resume = current;
-        else if (!resume)
-            resume = ui->sequenceListView->firstStep();
-        current = nullptr;
+        if (isSingleApplicationMode() && engine->current)
+            engine->resume = engine->current;
+        else if (!engine->resume)
+            engine->resume = ui->sequenceListView->firstStep();
+        engine->current = nullptr;
         setButtons(ButtonState::Stopped);
-        tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
+        engine->tellMonitorRunEnd(HxiRunMonitor::Stopped, lastReportFile);
         detachRun();
         return;
     }
 
     const Verdict verdict = cycleVerdict();
-    sequenceReport->writeCycleRow(verdict.text, verdict.colour, loopNumber, loopNumber);
+    sequenceReport->writeCycleRow(verdict.text, verdict.colour, engine->loopNumber, engine->loopNumber);
     if (ui->unitIdentGroupBox->isChecked() && owner->sequencerSettings().perUnit)
         copyUnitReports(true);
     sequenceReport->writeReportTrailer(wasStopped);
@@ -1327,19 +1176,19 @@ void ORVSequencerMainDialog::endOfPass()
     writeReportFile();
     if (ui->unitIdentGroupBox->isChecked() && !owner->sequencerSettings().perUnit)
         copyUnitReports(false);
-    cycleStatuses.clear();
-    loopNumber = 1;
+    engine->cycleStatuses.clear();
+    engine->loopNumber = 1;
     stopBusyLamp();
     setRunWidgetsEnabled(true);
-    current = nullptr;
+    engine->current = nullptr;
     if (furtherCycleWithStop) {
         setButtons(ButtonState::Stopped);
     } else {
-        resume = nullptr;
+        engine->resume = nullptr;
         owner->setRunningWindow(nullptr);
         setButtons(ButtonState::Idle);
     }
-    tellMonitorRunEnd(wasStopped ? HxiRunMonitor::Stopped : HxiRunMonitor::Completed, lastReportFile);
+    engine->tellMonitorRunEnd(wasStopped ? HxiRunMonitor::Stopped : HxiRunMonitor::Completed, lastReportFile);
 }
 
 // --- user requests ---------------------------------------------------------------
@@ -1352,8 +1201,9 @@ void ORVSequencerMainDialog::slotStopSequence()
 
 void ORVSequencerMainDialog::slotContinueSequence()
 {
-    startStamp = RunStamp::fromDateTime(QDateTime::currentDateTime());
-    sequenceReport->setStartStamp(startStamp);
+    // A continued run is the same run: its report, run folder and history
+    // entry keep the start's time stamp.
+    takeSteps();
     owner->setRunningWindow(this);
     setRunWidgetsEnabled(false);
     startBusyLamp();
@@ -1361,7 +1211,7 @@ void ORVSequencerMainDialog::slotContinueSequence()
     sequenceReport->appendTableHeader();
     sequenceReport->writeUserRequestRow(QStringLiteral("Continue"), QStringLiteral("#99CCFF"));
     runResults.runStarted(owner->hostLink(), sequenceTitle, sequenceReport->reportName());
-    SequenceElementItem *step = resume ? resume : ui->sequenceListView->firstStep();
+    SequenceElementItem *step = engine->resume ? engine->resume : ui->sequenceListView->firstStep();
     selectStep(step);
     const bool newUnit = isSingleApplicationMode() || step == ui->sequenceListView->firstStep();
     if (step == ui->sequenceListView->firstStep())
@@ -1373,13 +1223,24 @@ void ORVSequencerMainDialog::slotContinueSequence()
 
 void ORVSequencerMainDialog::slotCancelSequence()
 {
-    startStamp = RunStamp::fromDateTime(QDateTime::currentDateTime());
-    sequenceReport->setStartStamp(startStamp);
-    if (!continueLocked)
+    if (!engine->continueLocked)
         sequenceReport->appendTableHeader();
+    writeCancelledStep();
     sequenceReport->writeCancelRow(QStringLiteral("User request"));
     if (finishRun(true) == 0)
         detachRun();
+}
+
+void ORVSequencerMainDialog::writeCancelledStep()
+{
+    // Nothing runs while a stopped run waits.
+    if (!engine->current || !engine->continueLocked)
+        return;
+    engine->current->setStatusText(StatusText::Cancelled);
+    engine->current->status = int(StepStatus::Cancelled);
+    // what the step had printed until it was stopped
+    sequenceReport->writeOutputReport(reportStep(engine->current), QString(), QString(), QString());
+    writeStepRow(engine->current, QStringLiteral("#FFFF00"));
 }
 
 int ORVSequencerMainDialog::finishRun(bool markCancelled)
@@ -1387,19 +1248,16 @@ int ORVSequencerMainDialog::finishRun(bool markCancelled)
     int aborted = 0;
     // Whatever ends now must not continue the run: the job's end arrives at
     // a window that is no longer running.
-    cancelLocked = true;
+    engine->setButtonState(ButtonState::Idle);
     if (HostService<HxiMainJob> jobs(owner->hostLink(), QStringLiteral("HxiMainJob")); jobs) {
         if (HxmJob *job = jobs->currentJob()) {
             jobs->abortJob(job);
             aborted = 1;
         }
     }
-    busy = false;
-    stopped = true;
-    continueLocked = true;
-    if (markCancelled && current)
-        current->setStatusText(StatusText::Cancelled);
-    resume = nullptr;
+    if (markCancelled && engine->current)
+        engine->current->setStatusText(StatusText::Cancelled);
+    engine->resume = nullptr;
     updateLamps();
     sequenceReport->writeReportTrailer(false);
     writeReportFile();
@@ -1407,10 +1265,10 @@ int ORVSequencerMainDialog::finishRun(bool markCancelled)
         copyUnitReports(owner->sequencerSettings().perUnit);
     setRunWidgetsEnabled(true);
     stopBusyLamp();
-    loopNumber = 1;
-    if (markCancelled && current)
-        tellMonitorStep(current);
-    tellMonitorRunEnd(HxiRunMonitor::Cancelled, lastReportFile);
+    engine->loopNumber = 1;
+    if (markCancelled && engine->current)
+        engine->tellMonitorStep(engine->current);
+    engine->tellMonitorRunEnd(HxiRunMonitor::Cancelled, lastReportFile);
     if (aborted == 0)
         owner->setRunningWindow(nullptr);
     applyButtonStates(hasSteps() && !owner->runningWindow(), false, false, false);
@@ -1495,13 +1353,13 @@ bool ORVSequencerMainDialog::prepareUnitIdentification()
     if (!(asked && isGangMode())) {
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
-        if (loopNumber == 1)
+        if (engine->loopNumber == 1)
             firstUnitSerial = unitSerial;
     }
     // In gang mode every TAP's unit wrote its own rows when it was named.
     if (!isGangMode()) {
         sequenceReport->writeUnitRows(unitSerial, unitResultPath(), QString());
-        runResults.unitIdentified(loopNumber, unitSerial, unitFolder, QString());
+        runResults.unitIdentified(engine->loopNumber, unitSerial, unitFolder, QString());
     }
     return true;
 }
@@ -1540,12 +1398,12 @@ bool ORVSequencerMainDialog::promptUnit()
             return false;
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
-        if (loopNumber == 1)
+        if (engine->loopNumber == 1)
             firstUnitSerial = unitSerial;
         // A gang whose test names no TAPs still has this one unit to report.
         if (isGangMode()) {
             sequenceReport->writeUnitRows(unitSerial, unitResultPath(), QString());
-            runResults.unitIdentified(loopNumber, unitSerial, unitFolder, QString());
+            runResults.unitIdentified(engine->loopNumber, unitSerial, unitFolder, QString());
         }
         return true;
     }
@@ -1562,8 +1420,8 @@ bool ORVSequencerMainDialog::promptUnit()
         unitSerial = ui->serNumberLineEdit->text();
         unitFolder = ui->folderLineEdit->text();
         sequenceReport->writeUnitRows(unitSerial, unitResultPath(), tapText);
-        runResults.unitIdentified(loopNumber, unitSerial, unitFolder, tapText);
-        if (loopNumber == 1 && i == 0)
+        runResults.unitIdentified(engine->loopNumber, unitSerial, unitFolder, tapText);
+        if (engine->loopNumber == 1 && i == 0)
             firstUnitSerial = unitSerial;
         if (i + 1 < taps.size() && unitDialog->options().serialAutoIncrement) {
             const QString next = UnitText::incrementText(unitSerial);
@@ -1574,7 +1432,7 @@ bool ORVSequencerMainDialog::promptUnit()
     return result;
 }
 
-QString ORVSequencerMainDialog::findSequenceTapInformation()
+QString ORVSequencerMainDialog::findSequenceTapInformation(QString &applicationName)
 {
     const HostLink link = owner->hostLink();
     const UserPrompt prompt(link, this);
@@ -1600,10 +1458,9 @@ QString ORVSequencerMainDialog::findSequenceTapInformation()
         prompt.information(Caption, tr("Error no application selected."));
         return QString();
     }
+    applicationName = testStep->text(SequenceElementItem::ItemColumn);
     HxiProjectApplications *applications = database->applications();
-    const auto application = applications
-                                 ? applications->application(testStep->text(SequenceElementItem::ItemColumn))
-                                 : std::nullopt;
+    const auto application = applications ? applications->application(applicationName) : std::nullopt;
     if (applications)
         applications->release();
     if (!application) {
@@ -1620,6 +1477,24 @@ void ORVSequencerMainDialog::executeApplication(const QString &applicationName,
 {
     const HostLink link = owner->hostLink();
     const UserPrompt prompt(link, this);
+    QString reason;
+    if (HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database) {
+        HxiProjectApplications *applications = database->applications();
+        reason = unusableReason(applications, applicationName);
+        if (applications)
+            applications->release();
+    }
+    if (!reason.isEmpty()) {
+        //: %1 = Item Number, %2 = why the step cannot run
+        sequenceReport->writeInstrumentRow(
+            QStringLiteral("!"), tr("Nr. %1: %2").arg(step->text(SequenceElementItem::NumberColumn), reason));
+        // the step still ends after this call, as every step does
+        QTimer::singleShot(0, this, [this, step, reason] {
+            if (owner->runningWindow() == this && !engine->cancelLocked && engine->current == step)
+                applicationFinished(nullptr, reason, 2);
+        });
+        return;
+    }
     QString action;
     QString type;
     {
@@ -1767,7 +1642,7 @@ void ORVSequencerMainDialog::executeCommand(SequenceElementItem *step)
 ReportStep ORVSequencerMainDialog::reportStep(const SequenceElementItem *step) const
 {
     ReportStep row;
-    row.loop = loopNumber;
+    row.loop = engine->loopNumber;
     row.number = step->text(SequenceElementItem::NumberColumn);
     row.type = step->text(SequenceElementItem::TypeColumn);
     row.operation = step->text(SequenceElementItem::OperationColumn);
@@ -1801,8 +1676,12 @@ void ORVSequencerMainDialog::writeReportFile()
     if (!owner->sequencerSettings().saveReports)
         return;
     lastReportFile = sequenceReport->writeReportFile(sequenceTitle);
-    if (!lastReportFile.isEmpty())
-        owner->registerReport(sequenceTitle, QFileInfo(lastReportFile).fileName(), startStamp);
+    // A stopped and continued run rewrites its one report file; the history
+    // holds it once.
+    if (!lastReportFile.isEmpty() && lastReportFile != registeredReportFile) {
+        owner->registerReport(sequenceTitle, QFileInfo(lastReportFile).fileName(), engine->startStamp);
+        registeredReportFile = lastReportFile;
+    }
 }
 
 void ORVSequencerMainDialog::copyUnitReports(bool afterEachUnit)
@@ -1810,8 +1689,9 @@ void ORVSequencerMainDialog::copyUnitReports(bool afterEachUnit)
     sequenceReport->copyUnitReports(afterEachUnit, unitSettings());
 }
 
-void ORVSequencerMainDialog::tellMonitorStep(const SequenceElementItem *step)
+void ORVSequencerMainDialog::recordStepResult(const SequenceElementItem *step)
 {
+    const bool isPause = isOperation(step, ControlOperations::ControlOperation::Pause);
     runResults.stepFinished({.cycle = step->count,
                              .number = step->text(SequenceElementItem::NumberColumn),
                              .type = step->text(SequenceElementItem::TypeColumn),
@@ -1819,31 +1699,22 @@ void ORVSequencerMainDialog::tellMonitorStep(const SequenceElementItem *step)
                              .item = step->text(SequenceElementItem::ItemColumn),
                              .status = step->statusText(),
                              .exitCode = step->exitCode,
-                             .pauseAnswer = isOperation(step, ControlOperations::ControlOperation::Pause)
-                                                ? RunResults::pauseAnswer(step->statusText(),
-                                                                          step->pauseMessageAnswerNoIsPass)
-                                                : QString(),
+                             .pauseAnswer = isPause ? RunResults::pauseAnswer(step->statusText(),
+                                                                              step->pauseMessageAnswerNoIsPass)
+                                                    : QString(),
                              .countsToVerdict = step->statusToSequenceStatus},
                             sequenceReport->outputExcerpt());
-    HostService<HxiRunMonitor> monitor(owner->hostLink(), QStringLiteral("HxiRunMonitor"));
-    if (!monitor)
-        return;
-    monitor->stepFinished(sequenceTitle, step->count, step->text(SequenceElementItem::NumberColumn),
-                          step->text(SequenceElementItem::TypeColumn),
-                          step->text(SequenceElementItem::OperationColumn),
-                          step->text(SequenceElementItem::ItemColumn), step->statusText());
 }
 
-void ORVSequencerMainDialog::tellMonitorRunEnd(int end, const QString &reportFile)
+void ORVSequencerMainDialog::recordRunResult(int end, const QString &reportFile)
 {
-    const QString ends[] = {QStringLiteral("completed"), QStringLiteral("stopped"), QStringLiteral("cancelled")};
-    if (const QString problem = runResults.runEnded(owner->hostLink(), ends[end], runAggregate().text, reportFile,
-                                                    {owner->sequencerSettings().saveResultFiles,
-                                                     owner->sequencerSettings().resultsDatabase});
-        !problem.isEmpty())
+    const QString ends[] = {QStringLiteral("completed"), QStringLiteral("stopped"),
+                            QStringLiteral("cancelled")};
+    const SequencerSettings &settings = owner->sequencerSettings();
+    const QString problem = runResults.runEnded(owner->hostLink(), ends[qBound(0, end, 2)],
+                                                engine->runAggregate().text, reportFile,
+                                                {settings.saveResultFiles, settings.resultsDatabase});
+    if (!problem.isEmpty())
         //: %1 = Sequence Title, %2 = what went wrong
         owner->logMessage(tr("ORV Sequencer '%1' - Results: %2").arg(sequenceTitle, problem));
-    HostService<HxiRunMonitor> monitor(owner->hostLink(), QStringLiteral("HxiRunMonitor"));
-    if (monitor)
-        monitor->runFinished(sequenceTitle, end, runAggregate().text, reportFile);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "iopinsoptions.h"
+#include "runengine.h"
 #include "runresults.h"
 #include "runstamp.h"
 #include "statusdlg.h"
@@ -13,6 +14,9 @@
 #include <memory>
 
 class HxmJob;
+namespace VemoInterface {
+class HxiProjectApplications;
+}
 class HxSequence;
 class QSoundEffect;
 class QTimer;
@@ -32,19 +36,13 @@ class ORVSequencerMainForm;
 // walks it step by step, cycle by cycle, with lamps, buttons and a report
 // that grows with every row. Runs are event-driven: a step that needs a host
 // job returns at once and is completed by the plug-in's job slots; every
-// other step completes through a 10 ms single-shot schedule.
+// other step completes on the next turn of the event loop.
 class ORVSequencerMainDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    // The run's verdict as the sequence banner and the ALL condition see it.
-    struct Verdict
-    {
-        QString text;
-        QString colour;
-        int code;   // 2 passed, 1 failed, 4 error
-    };
+    using Verdict = RunEngine::Verdict;
 
     ORVSequencerMainDialog(RunWindowHost *owner, const QString &sequenceName,
                            const QString &description, QWidget *parent = nullptr);
@@ -90,16 +88,16 @@ public:
     void jobOutput(const QString &text, bool isError);
     void resetFinished(int exitCode);
 
-    bool isStopped() const { return stopped; }
-    bool isBusy() const { return busy; }
-    bool isContinueLocked() const { return continueLocked; }
-    bool isCancelLocked() const { return cancelLocked; }
+    bool isStopped() const { return engine->stopped; }
+    bool isBusy() const { return engine->busy; }
+    bool isContinueLocked() const { return engine->continueLocked; }
+    bool isCancelLocked() const { return engine->cancelLocked; }
     bool hasSteps() const;
-    int loop() const { return loopNumber; }
-    SequenceElementItem *currentStep() const { return current; }
-    SequenceElementItem *resumeStep() const { return resume; }
-    const QStringList &runStatusList() const { return runStatuses; }
-    const QStringList &cycleStatusList() const { return cycleStatuses; }
+    int loop() const { return engine->loopNumber; }
+    SequenceElementItem *currentStep() const { return engine->current; }
+    SequenceElementItem *resumeStep() const { return engine->resume; }
+    const QStringList &runStatusList() const { return engine->runStatuses; }
+    const QStringList &cycleStatusList() const { return engine->cycleStatuses; }
     SequenceReport &report() const { return *sequenceReport; }
     Ui::ORVSequencerMainForm &form() const { return *ui; }
 
@@ -129,10 +127,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    enum class ButtonState { Idle, Running, StopPending, Stopped };
-    enum class Outcome { Passed, Failed, Rejected, Error, Timeout, Skipped, Cancelled };
+    using ButtonState = RunEngine::ButtonState;
+    using Outcome = RunEngine::Outcome;
 
     void setButtons(ButtonState state);
+    // the engine runs the steps the list shows now
+    void takeSteps();
     void setRunWidgetsEnabled(bool enabled);
     void resetSteps(bool newRun);
     void startBusyLamp();
@@ -144,7 +144,10 @@ private:
     void selectStep(SequenceElementItem *step);
     void scheduleOperationFinished();
     bool isGangMode() const;
-    QString findSequenceTapInformation();
+    // the TAP digits of the first test application, named in `applicationName`
+    QString findSequenceTapInformation(QString &applicationName);
+    // false, after saying so, when the gang and the test share no TAP
+    bool gangSharesATap(const QString &application);
     // Identification of the next unit inside a run; a refused unit ends the run.
     bool identifyNextUnit();
     // The unit's serial number (folder name and mask) in turn: the one
@@ -155,9 +158,6 @@ private:
     void takeUnitTexts(const QString &serialNumber, const QString &folderName, const QString &mask);
 
     void executeOperation(SequenceElementItem *step);
-    void executeIf(SequenceElementItem *step);
-    SequenceElementItem *findBranchTarget(SequenceElementItem *ifStep, bool elifMayMatch) const;
-    bool conditionHolds(SequenceElementItem *conditionStep, SequenceElementItem *referenceStep) const;
     void printReport();
     int runMessageDialog(StatusDlg::Mode mode, const QString &caption, const QString &text,
                          const QString &colour, int autoCloseMs, bool noIsDefault);
@@ -170,12 +170,21 @@ private:
     void runIoPins(SequenceElementItem *step);
 
     void executeApplication(const QString &applicationName, SequenceElementItem *step);
+    // why a step of `applicationName` cannot run; empty when it can
+    static QString unusableReason(VemoInterface::HxiProjectApplications *applications,
+                                  const QString &applicationName);
+    static void markUnusable(SequenceElementItem *step, const QString &reason);
     void executeCommand(SequenceElementItem *step);
     QMap<QString, QString> globalGangParameters(const QMap<QString, QString> &parameters) const;
     int checkImageCrc(SequenceElementItem *step, HxmJob *job);
     void finishStep(SequenceElementItem *step, Outcome outcome, int exitCode, HxmJob *job,
                     const QString &message);
     void continueAfter(SequenceElementItem *step, SequenceElementItem *next, bool stopPending);
+    // The run ends now, whatever cycles remain: cycle row, trailer, report
+    // file and history, unit reports, the monitor told with `end`.
+    void endRunHere(int end);
+    // the running step's output so far and its "Cancelled" row
+    void writeCancelledStep();
     void checkEndOfPass();
 
     ReportStep reportStep(const SequenceElementItem *step) const;
@@ -183,8 +192,10 @@ private:
     void writeStepRow(const SequenceElementItem *step, const QString &colour);
     void writeReportFile();
     void copyUnitReports(bool afterEachUnit);
-    void tellMonitorStep(const SequenceElementItem *step);
-    void tellMonitorRunEnd(int end, const QString &reportFile);
+
+    // what a run leaves as data: the step's and the run's results
+    void recordStepResult(const SequenceElementItem *step);
+    void recordRunResult(int end, const QString &reportFile);
 
     RunWindowHost *owner;
     std::unique_ptr<Ui::ORVSequencerMainForm> ui;
@@ -192,22 +203,12 @@ private:
     RunResults runResults;
     QString sequenceTitle;
     QString description;
-    int loopNumber = 1;
-    SequenceElementItem *current = nullptr;
-    SequenceElementItem *resume = nullptr;
-    bool stopped = true;
-    bool busy = false;
-    bool continueLocked = true;
-    bool cancelLocked = true;
-    QStringList runStatuses;
-    QStringList cycleStatuses;
-    RunStamp startStamp;
+    RunEngine *engine;   // the run itself; a child of the window
     bool showAppStatusBanner = false;
     bool showSequenceStatusBanner = false;
-    QTimer *busyTimer = nullptr;
     bool busyLampOn = false;
-    QPointer<QDialog> pauseDialog;
-    QPointer<QDialog> statusDialog;
+    QPointer<StatusDlg> pauseDialog;
+    QPointer<StatusDlg> statusDialog;
     QString unitSerial;
     QString unitFolder;
     QString firstUnitSerial;
@@ -222,8 +223,7 @@ private:
     QSoundEffect *pauseSound = nullptr;   // only with sound output
     bool soundMissingReported = false;
     QString lastReportFile;
+    QString registeredReportFile;
     IoPinsOptions ioPinsOptions;
     QString ioPinsFolder;
-    // the checksum each image check found, for CRC conditions
-    QHash<const SequenceElementItem *, quint32> crcValues;
 };

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 StatusDlg::StatusDlg(Mode mode, const QString &caption, const QString &text, const QString &colour,
@@ -33,12 +34,12 @@ StatusDlg::StatusDlg(Mode mode, const QString &caption, const QString &text, con
         secondButton = new QPushButton(tr("&No"), this);
         buttons->addWidget(firstButton);
         buttons->addWidget(secondButton);
-        connect(secondButton, &QPushButton::clicked, this, [this] { done(1); });
+        connect(secondButton, &QPushButton::clicked, this, [this] { done(No); });
     } else {
         firstButton = new QPushButton(tr("&OK"), this);
         buttons->addWidget(firstButton);
     }
-    connect(firstButton, &QPushButton::clicked, this, [this] { done(0); });
+    connect(firstButton, &QPushButton::clicked, this, [this] { done(Yes); });
     buttons->addStretch();
 
     auto *layout = new QVBoxLayout(this);
@@ -61,6 +62,22 @@ void StatusDlg::setDefaultAnswer(bool noIsDefault)
 void StatusDlg::pressButton()
 {
     firstButton->animateClick();
+}
+
+void StatusDlg::closeAfter(int ms)
+{
+    auto *timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, &StatusDlg::closeForTimeOut);
+    timer->start(ms);
+}
+
+void StatusDlg::closeForTimeOut()
+{
+    if (dialogMode == Question)
+        done(TimedOut);
+    else
+        pressButton();
 }
 
 QString StatusDlg::text() const

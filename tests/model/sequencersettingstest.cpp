@@ -24,6 +24,7 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     settings.gangText = QStringLiteral("124");
     settings.saveResultFiles = true;
     settings.resultsDatabase = QStringLiteral("postgresql://line@db:5432/results");
+    settings.redoLimit = 7;
 
     QDomDocument document;
     QDomElement parent = document.createElement(QStringLiteral("host"));
@@ -35,8 +36,8 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     QStringList names;
     for (int i = 0; i < element.attributes().count(); ++i)
         names.append(element.attributes().item(i).nodeName());
-    // the eight of the settings page, then the results settings
-    EXPECT_EQ(names.size(), 10);
+    // the eight of the settings page, then the results settings and the redo limit
+    EXPECT_EQ(names.size(), 11);
     EXPECT_EQ(element.attribute(QStringLiteral("saveReports")), QStringLiteral("0"));
     EXPECT_EQ(element.attribute(QStringLiteral("removeReports")), QStringLiteral("1"));
 
@@ -52,6 +53,7 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
     EXPECT_EQ(loaded.gangText, QStringLiteral("124"));
     EXPECT_TRUE(loaded.saveResultFiles);
     EXPECT_EQ(loaded.resultsDatabase, settings.resultsDatabase);
+    EXPECT_EQ(loaded.redoLimit, 7);
 }
 
 TEST(SequencerSettingsTest, LoadingIsForgivingAboutWhatItFinds)

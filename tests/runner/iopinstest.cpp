@@ -1,7 +1,6 @@
 #include "../report/qstringprinter.h"
 #include "iopinscommandline.h"
 #include "iopinsoptions.h"
-#include "sequencereport.h"
 #include "temporaryfolder.h"
 
 #include <functional>
@@ -174,13 +173,6 @@ TEST(IoPinsCommandLine, OptionsOfEachOperationGroupTapsWithEqualValues)
     }
 }
 
-TEST(IoPinsCommandLine, NeedsAProgram)
-{
-    IoPinsOptions options = baseOptions();
-    writeAll(options);
-    EXPECT_TRUE(buildCommandLine(options, IoPinsOperation::Write, QString(), QString()).isEmpty());
-}
-
 TEST(IoPinsCommandLine, IsCutAt511Characters)
 {
     IoPinsOptions options = baseOptions();
@@ -205,6 +197,8 @@ TEST(IoPinsCommandLine, LinesFollowWriteReadMatchOrder)
     setRead(options, 4);
     EXPECT_EQ(buildCommandLines(options, Program, QString()), QStringList({"bcu -M -ui,4"}));
     EXPECT_TRUE(buildCommandLines(baseOptions(), Program, QString()).isEmpty());
+    // without a controller program there is nothing to run
+    EXPECT_TRUE(buildCommandLines(options, QString(), QString()).isEmpty());
 }
 
 TEST(IoPinsOptions, RoundTripThroughTheExecutionParameters)
@@ -370,15 +364,6 @@ TEST(IoPinsCommandLine, ReportRowsGoIntoTheReportAsTheyStand)
                          {"!", " TAP 4:   Control = , Data = "},
                      }));
 
-    SequenceReport report{HostLink()};
-    QString expected;
-    for (const ReportRow &row : before + after) {
-        report.writeInstrumentRow(row.marker, row.text);
-        expected += row.html();
-    }
-    EXPECT_EQ(report.unitReportText(), expected);
-    EXPECT_EQ(after.at(0).html(), QStringLiteral("<tr><td>!</td><td colspan='7'> TAP 2:   Control "
-                                                 "= 0b0011, Data = 0b0101</td></tr>\r\n"));
 
     // A step that only writes has no result rows.
     IoPinsOptions writeOnly = baseOptions();

@@ -4,7 +4,11 @@
 #include "runnerfixture.h"
 #include "statusdlg.h"
 
+#include <QApplication>
 #include <QDataStream>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -26,6 +30,42 @@ protected:
         return builder;
     }
 
+    // The operator in front of the real dialogs: presses the first button of
+    // the n-th dialog `delays[n]` ms after it showed; counts the dialogs it
+    // found still open when its time came.
+    struct Operator
+    {
+        explicit Operator(QList<int> delays) : delays(std::move(delays))
+        {
+            QObject::connect(&poll, &QTimer::timeout, [this] { look(); });
+            poll.start(10);
+        }
+        void look()
+        {
+            auto *dialog = qobject_cast<StatusDlg *>(QApplication::activeModalWidget());
+            if (dialog != seen) {
+                seen = dialog;
+                if (dialog)
+                    shown.start();
+                if (dialog && !delays.isEmpty())
+                    due = delays.takeFirst();
+                else
+                    due = -1;
+            }
+            if (dialog && due >= 0 && shown.elapsed() >= due) {
+                due = -1;
+                ++answered;
+                dialog->findChildren<QPushButton *>().first()->click();
+            }
+        }
+        QList<int> delays;
+        QTimer poll;
+        QElapsedTimer shown;
+        QPointer<StatusDlg> seen;
+        int due = -1;
+        int answered = 0;
+    };
+
     QString answerRow(const ORVSequencerMainDialog *window) const
     {
         static const QRegularExpression row(
@@ -35,34 +75,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(PauseTest, AnswersPassOrFailTheStepAndNoCanBeThePassingOne)
-{
-    const struct
-    {
-        const char *name;
-        bool noIsPass;
-        int button;   // 0 Yes, 1 No
-        const char *status;
-        const char *answer;
-    } cases[] = {
-        {"yes", false, 0, "Passed", "<font color='#008000'>yes</font>"},
-        {"no", false, 1, "Failed", "<font color='#FF0000'>no</font>"},
-        {"no is pass, no", true, 0, "Passed", "<font color='#008000'>no</font>"},
-        {"no is pass, yes", true, 1, "Failed", "<font color='#FF0000'>yes</font>"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        SequenceBuilder builder =
-            pauseSequence(QLatin1String(c.name), QStringLiteral("Is the board seated?"), 0, c.noIsPass);
-        ORVSequencerMainDialog *window = open(builder);
-        prompt.answers = {c.button};
-        ASSERT_TRUE(run(window));
-        EXPECT_EQ(statuses(window), (QStringList{QLatin1String(c.status), QStringLiteral("Passed")}));
-        EXPECT_EQ(answerRow(window), QLatin1String(c.answer));
-        EXPECT_EQ(prompt.asked.last().buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
-    }
-}
 
 // A short, silent WAV file: 8 kHz, 8 bit, mono.
 QByteArray silentWave()
@@ -82,37 +94,80 @@ QByteArray silentWave()
     return wave;
 }
 
-TEST_F(PauseTest, AQuestionNobodyAnswersTimesOutAndStopsTheRun)
+TEST_F(PauseTest, AnswersPassOrFailTheStepAndNoCanBeThePassingOne)
 {
     // the sound, a file of the project, plays where the machine can play it
     folder.write(QStringLiteral("project/beep.wav"), silentWave());
-    SequenceBuilder builder = pauseSequence(QStringLiteral("Pause"), QStringLiteral("Is the board seated?"), 5000);
-    builder.settings().items().first()->columnItem = QStringLiteral("5000, beep.wav");
-    ORVSequencerMainDialog *window = open(builder);
-    prompt.answers = {-1};   // the host gives no answer: the time-out runs out
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(statuses(window), (QStringList{QStringLiteral("Timeout"), StatusText::Reset}));
-    EXPECT_EQ(answerRow(window), QStringLiteral("<font color='#000000'>timeout</font>"));
-    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Stopped);
-    EXPECT_TRUE(window->form().continueSequenceButton->isEnabled());
+    const struct
+    {
+        const char *name;
+        bool noIsPass;
+        int button;   // 0 Yes, 1 No, -1 none: the time-out runs out
+        QStringList statuses;
+        const char *answer;
+    } cases[] = {
+        {"yes", false, 0, {"Passed", "Passed"}, "<font color='#008000'>yes</font>"},
+        {"no", false, 1, {"Failed", "Passed"}, "<font color='#FF0000'>no</font>"},
+        {"no is pass, no", true, 1, {"Passed", "Passed"}, "<font color='#008000'>no</font>"},
+        {"no is pass, yes", true, 0, {"Failed", "Passed"}, "<font color='#FF0000'>yes</font>"},
+        // an unanswered question stops the run in front of the next step
+        {"nobody", false, -1, {"Timeout", "---"}, "<font color='#000000'>timeout</font>"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SequenceBuilder builder =
+            pauseSequence(QLatin1String(c.name), QStringLiteral("Is the board seated?"), 5000, c.noIsPass);
+        builder.settings().items().first()->columnItem = QStringLiteral("5000, beep.wav");
+        ORVSequencerMainDialog *window = open(builder);
+        prompt.answers = {c.button};
+        ASSERT_TRUE(run(window));
+        EXPECT_EQ(statuses(window), c.statuses);
+        EXPECT_EQ(answerRow(window), QLatin1String(c.answer));
+        EXPECT_EQ(prompt.asked.last().buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
+        EXPECT_EQ(monitor.runs.last().end, c.button < 0 ? HxiRunMonitor::Stopped : HxiRunMonitor::Completed);
+    }
 }
 
-TEST_F(PauseTest, TheDialogClosesItselfWhenTheTimeOutRunsOut)
-{
-    // Without a prompt service the real dialog shows; nobody presses a
-    // button, so the runner's timer has to end it.
-    host.setPrompt(nullptr);
-    SequenceBuilder builder = pauseSequence(QStringLiteral("Question"), QStringLiteral("Is the board seated?"), 200);
-    ORVSequencerMainDialog *window = open(builder);
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(statuses(window).first(), QStringLiteral("Timeout"));
-    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Stopped);
 
-    // A message is confirmed by the time-out and the run goes on.
+TEST_F(PauseTest, ATimeOutClosesOnlyTheDialogThatStartedIt)
+{
+    // Without a prompt service the real dialogs show and the operator answers them.
+    host.setPrompt(nullptr);
+    SequenceBuilder pauses(QStringLiteral("Pauses"));
+    for (const int timeOut : {300, 0}) {
+        HxSequenceItem &pause = pauses.operation(ControlOperations::ControlOperation::Pause);
+        pause.pauseMessageText = QStringLiteral("Is the board seated?");
+        pause.columnItem = QStringLiteral("%1,").arg(timeOut);
+    }
+    SequenceBuilder banners(QStringLiteral("Banners"));
+    banners.command(QStringLiteral("passes"), Pass);   // its banner closes itself after 2 s
+    banners.command(QStringLiteral("fails"), QStringLiteral("exit 1"));
+    banners.settings().setStatusBannerApp(true);
+    // nobody answers: the question times out and stops the run, the message is confirmed
+    SequenceBuilder question = pauseSequence(QStringLiteral("Question"), QStringLiteral("Is the board seated?"), 200);
     SequenceBuilder message = pauseSequence(QStringLiteral("Message"), QStringLiteral("Insert the board."), 200);
-    ORVSequencerMainDialog *messageWindow = open(message);
-    ASSERT_TRUE(run(messageWindow));
-    EXPECT_EQ(statuses(messageWindow), (QStringList{QStringLiteral("Done"), QStringLiteral("Passed")}));
-    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Completed);
+    const struct
+    {
+        SequenceBuilder *builder;
+        QList<int> delays;
+        QStringList statuses;
+        int end;
+    } cases[] = {
+        {&question, {}, {"Timeout", "---"}, HxiRunMonitor::Stopped},
+        {&message, {}, {"Done", "Passed"}, HxiRunMonitor::Completed},
+        // the first question is answered at once, the second after the first's time-out
+        {&pauses, {0, 700}, {"Passed", "Passed"}, HxiRunMonitor::Completed},
+        // the passed banner is confirmed at once, the failed one after the first's 2 s
+        {&banners, {0, 2300}, {"Passed", "Failed"}, HxiRunMonitor::Completed},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.builder->title().toStdString());
+        ORVSequencerMainDialog *window = open(*c.builder);
+        Operator person(c.delays);
+        ASSERT_TRUE(run(window));
+        EXPECT_EQ(person.answered, c.delays.size());
+        EXPECT_EQ(statuses(window), c.statuses);
+        EXPECT_EQ(monitor.runs.last().end, c.end);
+    }
     host.setPrompt(&prompt);
 }

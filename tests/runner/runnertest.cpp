@@ -2,6 +2,7 @@
 // reference host, whose applications and commands are real processes.
 
 #include "runnerfixture.h"
+#include "sequencersettings.h"
 
 TEST_F(RunnerTest, ARunStartsAtTheSelectedStepOrAtTheFirst)
 {
@@ -78,86 +79,6 @@ TEST_F(RunnerTest, AFalseOuterIfSkipsTheWholeInnerIf)
     }
 }
 
-TEST_F(RunnerTest, TheFirstTrueElifIsTakenAndElseWhenNoneIs)
-{
-    const struct
-    {
-        const char *firstElif;
-        const char *secondElif;
-        QStringList order;
-        QStringList statuses;
-    } cases[] = {
-        {"item = pass", "item = pass",
-         {"1/1", "1/4", "1/5", "1/10", "1/11"},
-         {"Passed", "Done", "---", "Done", "Passed", "Done", "---", "---", "---", "Done", "Passed"}},
-        {"item = error", "ITEM = Pass",
-         {"1/1", "1/6", "1/7", "1/10", "1/11"},
-         {"Passed", "Done", "---", "---", "---", "Done", "Passed", "---", "---", "Done", "Passed"}},
-        {"item = error", "exit = 5",
-         {"1/1", "1/8", "1/9", "1/10", "1/11"},
-         {"Passed", "Done", "---", "---", "---", "---", "---", "Done", "Passed", "Done", "Passed"}},
-    };
-    int number = 0;
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.firstElif) + " / " + c.secondElif);
-        SequenceBuilder builder(QStringLiteral("Elif %1").arg(++number));
-        builder.command(QStringLiteral("first"), Pass);
-        builder.ifStep(QStringLiteral("item = fail"));
-        builder.command(QStringLiteral("if branch"), Pass);
-        builder.elifStep(QLatin1String(c.firstElif));
-        builder.command(QStringLiteral("first elif"), Pass);
-        builder.elifStep(QLatin1String(c.secondElif));
-        builder.command(QStringLiteral("second elif"), Pass);
-        builder.elseStep();
-        builder.command(QStringLiteral("else branch"), Pass);
-        builder.endIfStep();
-        builder.command(QStringLiteral("last"), Pass);
-        ORVSequencerMainDialog *window = openAndRun(builder);
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(monitor.order(), c.order);
-        EXPECT_EQ(statuses(window), c.statuses);
-        // only the steps that completed are Done in their status code
-        for (SequenceElementItem *step : steps(window)) {
-            const QString nr = QStringLiteral("1/") + step->text(SequenceElementItem::NumberColumn);
-            if (step->itemType() == int(ItemType::Operation))
-                EXPECT_EQ(step->status, c.order.contains(nr) ? 8 : 0) << nr.toStdString();
-        }
-    }
-}
-
-TEST_F(RunnerTest, AnIfAtTheTopHasNoStepAboveIt)
-{
-    const struct
-    {
-        const char *condition;
-        bool holds;
-    } cases[] = {
-        {"exit = 0", false}, {"item = pass", false}, {"item = skip", false}, {"crc = 0", false},
-        {"loop = 1", true},  {"loop = 2", false},    {"all = pass", true},   {"all = fail", false},
-    };
-    int number = 0;
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.condition);
-        SequenceBuilder builder(QStringLiteral("Top %1").arg(++number));
-        builder.ifStep(QLatin1String(c.condition));
-        builder.command(QStringLiteral("then"), Pass);
-        builder.endIfStep();
-        builder.command(QStringLiteral("after"), Pass);
-        ORVSequencerMainDialog *window = openAndRun(builder);
-        ASSERT_NE(window, nullptr);
-        if (c.holds) {
-            EXPECT_EQ(monitor.order(), QStringList({"1/1", "1/2", "1/3", "1/4"}));
-            EXPECT_EQ(statuses(window), QStringList({"Done", "Passed", "Done", "Passed"}));
-            EXPECT_EQ(codes(window), QList<int>({8, 1, 8, 1}));
-        } else {
-            // without an ELSE the false IF lands on its ENDIF
-            EXPECT_EQ(monitor.order(), QStringList({"1/3", "1/4"}));
-            EXPECT_EQ(statuses(window), QStringList({"Done", "---", "Done", "Passed"}));
-            EXPECT_EQ(codes(window), QList<int>({0, 0, 8, 1}));
-        }
-    }
-}
-
 TEST_F(RunnerTest, GotoJumpsToItsLabelOrGoesOnWithoutOne)
 {
     const struct
@@ -222,27 +143,6 @@ TEST_F(RunnerTest, RedoRepeatsAFailingStepUntilItPasses)
     EXPECT_EQ(reportedStatuses(report, 1, &colours), QStringList({"Failed", "Failed", "Passed"}));
     EXPECT_EQ(colours, QStringList({"#FF4040", "#FF4040", "#80FF80"}));
     EXPECT_EQ(cycleRows(report), QStringList{QStringLiteral("1:PASSED:#80FF80")});
-}
-
-TEST_F(RunnerTest, PrevOnTheFirstStepEndsThePassAsTheEndOfTheListWould)
-{
-    addApplication(QStringLiteral("Forced"), markingScript(QStringLiteral("forced.ran")));
-    SequenceBuilder builder(QStringLiteral("Prev"));
-    builder.application(QStringLiteral("Forced"), ChainType, QStringLiteral("Force Pass")).passAction =
-        QStringLiteral("Prev");
-    builder.command(QStringLiteral("never"), Pass);
-    builder.repeat(2);
-    ORVSequencerMainDialog *window = open(builder);
-    ASSERT_NE(window, nullptr);
-
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(monitor.order(), QStringList({"1/1", "2/1"}));
-    EXPECT_EQ(statuses(window), QStringList({"Passed", "---"}));
-    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
-    EXPECT_EQ(cycleRows(window->report().reportText()),
-              QStringList({"1:PASSED:#80FF80", "2:PASSED:#80FF80"}));
-    EXPECT_EQ(window->loop(), 1);
-    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("forced.ran"))));
 }
 
 TEST_F(RunnerTest, AStopPausesTheRunInFrontOfTheNextStepAndContinueRunsIt)
@@ -325,8 +225,9 @@ TEST_F(RunnerTest, AStopPausesTheRunInFrontOfTheNextStepAndContinueRunsIt)
         EXPECT_TRUE(continued.contains(QLatin1String("<td bgcolor='#99CCFF'>Continue</td>")));
         EXPECT_EQ(reportedStatuses(continued, 2), QStringList{QStringLiteral("Passed")});
         EXPECT_TRUE(continued.contains(QLatin1String("</table><br>Completed at  : ")));
-        // each part of the run has its own report file
-        EXPECT_EQ(plugin->reports().count(), reportsBefore + 2);
+        // a continued run is one run: one report file, one history entry
+        EXPECT_EQ(plugin->reports().count(), reportsBefore + 1);
+        EXPECT_EQ(monitor.runs.at(1).reportFile, monitor.runs.at(0).reportFile);
         EXPECT_TRUE(readText(monitor.runs.at(1).reportFile).contains(QLatin1String("Stopped at    : ")));
     }
 }
@@ -415,20 +316,7 @@ TEST_F(RunnerTest, CancelWhileStoppedEndsTheRunInANewTable)
         TableHeader + QStringLiteral("<tr><td>!</td><td colspan='5'>Cancel : User request, ")))
         << cancelled.left(300).toStdString();
     EXPECT_TRUE(cancelled.contains(QLatin1String("</table><br>Completed at  : ")));
-}
-
-// Nothing runs while the run waits at a Stop, so a Cancel then marks no step.
-TEST_F(RunnerTest, CancelWhileStoppedLeavesTheFinishedStepsAsTheyEnded)
-{
-    SequenceBuilder builder(QStringLiteral("Stop then cancel"));
-    builder.command(QStringLiteral("stops"), Pass).passAction = QStringLiteral("Stop");
-    builder.command(QStringLiteral("never"), Pass);
-    ORVSequencerMainDialog *window = open(builder);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(run(window));
-    ASSERT_EQ(monitor.runs.first().end, HxiRunMonitor::Stopped);
-
-    window->slotCancelSequence();
+    // nothing ran while the run waited, so no step is marked
     EXPECT_EQ(statuses(window), QStringList({"Passed", "---"}));
     EXPECT_EQ(codes(window), QList<int>({1, 0}));
     EXPECT_EQ(monitor.statuses(), QStringList{QStringLiteral("Passed")});
@@ -438,7 +326,7 @@ TEST_F(RunnerTest, CancelKillsTheRunningApplicationAndEndsTheRun)
 {
     const QString started = folder.filePath(QStringLiteral("hang.started"));
     addApplication(QStringLiteral("Hang"),
-                   QStringLiteral("touch '%1'\nexec sleep 30\n").arg(started));
+                   QStringLiteral("echo half done\ntouch '%1'\nexec sleep 30\n").arg(started));
     SequenceBuilder builder(QStringLiteral("Cancel"));
     builder.command(QStringLiteral("first"), Pass);
     builder.application(QStringLiteral("Hang"), ChainType);
@@ -449,6 +337,7 @@ TEST_F(RunnerTest, CancelKillsTheRunningApplicationAndEndsTheRun)
 
     window->slotStartSequence();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(started); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->report().outputExcerpt().contains(QLatin1String("half")); }));
     ASSERT_NE(host.processes().currentJob(), nullptr);
     EXPECT_EQ(plugin->runningWindow(), window);
 
@@ -478,6 +367,15 @@ TEST_F(RunnerTest, CancelKillsTheRunningApplicationAndEndsTheRun)
     EXPECT_TRUE(report.contains(QLatin1String("<td bgcolor='#FFFF00'>Cancel</td>")));
     EXPECT_TRUE(report.contains(QLatin1String("</table><br>Completed at  : ")));
     EXPECT_TRUE(readText(monitor.runs.first().reportFile).contains(QLatin1String("Cancel : User request")));
+    // the cancelled step has its row and what it printed so far
+    EXPECT_EQ(reportedStatuses(report, 2), QStringList{QStringLiteral("Cancelled")});
+    const QRegularExpressionMatch link = QRegularExpression(QStringLiteral(
+        "<td><b>2</b></td><td colspan='6'>\\*\\* Command Output Report: <a href=\"([^\"]*)\"")).match(report);
+    ASSERT_TRUE(link.hasMatch());
+    EXPECT_TRUE(readText(QDir(sequenceFolder(QStringLiteral("Cancel"))).filePath(QString(link.captured(1)).replace(u'\\', u'/')))
+                    .contains(QLatin1String("half&nbsp;done")));
+    // one time stamp names the report file and the run folder
+    EXPECT_EQ(QFileInfo(monitor.runs.first().reportFile).completeBaseName(), window->report().reportName());
 }
 
 TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
@@ -514,6 +412,8 @@ TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
         {false, "forced pass", "Force Pass", touch, 1, 0, "Failed", 2, 0, "#FF4040"},
         {false, "forced fail", "Force Fail", touch, 0, 1, "Failed", 2, 1, "#FF4040"},
         {false, "skipped", "Skip Operation", touch, 0, 1, "Skipped", 0, 4, "#FFFFFF"},
+        // an application the project does not have stays in the sequence and errs
+        {true, "Gone", "Execute Test", {}, 0, 1, "Error", 4, 2, "#FFFF00"},
     };
     SequenceBuilder builder(QStringLiteral("Outcomes"));
     for (const auto &c : cases) {
@@ -550,6 +450,9 @@ TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
     EXPECT_EQ(steps(window).at(1)->hostStatusId, 9);
     EXPECT_EQ(steps(window).at(3)->hostStatusId, 10);
     EXPECT_EQ(steps(window).at(4)->hostStatusId, 11);
+    EXPECT_EQ(steps(window).last()->hostStatusText,
+              QStringLiteral("Application 'Gone' is not available in current project"));
+    EXPECT_TRUE(report.contains(QLatin1String("Nr. 13: Application &#39;Gone&#39; is not available in current project")));
     // forced and skipped operations never start a job
     EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("marker.ran"))));
     EXPECT_FALSE(QFileInfo::exists(commandMarker));
@@ -559,45 +462,77 @@ TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
     EXPECT_EQ(lamps(window), QStringList({Off, Off, Yellow, Off}));
 }
 
-TEST_F(RunnerTest, RejectedAndSkippedStepsLeaveTheVerdictPassed)
-{
-    addApplication(QStringLiteral("Rejects"), QStringLiteral("exit 3\n"));
-    addApplication(QStringLiteral("Passes"), QStringLiteral("exit 0\n"));
-    SequenceBuilder builder(QStringLiteral("Rejected"));
-    builder.application(QStringLiteral("Rejects"), ChainType);
-    builder.application(QStringLiteral("Passes"), ChainType);
-    builder.command(QStringLiteral("skips"), QStringLiteral("exit 4"));
-    builder.label(QStringLiteral("end"));
-    ORVSequencerMainDialog *window = open(builder);
-    ASSERT_NE(window, nullptr);
-
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(statuses(window), QStringList({"Rejected", "Passed", "Skipped", "Done"}));
-    EXPECT_EQ(window->runStatusList(), QStringList({"Rejected", "Passed", "Skipped", "Done"}));
-    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Passed"));
-    EXPECT_EQ(cycleRows(window->report().reportText()), QStringList{QStringLiteral("1:PASSED:#80FF80")});
-    EXPECT_EQ(lamps(window), QStringList({Green, Off, Off, Off}));
-}
-
 TEST_F(RunnerTest, ACommandThatEndsCancelledEndsTheRunThere)
 {
     SequenceBuilder builder(QStringLiteral("Command cancelled"));
     builder.command(QStringLiteral("first"), Pass);
     builder.command(QStringLiteral("cancelled"), QStringLiteral("exit 198"));
     builder.command(QStringLiteral("never"), Pass);
+
+    builder.repeat(2);
     ORVSequencerMainDialog *window = open(builder);
     ASSERT_NE(window, nullptr);
 
-    window->slotStartSequence();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return steps(window).at(1)->statusText() == QLatin1String("Cancelled"); }, 20000));
-    EXPECT_EQ(plugin->runningWindow(), nullptr);
+    // the run ends as any run does: report, history, monitor, buttons
+    ASSERT_TRUE(run(window));
     EXPECT_EQ(statuses(window), QStringList({"Passed", "Cancelled", "---"}));
     EXPECT_EQ(codes(window), QList<int>({1, 5, 0}));
     EXPECT_EQ(window->runStatusList(), QStringList({"Passed", "Cancelled"}));
-    EXPECT_EQ(window->cycleStatusList(), QStringList({"Passed", "Cancelled"}));
-    EXPECT_EQ(lamps(window).mid(0, 3), QStringList({Off, Off, Yellow}));
+    EXPECT_EQ(lamps(window), QStringList({Off, Off, Yellow, Off}));
     EXPECT_EQ(monitor.statuses(), QStringList({"Passed", "Cancelled"}));
+    ASSERT_EQ(monitor.runs.size(), 1);
+    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Cancelled);
+    EXPECT_EQ(monitor.runs.first().verdict, QStringLiteral("Error"));
+    EXPECT_TRUE(QFileInfo::exists(monitor.runs.first().reportFile));
+    EXPECT_EQ(plugin->reports().count(), 1);
+    EXPECT_EQ(cycleRows(window->report().reportText()), QStringList{QStringLiteral("1:ERRORS:#FFFF00")});
+    EXPECT_TRUE(window->form().startSequenceButton->isEnabled());
+    EXPECT_FALSE(window->form().cancelSequenceButton->isEnabled());
+    EXPECT_EQ(window->loop(), 1);
+}
+
+TEST_F(RunnerTest, OnlyRedoIsLimitedAndEndsTheRunWithError)
+{
+    plugin->settings().redoLimit = 3;
+    SequenceBuilder redo(QStringLiteral("Redo for ever"));
+    redo.command(QStringLiteral("never passes"), QStringLiteral("exit 1")).failAction = QStringLiteral("Redo");
+    redo.command(QStringLiteral("never reached"), Pass);
+    // a loop through GOTO is the engineer's intent: it goes round more often than the limit
+    addApplication(QStringLiteral("Five"), countingScript(QStringLiteral("five.count"), {1, 1, 1, 1, 1, 0}));
+    SequenceBuilder loop(QStringLiteral("Goto loop"));
+    loop.label(QStringLiteral("again"));
+    loop.application(QStringLiteral("Five"), ChainType);
+    loop.ifStep(QStringLiteral("item = fail"));
+    loop.gotoStep(QStringLiteral("again"));
+    loop.endIfStep();
+    const struct
+    {
+        SequenceBuilder *builder;
+        QString attempts;   // monitor statuses of step `number`
+        int number;
+        QString verdict;
+        bool reason;
+    } cases[] = {
+        {&redo, QStringLiteral("Failed Failed Failed Error"), 1, QStringLiteral("Error"), true},
+        {&loop, QStringLiteral("Failed Failed Failed Failed Failed Passed"), 2, QStringLiteral("Failed"), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.builder->title().toStdString());
+        ORVSequencerMainDialog *window = openAndRun(*c.builder);
+        ASSERT_NE(window, nullptr);
+        QStringList attempts;
+        for (const RunRecorder::Step &step : monitor.steps) {
+            if (step.number.toInt() == c.number)
+                attempts.append(step.status);
+        }
+        EXPECT_EQ(attempts.join(u' '), c.attempts);
+        EXPECT_EQ(steps(window).at(c.number - 1)->statusText(), attempts.last());
+        EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
+        EXPECT_EQ(monitor.runs.first().verdict, c.verdict);
+        EXPECT_EQ(window->report().reportText().contains(
+                      QLatin1String("Nr. 1 asked to be done again more than 3 times")),
+                  c.reason);
+    }
 }
 
 TEST_F(RunnerTest, RepeatedCyclesSeeTheirLoopAndTheWholeRunsStatus)
@@ -753,6 +688,7 @@ TEST_F(RunnerTest, SavingAfterARunKeepsTheLastResults)
     builder.command(QStringLiteral("errs"), QStringLiteral("exit 2"));
     builder.application(QStringLiteral("Fails"), ChainType);
     builder.label(QStringLiteral("end"));
+    builder.application(QStringLiteral("Gone"), ChainType);   // not in the project, kept all the same
     builder.repeat(2);
     ORVSequencerMainDialog *window = open(builder);
     ASSERT_NE(window, nullptr);
@@ -763,13 +699,14 @@ TEST_F(RunnerTest, SavingAfterARunKeepsTheLastResults)
     document.appendChild(root);
     ASSERT_TRUE(plugin->save(root));
     const QDomNodeList elements = root.elementsByTagName(QStringLiteral("sequenceelement"));
-    ASSERT_EQ(elements.size(), 4);
+    ASSERT_EQ(elements.size(), 5);
     const struct
     {
         const char *status;
         const char *code;
         const char *exit;
-    } expected[] = {{"Passed", "1", "0"}, {"Error", "4", "2"}, {"Failed", "2", "1"}, {"Done", "8", "0"}};
+    } expected[] = {{"Passed", "1", "0"}, {"Error", "4", "2"}, {"Failed", "2", "1"}, {"Done", "8", "0"},
+                    {"Error", "4", "2"}};
     for (int index = 0; index < elements.size(); ++index) {
         SCOPED_TRACE(index + 1);
         const QDomElement step = elements.at(index).toElement();
@@ -782,4 +719,88 @@ TEST_F(RunnerTest, SavingAfterARunKeepsTheLastResults)
     ASSERT_FALSE(report.isNull());
     EXPECT_EQ(report.attribute(QStringLiteral("seqname")), QStringLiteral("Saved"));
     EXPECT_EQ(report.attribute(QStringLiteral("title")), window->report().startStamp().historyTitle());
+}
+
+TEST_F(RunnerTest, AFailedInstrumentResetIsAnErrorWithItsOutputInTheReport)
+{
+    folder.write(QStringLiteral("project/reset.sh"), "echo boom >&2\nexit \"$RESET_EXIT\"\n");
+    const struct
+    {
+        const char *command;
+        const char *status;
+        const char *verdict;
+        const char *reported;   // in the step's inline output
+    } cases[] = {
+        {"RESET_EXIT=0 sh reset.sh", "Done", "Passed", "boom"},
+        {"RESET_EXIT=1 sh reset.sh", "Error", "Error", "Reset Instrument ended with exit code 1"},
+        {"", "Error", "Error", "Could not start the Reset Instrument command."},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command);
+        ProjectInstrument instrument;
+        instrument.name = QStringLiteral("BCU");
+        instrument.preferred = true;
+        instrument.actions = {QStringLiteral("ExecReset")};
+        if (*c.command)
+            instrument.parameters.insert(QStringLiteral("Reset.0"), QLatin1String(c.command));
+        project.instruments = {instrument};
+        SequenceBuilder builder(QStringLiteral("Reset %1").arg(++number));
+        builder.operation(ControlOperations::ControlOperation::Reset, QStringLiteral("Preferred")).addToReport = true;
+        builder.command(QStringLiteral("after"), Pass);
+        ORVSequencerMainDialog *window = openAndRun(builder);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(statuses(window), QStringList({QLatin1String(c.status), QStringLiteral("Passed")}));
+        EXPECT_EQ(monitor.runs.first().verdict, QLatin1String(c.verdict));
+        EXPECT_EQ(reportedStatuses(window->report().reportText(), 1), QStringList{QLatin1String(c.status)});
+        EXPECT_TRUE(window->report().reportText().replace(QLatin1String("&nbsp;"), QLatin1String(" "))
+                        .contains(QLatin1String(c.reported)));
+    }
+}
+
+TEST_F(RunnerTest, ResultsAreSavedOnlyForTheOutcomesTheStepAsksFor)
+{
+    const QString script = QStringLiteral("echo measured > \"$ORV_RESULT_DIR/measure.txt\"\nexit %1\n");
+    addApplication(QStringLiteral("Passes"), script.arg(0));
+    addApplication(QStringLiteral("Fails"), script.arg(1));
+    const struct
+    {
+        const char *application;
+        bool onPass;
+        bool onFail;
+        bool saved;
+    } cases[] = {
+        {"Passes", true, false, true},
+        {"Passes", false, true, false},
+        {"Fails", false, true, true},
+        {"Fails", true, false, false},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        const QString title = QStringLiteral("Save %1").arg(++number);
+        SCOPED_TRACE(title.toStdString());
+        SequenceBuilder builder(title);
+        HxSequenceItem &step = builder.application(QLatin1String(c.application), ChainType);
+        step.saveResultsOnPass = c.onPass;
+        step.saveResultsOnFail = c.onFail;
+        ASSERT_NE(openAndRun(builder), nullptr);
+        EXPECT_EQ(QFileInfo::exists(sequenceFolder(title) + QStringLiteral("/Results/measure.txt")), c.saved);
+    }
+}
+
+TEST_F(RunnerTest, AControlStepEndsOnTheNextTurnOfTheEventLoop)
+{
+    SequenceBuilder builder(QStringLiteral("Control"));
+    builder.label(QStringLiteral("one"));
+    builder.label(QStringLiteral("two"));
+    ORVSequencerMainDialog *window = open(builder);
+    ASSERT_NE(window, nullptr);
+    window->slotStartSequence();
+    // never inside the call that started it ...
+    EXPECT_EQ(statuses(window), QStringList({"Busy", "---"}));
+    // ... and without waiting for a clock
+    QCoreApplication::processEvents();
+    EXPECT_EQ(statuses(window).first(), QStringLiteral("Done"));
+    ASSERT_TRUE(waitForRunEnd());
+    EXPECT_EQ(statuses(window), QStringList({"Done", "Done"}));
 }

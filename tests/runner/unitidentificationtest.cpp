@@ -239,6 +239,21 @@ TEST_F(UnitIdentificationTest, GangModeAsksForOneUnitPerTapOfTheTestAndTheGang)
     ASSERT_TRUE(run(window));
     EXPECT_EQ(captions().size(), 2);
     EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Cancelled);
+
+    // A gang without a TAP of the test has no unit: the run does not start.
+    plugin->settings().gangText = QStringLiteral("4");
+    prompt.unitRequests.clear();
+    const qsizetype runs = monitor.runs.size();
+    const int reports = plugin->reports().count();
+    window->slotStartSequence();
+    EXPECT_TRUE(prompt.unitRequests.isEmpty());
+    EXPECT_EQ(plugin->runningWindow(), nullptr);
+    EXPECT_EQ(plugin->reports().count(), reports);
+    ASSERT_EQ(monitor.runs.size(), runs + 1);
+    EXPECT_EQ(monitor.runs.last().end, HxiRunMonitor::Cancelled);
+    EXPECT_TRUE(prompt.texts().last().contains(QLatin1String("gang (TAPs 4) and the application 'Chain' (TAPs 1+2+3)")))
+        << prompt.texts().last().toStdString();
+    EXPECT_TRUE(window->form().startSequenceButton->isEnabled());
 }
 
 TEST_F(UnitIdentificationTest, SetupTakesTheEngineersOptionsAndTexts)

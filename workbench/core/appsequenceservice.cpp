@@ -6,6 +6,7 @@
 #include "jobrunner.h"
 #include "typeactionsservice.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -115,6 +116,15 @@ bool writeParameterFile(const QString &path, const QMap<QString, QString> &param
     return file.commit();
 }
 
+// An application's name as one folder name below "Results".
+QString folderNameOf(QString name)
+{
+    name.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    while (name.startsWith(QLatin1Char('.')))
+        name.remove(0, 1);
+    return name.isEmpty() ? QStringLiteral("_") : name;
+}
+
 } // namespace
 
 int AppSequenceService::execute(const QString &application, const QMap<QString, QString> &parameters,
@@ -141,9 +151,11 @@ int AppSequenceService::execute(const QString &application, const QMap<QString, 
     const QString workFolder = found->folder.isEmpty()
                                    ? project->directory()
                                    : QDir::cleanPath(projectFolder.absoluteFilePath(found->folder));
-    QString resultFolder = results.value(application).directory;
-    if (resultFolder.isEmpty())
-        resultFolder = projectFolder.filePath(QStringLiteral("Results/") + application);
+    // An application works in a folder of its own; what it leaves there is
+    // copied to the sequencer's results folder only when the copy mode asks
+    // for it after the outcome.
+    const QString resultFolder =
+        projectFolder.filePath(QStringLiteral("Results/") + folderNameOf(application));
     if (!QDir().mkpath(resultFolder))
         return 0;
 
@@ -166,6 +178,10 @@ int AppSequenceService::execute(const QString &application, const QMap<QString, 
     environment.insert(QStringLiteral("ORV_TRUTH_TABLE"), job->applicationFilePath + QStringLiteral("_ttr.html"));
     environment.insert(QStringLiteral("ORV_DIAGNOSTICS"), job->applicationFilePath + QStringLiteral("_dia.html"));
     environment.insert(QStringLiteral("ORV_INFRASTRUCTURE"), infrastructureOnly ? QStringLiteral("1") : QStringLiteral("0"));
+
+    const ResultsSetting copy = results.value(application);
+    if (copy.copyMode != 0 && !copy.directory.isEmpty())
+        resultCopies.insert(job.get(), {copy, filesOf(resultFolder)});
 
     if (!QFileInfo::exists(program)) {
         runner->fail(std::move(job),
@@ -224,10 +240,41 @@ QString AppSequenceService::statusTextForExitCode(int exitCode)
     }
 }
 
+AppSequenceService::FileStates AppSequenceService::filesOf(const QString &folder)
+{
+    FileStates states;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files))
+        states.insert(file.fileName(), {file.lastModified(), file.size()});
+    return states;
+}
+
+void AppSequenceService::copyResults(HxmJob *job, int exitCode)
+{
+    const auto found = resultCopies.constFind(job);
+    if (found == resultCopies.cend())
+        return;
+    const ResultCopy copy = *found;
+    resultCopies.erase(found);
+    const bool wanted = (exitCode == 0 && (copy.setting.copyMode & 1))
+                        || (exitCode == 1 && (copy.setting.copyMode & 2));
+    if (!wanted || !QDir().mkpath(copy.setting.directory))
+        return;
+    // Only what this run wrote: new files and files it changed.
+    const FileStates now = filesOf(job->resultDirectory);
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        if (copy.before.value(it.key()) == it.value())
+            continue;
+        const QString target = QDir(copy.setting.directory).filePath(it.key());
+        QFile::remove(target);
+        QFile::copy(QDir(job->resultDirectory).filePath(it.key()), target);
+    }
+}
+
 void AppSequenceService::jobEnded(HxmJob *job, const QString &message, int exitCode)
 {
     // A program that could not start or was killed has its own message.
     const int code = exitCode == JobRunner::KilledExitCode ? 2 : exitCode;
+    copyResults(job, code);
     job->statusId = statusIdForExitCode(code);
     job->message = message.isEmpty() ? statusTextForExitCode(code) : message;
     Q_EMIT jobFinished(job, job->message, code);

@@ -3,6 +3,7 @@
 #include "hxiappsequence.h"
 #include "serviceobject.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 
@@ -65,10 +66,30 @@ private:
         int copyMode = 0;
     };
 
+    struct FileState
+    {
+        QDateTime modified;
+        qint64 size = 0;
+        bool operator==(const FileState &other) const
+        {
+            return modified == other.modified && size == other.size;
+        }
+    };
+    using FileStates = QHash<QString, FileState>;
+    // a job whose results are copied when its outcome asks for it
+    struct ResultCopy
+    {
+        ResultsSetting setting;
+        FileStates before;   // the job folder as the job found it
+    };
+
     QStringList settingsList(const QString &settingsId, const QString &listName) const;
+    static FileStates filesOf(const QString &folder);
+    void copyResults(HxmJob *job, int exitCode);
     void jobEnded(HxmJob *job, const QString &message, int exitCode);
 
     DatabaseService *database;
     JobRunner *runner;
     QHash<QString, ResultsSetting> results;
+    QHash<const HxmJob *, ResultCopy> resultCopies;
 };
