@@ -73,11 +73,15 @@ bool AppSequenceService::connectStderr(QObject *receiver, const char *slot)
 }
 
 bool AppSequenceService::loadSettings(const QString &settingsId, bool,
-                                      QMap<QString, QString> &)
+                                      QMap<QString, QString> &parameters)
 {
     // The reference host's lists do not depend on the item; they only have
-    // to exist.
-    return openSettings(settingsId);
+    // to exist. A step that names no instrument runs on the preferred one.
+    if (!openSettings(settingsId))
+        return false;
+    if (!parameters.contains(QStringLiteral("InstrumentName")))
+        parameters.insert(QStringLiteral("InstrumentName"), QStringLiteral("Preferred"));
+    return true;
 }
 
 int AppSequenceService::settingsListCount(const QString &settingsId, const QString &listName)
