@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDataStream>
 #include <QIODevice>
+#include <QHeaderView>
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
@@ -41,6 +42,9 @@ ProjectTreePanel::ProjectTreePanel(ProjectTreeService &treeService, ProjectSessi
     setExpandsOnDoubleClick(false);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
+    // Long names scroll rather than being cut short.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &ProjectTreePanel::passSelectionOn);
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem *item) { runDefaultAction(item); });

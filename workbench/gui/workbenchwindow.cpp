@@ -19,6 +19,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScreen>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -89,11 +90,13 @@ WorkbenchWindow::WorkbenchWindow(QWidget *parent) : QMainWindow(parent)
     connect(viewTabs, &QTabWidget::tabCloseRequested, this, &WorkbenchWindow::closeView);
 
     createMenus();
-    resize(1200, 800);
+    // Most of the screen, so a laptop's shows the whole window.
+    const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1280, 800);
+    resize(screen.width() * 9 / 10, screen.height() * 9 / 10);
     // The sequence gets the room: a narrow tree and a short log, unless the
     // person chose otherwise last time.
     resizeDocks({treeDock}, {220}, Qt::Horizontal);
-    resizeDocks({logDock}, {140}, Qt::Vertical);
+    resizeDocks({logDock}, {120}, Qt::Vertical);
     restoreWindowState();
     updateTitle();
 }
