@@ -89,11 +89,8 @@ void SequenceCommandCatalogue::load(const QString &path)
 
 bool SequenceCommandCatalogue::save(const QString &path) const
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QXmlStreamWriter xml(&file);
+    QByteArray text;
+    QXmlStreamWriter xml(&text);
     xml.setAutoFormatting(true);
     xml.setAutoFormattingIndent(1);
     xml.writeDTD(QStringLiteral("<!DOCTYPE ORVSequencerCommands>"));
@@ -101,7 +98,14 @@ bool SequenceCommandCatalogue::save(const QString &path) const
     for (const SequenceCommand &command : list)
         writeCommand(xml, command);
     xml.writeEndDocument();
-    return !xml.hasError() && file.commit();
+
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // The document type comes first, with nothing before it.
+    file.write(text.trimmed() + '\n');
+    return file.commit();
 }
 
 const SequenceCommand *SequenceCommandCatalogue::find(const QString &name) const

@@ -3,6 +3,7 @@
 // their widgets, rows removed from their menu, changes undone.
 
 #include "democopy.h"
+#include "modalanswer.h"
 #include "projecttreepanel.h"
 #include "seqrunprocess.h"
 #include "workbenchwindow.h"
@@ -28,25 +29,6 @@
 namespace {
 
 using Answer = std::function<void(QWidget *)>;
-
-// Runs `answer` on the next menu or modal dialog once it is shown.
-void whenShown(const Answer &answer)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        QWidget *shown = QApplication::activePopupWidget();
-        if (!shown)
-            shown = QApplication::activeModalWidget();
-        if (!shown || !shown->isVisible() || shown->property("answered").toBool())
-            return;
-        shown->setProperty("answered", true);
-        timer->stop();
-        timer->deleteLater();
-        answer(shown);
-    });
-    timer->start();
-}
 
 template <typename Widget>
 Widget *child(QWidget *dialog, const char *name)
