@@ -79,16 +79,15 @@ void SequenceItemPropertiesDialog::fillCombo(QComboBox *combo, const QStringList
 }
 
 void SequenceItemPropertiesDialog::loadApplicationLists(const QString &operation,
-                                                        SequenceElementItem *step)
+                                                        QMap<QString, QString> *parameters)
 {
     HxSequenceItem query;
     query.itemType = int(::ItemType::Application);
     query.columnItem = applicationId.isEmpty() ? testConfigId : applicationId;
     query.columnOperation = operation;
-    if (step)
-        query.parameters = step->parameters;
-    const ApplicationOperations offered =
-        ApplicationOperations::query(link, query, step ? &step->parameters : nullptr);
+    if (parameters)
+        query.parameters = *parameters;
+    const ApplicationOperations offered = ApplicationOperations::query(link, query, parameters);
     operationList = offered.operations;
     showList = offered.showOptions;
 }
@@ -122,6 +121,7 @@ void SequenceItemPropertiesDialog::init()
 void SequenceItemPropertiesDialog::loadItem(SequenceElementItem *step)
 {
     command = step->sequenceCommand();
+    parameters = step->parameters;
     const QString type = step->text(SequenceElementItem::TypeColumn);
     if (type == ApplicationTypes::Ctrl)
         typeText = tr("Sequence control Command");
@@ -172,13 +172,13 @@ void SequenceItemPropertiesDialog::on_operationComboBox_activated(int)
 
 void SequenceItemPropertiesDialog::refreshShowChoices()
 {
-    SequenceElementItem *step = item();
-    if (mode() != ApplicationMode || !step)
+    if (mode() != ApplicationMode || !item())
         return;
-    step->parameters.insert(ExecutionParameters::Key::Show, show());
-    loadApplicationLists(operation(), step);
+    // Worked out on the dialog's copy: Cancel leaves the step as it was.
+    parameters.insert(ExecutionParameters::Key::Show, show());
+    loadApplicationLists(operation(), &parameters);
     fillCombo(ui->showComboBox, showList);
-    const QString stored = step->parameters.value(ExecutionParameters::Key::Show);
+    const QString stored = parameters.value(ExecutionParameters::Key::Show);
     if (showList.contains(stored))
         ui->showComboBox->setCurrentText(stored);
 }
@@ -213,8 +213,9 @@ void SequenceItemPropertiesDialog::editApplicationSettings(SequenceElementItem *
     query.columnItem = step->text(SequenceElementItem::ItemColumn);
     query.columnOperation = chosenOperation;
     ApplicationOperations::editSettings(link, query, step->parameters, this);
+    parameters = step->parameters;
 
-    loadApplicationLists(chosenOperation, step);
+    loadApplicationLists(chosenOperation, &parameters);
     fillCombo(ui->operationComboBox, operationList);
     fillCombo(ui->showComboBox, showList);
     ui->showComboBox->setCurrentText(step->parameters.value(ExecutionParameters::Key::Show));
@@ -239,6 +240,8 @@ void SequenceItemPropertiesDialog::editCommand()
 
 void SequenceItemPropertiesDialog::storeItem(SequenceElementItem *step)
 {
+    if (mode() == ApplicationMode)
+        step->parameters = parameters;
     step->addToReport = ui->reportCheckBox->isChecked();
     step->passAction = ui->passComboBox->currentText();
     step->failAction = ui->failComboBox->currentText();

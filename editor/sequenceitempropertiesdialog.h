@@ -47,7 +47,7 @@ protected:
     void storeItem(SequenceElementItem *item) override;
 
 private:
-    void loadApplicationLists(const QString &operation, SequenceElementItem *step);
+    void loadApplicationLists(const QString &operation, QMap<QString, QString> *parameters);
     void fillCombo(class QComboBox *combo, const QStringList &entries);
     void refreshShowChoices();
     void updateOptionsButton();
@@ -57,6 +57,7 @@ private:
     std::unique_ptr<Ui::SequenceItemPropertiesForm> ui;
     bool testInfrastructure = false;
     SequenceCommand command;
+    QMap<QString, QString> parameters;   // the step's, as OK will leave them
     QString testConfigId;
     QString applicationId;
     QStringList operationList;
