@@ -663,7 +663,7 @@ TEST_F(SequenceListViewTest, EveryChangeIsUndoneAndRedone)
                  dialog->findChild<QLineEdit *>(QStringLiteral("labelLineEdit"))->setText(QStringLiteral("Z"));
                  dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
              });
-             list.slotShowProperties(list.stepAt(0));
+             list.slotShowProperties(list.stepAt(list.stepCount() - 1));
          }},
     };
     for (const auto &c : cases) {
