@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
@@ -279,26 +280,37 @@ TEST(SequenceEditingTest, BoardTestIsBuiltByHandAndEveryChangeIsUndone)
     EXPECT_EQ(QString::fromUtf8(built),
               QString::fromUtf8(exported(project, QStringLiteral("Board Test"), folder.filePath(QStringLiteral("demo.seql")))));
 
-    // Each kind of change, undone, leaves the list as it was.
-    const auto undoRestores = [&](const char *change, const std::function<void()> &make) {
+    // Each kind of change, undone, leaves the list as it was: with Ctrl+Z in
+    // the list, or with the workbench's "Edit > Undo".
+    const auto undoInList = [&] {
+        editor.list->setFocus();
+        QTest::keyClick(editor.list, Qt::Key_Z, Qt::ControlModifier);
+    };
+    const auto undoFromMenu = [&] {
+        for (QAction *menu : window.menuBar()->actions()) {
+            if (menu->text() == QLatin1String("&Edit"))
+                menu->menu()->actions().first()->trigger();
+        }
+    };
+    const auto undoRestores = [&](const char *change, const std::function<void()> &make,
+                                  const std::function<void()> &undo) {
         SCOPED_TRACE(change);
         make();
         ASSERT_TRUE(window.saveProject());
         EXPECT_NE(exported(project, QStringLiteral("Built Test"), folder.filePath(QStringLiteral("changed.seql"))), built);
-        editor.list->setFocus();
-        QTest::keyClick(editor.list, Qt::Key_Z, Qt::ControlModifier);
+        undo();
         ASSERT_TRUE(window.saveProject());
         EXPECT_EQ(exported(project, QStringLiteral("Built Test"), folder.filePath(QStringLiteral("undone.seql"))), built);
     };
-    undoRestores("insert", [&] { editor.addOperation(QStringLiteral("Print report"), 1); });
-    undoRestores("move", [&] { moveRow(editor.list, 11, 2); });
+    undoRestores("insert", [&] { editor.addOperation(QStringLiteral("Print report"), 1); }, undoInList);
+    undoRestores("move", [&] { moveRow(editor.list, 11, 2); }, undoFromMenu);
     undoRestores("remove", [&] {
         editor.list->setCurrentItem(editor.list->topLevelItem(3));
         QTest::keyClick(editor.list, Qt::Key_Delete);
-    });
+    }, undoInList);
     undoRestores("edit", [&] {
         editor.editProperties(1, [](QWidget *dialog) {
             choose(child<QComboBox>(dialog, "passComboBox"), QStringLiteral("Stop"));
         });
-    });
+    }, undoFromMenu);
 }
