@@ -829,9 +829,14 @@ bool SequenceListView::readProjectDrag(const QMimeData *data, QString &applicati
 
 QIcon SequenceListView::typeIcon(const QString &type) const
 {
+    // A long sequence asks once per type, not once per row.
+    if (const auto known = typeIcons.constFind(type); known != typeIcons.cend())
+        return *known;
     HostService<HxiTypeInfo> types(link, QStringLiteral("HxiTypeInfo"));
     const QString file = types ? types->attribute(type, QStringLiteral("Icon")) : QString();
-    return file.isEmpty() ? QIcon() : QIcon(file);
+    const QIcon icon = file.isEmpty() ? QIcon() : QIcon(file);
+    typeIcons.insert(type, icon);
+    return icon;
 }
 
 void SequenceListView::startDrag(Qt::DropActions)

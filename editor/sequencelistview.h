@@ -2,6 +2,7 @@
 
 #include "hostlink.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QMap>
@@ -49,7 +50,11 @@ public:
 
     // The host the list asks for the privilege, the applications' operations
     // and the project view.
-    void setHostLink(const HostLink &hostLink) { link = hostLink; }
+    void setHostLink(const HostLink &hostLink)
+    {
+        link = hostLink;
+        typeIcons.clear();
+    }
     HostLink hostLink() const { return link; }
 
     // Each creates a step at the insertion position: above dropTarget, or
@@ -165,6 +170,7 @@ private:
     void forgetRows(int first, int last);
 
     HostLink link;
+    mutable QHash<QString, QIcon> typeIcons;
     QUndoStack *undoHistory = nullptr;
     StepEditor ioPinsEditor;
     std::function<bool()> executeAllowed;
