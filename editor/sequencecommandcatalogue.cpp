@@ -1,6 +1,7 @@
 #include "sequencecommandcatalogue.h"
 
 #include "hostlink.h"
+#include "textboundary.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -48,9 +49,9 @@ void writeCommand(QXmlStreamWriter &xml, const SequenceCommand &command)
 {
     // Always in this order, so the same catalogue is the same bytes.
     xml.writeEmptyElement(CommandTag);
-    xml.writeAttribute(QStringLiteral("name"), command.name());
-    xml.writeAttribute(QStringLiteral("command"), command.command());
-    xml.writeAttribute(QStringLiteral("dir"), command.dir());
+    xml.writeAttribute(QStringLiteral("name"), TextBoundary::toXml(command.name()));
+    xml.writeAttribute(QStringLiteral("command"), TextBoundary::toXml(command.command()));
+    xml.writeAttribute(QStringLiteral("dir"), TextBoundary::toXml(command.dir()));
     xml.writeAttribute(QStringLiteral("launchInDesignDir"), flagText(command.launchInDesignDir()));
     xml.writeAttribute(QStringLiteral("addToLaunchMenu"), flagText(command.addToLaunchMenu()));
     xml.writeAttribute(QStringLiteral("consoleApp"), flagText(command.consoleApp()));
@@ -98,6 +99,8 @@ bool SequenceCommandCatalogue::save(const QString &path) const
     for (const SequenceCommand &command : list)
         writeCommand(xml, command);
     xml.writeEndDocument();
+    if (xml.hasError())
+        return false;
 
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);

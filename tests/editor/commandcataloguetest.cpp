@@ -108,6 +108,12 @@ TEST_F(CommandCatalogueTest, SavingWritesEveryFieldInAFixedOrder)
                                 "editBeforeLaunch=\"0\" passExitCode=\"0\" failExitCode=\"1\"/>"))
         << text.toStdString();
     EXPECT_EQ(stored().commands(), catalogue.commands());
+
+    // what XML cannot carry is left out rather than making the file unreadable
+    catalogue.add(command("Bell\x07", "beep\x01.sh"));
+    ASSERT_TRUE(catalogue.save(catalogueFile()));
+    EXPECT_EQ(names(stored()), QStringList({"Backup", "Tab\tand <angle> & \"quote\"", "Bell"}));
+    EXPECT_EQ(stored().find(QStringLiteral("Bell"))->command(), QStringLiteral("beep.sh"));
 }
 
 TEST_F(CommandCatalogueTest, TheEditorAddsEditsAndRefusesATakenName)
