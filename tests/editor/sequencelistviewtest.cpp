@@ -9,7 +9,9 @@
 #include "sequencelistviewtip.h"
 #include "workbenchhost.h"
 
+#include <QComboBox>
 #include <QDataStream>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -682,4 +684,25 @@ TEST_F(SequenceListViewTest, EveryChangeIsUndoneAndRedone)
     // a list filled anew has nothing to undo
     list.clear();
     EXPECT_FALSE(list.undoStack()->canUndo());
+}
+
+TEST_F(SequenceListViewTest, AnEngineerSetsAnApplicationStepsOptionsInTheHost)
+{
+    ApplicationItem *chain = list.insertApplicationStep(std::nullopt, QStringLiteral("Chain"),
+                                                        QStringLiteral("Chain Integrity Test"), QIcon());
+    host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Engineer"));
+    whenShown([](QWidget *menu) {
+        whenShown([](QWidget *dialog) {
+            dialog->findChild<QComboBox *>(QStringLiteral("operationBox"))->setCurrentText(QStringLiteral("Test Infrastructure"));
+            dialog->findChild<QComboBox *>(QStringLiteral("showBox"))->setCurrentText(QStringLiteral("Diagnostics"));
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        QTest::keyClick(menu, Qt::Key_O);
+    });
+    list.slotShowContextMenu(chain, QPoint(10, 10));
+    EXPECT_EQ(chain->text(Column::OperationColumn), QStringLiteral("Test Infrastructure"));
+    EXPECT_EQ(chain->text(Column::ShowColumn), QStringLiteral("Diagnostics"));
+    EXPECT_EQ(chain->parameters.value(QStringLiteral("ItemNumber")), QStringLiteral("1"));
+    EXPECT_TRUE(list.undoStack()->canUndo());
+    EXPECT_EQ(host.outstandingReferences(), 0);
 }

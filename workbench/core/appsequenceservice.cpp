@@ -1,6 +1,7 @@
 #include "appsequenceservice.h"
 
 #include "databaseservice.h"
+#include "executesettingsdialog.h"
 #include "hostproject.h"
 #include "hxmjob.h"
 #include "jobrunner.h"
@@ -95,10 +96,24 @@ QString AppSequenceService::settingsListEntry(const QString &settingsId, const Q
     return settingsList(settingsId, listName).value(index);
 }
 
-bool AppSequenceService::editSettings(const QString &, QWidget *, QMap<QString, QString> &)
+bool AppSequenceService::editSettings(const QString &settingsId, QWidget *parent,
+                                      QMap<QString, QString> &parameters)
 {
-    // The reference host has no execute-settings dialog of its own.
-    return false;
+    QString application;
+    QString action;
+    HostProject *project = database->project();
+    if (!project || !TypeActionsService::splitSettingsId(settingsId, application, action))
+        return false;
+    QStringList instruments;
+    for (const ProjectInstrument &instrument : project->instruments)
+        instruments.append(instrument.name);
+    ExecuteSettingsDialog dialog(application, settingsList(settingsId, QStringLiteral("Oper")),
+                                 settingsList(settingsId, QStringLiteral("Show")), instruments,
+                                 parameters, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.storeParameters(parameters);
+    return true;
 }
 
 namespace {
