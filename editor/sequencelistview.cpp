@@ -12,18 +12,33 @@
 #include "operationitem.h"
 #include "sequenceenums.h"
 #include "operationslistview.h"
+#include "commandslistview.h"
+#include "hxidatabase.h"
+#include "hxiprojectapplications.h"
+#include "hxitypeinfo.h"
+#include "sequenceitempropertiesdialog.h"
+#include "sequencelistviewtip.h"
+#include "stepundocommand.h"
 #include "steppropertiesdialog.h"
 #include "userprivilege.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
+#include <QToolTip>
+#include <QUndoStack>
 
 #include <memory>
 
 using ControlOperations::ControlOperation;
+using VemoInterface::HxiDatabase;
 using VemoInterface::HxiMainProjectEx;
+using VemoInterface::HxiProjectApplications;
+using VemoInterface::HxiTypeInfo;
 
 namespace {
 
@@ -122,7 +137,11 @@ SequenceListView::SequenceListView(const HostLink &link, QWidget *parent)
     setUpList();
 }
 
-SequenceListView::~SequenceListView() = default;
+SequenceListView::~SequenceListView()
+{
+    // The commands point at rows; they must go while the rows are there.
+    undoHistory->clear();
+}
 
 void SequenceListView::setUpList()
 {
@@ -143,6 +162,19 @@ void SequenceListView::setUpList()
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setAutoScroll(true);
+    // Short columns fit their texts; the item names take what is left, so
+    // the status stays in view.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(SequenceElementItem::ItemColumn, QHeaderView::Stretch);
+    header()->setMinimumSectionSize(40);
+
+    undoHistory = new QUndoStack(this);
+    undoHistory->setObjectName(QStringLiteral("undoStack"));
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
+        slotShowContextMenu(itemAt(position), viewport()->mapToGlobal(position));
+    });
 
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current, QTreeWidgetItem *) { slotSelectionChanged(current); });
@@ -160,6 +192,7 @@ void SequenceListView::setUpList()
     connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         dropTarget = nullptr;
         draggedStep = nullptr;
+        undoHistory->clear();
     });
 }
 
@@ -181,7 +214,7 @@ ApplicationItem *SequenceListView::insertApplicationStep(
     query.columnItem = applicationName;
     query.columnOperation = seqOperation;
     query.parameters = step->parameters;
-    loadOperationLists(step.get(), query);
+    loadOperationLists(step.get(), query, !loading);
     step->setIcon(SequenceElementItem::TypeColumn, icon);
 
     ApplicationItem *row = step.release();
@@ -209,6 +242,8 @@ ApplicationItem *SequenceListView::insertApplicationStep(
 
     renumberSteps();
     inserting = false;
+    //: %1 = Application Name
+    recordInsertion({row}, tr("Insert %1").arg(applicationName));
     return row;
 }
 
@@ -243,6 +278,8 @@ CommandItem *SequenceListView::insertCommandStep(const SequenceCommand &command,
 
     renumberSteps();
     inserting = false;
+    //: %1 = Command Name
+    recordInsertion({row}, tr("Insert %1").arg(command.name()));
     return row;
 }
 
@@ -287,6 +324,8 @@ OperationItem *SequenceListView::insertOperationStep(const QString &paletteName,
 
     renumberSteps();
     inserting = false;
+    //: %1 = Operation Name
+    recordInsertion({created.cbegin(), created.cend()}, tr("Insert %1").arg(paletteName));
     return first;
 }
 
@@ -297,8 +336,9 @@ SequenceElementItem *SequenceListView::insertStoredStep(const HxSequenceItem &st
     if (!step)
         return nullptr;
     if (step->itemType() == int(::ItemType::Application)) {
-        loadOperationLists(step.get(), stored);
-        step->setIcon(SequenceElementItem::TypeColumn, typeIcon);
+        loadOperationLists(step.get(), stored, false);
+        step->setIcon(SequenceElementItem::TypeColumn,
+                      typeIcon.isNull() ? this->typeIcon(stored.columnType) : typeIcon);
     }
     SequenceElementItem *row = step.release();
     placeStep(row, insertionIndex());
@@ -307,10 +347,10 @@ SequenceElementItem *SequenceListView::insertStoredStep(const HxSequenceItem &st
 
 bool SequenceListView::editNewOperationStep(OperationItem *step)
 {
+    if (step->operationKind() == int(ControlOperation::IoPins))
+        return !ioPinsEditor || ioPinsEditor(step, this);
     std::unique_ptr<StepPropertiesDialog> dialog = StepPropertiesDialog::forKind(step->operationKind(), link, this);
-    if (!dialog)
-        return true;   // the I/O-pin step keeps its defaults until its options are edited
-    return runStepDialog(*dialog, step);
+    return !dialog || runStepDialog(*dialog, step);
 }
 
 bool SequenceListView::runStepDialog(StepPropertiesDialog &dialog, SequenceElementItem *step)
@@ -324,17 +364,183 @@ bool SequenceListView::runStepDialog(StepPropertiesDialog &dialog, SequenceEleme
 bool SequenceListView::slotShowProperties(QTreeWidgetItem *item)
 {
     // Operators, engineers and technicians run sequences; they do not change them.
-    const UserPrivilege privilege(link);
-    if (privilege.isOperator() || privilege.isEngineer() || privilege.isTechnician())
+    if (!UserPrivilege(link).isDeveloper())
         return false;
-    auto *step = dynamic_cast<OperationItem *>(item);
+    auto *step = dynamic_cast<SequenceElementItem *>(item);
     if (!step)
         return false;
-    std::unique_ptr<StepPropertiesDialog> dialog = StepPropertiesDialog::forKind(step->operationKind(), link, this);
-    if (!dialog || !runStepDialog(*dialog, step))
+    return recordEdit(step, tr("Edit %1").arg(step->text(SequenceElementItem::NumberColumn)), [this, step] {
+        if (auto *application = dynamic_cast<ApplicationItem *>(step))
+            return editApplicationStep(application);
+        if (auto *command = dynamic_cast<CommandItem *>(step))
+            return editCommandStep(command);
+        if (step->operationKind() == int(ControlOperation::IoPins)) {
+            SequenceItemPropertiesDialog dialog(link, this);
+            dialog.setIoPinsEditor(ioPinsEditor);
+            dialog.setMode(BaseProperties::OperationMode);
+            dialog.init();
+            dialog.setItem(step);
+            return dialog.exec() == QDialog::Accepted;
+        }
+        std::unique_ptr<StepPropertiesDialog> dialog =
+            StepPropertiesDialog::forKind(step->operationKind(), link, this);
+        return dialog && runStepDialog(*dialog, step);
+    });
+}
+
+bool SequenceListView::editApplicationStep(ApplicationItem *step)
+{
+    const QString name = step->text(SequenceElementItem::ItemColumn);
+    const QString oldOperation = step->text(SequenceElementItem::OperationColumn);
+    SequenceItemPropertiesDialog dialog(link, this);
+    dialog.setMode(BaseProperties::ApplicationMode);
+    dialog.setTestConfigId(name);
+    dialog.setApplicationId(name);
+    dialog.setTestInfrastructure(oldOperation == ApplicationTypes::TestInfrastructure);
+    dialog.init();
+    dialog.setItem(step);
+    if (dialog.exec() != QDialog::Accepted)
         return false;
-    Q_EMIT stepEdited(step);
+    if (dialog.operation() != oldOperation)
+        resetStepRunState(step);
+    step->setText(SequenceElementItem::ShowColumn, dialog.show());
+    step->parameters.insert(ExecutionParameters::Key::Show, step->propertiesShow);
+    step->setText(SequenceElementItem::OperationColumn, dialog.operation());
+    step->parameters.insert(ExecutionParameters::Key::SeqOperation, step->propertiesOperation);
+    step->applicationClass = ApplicationTypes::applicationClass(
+        step->text(SequenceElementItem::TypeColumn), dialog.operation());
     return true;
+}
+
+bool SequenceListView::editCommandStep(CommandItem *step)
+{
+    const QString oldOperation = step->text(SequenceElementItem::OperationColumn);
+    SequenceItemPropertiesDialog dialog(link, this);
+    dialog.setMode(BaseProperties::CommandMode);
+    dialog.init();
+    dialog.setItem(step);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (dialog.operation() != oldOperation)
+        resetStepRunState(step);
+    step->command = dialog.sequenceCommand();
+    step->stepName = step->command.name();
+    step->setText(SequenceElementItem::ItemColumn, step->command.name());
+    step->setText(SequenceElementItem::OperationColumn, dialog.operation());
+    return true;
+}
+
+bool SequenceListView::showOptions(SequenceElementItem *step)
+{
+    //: %1 = Step Number
+    return recordEdit(step, tr("Options of %1").arg(step->text(SequenceElementItem::NumberColumn)), [this, step] {
+        switch (step->operationKind()) {
+        case int(ControlOperation::Reset): {
+            std::unique_ptr<StepPropertiesDialog> dialog =
+                StepPropertiesDialog::forKind(step->operationKind(), link, this);
+            return runStepDialog(*dialog, step);
+        }
+        case int(ControlOperation::IoPins):
+            return ioPinsEditor && ioPinsEditor(step, this);
+        default:
+            return step->itemType() == int(::ItemType::Application) && editApplicationOptions(step);
+        }
+    });
+}
+
+bool SequenceListView::editApplicationOptions(SequenceElementItem *step)
+{
+    step->parameters.insert(ExecutionParameters::Key::Show, step->text(SequenceElementItem::ShowColumn));
+    step->parameters.insert(ExecutionParameters::Key::SeqOperation,
+                            step->text(SequenceElementItem::OperationColumn));
+    step->parameters.insert(ExecutionParameters::Key::ItemNumber,
+                            step->text(SequenceElementItem::NumberColumn));
+    HxSequenceItem query;
+    query.columnItem = step->text(SequenceElementItem::ItemColumn);
+    query.columnOperation = step->text(SequenceElementItem::OperationColumn);
+    const bool edited = ApplicationOperations::editSettings(link, query, step->parameters, this);
+    step->setText(SequenceElementItem::ShowColumn, step->parameters.value(ExecutionParameters::Key::Show));
+    step->setText(SequenceElementItem::OperationColumn,
+                  step->parameters.value(ExecutionParameters::Key::SeqOperation));
+    return edited;
+}
+
+void SequenceListView::slotShowContextMenu(QTreeWidgetItem *item, const QPoint &globalPosition)
+{
+    auto *step = dynamic_cast<SequenceElementItem *>(item);
+    if (!step)
+        return;
+    enum Choice { Properties = 0, Remove = 1, Execute = 2, Options = 3 };
+    const UserPrivilege privilege(link);
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("Sequence Popup Menu"));
+    QAction *execute = menu.addAction(tr("&Execute"));
+    execute->setData(Execute);
+    execute->setEnabled(executeAllowed && executeAllowed());
+    if (privilege.isDeveloper()) {
+        menu.addAction(tr("&Properties"))->setData(Properties);
+        menu.addAction(tr("&Remove"))->setData(Remove);
+    } else if (privilege.isEngineer() || privilege.isTechnician()) {
+        QAction *options = menu.addAction(tr("&Options"));
+        options->setData(Options);
+        const int kind = step->operationKind();
+        options->setEnabled(step->itemType() == int(::ItemType::Application)
+                            || kind == int(ControlOperation::Reset)
+                            || kind == int(ControlOperation::IoPins));
+    }
+    const QAction *chosen = menu.exec(globalPosition);
+    if (!chosen)
+        return;
+    setCurrentItem(step);
+    switch (chosen->data().toInt()) {
+    case Properties:
+        slotShowProperties(step);
+        break;
+    case Remove:
+        removeSelectedSteps();
+        break;
+    case Execute:
+        Q_EMIT executeRequested();
+        break;
+    case Options:
+        showOptions(step);
+        break;
+    default:
+        break;
+    }
+}
+
+bool SequenceListView::recordEdit(SequenceElementItem *step, const QString &text,
+                                  const std::function<bool()> &change)
+{
+    const HxSequenceItem before = step->toStoredItem();
+    const bool accepted = change();
+    const HxSequenceItem after = step->toStoredItem();
+    // Options may change a step even when its dialog is cancelled.
+    if (!(before == after)) {
+        auto *command = new StepUndoCommand(this, text);
+        command->recordEdit(step, before, after);
+        undoHistory->push(command);
+        Q_EMIT stepEdited(step);
+    }
+    return accepted;
+}
+
+void SequenceListView::recordInsertion(const QList<SequenceElementItem *> &rows, const QString &text)
+{
+    auto *command = new StepUndoCommand(this, text);
+    for (SequenceElementItem *row : rows)
+        command->recordPlaced(row, indexOfStep(row));
+    undoHistory->push(command);
+}
+
+void SequenceListView::showUndoneChange(bool rowsLeft, SequenceElementItem *current)
+{
+    renumberSteps();
+    if (current && indexOfStep(current) >= 0)
+        setCurrentItem(current);
+    if (rowsLeft)
+        Q_EMIT stepsRemoved();
 }
 
 bool SequenceListView::moveDraggedStep()
@@ -355,14 +561,31 @@ bool SequenceListView::moveDraggedStep()
     insertTopLevelItem(to, dragged);
     setCurrentItem(dragged);
     renumberSteps();
+    //: %1 = Step Number
+    auto *command = new StepUndoCommand(this, tr("Move %1").arg(from + 1));
+    command->recordTaken(dragged, from);
+    command->recordPlaced(dragged, to);
+    undoHistory->push(command);
     return true;
 }
 
 void SequenceListView::removeSelectedSteps()
 {
-    const QList<QTreeWidgetItem *> selected = selectedItems();
-    for (QTreeWidgetItem *row : selected)
-        delete row;
+    // Taken out rather than deleted: the undo history keeps them.
+    auto *command = new StepUndoCommand(this, tr("Remove"));
+    QList<SequenceElementItem *> doomed;
+    for (QTreeWidgetItem *row : selectedItems()) {
+        if (auto *step = dynamic_cast<SequenceElementItem *>(row)) {
+            command->recordTaken(step, indexOfStep(step));
+            doomed.append(step);
+        }
+    }
+    for (SequenceElementItem *step : doomed)
+        takeTopLevelItem(indexOfStep(step));
+    if (command->isEmpty())
+        delete command;
+    else
+        undoHistory->push(command);
     Q_EMIT stepsRemoved();
     renumberSteps();
 }
@@ -453,14 +676,72 @@ void SequenceListView::slotSelectionChanged(QTreeWidgetItem *item)
         tellProjectView(application);
 }
 
+namespace {
+
+bool isUndoKey(const QKeyEvent *event)
+{
+    return event->matches(QKeySequence::Undo);
+}
+
+bool isRedoKey(const QKeyEvent *event)
+{
+    return event->matches(QKeySequence::Redo)
+           || event->keyCombination() == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+}
+
+} // namespace
+
+bool SequenceListView::event(QEvent *event)
+{
+    // The list's own history comes before any shortcut of its window.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((isUndoKey(key) || isRedoKey(key)) && UserPrivilege(link).isDeveloper()) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTreeWidget::event(event);
+}
+
 void SequenceListView::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Delete && UserPrivilege(link).isDeveloper()) {
-        removeSelectedSteps();
-        event->accept();
-        return;
+    if (UserPrivilege(link).isDeveloper()) {
+        if (event->key() == Qt::Key_Delete) {
+            removeSelectedSteps();
+            event->accept();
+            return;
+        }
+        if (isUndoKey(event) || isRedoKey(event)) {
+            if (isUndoKey(event))
+                undoHistory->undo();
+            else
+                undoHistory->redo();
+            event->accept();
+            return;
+        }
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+bool SequenceListView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        QTreeWidgetItem *row = itemAt(help->pos());
+        const QString tip = SequenceListViewTip::text(dynamic_cast<SequenceElementItem *>(row));
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+            return true;
+        }
+        QRect area = visualItemRect(row);
+        area.setLeft(0);
+        area.setRight(viewport()->width());
+        QToolTip::showText(help->globalPos(), tip, viewport(), area);
+        return true;
+    }
+    return QTreeWidget::viewportEvent(event);
 }
 
 int SequenceListView::insertionIndex() const
@@ -474,10 +755,12 @@ void SequenceListView::placeStep(SequenceElementItem *step, int index)
     insertTopLevelItem(index, step);
 }
 
-void SequenceListView::loadOperationLists(SequenceElementItem *step,
-                                          const HxSequenceItem &query) const
+void SequenceListView::loadOperationLists(SequenceElementItem *step, const HxSequenceItem &query,
+                                          bool newStep) const
 {
-    const ApplicationOperations offered = ApplicationOperations::query(link, query);
+    // A new step also takes the parameters the host's settings give it.
+    const ApplicationOperations offered =
+        ApplicationOperations::query(link, query, newStep ? &step->parameters : nullptr);
     step->operationList = offered.operations;
     step->showList = offered.showOptions;
 }
@@ -515,7 +798,45 @@ bool SequenceListView::acceptsDrop(const QMimeData *data) const
     // Only those who build sequences may change them.
     if (!data || !UserPrivilege(link).isDeveloper())
         return false;
-    return data->hasFormat(OperationsListView::DragFormat) || data->hasFormat(MoveDragFormat);
+    QString application, type;
+    return data->hasFormat(OperationsListView::DragFormat)
+           || data->hasFormat(CommandsListView::DragFormat) || data->hasFormat(MoveDragFormat)
+           || readProjectDrag(data, application, type);
+}
+
+bool SequenceListView::readProjectDrag(const QMimeData *data, QString &application,
+                                       QString &type) const
+{
+    if (!data->hasFormat(ProjectDragFormat))
+        return false;
+    QDataStream stream(data->data(ProjectDragFormat));
+    qint32 kind = 0;
+    stream >> kind >> application;
+    if (stream.status() != QDataStream::Ok || kind != ApplicationEntryKind)
+        return false;
+    HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
+    HxiProjectApplications *applications = database ? database->applications() : nullptr;
+    if (!applications)
+        return false;
+    const auto found = applications->application(application);
+    applications->release();
+    if (!found)
+        return false;
+    type = found->type();
+    // Interactive tools and applications without a type never run in a sequence.
+    return ApplicationTypes::applicationUsability(type) == 0;
+}
+
+QIcon SequenceListView::typeIcon(const QString &type) const
+{
+    // A long sequence asks once per type, not once per row.
+    if (const auto known = typeIcons.constFind(type); known != typeIcons.cend())
+        return *known;
+    HostService<HxiTypeInfo> types(link, QStringLiteral("HxiTypeInfo"));
+    const QString file = types ? types->attribute(type, QStringLiteral("Icon")) : QString();
+    const QIcon icon = file.isEmpty() ? QIcon() : QIcon(file);
+    typeIcons.insert(type, icon);
+    return icon;
 }
 
 void SequenceListView::startDrag(Qt::DropActions)
@@ -562,8 +883,14 @@ void SequenceListView::dropEvent(QDropEvent *event)
     if (acceptsDrop(data)) {
         QString paletteName;
         int kind = -1;
+        SequenceCommand command;
+        QString application, type;
         if (OperationsListView::readDragData(data, paletteName, kind))
             done = insertOperationStep(paletteName, SequenceElementItem::imageIcon(OperationItem::iconName(kind))) != nullptr;
+        else if (CommandsListView::readDragData(data, command))
+            done = insertCommandStep(command, SequenceElementItem::imageIcon(CommandItem::IconName)) != nullptr;
+        else if (readProjectDrag(data, application, type))
+            done = insertApplicationStep(std::nullopt, application, type, typeIcon(type)) != nullptr;
         else if (data->hasFormat(MoveDragFormat))
             done = moveDraggedStep();
     }

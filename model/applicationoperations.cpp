@@ -11,6 +11,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 using namespace VemoInterface;
 
 namespace {
@@ -30,57 +32,65 @@ void appendList(HxiAppSequence *settings, const QString &settingsId, const QStri
         target.append(settings->settingsListEntry(settingsId, listName, index));
 }
 
-} // namespace
-
-ApplicationOperations ApplicationOperations::query(const HostLink &link,
-                                                   const HxSequenceItem &item)
+// The execute settings of the application a step names, as the
+// application's type module keeps them; each failure is told to the user.
+struct ApplicationSettings
 {
-    ApplicationOperations result;
-
     QString type;
+    QString settingsId;
+};
+
+std::optional<ApplicationSettings> findSettings(const HostLink &link, const QString &application)
+{
+    ApplicationSettings found;
     {
         HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
-        if (!database) {
-            tell(link, QObject::tr("Error no project opened."));
-            return result;
-        }
-        HxiProjectApplications *applications = database->applications();
+        HxiProjectApplications *applications = database ? database->applications() : nullptr;
         if (!applications) {
             tell(link, QObject::tr("Error no project opened."));
-            return result;
+            return std::nullopt;
         }
-        const auto application = applications->application(item.columnItem);
+        const auto stored = applications->application(application);
         applications->release();
-        if (!application) {
+        if (!stored) {
             tell(link, QObject::tr("Error no application selected."));
-            return result;
+            return std::nullopt;
         }
-        type = application->type();
-        if (type.isEmpty()) {
+        found.type = stored->type();
+        if (found.type.isEmpty()) {
             tell(link, QObject::tr("Error could not retrieve application."));
-            return result;
+            return std::nullopt;
         }
     }
+    HostService<HxiTypeActions> typeActions(link, QStringLiteral("HxiTypeActions"));
+    if (!typeActions) {
+        tell(link, QObject::tr("Error could not determine application type."));
+        return std::nullopt;
+    }
+    if (typeActions->supportsAction(found.type, QStringLiteral("Execute")))
+        found.settingsId = typeActions->actionSettings(application, QStringLiteral("Execute"));
+    else if (typeActions->supportsAction(found.type, QStringLiteral("Infra")))
+        found.settingsId = typeActions->actionSettings(application, QStringLiteral("Infra"));
+    if (found.settingsId.isEmpty()) {
+        tell(link, QObject::tr("Error selection is not an application."));
+        return std::nullopt;
+    }
+    return found;
+}
 
-    QString settingsId;
-    {
-        HostService<HxiTypeActions> typeActions(link, QStringLiteral("HxiTypeActions"));
-        if (!typeActions) {
-            tell(link, QObject::tr("Error could not determine application type."));
-            return result;
-        }
-        if (typeActions->supportsAction(type, QStringLiteral("Execute")))
-            settingsId = typeActions->actionSettings(item.columnItem, QStringLiteral("Execute"));
-        else if (typeActions->supportsAction(type, QStringLiteral("Infra")))
-            settingsId = typeActions->actionSettings(item.columnItem, QStringLiteral("Infra"));
-        if (settingsId.isEmpty()) {
-            tell(link, QObject::tr("Error selection is not an application."));
-            return result;
-        }
-    }
+} // namespace
+
+ApplicationOperations ApplicationOperations::query(const HostLink &link, const HxSequenceItem &item,
+                                                   QMap<QString, QString> *loadedParameters)
+{
+    ApplicationOperations result;
+    const std::optional<ApplicationSettings> found = findSettings(link, item.columnItem);
+    if (!found)
+        return result;
+    const QString &settingsId = found->settingsId;
 
     // Every application type is its own module; its settings come from there.
-    HostService<HxiAppSequence> settings(link, QStringLiteral("HxiAppSequence"), type);
+    HostService<HxiAppSequence> settings(link, QStringLiteral("HxiAppSequence"), found->type);
     if (!settings || !settings->openSettings(settingsId)) {
         tell(link, QObject::tr("Error could not open execute settings of application."));
         return result;
@@ -93,10 +103,26 @@ ApplicationOperations ApplicationOperations::query(const HostLink &link,
         settings->loadSettings(settingsId,
                                item.columnOperation == ApplicationTypes::TestInfrastructure,
                                parameters);
+        if (loadedParameters)
+            *loadedParameters = parameters;
     }
     appendList(settings.get(), settingsId, oper, result.operations);
     result.operations << ApplicationTypes::ForcePass << ApplicationTypes::ForceFail
                       << ApplicationTypes::SkipOperation;
     appendList(settings.get(), settingsId, show, result.showOptions);
     return result;
+}
+
+bool ApplicationOperations::editSettings(const HostLink &link, const HxSequenceItem &item,
+                                         QMap<QString, QString> &parameters, QWidget *parent)
+{
+    const std::optional<ApplicationSettings> found = findSettings(link, item.columnItem);
+    if (!found)
+        return false;
+    HostService<HxiAppSequence> settings(link, QStringLiteral("HxiAppSequence"), found->type);
+    if (!settings || !settings->openSettings(found->settingsId)) {
+        tell(link, QObject::tr("Error could not open execute settings of application."));
+        return false;
+    }
+    return settings->editSettings(found->settingsId, parent, parameters);
 }

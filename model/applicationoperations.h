@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QMap>
 #include <QStringList>
 
 class HostLink;
+class QWidget;
 class HxSequenceItem;
 
 // The operations and Show options an application step may use: what the
@@ -17,5 +19,13 @@ public:
     // Asks the host about the application the step names (column "Item").
     // Each failure is reported to the user in an information box and leaves
     // the lists as far as they were filled.
-    static ApplicationOperations query(const HostLink &link, const HxSequenceItem &item);
+    // With `loadedParameters`, the step's parameters as the host's settings
+    // complete them are put there.
+    static ApplicationOperations query(const HostLink &link, const HxSequenceItem &item,
+                                       QMap<QString, QString> *loadedParameters = nullptr);
+    // Lets the user edit the application's execute settings into
+    // `parameters`; false when the host has no such dialog or a lookup
+    // failed (told to the user).
+    static bool editSettings(const HostLink &link, const HxSequenceItem &item,
+                             QMap<QString, QString> &parameters, QWidget *parent);
 };

@@ -3,6 +3,7 @@
 #include "textboundary.h"
 
 #include "hostservice.h"
+#include "sequenceeditorwiring.h"
 #include "hxiappsequence.h"
 #include "hximainmenuex.h"
 #include "hxreport.h"
@@ -212,6 +213,7 @@ void ORVSequencerPI::trackWindow(ORVSequencerMainDialog *window)
             currentWindow = nullptr;
     });
     connect(window, &ORVSequencerMainDialog::message, this, &ORVSequencerPI::message);
+    SequenceEditorWiring::connectWindow(window, link, actions->find(QStringLiteral("StartSequence")));
 }
 
 QList<ORVSequencerMainDialog *> ORVSequencerPI::windows() const

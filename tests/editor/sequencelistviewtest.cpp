@@ -1,13 +1,24 @@
 #include "applicationitem.h"
 #include "commanditem.h"
 #include "hostproject.h"
+#include "modalanswer.h"
 #include "operationitem.h"
 #include "projecttreeservice.h"
 #include "scriptedprompt.h"
 #include "sequencelistview.h"
+#include "sequencelistviewtip.h"
 #include "workbenchhost.h"
 
+#include <QComboBox>
+#include <QDataStream>
+#include <QDialog>
+#include <QDragEnterEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QUndoStack>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -524,4 +535,174 @@ TEST_F(SequenceListViewTest, StoredStepsComeBackAsTheRowsTheyWere)
     // a loaded application step offers what the host offers today
     EXPECT_EQ(list.firstStep()->operationList.size(), 5);
     EXPECT_TRUE(prompt.asked.isEmpty());
+}
+
+TEST_F(SequenceListViewTest, TheRowMenuFollowsThePrivilegeAndTheStep)
+{
+    ApplicationItem *chain = list.insertApplicationStep(std::nullopt, QStringLiteral("Chain"),
+                                                        QStringLiteral("Chain Integrity Test"), QIcon());
+    OperationItem *reset = list.insertOperationStep(QStringLiteral("Reset Instrument"), {});
+    OperationItem *label = list.insertOperationStep(QStringLiteral("Label / Comment"), {});
+    bool runs = false;
+    list.setExecuteAllowed([&runs] { return runs; });
+    const struct
+    {
+        const char *privilege;
+        SequenceElementItem *row;
+        bool runs;
+        QStringList entries;   // "-" marks a disabled one
+    } cases[] = {
+        {"", label, true, {"Execute", "Properties", "Remove"}},
+        {"Developer", label, false, {"-Execute", "Properties", "Remove"}},
+        {"Engineer", chain, true, {"Execute", "Options"}},
+        {"Technician", reset, false, {"-Execute", "Options"}},
+        {"Engineer", label, false, {"-Execute", "-Options"}},
+        {"Operator", chain, true, {"Execute"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.privilege) + " " + c.row->text(Column::OperationColumn).toStdString());
+        host.setValue(QStringLiteral("UserPrivilege"), QString::fromUtf8(c.privilege));
+        runs = c.runs;
+        QStringList shown;
+        whenShown([&shown](QWidget *menu) {
+            for (const QAction *action : menu->actions())
+                shown.append((action->isEnabled() ? QString() : QStringLiteral("-")) + action->text().remove(u'&'));
+            static_cast<QMenu *>(menu)->close();
+        });
+        list.slotShowContextMenu(c.row, QPoint(10, 10));
+        EXPECT_EQ(shown, c.entries);
+    }
+    EXPECT_EQ(host.outstandingReferences(), 0);
+}
+
+TEST_F(SequenceListViewTest, OnlyUsableApplicationsComeFromTheProjectTree)
+{
+    ProjectApplication tool;
+    tool.name = QStringLiteral("Probe");
+    tool.type = QStringLiteral("Interactive Tool 2");
+    project.applications.append(tool);
+    const struct
+    {
+        qint32 kind;
+        const char *application;
+        bool taken;
+    } cases[] = {
+        {102, "Chain", true},
+        {101, "Chain", false},
+        {102, "Probe", false},   // an interactive tool
+        {102, "Gone", false},
+    };
+    list.resize(400, 300);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.application);
+        QByteArray payload;
+        QDataStream stream(&payload, QIODevice::WriteOnly);
+        stream << c.kind << QString::fromUtf8(c.application);
+        QMimeData data;
+        data.setData(QStringLiteral("HxProjectDrag"), payload);
+        QDragEnterEvent enter(QPoint(10, 250), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list.viewport(), &enter);
+        EXPECT_EQ(enter.isAccepted(), c.taken);
+        QDropEvent drop(QPointF(10, 250), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        const int before = list.stepCount();
+        QCoreApplication::sendEvent(list.viewport(), &drop);
+        EXPECT_EQ(list.stepCount(), before + (c.taken ? 1 : 0));
+    }
+    EXPECT_EQ(columnTexts(list, Column::ItemColumn), QStringList({"Chain"}));
+    // the host's settings name the instrument a new step runs on
+    EXPECT_EQ(list.firstStep()->parameters.value(QStringLiteral("InstrumentName")), QStringLiteral("Preferred"));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+}
+
+TEST_F(SequenceListViewTest, TipsDescribeApplicationAndCommandStepsOnly)
+{
+    ApplicationItem *chain = list.insertApplicationStep(std::nullopt, QStringLiteral("Chain <1>"),
+                                                        QStringLiteral("Chain Integrity Test"), QIcon());
+    SequenceCommand tool;
+    tool.setName(QStringLiteral("Tool"));
+    tool.setCommand(QStringLiteral("tool.sh"));
+    tool.setFailExitCode(7);
+    CommandItem *command = list.insertCommandStep(tool, QIcon());
+    const struct
+    {
+        SequenceElementItem *step;
+        QStringList contains;
+    } cases[] = {
+        {chain, {"Application: Chain &lt;1&gt;", "Save Results On Fail\t</td><td>:</td><td>\tYes",
+                 "On Reject\t</td><td>:</td><td>\tRedo"}},
+        {command, {"Command: Tool", "<tr><td> </td><td> </td><td> </td></tr>",
+                   "Command\t</td><td>:</td><td>\ttool.sh", "Fail Exit Code\t</td><td>:</td><td>\t7"}},
+    };
+    for (const auto &c : cases) {
+        const QString tip = SequenceListViewTip::text(c.step);
+        EXPECT_TRUE(tip.endsWith(QLatin1String("</table></body></html>")));
+        for (const QString &piece : c.contains)
+            EXPECT_TRUE(tip.contains(piece)) << piece.toStdString() << "\n" << tip.toStdString();
+    }
+    EXPECT_TRUE(SequenceListViewTip::text(list.insertOperationStep(QStringLiteral("GOTO"), {})).isEmpty());
+}
+
+TEST_F(SequenceListViewTest, EveryChangeIsUndoneAndRedone)
+{
+    addLabels(4);
+    list.undoStack()->clear();
+    const auto stored = [this] {
+        QList<HxSequenceItem> items;
+        for (const SequenceElementItem *step : list.steps())
+            items.append(step->toStoredItem());
+        return items;
+    };
+    const struct
+    {
+        const char *change;
+        std::function<void()> make;
+    } cases[] = {
+        {"insert", [this] { list.dropTarget = list.stepAt(1); list.insertOperationStep(QStringLiteral("IF <condition>"), {}); }},
+        {"move", [this] { list.draggedStep = list.stepAt(3); list.dropTarget = list.stepAt(0); list.moveDraggedStep(); }},
+        {"remove", [this] { list.setCurrentItem(list.stepAt(2)); QTest::keyClick(&list, Qt::Key_Delete); }},
+        {"edit", [this] {
+             whenShown([](QWidget *dialog) {
+                 dialog->findChild<QLineEdit *>(QStringLiteral("labelLineEdit"))->setText(QStringLiteral("Z"));
+                 dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+             });
+             list.slotShowProperties(list.stepAt(list.stepCount() - 1));
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.change);
+        list.dropTarget = nullptr;
+        const QList<HxSequenceItem> before = stored();
+        c.make();
+        const QList<HxSequenceItem> after = stored();
+        ASSERT_NE(after, before);
+        list.setFocus();
+        QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(stored(), before);
+        QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(stored(), after);
+    }
+    // a list filled anew has nothing to undo
+    list.clear();
+    EXPECT_FALSE(list.undoStack()->canUndo());
+}
+
+TEST_F(SequenceListViewTest, AnEngineerSetsAnApplicationStepsOptionsInTheHost)
+{
+    ApplicationItem *chain = list.insertApplicationStep(std::nullopt, QStringLiteral("Chain"),
+                                                        QStringLiteral("Chain Integrity Test"), QIcon());
+    host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Engineer"));
+    whenShown([](QWidget *menu) {
+        whenShown([](QWidget *dialog) {
+            dialog->findChild<QComboBox *>(QStringLiteral("operationBox"))->setCurrentText(QStringLiteral("Test Infrastructure"));
+            dialog->findChild<QComboBox *>(QStringLiteral("showBox"))->setCurrentText(QStringLiteral("Diagnostics"));
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        QTest::keyClick(menu, Qt::Key_O);
+    });
+    list.slotShowContextMenu(chain, QPoint(10, 10));
+    EXPECT_EQ(chain->text(Column::OperationColumn), QStringLiteral("Test Infrastructure"));
+    EXPECT_EQ(chain->text(Column::ShowColumn), QStringLiteral("Diagnostics"));
+    EXPECT_EQ(chain->parameters.value(QStringLiteral("ItemNumber")), QStringLiteral("1"));
+    EXPECT_TRUE(list.undoStack()->canUndo());
+    EXPECT_EQ(host.outstandingReferences(), 0);
 }

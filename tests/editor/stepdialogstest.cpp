@@ -1,7 +1,11 @@
 // The dialogs of the flow-control, message and reset steps: what they
 // refuse, what they write into a step, and how the list uses them.
 
+#include "applicationitem.h"
+#include "commanditem.h"
 #include "controloperations.h"
+#include "modalanswer.h"
+#include "sequenceitempropertiesdialog.h"
 #include "ifconditionpropertiesdialogv2.h"
 #include "labelpropertiesdialog.h"
 #include "operationitem.h"
@@ -279,4 +283,103 @@ TEST_F(StepDialogsTest, StepsDroppedFromThePaletteGoAboveTheRowUnderTheCursor)
     host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Operator"));
     EXPECT_FALSE(dropOn(list, printDrag.get(), QPoint(10, 250)));
     EXPECT_EQ(list.stepCount(), 2);
+}
+
+TEST_F(StepDialogsTest, StepPropertiesOfferWhatTheStepsKindMayChoose)
+{
+    SequenceListView list(host.link());
+    ApplicationItem *chain = list.insertApplicationStep(std::nullopt, QStringLiteral("Chain"),
+                                                        QStringLiteral("Chain Integrity Test"), {});
+    SequenceCommand tool;
+    tool.setName(QStringLiteral("Tool"));
+    CommandItem *command = list.insertCommandStep(tool, {});
+    const struct
+    {
+        SequenceElementItem *step;
+        int mode;
+        QStringList operations;
+        QStringList shows;
+        bool showEnabled;
+    } cases[] = {
+        {chain, BaseProperties::ApplicationMode,
+         {"Execute Test", "Test Infrastructure", "Force Pass", "Force Fail", "Skip Operation"},
+         {"Status", "Diagnostics"}, true},
+        {command, BaseProperties::CommandMode,
+         {"Execute Command", "Force Pass", "Force Fail", "Skip Operation"}, {"Status"}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.mode);
+        SequenceItemPropertiesDialog dialog(host.link());
+        dialog.setMode(c.mode);
+        dialog.setApplicationId(c.step->text(Column::ItemColumn));
+        dialog.init();
+        dialog.setItem(c.step);
+        auto *operation = child<QComboBox>(&dialog, "operationComboBox");
+        auto *show = child<QComboBox>(&dialog, "showComboBox");
+        QStringList offered, shows;
+        for (int i = 0; i < operation->count(); ++i)
+            offered.append(operation->itemText(i));
+        for (int i = 0; i < show->count(); ++i)
+            shows.append(show->itemText(i));
+        EXPECT_EQ(offered, c.operations);
+        EXPECT_EQ(shows, c.shows);
+        EXPECT_EQ(show->isEnabled(), c.showEnabled);
+        // forced outcomes have no options
+        auto *options = child<QPushButton>(&dialog, "optionsPushButton");
+        for (const auto &[text, enabled] : {std::pair{"Force Pass", false}, std::pair{"Skip Operation", false},
+                                            std::pair{"Force Fail", false}}) {
+            const int entry = operation->findText(QString::fromUtf8(text));
+            operation->setCurrentIndex(entry);
+            Q_EMIT operation->activated(entry);
+            EXPECT_EQ(options->isEnabled(), enabled) << text;
+        }
+        operation->setCurrentIndex(0);
+        Q_EMIT operation->activated(0);
+        EXPECT_TRUE(options->isEnabled());
+    }
+    EXPECT_TRUE(prompt.asked.isEmpty());
+}
+
+TEST_F(StepDialogsTest, ANewOperationClearsTheLastRunAndCancelChangesNothing)
+{
+    SequenceListView list(host.link());
+    ApplicationItem *chain = list.insertApplicationStep(std::nullopt, QStringLiteral("Chain"),
+                                                        QStringLiteral("Chain Integrity Test"), {});
+    const struct
+    {
+        const char *operation;   // null: cancel
+        const char *fail;
+        const char *status;
+        const char *show;
+    } cases[] = {
+        {nullptr, "Stop", "Failed", "Status"},
+        {"Execute Test", "Redo", "Failed", "Diagnostics"},
+        {"Test Infrastructure", "Next", "---", "Status"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.operation ? c.operation : "cancel");
+        chain->setStatusText(QStringLiteral("Failed"));
+        chain->failAction = QStringLiteral("Next");
+        const HxSequenceItem before = chain->toStoredItem();
+        whenShown([&c](QWidget *dialog) {
+            child<QComboBox>(dialog, "failComboBox")->setCurrentText(QString::fromUtf8(c.fail));
+            child<QComboBox>(dialog, "showComboBox")->setCurrentText(QString::fromUtf8(c.show));
+            if (!c.operation) {
+                child<QPushButton>(dialog, "cancelButton")->click();
+                return;
+            }
+            child<QComboBox>(dialog, "operationComboBox")->setCurrentText(QString::fromUtf8(c.operation));
+            pressOk(dialog);
+        });
+        EXPECT_EQ(list.slotShowProperties(chain), c.operation != nullptr);
+        if (!c.operation) {
+            EXPECT_TRUE(chain->toStoredItem() == before);
+            continue;
+        }
+        EXPECT_EQ(chain->text(Column::OperationColumn), QString::fromUtf8(c.operation));
+        EXPECT_EQ(chain->parameters.value(QStringLiteral("SeqOperation")), QString::fromUtf8(c.operation));
+        EXPECT_EQ(chain->text(Column::ShowColumn), QString::fromUtf8(c.show));
+        EXPECT_EQ(chain->failAction, QString::fromUtf8(c.fail));
+        EXPECT_EQ(chain->statusText(), QString::fromUtf8(c.status));
+    }
 }

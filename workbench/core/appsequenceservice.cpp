@@ -1,6 +1,7 @@
 #include "appsequenceservice.h"
 
 #include "databaseservice.h"
+#include "executesettingsdialog.h"
 #include "hostproject.h"
 #include "hxmjob.h"
 #include "jobrunner.h"
@@ -74,11 +75,15 @@ bool AppSequenceService::connectStderr(QObject *receiver, const char *slot)
 }
 
 bool AppSequenceService::loadSettings(const QString &settingsId, bool,
-                                      QMap<QString, QString> &)
+                                      QMap<QString, QString> &parameters)
 {
     // The reference host's lists do not depend on the item; they only have
-    // to exist.
-    return openSettings(settingsId);
+    // to exist. A step that names no instrument runs on the preferred one.
+    if (!openSettings(settingsId))
+        return false;
+    if (!parameters.contains(QStringLiteral("InstrumentName")))
+        parameters.insert(QStringLiteral("InstrumentName"), QStringLiteral("Preferred"));
+    return true;
 }
 
 int AppSequenceService::settingsListCount(const QString &settingsId, const QString &listName)
@@ -92,10 +97,24 @@ QString AppSequenceService::settingsListEntry(const QString &settingsId, const Q
     return settingsList(settingsId, listName).value(index);
 }
 
-bool AppSequenceService::editSettings(const QString &, QWidget *, QMap<QString, QString> &)
+bool AppSequenceService::editSettings(const QString &settingsId, QWidget *parent,
+                                      QMap<QString, QString> &parameters)
 {
-    // The reference host has no execute-settings dialog of its own.
-    return false;
+    QString application;
+    QString action;
+    HostProject *project = database->project();
+    if (!project || !TypeActionsService::splitSettingsId(settingsId, application, action))
+        return false;
+    QStringList instruments;
+    for (const ProjectInstrument &instrument : project->instruments)
+        instruments.append(instrument.name);
+    ExecuteSettingsDialog dialog(application, settingsList(settingsId, QStringLiteral("Oper")),
+                                 settingsList(settingsId, QStringLiteral("Show")), instruments,
+                                 parameters, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.storeParameters(parameters);
+    return true;
 }
 
 namespace {

@@ -6,7 +6,7 @@
 // "HxiTypeInfo": attributes of the host's application types. The one the
 // sequencer asks for is "Type": "Runner" for the types that program a
 // device from an image (their names end in "Runner"), "Test" for the types
-// that test the board.
+// that test the board. "Icon" is the resource path of the type's image.
 class TypeInfoService final : public ServiceObject<VemoInterface::HxiTypeInfo>
 {
 public:

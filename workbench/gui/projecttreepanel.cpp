@@ -1,11 +1,18 @@
 #include "projecttreepanel.h"
 
+#include "applicationdialog.h"
+#include "applicationmanager.h"
 #include "projectsession.h"
 #include "projecttreeservice.h"
 
 #include <QAction>
+#include <QDataStream>
+#include <QIODevice>
+#include <QHeaderView>
 #include <QIcon>
 #include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
 
 #include <utility>
@@ -15,6 +22,11 @@ using VemoInterface::HxiTreeHandle;
 namespace {
 
 constexpr int HandleRole = Qt::UserRole;
+constexpr int ApplicationRole = Qt::UserRole + 1;
+// What a drag of a project item carries: its kind (an application is 102)
+// and its name, as the sequencer reads them.
+const QString ProjectDragFormat = QStringLiteral("HxProjectDrag");
+constexpr qint32 ApplicationKind = 102;
 
 } // namespace
 
@@ -28,6 +40,11 @@ ProjectTreePanel::ProjectTreePanel(ProjectTreeService &treeService, ProjectSessi
     setContextMenuPolicy(Qt::CustomContextMenu);
     // a double click opens the entry; it must not fold it away as well
     setExpandsOnDoubleClick(false);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    // Long names scroll rather than being cut short.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &ProjectTreePanel::passSelectionOn);
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem *item) { runDefaultAction(item); });
@@ -57,6 +74,7 @@ void ProjectTreePanel::rebuild()
         selected.append(handleOf(item));
     const QSignalBlocker quiet(this);
     clear();
+    addApplicationItems();
     for (const ProjectTreeService::Entry &entry : tree.entries()) {
         QTreeWidgetItem *parentItem = folderItem(entry.parentPath);
         auto *item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
@@ -143,8 +161,115 @@ void ProjectTreePanel::runDefaultAction(QTreeWidgetItem *item)
     }
 }
 
+void ProjectTreePanel::addApplicationItems()
+{
+    if (!session.isOpen())
+        return;
+    auto *folder = new QTreeWidgetItem(this, {ApplicationsFolder});
+    folder->setFlags(folder->flags() & ~Qt::ItemIsDragEnabled);
+    for (const ProjectApplication &application : session.project().applications) {
+        auto *item = new QTreeWidgetItem(folder, {application.name});
+        item->setData(0, ApplicationRole, application.name);
+        item->setToolTip(0, application.type);
+        item->setIcon(0, QIcon(ApplicationManager::typeIcon(application.type)));
+    }
+}
+
+QString ProjectTreePanel::applicationOf(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, ApplicationRole).toString() : QString();
+}
+
+QStringList ProjectTreePanel::mimeTypes() const
+{
+    return {ProjectDragFormat};
+}
+
+QMimeData *ProjectTreePanel::mimeData(const QList<QTreeWidgetItem *> &items) const
+{
+    const QString application = items.isEmpty() ? QString() : applicationOf(items.first());
+    if (application.isEmpty())
+        return nullptr;
+    QByteArray payload;
+    QDataStream stream(&payload, QIODevice::WriteOnly);
+    stream << ApplicationKind << application;
+    auto *data = new QMimeData;
+    data->setData(ProjectDragFormat, payload);
+    return data;
+}
+
+bool ProjectTreePanel::addApplication()
+{
+    ApplicationDialog::Fields fields;
+    fields.type = ApplicationManager::types().value(0);
+    fields.program = QStringLiteral("apps/");
+    while (true) {
+        ApplicationDialog dialog(fields, true, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        fields = dialog.fields();
+        ApplicationManager manager(session.project(), subscriptions);
+        if (manager.add(fields.name, fields.type)
+            && manager.setRunSettings(fields.name, fields.program, fields.folder, fields.taps))
+            break;
+        QMessageBox::warning(this, tr("New Application"), manager.errorString());
+    }
+    rebuild();
+    return true;
+}
+
+bool ProjectTreePanel::editApplication(const QString &name)
+{
+    const ProjectApplication *stored = session.project().application(name);
+    if (!stored)
+        return false;
+    ApplicationDialog::Fields fields{stored->name, stored->type, stored->program, stored->folder,
+                                     stored->tapConnectors};
+    while (true) {
+        ApplicationDialog dialog(fields, false, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        fields = dialog.fields();
+        ApplicationManager manager(session.project(), subscriptions);
+        if (manager.rename(name, fields.name)
+            && manager.setRunSettings(fields.name, fields.program, fields.folder, fields.taps))
+            break;
+        QMessageBox::warning(this, tr("Application Properties"), manager.errorString());
+    }
+    rebuild();
+    return true;
+}
+
+bool ProjectTreePanel::removeApplication(const QString &name)
+{
+    ApplicationManager manager(session.project(), subscriptions);
+    if (!manager.remove(name))
+        return false;
+    rebuild();
+    return true;
+}
+
+bool ProjectTreePanel::showApplicationMenu(QTreeWidgetItem *item, const QPoint &position)
+{
+    const QString application = applicationOf(item);
+    const bool onFolder = item && !item->parent() && item->text(0) == ApplicationsFolder
+                          && application.isEmpty();
+    if (!session.isOpen() || (!onFolder && application.isEmpty()))
+        return false;
+    QMenu menu(this);
+    menu.addAction(tr("&New Application..."), this, [this] { addApplication(); });
+    if (!application.isEmpty()) {
+        menu.addAction(tr("&Properties..."), this, [this, application] { editApplication(application); });
+        menu.addAction(tr("&Remove"), this, [this, application] { removeApplication(application); });
+    }
+    menu.exec(viewport()->mapToGlobal(position));
+    return true;
+}
+
 void ProjectTreePanel::showContextMenu(const QPoint &position)
 {
+    if (showApplicationMenu(itemAt(position), position))
+        return;
     const HxiTreeHandle handle = handleOf(itemAt(position));
     QString kind;
     for (const ProjectTreeService::Entry &entry : tree.entries()) {

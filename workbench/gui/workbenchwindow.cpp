@@ -1,11 +1,13 @@
 #include "workbenchwindow.h"
 
 #include "logpanel.h"
+#include "hostsettings.h"
 #include "hxisettingspage.h"
 #include "logviewservice.h"
 #include "mainviewservice.h"
 #include "projecttreepanel.h"
 #include "projecttreeservice.h"
+#include "subscribeservice.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -15,11 +17,15 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QScreen>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,10 +51,18 @@ const QStringList RunActions = {QStringLiteral("StartSequence"), QStringLiteral(
 const QStringList Privileges = {QStringLiteral("Developer"), QStringLiteral("Engineer"),
                                 QStringLiteral("Technician"), QStringLiteral("Operator")};
 
+// Where the window keeps its docks' sizes between sessions: beside the
+// host's settings file.
+QString windowStateFile()
+{
+    return QFileInfo(HostSettings::defaultFileName()).dir().filePath(QStringLiteral("window.state"));
+}
+
 } // namespace
 
 WorkbenchWindow::WorkbenchWindow(QWidget *parent) : QMainWindow(parent)
 {
+    Q_INIT_RESOURCE(workbench);
     setObjectName(QStringLiteral("workbench"));
     viewTabs = new QTabWidget(this);
     viewTabs->setObjectName(QStringLiteral("views"));
@@ -57,6 +71,7 @@ WorkbenchWindow::WorkbenchWindow(QWidget *parent) : QMainWindow(parent)
     setCentralWidget(viewTabs);
 
     tree = new ProjectTreePanel(workbenchHost.projectTree(), projectSession, this);
+    tree->setSubscriptions(&workbenchHost.subscriptions());
     auto *treeDock = new QDockWidget(tr("Project"), this);
     treeDock->setObjectName(QStringLiteral("projectDock"));
     treeDock->setWidget(tree);
@@ -75,8 +90,51 @@ WorkbenchWindow::WorkbenchWindow(QWidget *parent) : QMainWindow(parent)
     connect(viewTabs, &QTabWidget::tabCloseRequested, this, &WorkbenchWindow::closeView);
 
     createMenus();
-    resize(1200, 800);
+    // Most of the screen, so a laptop's shows the whole window.
+    const QSize screen = this->screen() ? this->screen()->availableSize() : QSize(1280, 800);
+    resize(screen.width() * 9 / 10, screen.height() * 9 / 10);
+    // The sequence gets the room: a narrow tree and a short log, unless the
+    // person chose otherwise last time.
+    resizeDocks({treeDock}, {220}, Qt::Horizontal);
+    resizeDocks({logDock}, {120}, Qt::Vertical);
+    restoreWindowState();
     updateTitle();
+}
+
+void WorkbenchWindow::restoreWindowState()
+{
+    QFile file(windowStateFile());
+    if (file.open(QIODevice::ReadOnly))
+        restoreState(file.readAll());
+}
+
+void WorkbenchWindow::saveWindowState() const
+{
+    QDir().mkpath(QFileInfo(windowStateFile()).absolutePath());
+    QSaveFile file(windowStateFile());
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(saveState());
+        (void)file.commit();
+    }
+}
+
+QUndoStack *WorkbenchWindow::currentUndoStack() const
+{
+    // The sequencer keeps one history per window, named so a host finds it.
+    QWidget *view = viewTabs->currentWidget();
+    auto *stack = view ? view->findChild<QUndoStack *>(QStringLiteral("undoStack")) : nullptr;
+    // A running sequence's list is locked, and so is its history.
+    const auto *owner = stack ? qobject_cast<QWidget *>(stack->parent()) : nullptr;
+    return owner && owner->isEnabled() ? stack : nullptr;
+}
+
+void WorkbenchWindow::updateEditMenu()
+{
+    QUndoStack *stack = currentUndoStack();
+    undoAction->setEnabled(stack && stack->canUndo());
+    redoAction->setEnabled(stack && stack->canRedo());
+    undoAction->setText(stack && stack->canUndo() ? tr("&Undo %1").arg(stack->undoText()) : tr("&Undo"));
+    redoAction->setText(stack && stack->canRedo() ? tr("&Redo %1").arg(stack->redoText()) : tr("&Redo"));
 }
 
 WorkbenchWindow::~WorkbenchWindow()
@@ -101,6 +159,24 @@ void WorkbenchWindow::createMenus()
     project->addAction(tr("S&ettings..."), this, &WorkbenchWindow::showSettings);
     project->addSeparator();
     project->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    undoAction = edit->addAction(tr("&Undo"), QKeySequence::Undo, this, [this] {
+        if (QUndoStack *stack = currentUndoStack())
+            stack->undo();
+    });
+    redoAction = edit->addAction(tr("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this, [this] {
+        if (QUndoStack *stack = currentUndoStack())
+            stack->redo();
+    });
+    // The shortcuts reach the actions only while they are enabled.
+    undoAction->setEnabled(true);
+    redoAction->setEnabled(true);
+    connect(edit, &QMenu::aboutToShow, this, &WorkbenchWindow::updateEditMenu);
+    connect(edit, &QMenu::aboutToHide, this, [this] {
+        undoAction->setEnabled(true);
+        redoAction->setEnabled(true);
+    });
 
     sequenceMenu = menuBar()->addMenu(tr("&Sequence"));
     runToolBar = addToolBar(tr("Run"));
@@ -290,6 +366,7 @@ void WorkbenchWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    saveWindowState();
     closeProject();
     event->accept();
 }

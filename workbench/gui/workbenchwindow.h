@@ -11,6 +11,7 @@ class QActionGroup;
 class QMenu;
 class QTabWidget;
 class QToolBar;
+class QUndoStack;
 
 // The desktop host: the project tree on the left, the plug-in's views
 // (sequencer windows) as tabs in the middle, the log below, and the
@@ -33,6 +34,9 @@ public:
     ProjectTreePanel &projectTree() const { return *tree; }
     LogPanel &logPanel() const { return *log; }
     QTabWidget &views() const { return *viewTabs; }
+    // The history of the sequence shown now; null when there is none or it
+    // is running.
+    QUndoStack *currentUndoStack() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -52,6 +56,9 @@ private:
     bool offerToSave();
     void updateTitle();
     void showError(const QString &text);
+    void updateEditMenu();
+    void restoreWindowState();
+    void saveWindowState() const;
 
     WorkbenchHost workbenchHost;
     ProjectSession projectSession{workbenchHost};
@@ -61,4 +68,6 @@ private:
     QMenu *sequenceMenu = nullptr;
     QToolBar *runToolBar = nullptr;
     QActionGroup *privileges = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
 };
