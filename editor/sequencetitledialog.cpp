@@ -5,6 +5,7 @@
 #include "hostservice.h"
 #include "hxiinstrument.h"
 #include "hxiwhatsthis.h"
+#include "textboundary.h"
 #include "userprompt.h"
 
 #include <QIcon>
@@ -118,6 +119,18 @@ void SequenceTitleDialog::on_titleLineEdit_textChanged(const QString &text)
     ui->okButton->setEnabled(acceptable);
 }
 
+void SequenceTitleDialog::accept()
+{
+    // Properties keep the title the sequence has, whatever it is.
+    const QString problem =
+        currentMode == Properties ? QString() : TextBoundary::titleProblem(title());
+    if (!problem.isEmpty()) {
+        UserPrompt(link, this).warning(tr("Warning"), problem);
+        return;
+    }
+    QDialog::accept();
+}
+
 void SequenceTitleDialog::on_preferredInstrumentComboBox_toggled(bool on)
 {
     showInstrumentList(!on);
@@ -151,6 +164,21 @@ bool SequenceTitleDialog::ask(const HostLink &link, QWidget *parent, int mode,
         answeredInstrument = dialog.instrumentChoice();
         return true;
     };
-    return UserPrompt(link, parent)
-        .sequenceTitle(mode, existingTitles, title, description, instrument, showDialog);
+    QString answered = title;
+    QString answeredDescription = description;
+    QString answeredInstrument = instrument;
+    const UserPrompt prompt(link, parent);
+    if (!prompt.sequenceTitle(mode, existingTitles, answered, answeredDescription,
+                              answeredInstrument, showDialog))
+        return false;
+    // A host that answers for the dialog is held to the same rule.
+    if (const QString problem = TextBoundary::titleProblem(answered);
+        mode != Properties && !problem.isEmpty()) {
+        prompt.warning(tr("Warning"), problem);
+        return false;
+    }
+    title = answered;
+    description = answeredDescription;
+    instrument = answeredInstrument;
+    return true;
 }

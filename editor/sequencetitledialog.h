@@ -52,6 +52,10 @@ public:
     // "From Preferred Instrument Settings".
     void on_preferredInstrumentComboBox_toggled(bool on);
 
+    // Refuses a title that cannot name a sequence's folder, with a warning
+    // that names the rule; the dialog then stays open.
+    void accept() override;
+
 public Q_SLOTS:
     void on_titleLineEdit_textChanged(const QString &text);
     void on_sqcFileRadioButton_toggled(bool on);

@@ -6,6 +6,27 @@
 
 #include <utility>
 
+namespace {
+
+// Windows-1252 is Latin-1 but for 0x80 to 0x9F; the five codes it leaves
+// undefined keep their Latin-1 meaning.
+QString fromWindows1252(const QByteArray &bytes)
+{
+    static const char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = uchar(bytes.at(i));
+        text[i] = byte >= 0x80 && byte < 0xA0 ? QChar(high[byte - 0x80]) : QChar(byte);
+    }
+    return text;
+}
+
+} // namespace
+
 CIniFile::CIniFile() = default;
 CIniFile::~CIniFile() = default;
 CIniFile::CIniFile(CIniFile &&) noexcept = default;
@@ -32,12 +53,14 @@ bool CIniFile::load(const QString &fileName)
         return false;
     }
 
-    // Invalid sequences become replacement characters rather than failing the
-    // whole document: a stray Latin-1 byte in one value should not lose the
-    // other entries. An editor's byte-order mark is dropped so that it does
-    // not become part of the first key.
+    // An editor's byte-order mark is dropped so that it does not become part
+    // of the first key. A file that is not UTF-8 was written by an older
+    // tool, in Windows-1252: read that way its accented letters stay letters.
     QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder(bytes);
+    QString text = decoder(bytes);
+    windows1252 = decoder.hasError();
+    if (windows1252)
+        text = fromWindows1252(bytes);
 
     // The file is parsed into a document of its own and taken over whole:
     // entries and indexes are replaced together, and no lookup can find a

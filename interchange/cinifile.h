@@ -45,6 +45,10 @@ public:
     QString fileName() const { return currentFileName; }
     void setFileName(const QString &fileName) { currentFileName = fileName; }
 
+    // Whether the last load found the file not to be UTF-8 and read it as
+    // Windows-1252, the encoding older tools wrote.
+    bool readAsWindows1252() const { return windows1252; }
+
     // the text of the last failed load or save, naming the file
     QString errorString() const { return lastError; }
 
@@ -69,6 +73,7 @@ private:
 
     QString currentFileName;
     QString lastError;
+    bool windows1252 = false;
     CSortedIniPtrList entries;
     // the first entry of each (section, key) pair
     CIniIndex firstEntry;

@@ -1,5 +1,7 @@
 #include "legacysequence.h"
 
+#include "textboundary.h"
+
 #include "hxsequence.h"
 #include "sqcconversion.h"
 #include "sqmfile.h"
@@ -71,12 +73,14 @@ void showLegacySequenceError(const HostLink &link, QWidget *parent, const QStrin
 
 QString legacySequenceFolder(const QString &projectDirectory, const QString &title)
 {
-    return QDir::cleanPath(projectDirectory + QStringLiteral("/Sequences/") + title);
+    return QDir::cleanPath(projectDirectory + QStringLiteral("/Sequences/")
+                           + TextBoundary::sequenceFolderName(title));
 }
 
 QString legacySequenceFileName(const QString &projectDirectory, const QString &title)
 {
-    const QString name = title.isEmpty() ? QStringLiteral("untitled") : title;
+    const QString name =
+        title.isEmpty() ? QStringLiteral("untitled") : TextBoundary::sequenceFolderName(title);
     return legacySequenceFolder(projectDirectory, title) + QLatin1Char('/') + name
            + QStringLiteral(".sqc");
 }

@@ -1,5 +1,8 @@
 #include "legacysequenceimport.h"
 
+#include "storabletext.h"
+#include "textboundary.h"
+
 #include "applicationtypes.h"
 #include "controloperations.h"
 #include "executionparameters.h"
@@ -138,9 +141,11 @@ void LegacySequenceImport::applyHeader(const SqcHeader &header, HxSequence &sequ
     sequence.setUnitSubDirManualAdjust(unit & SqcHeader::UnitSubDirManualAdjust);
     sequence.setUnitSubDirAutoIncrement(!(unit & SqcHeader::UnitSubDirManualAdjust));
     sequence.setUnitAutoPrompt(unit & SqcHeader::UnitAutoPrompt);
-    sequence.setUnitSerialNumber(header.unitText1);
-    sequence.setUnitFolder(header.unitText2);
-    sequence.setUnitSubDirMask(subDirIsSerialNumber ? header.unitText1 : header.unitText2);
+    const QString unitText1 = TextBoundary::toXml(header.unitText1);
+    const QString unitText2 = TextBoundary::toXml(header.unitText2);
+    sequence.setUnitSerialNumber(unitText1);
+    sequence.setUnitFolder(unitText2);
+    sequence.setUnitSubDirMask(subDirIsSerialNumber ? unitText1 : unitText2);
 }
 
 std::unique_ptr<HxSequence> LegacySequenceImport::convert(const SqcFile &file,
@@ -152,13 +157,60 @@ std::unique_ptr<HxSequence> LegacySequenceImport::convert(const SqcFile &file,
     return sequence;
 }
 
+namespace {
+
+// The record with the characters XML cannot carry removed from its texts,
+// and the names of the texts that held some.
+SqcRecord storableRecord(const SqcRecord &record, QStringList &changed)
+{
+    SqcRecord clean = record;
+    const std::pair<const char *, QString *> texts[] = {
+        {"first name", &clean.firstName},
+        {"second name", &clean.secondName},
+        {"third name", &clean.thirdName},
+        {"command line", &clean.command.commandLine},
+        {"working directory", &clean.command.workingDirectory},
+        {"flash text", &clean.flash.text},
+        {"TAP list", &clean.flash.tapList},
+        {"family text", &clean.logic.texts[0]},
+        {"family text", &clean.logic.texts[1]},
+        {"family text", &clean.logic.texts[2]},
+        {"parameter text", &clean.control.parameterText},
+        {"script text", &clean.script.text},
+        {"TAP text", &clean.script.tapText},
+    };
+    for (const auto &[name, text] : texts) {
+        if (TextBoundary::isXmlSafe(*text))
+            continue;
+        *text = TextBoundary::toXml(*text);
+        if (!changed.contains(QLatin1String(name)))
+            changed.append(QLatin1String(name));
+    }
+    return clean;
+}
+
+} // namespace
+
 HxSequenceItemList LegacySequenceImport::convertRecords(const QList<SqcRecord> &records)
 {
     HxSequenceItemList items;
     items.reserve(records.size());
     int number = 0;
     for (const SqcRecord &record : records) {
-        if (std::optional<HxSequenceItem> item = convertRecord(record, ++number))
+        ++number;
+        // A project file holding them could not be read back.
+        QStringList changed;
+        const SqcRecord clean = storableRecord(record, changed);
+        std::optional<HxSequenceItem> item = convertRecord(clean, number);
+        if (item)
+            changed += StorableText::clean(*item);
+        changed.removeDuplicates();
+        for (const QString &text : changed)
+            //: %1 = Sequence Title, %2 = Item Number, %3 = Field
+            OutputLog(link).charactersRemoved(
+                tr("ORV Sequencer '%1' - Nr. '%2': '%3' held characters a project cannot store")
+                    .arg(sequenceTitle, decimal(number), text));
+        if (item)
             items.append(std::make_shared<HxSequenceItem>(std::move(*item)));
     }
     return items;

@@ -30,9 +30,26 @@ QString OutputLog::messageLine(const QString &text, const QTime &time)
 
 QString OutputLog::itemRemovedLine(const QString &text, const QTime &time)
 {
+    return validationLine(text, ItemRemovedNote, time);
+}
+
+QString OutputLog::validationLine(const QString &text, const QString &note, const QTime &time)
+{
     return QStringLiteral("<font color=\"#EF0000\">") + timeStamp(time) + QStringLiteral("<b>")
-           + text + QStringLiteral("</b></font><font color=\"#000000\">") + ItemRemovedNote
+           + text + QStringLiteral("</b></font><font color=\"#000000\">") + note
            + QStringLiteral("</font>");
+}
+
+void OutputLog::warning(const QString &text) const
+{
+    append(QStringLiteral("<font color=\"#AFAF00\">") + timeStamp(QTime::currentTime())
+           + QStringLiteral("<b>") + text
+           + QStringLiteral("</b></font><font color=\"#000000\"></font>"));
+}
+
+void OutputLog::charactersRemoved(const QString &text) const
+{
+    append(validationLine(text, CharactersRemovedNote, QTime::currentTime()));
 }
 
 void OutputLog::append(const QString &line) const

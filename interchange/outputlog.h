@@ -15,14 +15,21 @@ public:
 
     void message(const QString &text) const;
     void itemRemoved(const QString &text) const;
+    // a check that kept the item but removed characters from one of its texts
+    void charactersRemoved(const QString &text) const;
+    // the text bold in the warning colour
+    void warning(const QString &text) const;
 
     // "<font color="#000000">hh:mm:ss: text</font>"
     static QString messageLine(const QString &text, const QTime &time);
     // the text bold in red, then "(item removed from sequence)" in black
     static QString itemRemovedLine(const QString &text, const QTime &time);
+    // the text bold in red, then `note` in black
+    static QString validationLine(const QString &text, const QString &note, const QTime &time);
 
     static inline const QString Tab = QStringLiteral("Output");
     static inline const QString ItemRemovedNote = QStringLiteral("(item removed from sequence)");
+    static inline const QString CharactersRemovedNote = QStringLiteral("(characters removed)");
 
 private:
     void append(const QString &line) const;

@@ -1,5 +1,9 @@
 #include "sequencelistexport.h"
 
+#include "executionparameters.h"
+
+#include "controloperations.h"
+
 #include "cinifile.h"
 #include "hxsequence.h"
 #include "outputlog.h"
@@ -41,6 +45,36 @@ QString SequenceListExport::chooseFile(const QString &sequenceTitle,
             return QString();
     }
     return fileName;
+}
+
+void SequenceListExport::warnOfLostPinPatterns(const QString &title,
+                                               const HxSequenceItemList &items) const
+{
+    namespace Parameter = ExecutionParameters;
+    // A sequence list keeps which TAPs write and read but not the patterns:
+    // imported again, the step would drive and compare nothing.
+    static const QStringList patternFields = {
+        Parameter::TapField::IoPinWCtrl, Parameter::TapField::IoPinWData,
+        Parameter::TapField::IoPinRCtrl, Parameter::TapField::IoPinRData};
+    int number = 0;
+    for (const HxSequenceItemPtr &item : items) {
+        ++number;
+        if (!item || item->columnOperation != ControlOperations::IoPins)
+            continue;
+        QStringList lost;
+        for (auto it = item->parameters.cbegin(); it != item->parameters.cend(); ++it) {
+            const auto key = Parameter::parseTapInfoKey(it.key());
+            if (key && patternFields.contains(key->field) && !it.value().isEmpty()
+                && it.value() != QLatin1String("0"))
+                lost.append(it.key());
+        }
+        if (!lost.isEmpty())
+            //: %1 = Sequence Title, %2 = Item Number, %3 = Parameter Keys
+            OutputLog(link).warning(
+                tr("ORV Sequencer '%1' - Nr. '%2': a sequence list does not keep the I/O pin "
+                   "patterns of this step (%3); imported again, it writes and reads no pins")
+                    .arg(title, QString::number(number), lost.join(QStringLiteral(", "))));
+    }
 }
 
 SequenceListExport::Result SequenceListExport::write(const HxSequence &sequence,
@@ -111,6 +145,7 @@ SequenceListExport::Result SequenceListExport::write(const HxSequence &sequence,
                         .arg(title, shownName));
         return Result::Failed;
     }
+    warnOfLostPinPatterns(title, items);
     //: %1 = Sequence Title, %2 = File Name
     log.message(tr("ORV Sequencer '%1' - Export Sequence List: \"%2\" finished")
                     .arg(title, shownName));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hostlink.h"
+#include "hxsequenceitem.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -36,6 +37,9 @@ public:
     static inline const QString Extension = QStringLiteral(".seql");
 
 private:
+    // A warning per I/O-pin step whose pin patterns the file cannot keep.
+    void warnOfLostPinPatterns(const QString &title, const HxSequenceItemList &items) const;
+
     HostLink link;
     QWidget *parent;
 };

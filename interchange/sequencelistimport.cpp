@@ -4,6 +4,7 @@
 #include "importvalidator.h"
 #include "outputlog.h"
 #include "sequencelistreader.h"
+#include "storabletext.h"
 #include "userprompt.h"
 
 #include <QApplication>
@@ -35,13 +36,34 @@ void SequenceListImport::finish(const QString &sequenceTitle, const QString &fil
                                 .arg(sequenceTitle, QDir::toNativeSeparators(fileName)));
 }
 
+namespace {
+
+// The item of `key` with what a project cannot store removed, each removal
+// named in the log.
+ImportedItem storableItem(const SequenceListReader &reader, const QString &key,
+                          const OutputLog *log = nullptr, const QString &sequenceTitle = QString())
+{
+    ImportedItem imported = reader.buildItem(key);
+    for (const QString &field : StorableText::clean(imported.item)) {
+        if (log)
+            //: %1 = Sequence Title, %2 = Item Key, %3 = Key
+            log->charactersRemoved(
+                SequenceListImport::tr("ORV Sequencer '%1' - '%2': '%3' value held characters a "
+                                       "project cannot store")
+                    .arg(sequenceTitle, key, field));
+    }
+    return imported;
+}
+
+} // namespace
+
 HxSequenceItemList SequenceListImport::validItems(const CIniFile &document,
                                                   ImportValidator &validator)
 {
     const SequenceListReader reader(document);
     HxSequenceItemList items;
     for (const QString &key : reader.itemKeys()) {
-        ImportedItem imported = reader.buildItem(key);
+        ImportedItem imported = storableItem(reader, key);
         if (validator.validate(imported))
             items.append(std::make_shared<HxSequenceItem>(std::move(imported.item)));
     }
@@ -62,14 +84,21 @@ SequenceListImport::Result SequenceListImport::read(const QString &sequenceTitle
     ImportValidator validator(link, sequenceTitle);
     QApplication::restoreOverrideCursor();
 
-    if (!loaded) {
+    const OutputLog log(link);
+    if (loaded && document.readAsWindows1252())
         //: %1 = Sequence Title, %2 = File Name
-        OutputLog(link).message(tr("ORV Sequencer '%1' - Import Sequence List: \"%2\" failed")
-                                    .arg(sequenceTitle, shownName));
-        UserPrompt(link, parent).warning(tr("Import Sequence List"), document.errorString());
-        result.outcome = Result::Outcome::Unreadable;
-        return result;
-    }
+        log.message(tr("ORV Sequencer '%1' - Import Sequence List: \"%2\" is not UTF-8 text; it "
+                       "was read as Windows-1252")
+                        .arg(sequenceTitle, shownName));
+    // A file that lists no items is no sequence list; emptying the sequence
+    // with it would only lose the steps it has.
+    if (loaded && keys.isEmpty())
+        //: %1 = File Name
+        return refuse(sequenceTitle, fileName,
+                      tr("\"%1\" is not a sequence list: it has no [SEQUENCE] section with items.")
+                          .arg(shownName));
+    if (!loaded)
+        return refuse(sequenceTitle, fileName, document.errorString());
     result.listed = int(keys.size());
 
     std::unique_ptr<QProgressDialog> progress;
@@ -98,9 +127,27 @@ SequenceListImport::Result SequenceListImport::read(const QString &sequenceTitle
             }
         }
         ++step;
-        ImportedItem imported = reader.buildItem(key);
+        ImportedItem imported = storableItem(reader, key, &log, sequenceTitle);
         if (validator.validate(imported))
             result.items.append(std::make_shared<HxSequenceItem>(std::move(imported.item)));
     }
+    if (result.items.isEmpty())
+        //: %1 = File Name
+        return refuse(sequenceTitle, fileName,
+                      tr("No item of \"%1\" could be imported; the sequence is left as it was.")
+                          .arg(shownName));
+    return result;
+}
+
+SequenceListImport::Result SequenceListImport::refuse(const QString &sequenceTitle,
+                                                      const QString &fileName,
+                                                      const QString &reason) const
+{
+    //: %1 = Sequence Title, %2 = File Name
+    OutputLog(link).message(tr("ORV Sequencer '%1' - Import Sequence List: \"%2\" failed")
+                                .arg(sequenceTitle, QDir::toNativeSeparators(fileName)));
+    UserPrompt(link, parent).warning(tr("Import Sequence List"), reason);
+    Result result;
+    result.outcome = Result::Outcome::Unreadable;
     return result;
 }

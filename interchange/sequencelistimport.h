@@ -39,8 +39,9 @@ public:
     void finish(const QString &sequenceTitle, const QString &fileName) const;
 
     // Reads the file and checks every item it lists. A file that cannot be
-    // read is reported in a warning box and gives no items: the sequence is
-    // better left as it is than emptied by a mistyped name.
+    // read, lists no items or has none that passes is reported in a warning
+    // box and gives no items: the sequence is better left as it is than
+    // emptied by a mistyped name.
     Result read(const QString &sequenceTitle, const QString &fileName) const;
 
     // The items of a loaded document that pass `validator`, without any
@@ -48,6 +49,8 @@ public:
     static HxSequenceItemList validItems(const CIniFile &document, ImportValidator &validator);
 
 private:
+    Result refuse(const QString &sequenceTitle, const QString &fileName, const QString &reason) const;
+
     HostLink link;
     QWidget *parent;
 };

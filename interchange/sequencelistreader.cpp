@@ -6,6 +6,7 @@
 #include "executionparameters.h"
 #include "instrumentflags.h"
 #include "sequencelistkeys.h"
+#include "textboundary.h"
 
 #include <QMap>
 
@@ -35,7 +36,7 @@ SequenceListReader::SequenceListReader(const CIniFile &document) : document(docu
             run->append({entry.key, entry.value});
         } else if (!sequenceNames.contains(entry.key)) {
             // Duplicate keys all read the first one's value.
-            sequenceNames.insert(entry.key, entry.value);
+            sequenceNames.insert(entry.key, TextBoundary::fromIniValue(entry.value));
         }
     }
 }
@@ -57,10 +58,6 @@ bool SequenceListReader::flag(const QString &text)
     return number(text) == 1;
 }
 
-QString SequenceListReader::unescapeMessage(const QString &text)
-{
-    return QString(text).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
-}
 
 QString SequenceListReader::value(const QString &section, const QString &key,
                                   const QString &defaultValue) const
@@ -72,10 +69,10 @@ QString SequenceListReader::value(const QString &section, const QString &key,
     if (found == sections.cend())
         return defaultValue;
     if (found->size() > searchedHere)
-        return document.value(section, key, defaultValue);
+        return TextBoundary::fromIniValue(document.value(section, key, defaultValue));
     for (const auto &[entryKey, entryValue] : *found) {
         if (entryKey == key)
-            return entryValue;
+            return TextBoundary::fromIniValue(entryValue);
     }
     return defaultValue;
 }
@@ -124,7 +121,7 @@ ImportedItem SequenceListReader::buildItem(const QString &key) const
 
     if (item.columnOperation == ControlOperations::Pause) {
         item.timeOut = number(value(section, Key::TimeOut, QStringLiteral("0")));
-        item.pauseMessageText = unescapeMessage(value(section, Key::PauseMessageText));
+        item.pauseMessageText = value(section, Key::PauseMessageText);
         item.pauseMessageDefaultAnswer =
             number(value(section, Key::PauseMessageDefaultAnswer, QStringLiteral("0")));
         item.pauseMessageAnswerNoIsPass =
@@ -188,7 +185,7 @@ void SequenceListReader::readParameters(const QString &key, HxSequenceItem &item
             tapFlags[tap] = InstrumentFlags::applyFlag(tapFlags.value(tap), tapKey->field, text);
             continue;
         }
-        item.parameters.insert(name, text);
+        item.parameters.insert(TextBoundary::fromIniValue(name), TextBoundary::fromIniValue(text));
     }
 
     item.parameters.insert(Parameter::Key::Flags, QString::number(flags));

@@ -26,7 +26,8 @@ struct ImportedItem
 // Rebuilds the items of a sequence list file held in an INI document. What
 // the file leaves out gets the default of a new item; a number that does not
 // read as a decimal integer counts as 0, a boolean is set only by a value
-// that reads as the integer 1. Sections are found by the keys in SEQUENCE,
+// that reads as the integer 1. Values carry their line breaks escaped, as
+// the writer escapes them. Sections are found by the keys in SEQUENCE,
 // so item numbers need not be contiguous.
 class SequenceListReader
 {
@@ -40,8 +41,6 @@ public:
 
     static int number(const QString &text);
     static bool flag(const QString &text);
-    // A backslash and "n" become a line feed.
-    static QString unescapeMessage(const QString &text);
 
 private:
     using Entries = QList<std::pair<QString, QString>>;

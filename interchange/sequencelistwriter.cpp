@@ -5,6 +5,7 @@
 #include "executionparameters.h"
 #include "instrumentflags.h"
 #include "sequencelistkeys.h"
+#include "textboundary.h"
 
 namespace {
 
@@ -55,24 +56,23 @@ QString SequenceListWriter::flag(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-QString SequenceListWriter::escapeMessage(const QString &message)
-{
-    return QString(message).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-}
 
 void SequenceListWriter::placeSequenceEntry(int number, const HxSequenceItem &item)
 {
     const QString kind = kindName(item.itemType);
     if (kind.isEmpty())
         return;
-    document.setValue(Key::SequenceSection, Key::itemSection(number), sequenceName(item));
+    document.setValue(Key::SequenceSection, Key::itemSection(number),
+                      TextBoundary::toIniValue(sequenceName(item)));
 }
 
 void SequenceListWriter::placeItemSections(int number, const HxSequenceItem &item)
 {
     const QString section = Key::itemSection(number);
+    // A line break in a value would start a line of its own, and with it
+    // perhaps a section: every value is written on one line.
     const auto put = [&](const QString &key, const QString &value) {
-        document.setValue(section, key, value);
+        document.setValue(section, key, TextBoundary::toIniValue(value));
     };
     const auto putIfAny = [&](const QString &key, const QString &value) {
         if (!value.isEmpty())
@@ -92,7 +92,7 @@ void SequenceListWriter::placeItemSections(int number, const HxSequenceItem &ite
     putIfAny(Key::ItemType, kindName(item.itemType));
     if (item.timeOut > 0)
         put(Key::TimeOut, QString::number(item.timeOut));
-    putIfAny(Key::PauseMessageText, escapeMessage(item.pauseMessageText));
+    putIfAny(Key::PauseMessageText, item.pauseMessageText);
     if (isPause && (item.pauseMessageDefaultAnswer == 0 || item.pauseMessageDefaultAnswer == 1))
         put(Key::PauseMessageDefaultAnswer, QString::number(item.pauseMessageDefaultAnswer));
     if (isPause)
@@ -150,7 +150,7 @@ void SequenceListWriter::placeParameters(const QString &section,
                 document.setValue(section, prefix + name, set);
             continue;
         }
-        document.setValue(section, key, value);
+        document.setValue(section, TextBoundary::toIniValue(key), TextBoundary::toIniValue(value));
     }
 }
 

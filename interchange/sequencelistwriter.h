@@ -35,9 +35,6 @@ public:
     static QString sequenceName(const HxSequenceItem &item);
     // "1", "0"
     static QString flag(bool on);
-    // Line feeds of a pause message become a backslash and "n", so the
-    // message stays on its line.
-    static QString escapeMessage(const QString &message);
 
 private:
     void placeParameters(const QString &section, const QMap<QString, QString> &parameters);

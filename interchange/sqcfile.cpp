@@ -137,9 +137,11 @@ bool SqcFile::readFrom(QIODevice *device)
 bool SqcFile::readRecords(QIODevice *device, quint32 version)
 {
     const qint64 firstRecord = fileHeader.firstRecordOffset;
-    // An offset at or past the end leaves nothing to read, as a seek past
-    // the end of a file would.
-    if (firstRecord >= device->size())
+    // An offset at the end is a sequence without steps; one past the end
+    // belongs to a file cut short.
+    if (firstRecord > device->size())
+        return fail(ReadError);
+    if (firstRecord == device->size())
         return true;
     if (!device->seek(firstRecord))
         return fail(ReadError);

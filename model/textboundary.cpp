@@ -109,10 +109,8 @@ QString TextBoundary::titleProblem(const QString &title)
         return QStringLiteral("A sequence title can't be empty.");
     if (title.contains(u'/') || title.contains(u'\\'))
         return QStringLiteral("A sequence title can't hold \"/\" or \"\\\".");
-    for (const QChar c : title) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || !isXmlCharacter(c.unicode()))
-            return QStringLiteral("A sequence title can't hold control characters.");
-    }
+    if (!isXmlSafe(title) || title.contains(QChar(0x7F)))
+        return QStringLiteral("A sequence title can't hold control characters.");
     if (title == QLatin1String(".") || title == QLatin1String(".."))
         return QStringLiteral("A sequence title can't be \".\" or \"..\".");
     const QChar first = title.front();
@@ -120,4 +118,82 @@ QString TextBoundary::titleProblem(const QString &title)
     if (first == u' ' || first == u'.' || last == u' ' || last == u'.')
         return QStringLiteral("A sequence title can't start or end with a space or a dot.");
     return {};
+}
+
+QString TextBoundary::sequenceFolderName(const QString &title)
+{
+    if (title.isEmpty() || titleProblem(title).isEmpty())
+        return title;
+    return toFileName(title);
+}
+
+namespace {
+
+bool isLineBreakLetter(QChar c)
+{
+    return c == u'n' || c == u'r';
+}
+
+} // namespace
+
+QString TextBoundary::toIniValue(const QString &text)
+{
+    if (!text.contains(u'\\') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString value;
+    value.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text.at(i);
+        if (c == u'\\') {
+            qsizetype end = i;
+            while (end < text.size() && text.at(end) == u'\\')
+                ++end;
+            // A run of backslashes before a letter the reader would take as
+            // an escape is written doubled; an even run reads back as itself.
+            const bool beforeEscape = end < text.size()
+                                      && (isLineBreakLetter(text.at(end)) || text.at(end) == u'\n'
+                                          || text.at(end) == u'\r');
+            value += QString(beforeEscape ? 2 * (end - i) : end - i, u'\\');
+            i = end;
+            continue;
+        }
+        if (c == u'\n')
+            value += QLatin1String("\\n");
+        else if (c == u'\r')
+            value += QLatin1String("\\r");
+        else
+            value += c;
+        ++i;
+    }
+    return value;
+}
+
+QString TextBoundary::fromIniValue(const QString &text)
+{
+    if (!text.contains(u'\\'))
+        return text;
+    QString value;
+    value.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (text.at(i) != u'\\') {
+            value += text.at(i++);
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && text.at(end) == u'\\')
+            ++end;
+        const qsizetype run = end - i;
+        if (end < text.size() && isLineBreakLetter(text.at(end))) {
+            value += QString(run / 2, u'\\');
+            if (run % 2)
+                value += text.at(end) == u'n' ? u'\n' : u'\r';
+            else
+                value += text.at(end);
+            i = end + 1;
+        } else {
+            value += QString(run, u'\\');
+            i = end;
+        }
+    }
+    return value;
 }

@@ -28,9 +28,24 @@ public:
     // every part percent-encoded, so that any file name works in a quoted link.
     static QString toLink(const QString &relativePath);
 
+    // A value for a line of an INI file: line feeds and carriage returns
+    // become backslash-n and backslash-r, and backslashes are doubled only
+    // where they stand before an "n" or "r" (or a line break), so that
+    // ordinary paths such as "C:\dir" or "\\server" are written as they
+    // are. fromIniValue() reads it back; on a value no writer escaped it only
+    // turns backslash-n and backslash-r into line breaks, as the pause message
+    // always was.
+    static QString toIniValue(const QString &text);
+    static QString fromIniValue(const QString &text);
+
     // Why `title` cannot be a sequence title, or an empty text when it can.
     // A title names a folder below the project's "Sequences" folder, so it
     // holds no "/" or "\", no control characters, is not "." or "..", and
     // neither starts nor ends with a space or a dot.
     static QString titleProblem(const QString &title);
+    // The folder below "Sequences" that holds a sequence's files: the title
+    // itself when it keeps to the title rule (and when it is empty), a safe
+    // name made from it when a stored title does not, so that no title ever
+    // leads outside "Sequences".
+    static QString sequenceFolderName(const QString &title);
 };

@@ -1,5 +1,7 @@
 #include "orvsequencerpi.h"
 
+#include "textboundary.h"
+
 #include "hostservice.h"
 #include "hxiappsequence.h"
 #include "hximainmenuex.h"
@@ -290,7 +292,7 @@ QString ORVSequencerPI::sequenceFolder(const QString &title) const
     const QString project = projectDirectory();
     if (project.isEmpty() || title.isEmpty())
         return QString();
-    return QDir(project).filePath(QStringLiteral("Sequences/") + title);
+    return QDir(project).filePath(QStringLiteral("Sequences/") + TextBoundary::sequenceFolderName(title));
 }
 
 void ORVSequencerPI::showReportView(QDialog *view)
@@ -506,6 +508,16 @@ bool ORVSequencerPI::importLegacySequence(QWidget *parent, const QString &fileNa
     title = title.trimmed();
     if (instrument.isEmpty())
         instrument = QStringLiteral("Preferred");
+    // A sequence's steps are never replaced without asking.
+    //: %1 = Sequence Title, %2 = File Name
+    if (sequenceList.find(title)
+        && !UserPrompt(link, parent).question(
+            tr("Sequence already exists"),
+            tr("The project already has a sequence '%1'.\nDo you want to replace its steps with "
+               "those of \"%2\"?")
+                .arg(title, QDir::toNativeSeparators(fileName)),
+            false))
+        return false;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LegacySequenceImport conversion(link, title, instrument);

@@ -5,6 +5,7 @@
 #include "hxreportlist.h"
 #include "hxsequence.h"
 #include "hxsequencelist.h"
+#include "textboundary.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,7 +60,8 @@ void ProjectTreeEntries::build(const HostLink &link, const HxSequenceList &seque
     for (const HxSequence *sequence : sequences) {
         const QString title = sequence->title();
         addSequence(tree.get(), title);
-        const QDir folder(QDir(projectFolder).filePath(QStringLiteral("Sequences/") + title));
+        const QDir folder(QDir(projectFolder).filePath(QStringLiteral("Sequences/")
+                                                   + TextBoundary::sequenceFolderName(title)));
         for (const HxReport *report : reports.reportsOf(title)) {
             if (!QFileInfo::exists(folder.filePath(report->fileName)))
                 continue;

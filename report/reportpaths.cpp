@@ -1,5 +1,7 @@
 #include "reportpaths.h"
 
+#include "textboundary.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -21,7 +23,8 @@ QString ReportPaths::join(const QStringList &parts)
 
 QString ReportPaths::sequenceFolder() const
 {
-    return join({projectDirectory, QStringLiteral("Sequences"), sequenceName});
+    return join({projectDirectory, QStringLiteral("Sequences"),
+                 TextBoundary::sequenceFolderName(sequenceName)});
 }
 
 QString ReportPaths::runFolder(const QString &reportName) const

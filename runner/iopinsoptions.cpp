@@ -144,3 +144,18 @@ QMap<QString, QString> IoPinsOptions::toParameters() const
     writeParameters(parameters);
     return parameters;
 }
+
+bool IoPinsOptions::usesAnyPin() const
+{
+    for (int number = 1; number <= TapCount; ++number) {
+        const IoPinsTap &pins = tap(number);
+        if (tapUses(number, IoPinsOperation::Write) && pins.writeControl != 0)
+            return true;
+        // A plain read reports every pin; a match with an empty mask
+        // compares none.
+        if (tapUses(number, IoPinsOperation::Read)
+            || (tapUses(number, IoPinsOperation::ReadUntilMatch) && pins.readMask != 0))
+            return true;
+    }
+    return false;
+}

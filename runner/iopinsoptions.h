@@ -83,6 +83,10 @@ struct IoPinsOptions
     bool tapUses(int number, IoPinsOperation operation) const;
     // Whether any TAP takes part in `operation`.
     bool uses(IoPinsOperation operation) const;
+    // Whether the step drives or looks at any pin at all: a TAP that writes
+    // with a control bit set, reads, or waits for a match under a mask
+    // with a bit set.
+    bool usesAnyPin() const;
 
     // Reads the record from a step's parameters; a missing or unreadable
     // value keeps the default of a new record.

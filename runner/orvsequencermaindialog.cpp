@@ -730,8 +730,11 @@ void ORVSequencerMainDialog::runIoPins(SequenceElementItem *step)
     // The operations run one after the other as one job; the first that
     // fails ends it with its exit code.
     const QStringList commandLines = ioPinsDialog->buildCommandLines();
-    if (commandLines.isEmpty()) {
-        const QString text = tr("Could not start the Read/Test/Write IO Pins command.");
+    if (commandLines.isEmpty() || !ioPinsOptions.usesAnyPin()) {
+        const QString text = commandLines.isEmpty()
+            ? tr("Could not start the Read/Test/Write IO Pins command.")
+            : tr("The Read/Test/Write IO Pins step has no pin to write or read: every control "
+                 "and mask pattern is 0.");
         UserPrompt(link, this).ask(HxiPrompt::Critical, tr("Fatal error"), text, {tr("Quit")}, 0);
         QTimer::singleShot(10, this, [this, step, text] {
             if (owner->runningWindow() == this && !cancelLocked && current == step)

@@ -124,6 +124,7 @@ TEST_F(SequenceTitleDialogTest, AHostThatAnswersPromptsAnswersTheDialogToo)
     prompt.titleAnswers = {{true, QStringLiteral("From Host"), QStringLiteral("text"),
                             QStringLiteral("BCU-1")},
                            {true, QStringLiteral("   "), QString(), QString()},
+                           {true, QStringLiteral("../../x"), QString(), QString()},
                            {false, QString(), QString(), QString()}};
     QString title = QStringLiteral("Proposed");
     QString description;
@@ -137,10 +138,30 @@ TEST_F(SequenceTitleDialogTest, AHostThatAnswersPromptsAnswersTheDialogToo)
     EXPECT_EQ(prompt.titleRequests.first().title, QStringLiteral("Proposed"));
     EXPECT_EQ(prompt.titleRequests.first().mode, 2);
 
-    // A blank answer and a cancelled one leave the caller's texts alone.
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    // A blank answer, one that breaks the title rule and a cancelled one
+    // leave the caller's texts alone; the broken rule is named.
+    for (int attempt = 0; attempt < 3; ++attempt) {
         EXPECT_FALSE(SequenceTitleDialog::ask(host.link(), nullptr, SequenceTitleDialog::NewSequence,
                                               {}, title, description, instrument));
         EXPECT_EQ(title, QStringLiteral("From Host"));
     }
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_TRUE(prompt.asked.first().text.contains(QLatin1String("\"/\"")));
+}
+
+TEST_F(SequenceTitleDialogTest, OkRefusesATitleThatCannotNameAFolderAndSaysWhy)
+{
+    ScriptedPrompt prompt;
+    host.setPrompt(&prompt);
+    for (const char *title : {"a/b", "..", " lead"}) {
+        dialog->setup({}, QString(), QString(), SequenceTitleDialog::NewSequence);
+        typeTitle(QLatin1String(title));
+        dialog->setResult(QDialog::Rejected);
+        QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
+        EXPECT_EQ(dialog->result(), QDialog::Rejected) << title;
+    }
+    EXPECT_EQ(prompt.asked.size(), 3);
+    typeTitle(QStringLiteral("Board"));
+    QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }

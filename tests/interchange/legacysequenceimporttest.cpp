@@ -81,12 +81,13 @@ TEST_F(LegacySequenceImportTest, TheHeaderGivesTheSequencesSettings)
 TEST_F(LegacySequenceImportTest, ACommandRecordBecomesACommandStep)
 {
     Record record(LegacyFileBuilder::Command);
-    record.names("ignored", "Label board", "ignored too")
+    // characters a project file cannot carry are dropped, and said so
+    record.names("ignored", "Label\x01 board", "ignored too")
         .operation(0)
         .options(0x20 | 0x4 | 0x10)
         .actions(0, 3, 1, 2)
         .show(3)
-        .extensionText(0, "label.sh --serial")
+        .extensionText(0, "label.sh\x02 --serial")
         .extensionText(256, "/station")
         .extensionWord(512, 0x1 | 0x2 | 0x8 | 0x20)
         .extensionWord(516, 0)
@@ -113,6 +114,9 @@ TEST_F(LegacySequenceImportTest, ACommandRecordBecomesACommandStep)
     EXPECT_TRUE(item.command.showImmediateOutput());
     EXPECT_TRUE(item.command.launchInDesignDir());
     EXPECT_EQ(item.command.failExitCode(), 7);
+    const QString log = environment.output().join(QLatin1Char('\n'));
+    for (const char *named : {"Nr. '1': 'second name' held characters", "Nr. '1': 'command line' held"})
+        EXPECT_TRUE(log.contains(QLatin1String(named))) << log.toStdString();
 }
 
 TEST_F(LegacySequenceImportTest, ControlRecordsBecomeOperationSteps)
@@ -395,10 +399,8 @@ TEST_F(LegacySequenceImportTest, ALogicRecordWithoutFamilyIsAPldVectorRunner)
         EXPECT_EQ(parameter(item, "ProcsIncluded"), QStringLiteral("5"));
         EXPECT_EQ(parameter(item, "ProcIn4Action"), QStringLiteral("blank check"));
         EXPECT_EQ(parameter(item, "ProcIn4Proc"), QStringLiteral("DO_BLANK_CHECK"));
-        const bool logged = !environment.output().isEmpty()
-                            && environment.output().last().contains(QStringLiteral(
-                                "Nr. '1': 'Family' is empty, assuming application type is PLD "
-                                "Vector Runner"));
+        const bool logged = environment.output().join(QLatin1Char('\n')).contains(QStringLiteral(
+            "Nr. '1': 'Family' is empty, assuming application type is PLD Vector Runner"));
         EXPECT_EQ(logged, test.logged) << test.family.constData();
     }
 }

@@ -70,8 +70,9 @@ HxSequenceItemList everyStepKind()
 
     auto command = step(ItemType::Command, QStringLiteral("Execute Command"), QStringLiteral("Label board"));
     command->command.setName(QStringLiteral("Label board"));
-    command->command.setCommand(QStringLiteral("label.sh --serial %sn"));
-    command->command.setDir(QStringLiteral("/station/labels"));
+    // a line break must not start a line (or a section) of its own
+    command->command.setCommand(QStringLiteral("label.sh --serial %sn\n[SEQUENCE]\nITEM99=Print"));
+    command->command.setDir(QStringLiteral("C:\\new\\labels\\"));
     command->command.setConsoleApp(true);
     command->command.setInternal(true);
     command->command.setLaunchInDesignDir(true);
@@ -232,15 +233,53 @@ TEST_F(SequenceListInterchangeTest, AnImportDropsTheItemsThatFailAndKeepsTheRest
     EXPECT_EQ(removed, 3);
 }
 
-TEST_F(SequenceListInterchangeTest, AFileThatCannotBeReadChangesNothing)
+TEST_F(SequenceListInterchangeTest, AFileThatIsNoUsableSequenceListChangesNothing)
 {
-    const SequenceListImport::Result result =
-        importFrom(QStringLiteral("Board"), QStringLiteral("absent.seql"));
-    EXPECT_EQ(result.outcome, SequenceListImport::Result::Outcome::Unreadable);
-    EXPECT_TRUE(result.items.isEmpty());
-    ASSERT_EQ(environment.prompt.asked.size(), 1);
-    EXPECT_EQ(environment.prompt.asked.first().caption, QStringLiteral("Import Sequence List"));
-    EXPECT_TRUE(environment.output().last().contains(QStringLiteral("\" failed")));
+    QByteArray utf16;
+    for (const char c : QByteArray("[SEQUENCE]\nITEM1=ENDIF\n"))
+        utf16 += QByteArray(1, c) + QByteArray(1, '\0');
+    const struct
+    {
+        const char *name;
+        QByteArray content;   // null: no file at all
+    } cases[] = {
+        {"absent", QByteArray()},
+        {"empty", ""},
+        {"text", "Dear operator,\nplease keep the fixture clean.\n"},
+        {"utf-16", "\xff\xfe" + utf16},
+        {"project file", "<?xml version=\"1.0\"?>\n<project name=\"Demo\" formatIndex=\"0\"/>\n"},
+        {"every item refused", "[SEQUENCE]\nITEM1=Ghost\n[ITEM1]\nItemType=application\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        environment.prompt.asked.clear();
+        if (!c.content.isNull())
+            environment.folder.write(QStringLiteral("in.seql"), c.content);
+        const SequenceListImport::Result result = importFrom(QStringLiteral("Board"), QStringLiteral("in.seql"));
+        EXPECT_EQ(result.outcome, SequenceListImport::Result::Outcome::Unreadable);
+        EXPECT_TRUE(result.items.isEmpty());
+        ASSERT_EQ(environment.prompt.asked.size(), 1);
+        EXPECT_EQ(environment.prompt.asked.first().caption, QStringLiteral("Import Sequence List"));
+        EXPECT_TRUE(environment.output().last().contains(QStringLiteral("\" failed")));
+    }
+}
+
+TEST_F(SequenceListInterchangeTest, WhatAProjectCannotStoreIsRemovedAndNamedAndOldBytesAreRead)
+{
+    environment.folder.write(QStringLiteral("odd.seql"),
+                             "[SEQUENCE]\nITEM1=LABEL\n"
+                             "[ITEM1]\nItemType=operation\nColumnProperty=a\x01" "b\xfc\x80\n"
+                             "[ITEM1.EXECPARAMS]\nMy Key=1\nNote=x\x02y\n");
+    const SequenceListImport::Result result = importFrom(QStringLiteral("Board"), QStringLiteral("odd.seql"));
+    ASSERT_EQ(result.items.size(), 1) << environment.output().join(QLatin1Char('\n')).toStdString();
+    const HxSequenceItem &label = *result.items.first();
+    EXPECT_EQ(label.columnProperty, QStringLiteral("ab\u00fc\u20ac"));
+    EXPECT_FALSE(label.parameters.contains(QStringLiteral("My Key")));
+    EXPECT_EQ(label.parameters.value(QStringLiteral("Note")), QStringLiteral("xy"));
+    const QString log = environment.output().join(QLatin1Char('\n'));
+    for (const char *named : {"'ITEM1': 'ColumnProperty' value held characters", "'ITEM1': 'My Key' value",
+                              "'ITEM1': 'Note' value", "(characters removed)", "read as Windows-1252"})
+        EXPECT_TRUE(log.contains(QLatin1String(named))) << named;
 }
 
 TEST_F(SequenceListInterchangeTest, AThresholdParameterDoesNotSurviveTheTrip)

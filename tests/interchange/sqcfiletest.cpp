@@ -478,11 +478,15 @@ TEST(SqcFileTest, firstRecordOffsetIsHonoured)
     ASSERT_EQ(file.records().size(), 1);
     EXPECT_EQ(file.records()[0].thirdName, QStringLiteral("After gap"));
 
-    // past the end there is nothing to read
-    putU32(head, 16, 0x7FFFFFFF);
+    // at the end there are no steps; past the end the file was cut short
+    putU32(head, 16, quint32((head + records).size()));
     sealHeader(head);
     ASSERT_TRUE(file.readData(head + records)) << file.errorString().toStdString();
     EXPECT_TRUE(file.records().isEmpty());
+    putU32(head, 16, 0x7FFFFFFF);
+    sealHeader(head);
+    EXPECT_FALSE(file.readData(head + records));
+    EXPECT_TRUE(file.errorString().contains(QLatin1String("Read error"))) << file.errorString().toStdString();
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "executionparameters.h"
 #include "hostproject.h"
 #include "hxprojectversion.h"
+#include "orderedxmlwriter.h"
 #include "hxreport.h"
 #include "hxreportlist.h"
 #include "hxsequence.h"
@@ -196,6 +197,9 @@ TEST_F(SequenceDocumentTest, ShortNamesLeaveDefaultsOutLongNamesWriteEverything)
     EXPECT_EQ(longSequence.attribute(QStringLiteral("RepeatCount")), QStringLiteral("-1"));
     const QDomElement longStep = longSequence.firstChildElement(QStringLiteral("sequenceelement"));
     EXPECT_EQ(longStep.attributes().count(), 45);
+    // the project writer knows every attribute, in the order of the format
+    EXPECT_EQ(OrderedXmlWriter::attributeOrder(longSequence), OrderedXmlWriter::formatOrder(QStringLiteral("sequence")));
+    EXPECT_EQ(OrderedXmlWriter::attributeOrder(longStep), OrderedXmlWriter::formatOrder(QStringLiteral("sequenceelement")));
     EXPECT_EQ(longStep.attribute(QStringLiteral("OldType")), QStringLiteral("-1"));
     EXPECT_EQ(longStep.attribute(QStringLiteral("Type")), QStringLiteral("-1"));
     EXPECT_EQ(longStep.attribute(QStringLiteral("Condition")), QStringLiteral("0"));

@@ -47,6 +47,38 @@ TEST(TextBoundary, TitlesNameOneFolderBelowSequences)
 {
     for (const char *bad : {"", "../../x", "..", ".", "a/b", "a\\b", " lead", "trail.", "x\001y"})
         EXPECT_FALSE(TextBoundary::titleProblem(QString::fromUtf8(bad)).isEmpty()) << bad;
-    for (const char *good : {"Board Test", "Check 5V-3V3", "v1.2 final", "it's"})
+    for (const char *good : {"Board Test", "Check 5V-3V3", "v1.2 final", "it's", "Flash \xF0\x9F\x94\xA5"})
         EXPECT_TRUE(TextBoundary::titleProblem(QString::fromUtf8(good)).isEmpty()) << good;
+    // a stored title that breaks the rule still names one folder inside "Sequences"
+    const struct
+    {
+        const char *title;
+        const char *folder;
+    } folders[] = {{"Board Test", "Board Test"}, {"", ""}, {"../../x", "_.._x"}, {"..", "_"}, {"a/b", "a_b"}};
+    for (const auto &f : folders)
+        EXPECT_EQ(TextBoundary::sequenceFolderName(QString::fromUtf8(f.title)), QString::fromUtf8(f.folder)) << f.title;
+}
+
+TEST(TextBoundary, IniValuesKeepLineBreaksOnOneLine)
+{
+    const struct
+    {
+        const char *text;
+        const char *written;
+    } cases[] = {
+        {"Insert board\nthen press Yes", "Insert board\\nthen press Yes"},
+        {"echo a\n[SEQUENCE]\nITEM99=Print", "echo a\\n[SEQUENCE]\\nITEM99=Print"},
+        {"C:\\dir\\file", "C:\\dir\\file"},
+        {"\\\\server\\share", "\\\\server\\share"},
+        {"C:\\new", "C:\\\\new"},
+        {"a\\\nb\r", "a\\\\\\nb\\r"},
+        {"end\\", "end\\"},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        const QString written = TextBoundary::toIniValue(text);
+        EXPECT_EQ(written, QString::fromUtf8(c.written)) << c.text;
+        EXPECT_FALSE(written.contains(u'\n') || written.contains(u'\r')) << c.text;
+        EXPECT_EQ(TextBoundary::fromIniValue(written), text) << c.text;
+    }
 }

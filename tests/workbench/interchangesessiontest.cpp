@@ -197,10 +197,15 @@ TEST_F(InterchangeSessionTest, ALegacyImportEndsWithoutASequenceWhenTheFileOrThe
     EXPECT_FALSE(session->sequencer()->importLegacySequence(nullptr, file));
     EXPECT_FALSE(session->sequenceTitles().contains(QStringLiteral("Old Board")));
 
-    // A title the project already has takes over that sequence.
-    prompt.titleAnswers = {{true, QStringLiteral("Target"), QString(), QString()}};
-    EXPECT_TRUE(session->sequencer()->importLegacySequence(nullptr, file));
-    EXPECT_EQ(session->sequenceTitles().count(QStringLiteral("Target")), 1);
+    // A title the project already has takes over that sequence once the
+    // person agrees.
+    for (const int answer : {1, 0}) {
+        prompt.titleAnswers = {{true, QStringLiteral("Target"), QString(), QString()}};
+        prompt.answers = {answer};
+        EXPECT_EQ(session->sequencer()->importLegacySequence(nullptr, file), answer == 0);
+        EXPECT_EQ(captions().last(), QStringLiteral("Sequence already exists"));
+        EXPECT_EQ(session->sequenceTitles().count(QStringLiteral("Target")), 1);
+    }
 }
 
 TEST_F(InterchangeSessionTest, NewSequenceAddsAnEmptyOneAndKeepsTheOthers)

@@ -115,20 +115,30 @@ TEST_F(JobTest, ExitCodesMapToHostStatuses)
 
 TEST_F(JobTest, AMissingProgramEndsAsAnErrorThatSaysWhy)
 {
-    ProjectApplication ghost;
-    ghost.name = QStringLiteral("Ghost");
-    ghost.type = QStringLiteral("Scan Suite Runner");
-    ghost.program = QStringLiteral("apps/ghost.sh");
-    project.applications.append(ghost);
+    const struct
+    {
+        const char *name;
+        const char *program;
+        const char *says;
+    } cases[] = {
+        {"Ghost", "apps/ghost.sh", "does not exist"},
+        {"Converted", "", "has no program"},
+    };
+    for (const auto &c : cases) {
+        ProjectApplication application;
+        application.name = QLatin1String(c.name);
+        application.type = QStringLiteral("Scan Suite Runner");
+        application.program = QLatin1String(c.program);
+        project.applications.append(application);
 
-    JobListener listener;
-    host.appSequence().connectJobFinished(&listener, SLOT(finished(HxmJob*,QString,int)));
-    ASSERT_NE(host.appSequence().execute(QStringLiteral("Ghost"), {}, false), 0);
-    ASSERT_TRUE(waitFor(listener));
-    EXPECT_EQ(listener.exitCodes, QList<int>{2});
-    EXPECT_TRUE(listener.messages.first().contains(QLatin1String("ghost.sh")));
-    EXPECT_TRUE(listener.messages.first().contains(QLatin1String("does not exist")));
-
+        JobListener listener;
+        host.appSequence().connectJobFinished(&listener, SLOT(finished(HxmJob*,QString,int)));
+        ASSERT_NE(host.appSequence().execute(application.name, {}, false), 0) << c.name;
+        ASSERT_TRUE(waitFor(listener));
+        EXPECT_EQ(listener.exitCodes, QList<int>{2});
+        EXPECT_TRUE(listener.messages.first().contains(QLatin1String(c.says)))
+            << listener.messages.first().toStdString();
+    }
     // an application the project does not have is refused at once
     EXPECT_EQ(host.appSequence().execute(QStringLiteral("Nobody"), {}, false), 0);
 }

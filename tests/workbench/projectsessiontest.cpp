@@ -1,3 +1,4 @@
+#include "democopy.h"
 #include "projectsession.h"
 #include "seqrunprocess.h"
 #include "temporaryfolder.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -84,6 +86,65 @@ TEST(ProjectSessionTest, AFailedOpenKeepsTheOpenProjectAndTheFile)
     EXPECT_EQ(session.sequenceTitles(), QStringList{QStringLiteral("S")});
     EXPECT_EQ(session.project().directory(), good.path());
     EXPECT_EQ(bad.read(QStringLiteral("project.xml")), damaged);
+}
+
+TEST(ProjectSessionTest, OneWriterAtATimeReadersNeverWait)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    WorkbenchHost host;
+    ProjectSession writer(host, PluginFile);
+    ASSERT_EQ(writer.open(project), ProjectSession::Outcome::Done);
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+
+    const struct
+    {
+        QStringList arguments;
+        int exitCode;
+    } cases[] = {
+        {{QStringLiteral("run"), project, QStringLiteral("Board Test")}, 75},
+        {{QStringLiteral("list"), project}, 0},
+        {{QStringLiteral("export"), project, QStringLiteral("Board Test"), folder.filePath(QStringLiteral("b"))}, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments.first().toStdString());
+        const SeqrunResult run = seqrun(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        if (c.exitCode == 75) {
+            for (const QString &holder : {QCoreApplication::applicationName(), pid, QSysInfo::machineHostName()})
+                EXPECT_TRUE(run.err.contains(holder)) << run.err.toStdString();
+        }
+    }
+
+    // A second writer in the workbench's way opens read-only and may not save.
+    WorkbenchHost otherHost;
+    ProjectSession reader(otherHost, PluginFile);
+    ASSERT_EQ(reader.open(project, ProjectSession::Access::WriteIfFree), ProjectSession::Outcome::Done);
+    EXPECT_TRUE(reader.isReadOnly());
+    EXPECT_EQ(reader.save(), ProjectSession::Outcome::Locked);
+    EXPECT_TRUE(reader.errorString().contains(pid)) << reader.errorString().toStdString();
+    reader.close();
+
+    // The lock of a process that is gone is taken over.
+    writer.close();
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    ASSERT_TRUE(gone.waitForStarted());
+    const QByteArray deadPid = QByteArray::number(gone.processId());
+    gone.waitForFinished();
+    QByteArray content;
+    {
+        QLockFile own(project + QStringLiteral("/project.xml.lock"));
+        ASSERT_TRUE(own.tryLock());
+        QFile file(project + QStringLiteral("/project.xml.lock"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        content = file.readAll();
+    }
+    content.replace(0, content.indexOf('\n'), deadPid);
+    folder.write(QStringLiteral("demo/project.xml.lock"), content);
+    const SeqrunResult run = seqrun({QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(project + QStringLiteral("/project.xml.lock")));
 }
 
 TEST(SeqrunTest, InitAndListWithTheirExitCodes)

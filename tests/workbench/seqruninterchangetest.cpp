@@ -2,6 +2,7 @@
 #include "seqrunprocess.h"
 #include "temporaryfolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -99,6 +100,14 @@ TEST_F(SeqrunInterchangeTest, ImportCreatesTheSequenceAndNamesWhatItDropped)
     const SeqrunResult missing = seqrun({QStringLiteral("import"), project(), QStringLiteral("Fresh"),
                                          folder.filePath(QStringLiteral("absent.seql"))});
     EXPECT_EQ(missing.exitCode, 66);
+
+    // A file that is no sequence list changes nothing and says why.
+    const QByteArray before = folder.read(QStringLiteral("project/project.xml"));
+    const SeqrunResult notList = seqrun({QStringLiteral("import"), project(), QStringLiteral("Fresh"),
+                                         project() + QStringLiteral("/project.xml")});
+    EXPECT_EQ(notList.exitCode, 65);
+    EXPECT_TRUE(notList.err.contains(QStringLiteral("is not a sequence list"))) << notList.err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("project/project.xml")), before);
 }
 
 TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
@@ -120,6 +129,8 @@ TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
         << converted.out.toStdString();
     EXPECT_TRUE(converted.out.contains(QStringLiteral("1 item was dropped")));
     EXPECT_TRUE(converted.err.contains(QStringLiteral("Incompatible 'Select Instrument' item")));
+    EXPECT_TRUE(converted.err.contains(QStringLiteral("Application 'Erase Flash' was created without a program")))
+        << converted.err.toStdString();
     const QString saved = QString::fromUtf8(folder.read(QStringLiteral("project/project.xml")));
     EXPECT_TRUE(saved.contains(QStringLiteral("name=\"Erase Flash\"")));
 
@@ -128,6 +139,19 @@ TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
     EXPECT_EQ(titled.exitCode, 0) << titled.err.toStdString();
     EXPECT_EQ(seqrun({QStringLiteral("list"), project()}).out,
               QStringLiteral("Board\nOld Board\nSecond Board\n"));
+
+    // An existing sequence is replaced only when asked for.
+    const QByteArray before = folder.read(QStringLiteral("project/project.xml"));
+    const SeqrunResult taken = seqrun({QStringLiteral("import-sqc"), project(), file,
+                                       QStringLiteral("--title"), QStringLiteral("Board")});
+    EXPECT_EQ(taken.exitCode, 73);
+    EXPECT_TRUE(taken.err.contains(QStringLiteral("--force"))) << taken.err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("project/project.xml")), before);
+    const SeqrunResult replaced = seqrun({QStringLiteral("import-sqc"), project(), file, QStringLiteral("--title"),
+                                          QStringLiteral("Board"), QStringLiteral("--force")});
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_TRUE(replaced.out.contains(QStringLiteral("Replaced sequence 'Board' with 2 steps")))
+        << replaced.out.toStdString();
 
     struct Case
     {
@@ -148,4 +172,36 @@ TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
     };
     for (const Case &test : cases)
         EXPECT_EQ(seqrun(test.arguments).exitCode, test.exitCode) << test.name;
+}
+
+TEST_F(SeqrunInterchangeTest, TitlesThatCannotNameAFolderAreRefusedAndStoredOnesStayInside)
+{
+    const QString list = folder.write(QStringLiteral("list.seql"),
+                                      "[SEQUENCE]\nITEM1=ENDIF\n[ITEM1]\nItemType=operation\n");
+    LegacyFileBuilder builder;
+    LegacyFileBuilder::Record endif(LegacyFileBuilder::Control);
+    endif.operation(8);
+    const QString sqc = folder.write(QStringLiteral("old.sqc"), builder.windowName("..").add(endif).bytes());
+    const QStringList refused[] = {
+        {QStringLiteral("import"), project(), QStringLiteral("../../x"), list},
+        {QStringLiteral("import"), project(), QStringLiteral(".."), list},
+        {QStringLiteral("import-sqc"), project(), sqc, QStringLiteral("--title"), QStringLiteral("a/b")},
+        {QStringLiteral("import-sqc"), project(), sqc},
+    };
+    for (const QStringList &arguments : refused) {
+        const SeqrunResult run = seqrun(arguments);
+        EXPECT_EQ(run.exitCode, 64) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String("A sequence title can't"))) << run.err.toStdString();
+    }
+    EXPECT_EQ(seqrun({QStringLiteral("list"), project()}).out, QStringLiteral("Board\n"));
+
+    // A stored title that breaks the rule still opens; its files stay below "Sequences".
+    QByteArray stored = ProjectXml;
+    stored.replace("</plugin>", "<sequence Title='../../escape'/></plugin>");
+    folder.write(QStringLiteral("project/project.xml"), stored);
+    const SeqrunResult imported = seqrun({QStringLiteral("import"), project(), QStringLiteral("../../escape"), list});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(project() + QStringLiteral("/Sequences/_.._escape/_.._escape.sqc")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({QStringLiteral("list.seql"), QStringLiteral("old.sqc"), QStringLiteral("project")}));
 }

@@ -61,6 +61,20 @@ TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
     EXPECT_EQ(firstStep.attribute(QStringLiteral("Status")), QStringLiteral("1"));
     EXPECT_EQ(firstStep.attribute(QStringLiteral("Count")), QStringLiteral("2"));
     EXPECT_TRUE(QFileInfo::exists(project + QStringLiteral("/Sequences/Board Test/Board Test.sqc")));
+
+    // The same run in another process on another copy stores the same bytes,
+    // apart from the run's own report entry (named after its time).
+    TemporaryFolder otherFolder;
+    const QString other = copyDemo(otherFolder);
+    ASSERT_EQ(seqrun({QStringLiteral("run"), other, QStringLiteral("Board Test")}).exitCode, 0);
+    const auto storedWithoutReports = [](const QString &directory) {
+        QFile file(directory + QStringLiteral("/project.xml"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QByteArrayList lines = file.readAll().split('\n');
+        lines.removeIf([](const QByteArray &line) { return line.trimmed().startsWith("<report "); });
+        return lines.join('\n').toStdString();
+    };
+    EXPECT_EQ(storedWithoutReports(project), storedWithoutReports(other));
 }
 
 TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimulator)
@@ -79,6 +93,24 @@ TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimula
     EXPECT_TRUE(html.contains(QLatin1String("TAP 1:   Mask = 0b1111, Data = 0b0101, Timeout = 500 ms")));
     EXPECT_TRUE(html.contains(QLatin1String("** Command Output Report: <a href=")));
     EXPECT_TRUE(html.contains(QLatin1String("reset&nbsp;controller")));
+}
+
+TEST(SeqrunRunTest, PinPatternsASequenceListLosesAreNamedAndAStepWithoutPinsIsAnError)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    const QString list = folder.filePath(QStringLiteral("check.seql"));
+    const SeqrunResult exported =
+        seqrun({QStringLiteral("export"), project, QStringLiteral("Instrument Check"), list});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_TRUE(exported.err.contains(QLatin1String("does not keep the I/O pin patterns of this step (TapInfo1.IoPinWCtrl")))
+        << exported.err.toStdString();
+
+    ASSERT_EQ(seqrun({QStringLiteral("import"), project, QStringLiteral("Copy"), list}).exitCode, 0);
+    const SeqrunResult run = seqrun({QStringLiteral("run"), project, QStringLiteral("Copy")});
+    // the write step that lost its patterns is an Error, and its stop action ends the run
+    EXPECT_NE(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("has no pin to write or read"))) << run.err.toStdString();
 }
 
 TEST(SeqrunRunTest, PauseQuestionsTakeTheAnswerGiven)

@@ -74,12 +74,15 @@ const char *const UsageText =
     "                           replace a sequence's steps by those of a sequence list\n"
     "                           file (the sequence is created when the project has\n"
     "                           none); every refused step is named on standard error\n"
-    "  import-sqc PROJECT FILE [--title T] [--instrument Preferred|NAME]\n"
+    "  import-sqc PROJECT FILE [--title T] [--instrument Preferred|NAME] [--force]\n"
     "                           make a new sequence of a legacy sequence file, creating\n"
-    "                           the applications it runs\n"
+    "                           the applications it runs; --force replaces the steps of\n"
+    "                           a sequence of that title\n"
     "\n"
     "exit codes: 0 success, 64 usage error, 65 damaged input, 66 missing project,\n"
-    "            70 the sequencer library could not be used, 73 cannot create\n";
+    "            70 the sequencer library could not be used, 73 cannot create,\n"
+    "            75 another program is writing the project (list and export only\n"
+    "            read it and never wait)\n";
 
 int exitCodeFor(ProjectSession::Outcome outcome)
 {
@@ -94,6 +97,8 @@ int exitCodeFor(ProjectSession::Outcome outcome)
         return Seqrun::InternalError;
     case ProjectSession::Outcome::WriteFailed:
         return Seqrun::CannotCreate;
+    case ProjectSession::Outcome::Locked:
+        return Seqrun::Busy;
     }
     return Seqrun::InternalError;
 }
@@ -160,9 +165,10 @@ Seqrun::Seqrun() : out(stdout), err(stderr)
 {
 }
 
-int Seqrun::openProject(CommandSession &command, const QString &directory)
+int Seqrun::openProject(CommandSession &command, const QString &directory, bool forWriting)
 {
-    const ProjectSession::Outcome outcome = command.session.open(directory);
+    const ProjectSession::Outcome outcome = command.session.open(
+        directory, forWriting ? ProjectSession::Access::Write : ProjectSession::Access::ReadOnly);
     if (!command.session.settingsWarning().isEmpty())
         err << "seqrun: " << command.session.settingsWarning() << "\n";
     if (outcome == ProjectSession::Outcome::Done)
@@ -255,7 +261,7 @@ int Seqrun::list(const QStringList &arguments)
     const QStringList &positional = line.positional;
 
     CommandSession command;
-    if (const int opened = openProject(command, positional.first()); opened != Success)
+    if (const int opened = openProject(command, positional.first(), false); opened != Success)
         return opened;
     ProjectSession &session = command.session;
     for (const QString &title : session.sequenceTitles())
@@ -649,7 +655,7 @@ int Seqrun::exportList(const QStringList &arguments)
     }
 
     CommandSession command;
-    if (const int opened = openProject(command, positional.first()); opened != Success)
+    if (const int opened = openProject(command, positional.first(), false); opened != Success)
         return opened;
     WorkbenchHost &host = command.host;
     ConsolePrompt &prompt = command.prompt;
@@ -671,6 +677,8 @@ int Seqrun::exportList(const QStringList &arguments)
             << QDir::toNativeSeparators(target) << "\n";
         return CannotCreate;
     }
+    for (const QString &line : log.matching(QStringLiteral("does not keep")))
+        err << "seqrun: " << line << "\n";
     out << "Exported '" << title << "' to " << QDir::toNativeSeparators(target) << "\n";
     return Success;
 }
@@ -702,6 +710,14 @@ int Seqrun::importList(const QStringList &arguments)
         prompt.setSequenceTitleAnswer(title, QString());
         if (!session.triggerAction(QStringLiteral("NewSequence"))
             || !session.sequenceTitles().contains(title)) {
+            // The sequencer names the title rule it refused.
+            if (prompt.captions().contains(QStringLiteral("Sequence already exists"))) {
+            err << "seqrun: the project already has a sequence '" << prompt.answeredTitle()
+                << "'; add --force to replace its steps\n";
+            return CannotCreate;
+        }
+        if (prompt.captions().contains(QStringLiteral("Warning")))
+                return usage(QStringLiteral("'%1' cannot be a sequence title").arg(title));
             err << "seqrun: the sequence '" << title << "' could not be created\n";
             return InternalError;
         }
@@ -715,7 +731,8 @@ int Seqrun::importList(const QStringList &arguments)
         err << "seqrun: this user may not import sequence lists\n";
         return InternalError;
     }
-    for (const QString &line : log.matching(QStringLiteral("(item removed from sequence)")))
+    for (const QString &line : log.matching(QStringLiteral("(item removed from sequence)"))
+                                   + log.matching(QStringLiteral("(characters removed)")))
         err << line << "\n";
     err.flush();
     if (!log.contains(QStringLiteral("Import Sequence List: \"%1\" finished")
@@ -739,7 +756,8 @@ int Seqrun::importList(const QStringList &arguments)
 int Seqrun::importLegacy(const QStringList &arguments)
 {
     CommandLine line;
-    if (const QString problem = parseCommand(arguments, {QStringLiteral("title"), QStringLiteral("instrument")}, {}, 2,
+    if (const QString problem = parseCommand(arguments, {QStringLiteral("title"), QStringLiteral("instrument")},
+                                             {QStringLiteral("force")}, 2,
                                              QStringLiteral("import-sqc takes a project folder and a legacy sequence file"), line);
         !problem.isEmpty())
         return usage(problem);
@@ -766,6 +784,9 @@ int Seqrun::importLegacy(const QStringList &arguments)
                                                           : QStringLiteral(", ") + names.join(QStringLiteral(", "))));
     }
     prompt.setSequenceTitleAnswer(options.value(QStringLiteral("title")), instrument);
+    const bool force = options.contains(QStringLiteral("force"));
+    prompt.setAnswer(QStringLiteral("Sequence already exists"), force ? 0 : 1);
+    const QStringList titlesBefore = session.sequenceTitles();
     if (!session.sequencer()) {
         err << "seqrun: the sequencer library does not convert legacy sequence files\n";
         return InternalError;
@@ -779,16 +800,26 @@ int Seqrun::importLegacy(const QStringList &arguments)
                 << " is not a legacy sequence file this sequencer can read\n";
             return DamagedInput;
         }
+        if (prompt.captions().contains(QStringLiteral("Sequence already exists"))) {
+            err << "seqrun: the project already has a sequence '" << prompt.answeredTitle()
+                << "'; add --force to replace its steps\n";
+            return CannotCreate;
+        }
+        if (prompt.captions().contains(QStringLiteral("Warning")))
+            return usage(QStringLiteral("'%1' cannot be a sequence title; give another with --title")
+                             .arg(prompt.answeredTitle()));
         return usage(QStringLiteral("the file names no sequence; give it a title with --title"));
     }
-    for (const QString &line : log.matching(QStringLiteral(" - Nr. '")))
+    for (const QString &line : log.matching(QStringLiteral(" - Nr. '"))
+                                   + log.matching(QStringLiteral("created without a program")))
         err << "seqrun: " << line << "\n";
     if (session.save() != ProjectSession::Outcome::Done) {
         err << "seqrun: " << session.errorString() << "\n";
         return CannotCreate;
     }
     const int dropped = int(log.matching(QStringLiteral("removed from Sequence")).size());
-    out << "Created sequence '" << prompt.answeredTitle() << "' with " << window.stepCount()
+    out << (titlesBefore.contains(prompt.answeredTitle()) ? "Replaced" : "Created") << " sequence '"
+        << prompt.answeredTitle() << "' with " << window.stepCount()
         << " steps from " << QDir::toNativeSeparators(fileName) << "\n";
     if (dropped > 0)
         out << droppedText(dropped) << "\n";

@@ -17,6 +17,7 @@ public:
         MissingProject = 66,
         InternalError = 70,
         CannotCreate = 73,
+        Busy = 75,
     };
 
     Seqrun();
@@ -32,7 +33,7 @@ private:
     int usage(const QString &problem);
     // false, with a message naming the file, when `fileName` is no file
     bool requireFile(const QString &fileName, const QString &what);
-    int openProject(CommandSession &command, const QString &directory);
+    int openProject(CommandSession &command, const QString &directory, bool forWriting = true);
 
     QTextStream out;
     QTextStream err;

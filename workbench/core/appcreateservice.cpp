@@ -2,6 +2,7 @@
 
 #include "databaseservice.h"
 #include "hostproject.h"
+#include "logviewservice.h"
 #include "typeactionsservice.h"
 
 namespace {
@@ -90,8 +91,17 @@ bool AppCreateService::createApplication(const QString &pluginId, const QString 
         addOperation(application, TestInfrastructure);
     application.showOptions = showOptions();
     project->applications.append(application);
+    if (log)
+        log->appendLine(QStringLiteral("Output"), needsProgramLine(application.name));
 
     createdName = application.name;
     createdType = application.type;
     return true;
+}
+
+QString AppCreateService::needsProgramLine(const QString &application)
+{
+    return QObject::tr("Application '%1' was created without a program: name its program in the "
+                       "project before the sequence runs it.")
+        .arg(application);
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class DatabaseService;
+class LogviewService;
 
 // "HxiAppCreate": adds applications to the open project on behalf of the
 // sequencer (when it converts old sequence files).
@@ -20,12 +21,13 @@ class DatabaseService;
 // Infrastructure" for types that have that test; its "Show" list holds
 // every show option a converted step can carry. Of the parameters it keeps
 // those that describe the application (its files and options); instrument
-// settings stay with the steps.
+// settings stay with the steps. Each new application without a program is
+// named in the log's "Output" tab, so nobody learns it from a failed run.
 class AppCreateService final : public ServiceObject<VemoInterface::HxiAppCreate>
 {
 public:
-    explicit AppCreateService(DatabaseService *database)
-        : ServiceObject(QStringLiteral("HxiAppCreate")), database(database)
+    AppCreateService(DatabaseService *database, LogviewService *log)
+        : ServiceObject(QStringLiteral("HxiAppCreate")), database(database), log(log)
     {
     }
 
@@ -35,6 +37,10 @@ public:
 
     static QStringList showOptions();
 
+    // the log line naming an application that needs a program
+    static QString needsProgramLine(const QString &application);
+
 private:
     DatabaseService *database;
+    LogviewService *log;
 };

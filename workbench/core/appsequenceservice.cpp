@@ -122,8 +122,19 @@ int AppSequenceService::execute(const QString &application, const QMap<QString, 
 {
     HostProject *project = database->project();
     const ProjectApplication *found = project ? project->application(application) : nullptr;
-    if (!found || found->program.isEmpty())
+    if (!found)
         return 0;
+    if (found->program.isEmpty()) {
+        // Converted legacy sequences create applications whose program only
+        // the project's owner can name; the step says what is missing.
+        auto job = std::make_unique<HxmJob>();
+        job->parameters = parameters;
+        runner->fail(std::move(job),
+                     tr("The application '%1' has no program: name its program in the project "
+                        "before running it.")
+                         .arg(application));
+        return 1;
+    }
 
     const QDir projectFolder(project->directory());
     const QString program = QDir::cleanPath(projectFolder.absoluteFilePath(found->program));

@@ -4,71 +4,117 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include "orderedxmlwriter.h"
 
 namespace {
 
-QStringList childTexts(const QDomElement &parent, const QString &tag)
+QString attribute(const QXmlStreamReader &reader, const char *name)
 {
-    QStringList texts;
-    for (QDomElement child = parent.firstChildElement(tag); !child.isNull();
-         child = child.nextSiblingElement(tag))
-        texts.append(child.text());
-    return texts;
+    return reader.attributes().value(QLatin1String(name)).toString();
 }
 
-QMap<QString, QString> childParameters(const QDomElement &parent)
+// The parameter's key and value; the element itself has no content.
+void readParameter(QXmlStreamReader &reader, QMap<QString, QString> &parameters)
 {
-    QMap<QString, QString> parameters;
-    for (QDomElement child = parent.firstChildElement(QStringLiteral("parameter")); !child.isNull();
-         child = child.nextSiblingElement(QStringLiteral("parameter")))
-        parameters.insert(child.attribute(QStringLiteral("key")), child.attribute(QStringLiteral("value")));
-    return parameters;
+    parameters.insert(attribute(reader, "key"), attribute(reader, "value"));
+    reader.skipCurrentElement();
 }
 
-void appendTexts(QDomDocument &document, QDomElement &parent, const QString &tag,
-                 const QStringList &texts)
-{
-    for (const QString &text : texts) {
-        QDomElement child = document.createElement(tag);
-        child.appendChild(document.createTextNode(text));
-        parent.appendChild(child);
-    }
-}
-
-void appendParameters(QDomDocument &document, QDomElement &parent,
-                      const QMap<QString, QString> &parameters)
-{
-    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it) {
-        QDomElement child = document.createElement(QStringLiteral("parameter"));
-        child.setAttribute(QStringLiteral("key"), it.key());
-        child.setAttribute(QStringLiteral("value"), it.value());
-        parent.appendChild(child);
-    }
-}
-
-ProjectApplication readApplication(const QDomElement &element)
+ProjectApplication readApplication(QXmlStreamReader &reader)
 {
     ProjectApplication application;
-    application.name = element.attribute(QStringLiteral("name"));
-    application.type = element.attribute(QStringLiteral("type"));
-    application.program = element.attribute(QStringLiteral("program"));
-    application.folder = element.attribute(QStringLiteral("folder"));
-    application.tapConnectors = childTexts(element, QStringLiteral("tap"));
-    application.operations = childTexts(element, QStringLiteral("oper"));
-    application.showOptions = childTexts(element, QStringLiteral("show"));
-    application.parameters = childParameters(element);
+    application.name = attribute(reader, "name");
+    application.type = attribute(reader, "type");
+    application.program = attribute(reader, "program");
+    application.folder = attribute(reader, "folder");
+    while (reader.readNextStartElement()) {
+        const auto tag = reader.name();
+        if (tag == QLatin1String("tap"))
+            application.tapConnectors.append(reader.readElementText());
+        else if (tag == QLatin1String("oper"))
+            application.operations.append(reader.readElementText());
+        else if (tag == QLatin1String("show"))
+            application.showOptions.append(reader.readElementText());
+        else if (tag == QLatin1String("parameter"))
+            readParameter(reader, application.parameters);
+        else
+            reader.skipCurrentElement();
+    }
     return application;
 }
 
-ProjectInstrument readInstrument(const QDomElement &element)
+ProjectInstrument readInstrument(QXmlStreamReader &reader)
 {
     ProjectInstrument instrument;
-    instrument.name = element.attribute(QStringLiteral("name"));
-    instrument.address = element.attribute(QStringLiteral("address"));
-    instrument.preferred = element.attribute(QStringLiteral("preferred")) == QLatin1String("1");
-    instrument.actions = childTexts(element, QStringLiteral("action"));
-    instrument.parameters = childParameters(element);
+    instrument.name = attribute(reader, "name");
+    instrument.address = attribute(reader, "address");
+    instrument.preferred = attribute(reader, "preferred") == QLatin1String("1");
+    while (reader.readNextStartElement()) {
+        const auto tag = reader.name();
+        if (tag == QLatin1String("action"))
+            instrument.actions.append(reader.readElementText());
+        else if (tag == QLatin1String("parameter"))
+            readParameter(reader, instrument.parameters);
+        else
+            reader.skipCurrentElement();
+    }
     return instrument;
+}
+
+// The element the reader stands on, with everything below it, as DOM: the
+// form a plug-in's element is handed over in.
+QDomElement readDomElement(QXmlStreamReader &reader, QDomDocument &document)
+{
+    QDomElement element = document.createElement(reader.qualifiedName().toString());
+    for (const QXmlStreamAttribute &attribute : reader.attributes())
+        element.setAttribute(attribute.qualifiedName().toString(), attribute.value().toString());
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            element.appendChild(readDomElement(reader, document));
+            break;
+        case QXmlStreamReader::Characters:
+            if (!reader.isWhitespace())
+                element.appendChild(document.createTextNode(reader.text().toString()));
+            break;
+        case QXmlStreamReader::EndElement:
+            return element;
+        default:
+            break;
+        }
+    }
+    return element;
+}
+
+template<typename Item, typename Read>
+QList<Item> readList(QXmlStreamReader &reader, const QString &tag, Read read)
+{
+    QList<Item> items;
+    while (reader.readNextStartElement()) {
+        if (reader.name() == tag)
+            items.append(read(reader));
+        else
+            reader.skipCurrentElement();
+    }
+    return items;
+}
+
+void writeTexts(QXmlStreamWriter &stream, const QString &tag, const QStringList &texts)
+{
+    for (const QString &text : texts)
+        stream.writeTextElement(tag, text);
+}
+
+void writeParameters(QXmlStreamWriter &stream, const QMap<QString, QString> &parameters)
+{
+    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it) {
+        stream.writeEmptyElement(QStringLiteral("parameter"));
+        stream.writeAttribute(QStringLiteral("key"), it.key());
+        stream.writeAttribute(QStringLiteral("value"), it.value());
+    }
 }
 
 } // namespace
@@ -98,46 +144,46 @@ bool HostProject::open(const QString &directory)
 
 bool HostProject::parse(const QByteArray &content, const QString &path)
 {
-    QDomDocument document;
-    QString message;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(content, &message, &line, &column)) {
-        error = QObject::tr("The project file '%1' is damaged: %2 (line %3, column %4).")
-                    .arg(path, message)
-                    .arg(line)
-                    .arg(column);
-        return false;
-    }
-    const QDomElement root = document.documentElement();
-    if (root.tagName() != QLatin1String("project")) {
+    // Read as a stream: the host's own parts go straight into their records,
+    // and only the plug-ins' elements become DOM, the form they are handed
+    // over in.
+    QXmlStreamReader reader(content);
+    if (reader.readNextStartElement() && reader.name() != QLatin1String("project")) {
         error = QObject::tr("The file '%1' is not a project file: its root element is <%2>, "
                             "not <project>.")
-                    .arg(path, root.tagName());
+                    .arg(path, reader.name().toString());
         return false;
     }
-
+    const QString readName = attribute(reader, "name");
+    const int readFormatIndex = attribute(reader, "formatIndex").toInt() > 0 ? 1 : 0;
     QList<ProjectApplication> readApplications;
-    const QDomElement applicationsElement = root.firstChildElement(QStringLiteral("applications"));
-    for (QDomElement element = applicationsElement.firstChildElement(QStringLiteral("application"));
-         !element.isNull(); element = element.nextSiblingElement(QStringLiteral("application")))
-        readApplications.append(readApplication(element));
-
     QList<ProjectInstrument> readInstruments;
-    const QDomElement instrumentsElement = root.firstChildElement(QStringLiteral("instruments"));
-    for (QDomElement element = instrumentsElement.firstChildElement(QStringLiteral("instrument"));
-         !element.isNull(); element = element.nextSiblingElement(QStringLiteral("instrument")))
-        readInstruments.append(readInstrument(element));
-
     QDomDocument readPluginData;
     QDomElement plugins = readPluginData.createElement(QStringLiteral("plugins"));
     readPluginData.appendChild(plugins);
-    for (QDomElement element = root.firstChildElement(QStringLiteral("plugin")); !element.isNull();
-         element = element.nextSiblingElement(QStringLiteral("plugin")))
-        plugins.appendChild(readPluginData.importNode(element, true));
+    while (!reader.hasError() && reader.readNextStartElement()) {
+        const auto tag = reader.name();
+        if (tag == QLatin1String("applications"))
+            readApplications += readList<ProjectApplication>(reader, QStringLiteral("application"), readApplication);
+        else if (tag == QLatin1String("instruments"))
+            readInstruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
+        else if (tag == QLatin1String("plugin"))
+            plugins.appendChild(readDomElement(reader, readPluginData));
+        else
+            reader.skipCurrentElement();
+    }
+    while (!reader.atEnd() && !reader.hasError())
+        reader.readNext();
+    if (reader.hasError()) {
+        error = QObject::tr("The project file '%1' is damaged: %2 (line %3, column %4).")
+                    .arg(path, reader.errorString())
+                    .arg(reader.lineNumber())
+                    .arg(reader.columnNumber());
+        return false;
+    }
 
-    name = root.attribute(QStringLiteral("name"));
-    formatIndex = root.attribute(QStringLiteral("formatIndex")).toInt() > 0 ? 1 : 0;
+    name = readName;
+    formatIndex = readFormatIndex;
     applications = readApplications;
     instruments = readInstruments;
     pluginData = readPluginData;
@@ -145,50 +191,61 @@ bool HostProject::parse(const QByteArray &content, const QString &path)
     return true;
 }
 
-QDomDocument HostProject::toDocument() const
+bool HostProject::write(QIODevice &device)
 {
-    QDomDocument document;
-    document.appendChild(document.createProcessingInstruction(
-        QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
-    QDomElement root = document.createElement(QStringLiteral("project"));
-    root.setAttribute(QStringLiteral("name"), name);
-    root.setAttribute(QStringLiteral("formatIndex"), formatIndex);
-    document.appendChild(root);
+    QXmlStreamWriter stream(&device);
+    stream.setAutoFormatting(true);
+    stream.setAutoFormattingIndent(2);
+    stream.writeStartDocument();
+    stream.writeStartElement(QStringLiteral("project"));
+    stream.writeAttribute(QStringLiteral("name"), name);
+    stream.writeAttribute(QStringLiteral("formatIndex"), QString::number(formatIndex));
 
-    QDomElement applicationsElement = document.createElement(QStringLiteral("applications"));
-    root.appendChild(applicationsElement);
+    stream.writeStartElement(QStringLiteral("applications"));
     for (const ProjectApplication &application : applications) {
-        QDomElement element = document.createElement(QStringLiteral("application"));
-        element.setAttribute(QStringLiteral("name"), application.name);
-        element.setAttribute(QStringLiteral("type"), application.type);
-        element.setAttribute(QStringLiteral("program"), application.program);
+        stream.writeStartElement(QStringLiteral("application"));
+        stream.writeAttribute(QStringLiteral("name"), application.name);
+        stream.writeAttribute(QStringLiteral("type"), application.type);
+        stream.writeAttribute(QStringLiteral("program"), application.program);
         if (!application.folder.isEmpty())
-            element.setAttribute(QStringLiteral("folder"), application.folder);
-        appendTexts(document, element, QStringLiteral("tap"), application.tapConnectors);
-        appendTexts(document, element, QStringLiteral("oper"), application.operations);
-        appendTexts(document, element, QStringLiteral("show"), application.showOptions);
-        appendParameters(document, element, application.parameters);
-        applicationsElement.appendChild(element);
+            stream.writeAttribute(QStringLiteral("folder"), application.folder);
+        writeTexts(stream, QStringLiteral("tap"), application.tapConnectors);
+        writeTexts(stream, QStringLiteral("oper"), application.operations);
+        writeTexts(stream, QStringLiteral("show"), application.showOptions);
+        writeParameters(stream, application.parameters);
+        stream.writeEndElement();
     }
+    stream.writeEndElement();
 
-    QDomElement instrumentsElement = document.createElement(QStringLiteral("instruments"));
-    root.appendChild(instrumentsElement);
+    stream.writeStartElement(QStringLiteral("instruments"));
     for (const ProjectInstrument &instrument : instruments) {
-        QDomElement element = document.createElement(QStringLiteral("instrument"));
-        element.setAttribute(QStringLiteral("name"), instrument.name);
-        element.setAttribute(QStringLiteral("address"), instrument.address);
+        stream.writeStartElement(QStringLiteral("instrument"));
+        stream.writeAttribute(QStringLiteral("name"), instrument.name);
+        stream.writeAttribute(QStringLiteral("address"), instrument.address);
         if (instrument.preferred)
-            element.setAttribute(QStringLiteral("preferred"), 1);
-        appendTexts(document, element, QStringLiteral("action"), instrument.actions);
-        appendParameters(document, element, instrument.parameters);
-        instrumentsElement.appendChild(element);
+            stream.writeAttribute(QStringLiteral("preferred"), QStringLiteral("1"));
+        writeTexts(stream, QStringLiteral("action"), instrument.actions);
+        writeParameters(stream, instrument.parameters);
+        stream.writeEndElement();
+    }
+    stream.writeEndElement();
+    if (stream.hasError()) {
+        error = QObject::tr("an application or instrument holds a character XML cannot carry");
+        return false;
     }
 
-    const QDomElement plugins = pluginData.documentElement();
-    for (QDomElement element = plugins.firstChildElement(QStringLiteral("plugin")); !element.isNull();
-         element = element.nextSiblingElement(QStringLiteral("plugin")))
-        root.appendChild(document.importNode(element, true));
-    return document;
+    OrderedXmlWriter plugins(stream);
+    const QDomElement pluginsElement = pluginData.documentElement();
+    for (QDomElement element = pluginsElement.firstChildElement(QStringLiteral("plugin"));
+         !element.isNull(); element = element.nextSiblingElement(QStringLiteral("plugin"))) {
+        if (!plugins.writeElement(element)) {
+            error = plugins.errorString();
+            return false;
+        }
+    }
+    stream.writeEndElement();
+    stream.writeEndDocument();
+    return true;
 }
 
 bool HostProject::save()
@@ -199,7 +256,11 @@ bool HostProject::save()
         error = QObject::tr("Cannot write the project file '%1': %2").arg(path, file.errorString());
         return false;
     }
-    file.write(toDocument().toByteArray(2));
+    if (!write(file)) {
+        file.cancelWriting();
+        error = QObject::tr("The project file '%1' was not written: %2").arg(path, error);
+        return false;
+    }
     if (!file.commit()) {
         error = QObject::tr("Cannot write the project file '%1': %2").arg(path, file.errorString());
         return false;

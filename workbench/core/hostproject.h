@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDomDocument>
+#include <QIODevice>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -65,7 +66,7 @@ public:
 
 private:
     bool parse(const QByteArray &content, const QString &path);
-    QDomDocument toDocument() const;
+    [[nodiscard]] bool write(QIODevice &device);
 
     QString folder;
     QString error;

@@ -1,5 +1,7 @@
 #include "hostsettings.h"
 
+#include "orderedxmlwriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,8 +63,14 @@ bool HostSettings::load()
 bool HostSettings::save()
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
+    QByteArray bytes;
+    QString problem;
+    if (!OrderedXmlWriter::toByteArray(document.documentElement(), bytes, problem)) {
+        error = tr("The settings file '%1' was not written: %2").arg(QDir::toNativeSeparators(path), problem);
+        return false;
+    }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document.toByteArray(2)) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) {
         error = tr("The settings file '%1' cannot be written: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }

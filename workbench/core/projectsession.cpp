@@ -80,7 +80,7 @@ ProjectSession::Outcome ProjectSession::create(const QString &directory, const Q
     return save();
 }
 
-ProjectSession::Outcome ProjectSession::open(const QString &directory)
+ProjectSession::Outcome ProjectSession::open(const QString &directory, Access access)
 {
     if (const Outcome loaded = loadPlugin(); loaded != Outcome::Done)
         return loaded;
@@ -88,11 +88,31 @@ ProjectSession::Outcome ProjectSession::open(const QString &directory)
         return fail(Outcome::MissingProject,
                     QObject::tr("There is no project in '%1': it has no %2.")
                         .arg(directory, HostProject::FileName));
+    // The lock comes before the reading: what is read is what this session
+    // may then write back.
+    const bool holdsLock = lock && lock->directory() == QFileInfo(directory).absoluteFilePath();
+    std::unique_ptr<ProjectLock> newLock;
+    QString lockProblem;
+    if (access != Access::ReadOnly && !holdsLock) {
+        newLock = std::make_unique<ProjectLock>(directory);
+        if (!newLock->acquire(access == Access::Write ? LockWaitMilliseconds : 0)) {
+            lockProblem = QObject::tr("The project '%1' is being written by %2.")
+                              .arg(QDir::toNativeSeparators(directory), newLock->holder());
+            if (access == Access::Write)
+                return fail(Outcome::Locked,
+                            lockProblem + QObject::tr(" Try again when it has finished."));
+            newLock.reset();
+        }
+    }
     HostProject candidate;
     if (!candidate.open(directory))
         return fail(Outcome::DamagedProject, candidate.errorString());
 
+    if (holdsLock && access != Access::ReadOnly)
+        newLock = std::move(lock);
     close();
+    lock = std::move(newLock);
+    readOnlyProblem = lockProblem;
     hostProject = candidate;
     host.setProject(&hostProject);
     QDomElement element = hostProject.pluginElement(PluginName);
@@ -107,6 +127,10 @@ ProjectSession::Outcome ProjectSession::save()
 {
     if (!opened)
         return fail(Outcome::MissingProject, QObject::tr("No project is open."));
+    if (!lock)
+        return fail(Outcome::Locked, readOnlyProblem.isEmpty()
+                                         ? QObject::tr("The project is open read-only.")
+                                         : readOnlyProblem);
     QDomElement element = hostProject.resetPluginElement(PluginName);
     persist->save(element);
     if (!hostProject.save())
@@ -116,6 +140,8 @@ ProjectSession::Outcome ProjectSession::save()
 
 void ProjectSession::close()
 {
+    lock.reset();
+    readOnlyProblem.clear();
     if (!opened)
         return;
     projectInterface->removeObject(QStringLiteral("ClearAll"), QString());

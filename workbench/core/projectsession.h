@@ -3,6 +3,7 @@
 #include "hostproject.h"
 #include "hostsettings.h"
 #include "pluginlibrary.h"
+#include "projectlock.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,7 +26,12 @@ class WorkbenchHost;
 class ProjectSession
 {
 public:
-    enum class Outcome { Done, MissingProject, DamagedProject, PluginFailed, WriteFailed };
+    enum class Outcome { Done, MissingProject, DamagedProject, PluginFailed, WriteFailed, Locked };
+    // Write: the project is locked for this session, waiting a short while
+    // for another writer; ReadOnly: no lock, no saving; WriteIfFree: locked
+    // when nobody else holds it, read-only otherwise.
+    enum class Access { Write, ReadOnly, WriteIfFree };
+    static constexpr int LockWaitMilliseconds = 2000;
 
     static inline const QString PluginName = QStringLiteral("ORVSequencer");
 
@@ -37,13 +43,18 @@ public:
 
     // A new, empty project folder saved through the plug-in.
     Outcome create(const QString &directory, const QString &name);
-    Outcome open(const QString &directory);
+    Outcome open(const QString &directory, Access access = Access::Write);
     Outcome save();
     void close();
 
     QString errorString() const { return error; }
     HostProject &project() { return hostProject; }
     bool isOpen() const { return opened; }
+    // Open without the project's lock: saving is refused.
+    bool isReadOnly() const { return opened && !lock; }
+    // Why the project was opened read-only (who holds its lock); empty
+    // when it was not.
+    QString readOnlyReason() const { return readOnlyProblem; }
 
     // The sequence titles the plug-in entered in the project tree, in order.
     QStringList sequenceTitles() const;
@@ -89,5 +100,7 @@ private:
     QString settingsProblem;
     HxiORVSequencer *sequencerInterface = nullptr;
     bool opened = false;
+    std::unique_ptr<ProjectLock> lock;
+    QString readOnlyProblem;
     QString error;
 };

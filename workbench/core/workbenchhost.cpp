@@ -34,7 +34,7 @@ WorkbenchHost::WorkbenchHost()
       view(std::make_unique<MainViewService>()),
       subscribe(std::make_unique<SubscribeService>()),
       process(std::make_unique<MainProcessService>()),
-      appCreate(std::make_unique<AppCreateService>(data.get())),
+      appCreate(std::make_unique<AppCreateService>(data.get(), log.get())),
       instrument(std::make_unique<InstrumentService>(data.get())),
       instrumentValue(std::make_unique<InstrumentValueService>(data.get())),
       parameterCheck(std::make_unique<ParameterCheckService>())

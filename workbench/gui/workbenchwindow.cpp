@@ -155,10 +155,14 @@ bool WorkbenchWindow::openProject(const QString &directory)
 {
     // Opening closes the old project, and the sequencer closes its windows
     // with it; their tabs go as they do.
-    if (projectSession.open(directory) != ProjectSession::Outcome::Done) {
+    if (projectSession.open(directory, ProjectSession::Access::WriteIfFree)
+        != ProjectSession::Outcome::Done) {
         showError(projectSession.errorString());
         return false;
     }
+    if (projectSession.isReadOnly())
+        log->appendLine(QStringLiteral("Output"),
+                        tr("%1 The project is open read-only.").arg(projectSession.readOnlyReason()));
     rebuildSequenceMenu();
     tree->rebuild();
     updateTitle();
@@ -219,7 +223,7 @@ void WorkbenchWindow::closeProject()
 
 bool WorkbenchWindow::offerToSave()
 {
-    if (!projectSession.isOpen())
+    if (!projectSession.isOpen() || projectSession.isReadOnly())
         return true;
     const auto answer = QMessageBox::question(
         this, tr("ORV Workbench"), tr("Save the project before closing it?"),
@@ -267,7 +271,9 @@ void WorkbenchWindow::viewChanged(int index)
 void WorkbenchWindow::updateTitle()
 {
     setWindowTitle(projectSession.isOpen()
-                       ? tr("ORV Workbench - %1").arg(QDir::toNativeSeparators(projectSession.project().directory()))
+                       ? tr("ORV Workbench - %1%2")
+                             .arg(QDir::toNativeSeparators(projectSession.project().directory()),
+                                  projectSession.isReadOnly() ? tr(" (read-only)") : QString())
                        : tr("ORV Workbench"));
 }
 
