@@ -7,6 +7,7 @@
 #include "sequenceenums.h"
 
 #include <QBrush>
+#include <QHash>
 
 SequenceElementItem::SequenceElementItem(int rowType) : QTreeWidgetItem(rowType)
 {
@@ -160,5 +161,10 @@ QIcon SequenceElementItem::imageIcon(const QString &fileName)
 {
     if (fileName.isEmpty())
         return QIcon();
-    return QIcon(QStringLiteral(":/images/") + fileName);
+    // Rows of one kind share a picture: decoded once, not once per row.
+    static QHash<QString, QIcon> icons;
+    auto found = icons.find(fileName);
+    if (found == icons.end())
+        found = icons.insert(fileName, QIcon(QStringLiteral(":/images/") + fileName));
+    return *found;
 }

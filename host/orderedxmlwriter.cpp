@@ -87,17 +87,23 @@ QStringList OrderedXmlWriter::formatOrder(const QString &tagName)
 
 QStringList OrderedXmlWriter::attributeOrder(const QDomElement &element)
 {
+    // Walks the format's list once instead of sorting by position in it: a
+    // large project writes this for every step.
     const QStringList known = formatOrder(element.tagName());
-    const QDomNamedNodeMap attributes = element.attributes();
     QStringList listed;
+    for (const QString &name : known) {
+        if (element.hasAttribute(name))
+            listed.append(name);
+    }
+    const QDomNamedNodeMap attributes = element.attributes();
+    if (listed.size() == attributes.count())
+        return listed;
     QStringList others;
     for (int i = 0; i < attributes.count(); ++i) {
         const QString name = attributes.item(i).nodeName();
-        (known.contains(name) ? listed : others).append(name);
+        if (!known.contains(name))
+            others.append(name);
     }
-    std::sort(listed.begin(), listed.end(), [&known](const QString &a, const QString &b) {
-        return known.indexOf(a) < known.indexOf(b);
-    });
     std::sort(others.begin(), others.end());
     return listed + others;
 }

@@ -7,6 +7,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <unordered_map>
+
 #include "orderedxmlwriter.h"
 
 namespace {
@@ -64,17 +66,46 @@ ProjectInstrument readInstrument(QXmlStreamReader &reader)
     return instrument;
 }
 
+// Names and short values repeat on every step of a large project: each is
+// made once and shared by every node that carries it, which saves an
+// allocation per attribute on reading and keeps the DOM smaller.
+class SharedTexts
+{
+public:
+    QString operator()(QStringView text)
+    {
+        if (text.size() > LongestShared)
+            return text.toString();
+        const auto found = texts.find(text);
+        if (found != texts.end())
+            return found->second;
+        QString made = text.toString();
+        // the key views the characters of the value it maps to
+        texts.emplace(QStringView(made), made);
+        return made;
+    }
+
+private:
+    static constexpr qsizetype LongestShared = 40;
+    struct Hash
+    {
+        size_t operator()(QStringView text) const { return qHash(text); }
+    };
+    std::unordered_map<QStringView, QString, Hash> texts;
+};
+
 // The element the reader stands on, with everything below it, as DOM: the
 // form a plug-in's element is handed over in.
-QDomElement readDomElement(QXmlStreamReader &reader, QDomDocument &document)
+QDomElement readDomElement(QXmlStreamReader &reader, QDomDocument &document, SharedTexts &shared)
 {
-    QDomElement element = document.createElement(reader.qualifiedName().toString());
-    for (const QXmlStreamAttribute &attribute : reader.attributes())
-        element.setAttribute(attribute.qualifiedName().toString(), attribute.value().toString());
+    QDomElement element = document.createElement(shared(reader.qualifiedName()));
+    const QXmlStreamAttributes attributes = reader.attributes();
+    for (const QXmlStreamAttribute &attribute : attributes)
+        element.setAttribute(shared(attribute.qualifiedName()), shared(attribute.value()));
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement:
-            element.appendChild(readDomElement(reader, document));
+            element.appendChild(readDomElement(reader, document, shared));
             break;
         case QXmlStreamReader::Characters:
             if (!reader.isWhitespace())
@@ -136,18 +167,19 @@ bool HostProject::open(const QString &directory)
         error = QObject::tr("Cannot open the project file '%1': %2").arg(path, file.errorString());
         return false;
     }
-    if (!parse(file.readAll(), path))
+    if (!parse(file, path))
         return false;
     folder = QFileInfo(directory).absoluteFilePath();
     return true;
 }
 
-bool HostProject::parse(const QByteArray &content, const QString &path)
+bool HostProject::parse(QIODevice &device, const QString &path)
 {
     // Read as a stream: the host's own parts go straight into their records,
     // and only the plug-ins' elements become DOM, the form they are handed
-    // over in.
-    QXmlStreamReader reader(content);
+    // over in. Read from the file piece by piece, not from a copy of it in
+    // memory.
+    QXmlStreamReader reader(&device);
     if (reader.readNextStartElement() && reader.name() != QLatin1String("project")) {
         error = QObject::tr("The file '%1' is not a project file: its root element is <%2>, "
                             "not <project>.")
@@ -159,6 +191,7 @@ bool HostProject::parse(const QByteArray &content, const QString &path)
     QList<ProjectApplication> readApplications;
     QList<ProjectInstrument> readInstruments;
     QDomDocument readPluginData;
+    SharedTexts shared;
     QDomElement plugins = readPluginData.createElement(QStringLiteral("plugins"));
     readPluginData.appendChild(plugins);
     while (!reader.hasError() && reader.readNextStartElement()) {
@@ -168,7 +201,7 @@ bool HostProject::parse(const QByteArray &content, const QString &path)
         else if (tag == QLatin1String("instruments"))
             readInstruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
         else if (tag == QLatin1String("plugin"))
-            plugins.appendChild(readDomElement(reader, readPluginData));
+            plugins.appendChild(readDomElement(reader, readPluginData, shared));
         else
             reader.skipCurrentElement();
     }

@@ -65,7 +65,7 @@ public:
     QDomElement resetPluginElement(const QString &pluginName);
 
 private:
-    bool parse(const QByteArray &content, const QString &path);
+    bool parse(QIODevice &device, const QString &path);
     [[nodiscard]] bool write(QIODevice &device);
 
     QString folder;

@@ -115,8 +115,13 @@ ProjectSession::Outcome ProjectSession::open(const QString &directory, Access ac
     readOnlyProblem = lockProblem;
     hostProject = candidate;
     host.setProject(&hostProject);
-    QDomElement element = hostProject.pluginElement(PluginName);
-    persist->load(element);
+    {
+        QDomElement element = hostProject.pluginElement(PluginName);
+        persist->load(element);
+    }
+    // The plug-in holds what it read, and every save hands it a fresh
+    // element: the nodes it read from go now rather than with the session.
+    hostProject.resetPluginElement(PluginName);
     projectInterface->buildTree(QString());
     opened = true;
     error.clear();
@@ -133,7 +138,11 @@ ProjectSession::Outcome ProjectSession::save()
                                          : readOnlyProblem);
     QDomElement element = hostProject.resetPluginElement(PluginName);
     persist->save(element);
-    if (!hostProject.save())
+    const bool written = hostProject.save();
+    // What the plug-in wrote is on disk or refused; either way the next save
+    // asks for it afresh.
+    hostProject.resetPluginElement(PluginName);
+    if (!written)
         return fail(Outcome::WriteFailed, hostProject.errorString());
     return Outcome::Done;
 }
