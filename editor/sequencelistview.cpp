@@ -1,5 +1,7 @@
 #include "sequencelistview.h"
 
+#include <QTimer>
+
 #include "applicationitem.h"
 #include "applicationoperations.h"
 #include "applicationtypes.h"
@@ -164,10 +166,25 @@ void SequenceListView::setUpList()
     setAutoScroll(true);
     // Short columns fit their texts; the item names take what is left, so
     // the status stays in view.
+    // The widths follow the texts at most a few times a second: fitting them
+    // on every change measures every row, which made each step of a long run
+    // cost as much as the whole list.
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
     header()->setSectionResizeMode(SequenceElementItem::ItemColumn, QHeaderView::Stretch);
     header()->setMinimumSectionSize(40);
+    columnFitTimer = new QTimer(this);
+    columnFitTimer->setSingleShot(true);
+    columnFitTimer->setInterval(250);
+    connect(columnFitTimer, &QTimer::timeout, this, &SequenceListView::fitColumnsToContents);
+    const auto fitSoon = [this] {
+        if (!columnFitTimer->isActive())
+            columnFitTimer->start();
+    };
+    connect(model(), &QAbstractItemModel::dataChanged, this, fitSoon);
+    connect(model(), &QAbstractItemModel::rowsInserted, this, fitSoon);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, fitSoon);
+    connect(model(), &QAbstractItemModel::modelReset, this, fitSoon);
 
     undoHistory = new QUndoStack(this);
     undoHistory->setObjectName(QStringLiteral("undoStack"));
@@ -899,4 +916,12 @@ void SequenceListView::dropEvent(QDropEvent *event)
         event->acceptProposedAction();
     else
         event->ignore();
+}
+
+void SequenceListView::fitColumnsToContents()
+{
+    for (int column = 0; column < columnCount(); ++column) {
+        if (column != SequenceElementItem::ItemColumn)
+            resizeColumnToContents(column);
+    }
 }

@@ -20,6 +20,7 @@ class OperationItem;
 class SequenceCommand;
 class SequenceElementItem;
 class StepUndoCommand;
+class QTimer;
 class QUndoStack;
 
 // The steps of one sequence in the sequencer window: a flat list of rows
@@ -142,6 +143,9 @@ protected:
     // the step changed.
     virtual bool showOptions(SequenceElementItem *step);
 
+    // Short columns as wide as their texts; the item names take the rest.
+    void fitColumnsToContents();
+
 private:
     // What an internal drag carries (nothing: the list remembers the row).
     static inline const QString MoveDragFormat = QStringLiteral("SequenceListViewDrag");
@@ -174,4 +178,5 @@ private:
     QUndoStack *undoHistory = nullptr;
     StepEditor ioPinsEditor;
     std::function<bool()> executeAllowed;
+    QTimer *columnFitTimer = nullptr;
 };
