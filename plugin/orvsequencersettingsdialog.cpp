@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QSpinBox>
 
 using namespace VemoInterface;
 
@@ -54,12 +55,14 @@ void ORVSequencerSettingsDialog::showWorkingCopy()
     on_gangCheckBox_toggled(ui->gangCheckBox->isChecked());
     resultFilesCheckBox->setChecked(working.saveResultFiles);
     resultsServerLineEdit->setText(working.resultsDatabase);
+    redoLimitSpinBox->setValue(working.redoLimit);
 }
 
-// The run's data: the files beside each report and the line's server.
+// The run's data (the files beside each report, the line's server) and how
+// often a step may be redone.
 void ORVSequencerSettingsDialog::addResultsGroup()
 {
-    auto *group = new QGroupBox(tr("Results"), this);
+    auto *group = new QGroupBox(tr("Runs and results"), this);
     group->setObjectName(QStringLiteral("resultsGroupBox"));
     auto *layout = new QFormLayout(group);
     resultFilesCheckBox = new QCheckBox(tr("Write JSON and JUnit files beside each sequence report"), group);
@@ -71,6 +74,13 @@ void ORVSequencerSettingsDialog::addResultsGroup()
                                          "A server address: every station of a line delivers its runs there."));
     layout->addRow(resultFilesCheckBox);
     layout->addRow(tr("Results server:"), resultsServerLineEdit);
+    // A step whose follow-up is "Redo" and that never passes would run for
+    // ever; past this many repeats in a row the run ends with Error.
+    redoLimitSpinBox = new QSpinBox(group);
+    redoLimitSpinBox->setObjectName(QStringLiteral("redoLimitSpinBox"));
+    redoLimitSpinBox->setRange(1, 1000000);
+    redoLimitSpinBox->setSuffix(tr(" times"));
+    layout->addRow(tr("Redo a step at most:"), redoLimitSpinBox);
     ui->generalLayout->insertWidget(ui->generalLayout->indexOf(ui->gangButtonGroup) + 1, group);
 }
 
@@ -86,6 +96,7 @@ void ORVSequencerSettingsDialog::apply()
     working.gangText = working.enableGang ? ui->gangComboBox->currentText() : QStringLiteral("0");
     working.saveResultFiles = resultFilesCheckBox->isChecked();
     working.resultsDatabase = resultsServerLineEdit->text().trimmed();
+    working.redoLimit = redoLimitSpinBox->value();
     *record = working;
     accept();
 }
@@ -114,6 +125,7 @@ void ORVSequencerSettingsDialog::on_defaultButton_clicked()
     working.perUnit = false;
     working.saveResultFiles = false;
     working.resultsDatabase.clear();
+    working.redoLimit = SequencerSettings().redoLimit;
     if (UserPrivilege(link).isDeveloper()) {
         working.enableGang = false;
         working.gang = QStringLiteral("0");

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QSpinBox;
 
 namespace Ui {
 class ORVSequencerSettingsForm;
@@ -55,4 +56,5 @@ private:
     std::unique_ptr<Ui::ORVSequencerSettingsForm> ui;
     QCheckBox *resultFilesCheckBox = nullptr;
     QLineEdit *resultsServerLineEdit = nullptr;
+    QSpinBox *redoLimitSpinBox = nullptr;
 };

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -42,10 +43,12 @@ TEST(SettingsPageTest, ApplyStoresTheWidgetsAndCancelKeepsTheRecord)
     child<QLineEdit>(widget, "pathLineEdit")->setText(QStringLiteral("/data/units"));
     child<QCheckBox>(widget, "resultFilesCheckBox")->setChecked(true);
     child<QLineEdit>(widget, "resultsServerLineEdit")->setText(QStringLiteral(" postgresql://line@db/results "));
+    child<QSpinBox>(widget, "redoLimitSpinBox")->setValue(7);
     EXPECT_EQ(child<QLabel>(widget, "gangTextLabel")->text(), QStringLiteral("none"));
     page->apply();
     EXPECT_TRUE(plugin.settings().saveResultFiles);
     EXPECT_EQ(plugin.settings().resultsDatabase, QStringLiteral("postgresql://line@db/results"));
+    EXPECT_EQ(plugin.settings().redoLimit, 7);
     EXPECT_EQ(plugin.settings().gang, QStringLiteral("10"));
     EXPECT_EQ(plugin.settings().gangText, QStringLiteral("0"));
     EXPECT_TRUE(plugin.settings().perUnit);
