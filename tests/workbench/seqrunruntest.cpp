@@ -196,18 +196,10 @@ TEST(SeqrunRunTest, CtrlCCancelsTheRunAndKeepsTheReport)
     TemporaryFolder folder;
     const QString project = copyDemo(folder);
     // a step that would wait half a minute
-    QFile file(project + QStringLiteral("/project.xml"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QString xml = QString::fromUtf8(file.readAll());
-    file.close();
-    xml.replace(QStringLiteral("echo Board passed the interconnect test"), QStringLiteral("sleep 30"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(xml.toUtf8());
-    file.close();
-
-    QProcess process;
-    process.start(QStringLiteral(SEQRUN_FILE),
-                  {QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    ASSERT_TRUE(editProject(project, QStringLiteral("echo Board passed the interconnect test"),
+                            QStringLiteral("sleep 30")));
+    const std::unique_ptr<QProcess> started = startSeqrun({QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    QProcess &process = *started;
     ASSERT_TRUE(process.waitForStarted());
     QString out;
     while (!out.contains(QLatin1String("Interconnect")) && process.waitForReadyRead(20000))
