@@ -259,8 +259,6 @@ TEST_F(SequenceListViewTest, EachOperationStepStartsWithItsKindsSettings)
         {"Pause / Display Message", "PAUSE", "", "0,", "", false, "", false},
         {"Label / Comment", "LABEL", "", ",", "", false, "", true},
         {"ELIF <condition>", "ELIF", "item = pass", ",", "", false, "", true},
-        {"ELSE", "ELSE", "", ",", "", false, "", true},
-        {"ENDIF", "ENDIF", "", ",", "", false, "", true},
         {"GOTO", "GOTO", "", ",", "", false, "", true},
         {"Print report", "Print", "", "", "Next Next Redo Stop", true, "Status", true},
         {"Export report", "Export", "", "", "Next Next Redo Stop", true, "Status", true},
@@ -399,7 +397,6 @@ TEST_F(SequenceListViewTest, TheDeleteKeyRemovesOnlyForDevelopers)
         {"", true},
         {"Developer", true},
         {"Engineer", false},
-        {"Technician", false},
         {"Operator", false},
     };
     for (const auto &c : cases) {
@@ -662,8 +659,8 @@ TEST_F(SequenceListViewTest, EveryChangeIsUndoneAndRedone)
         {"remove", [this] { list.setCurrentItem(list.stepAt(2)); QTest::keyClick(&list, Qt::Key_Delete); }},
         {"edit", [this] {
              whenShown([](QWidget *dialog) {
-                 dialog->findChild<QLineEdit *>(QStringLiteral("labelLineEdit"))->setText(QStringLiteral("Z"));
-                 dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+                 child<QLineEdit>(dialog, "labelLineEdit")->setText(QStringLiteral("Z"));
+                 pressOk(dialog);
              });
              list.slotShowProperties(list.stepAt(list.stepCount() - 1));
          }},
