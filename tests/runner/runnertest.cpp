@@ -41,11 +41,6 @@ TEST_F(RunnerTest, AFalseOuterIfSkipsTheWholeInnerIf)
          {"1/1", "1/8", "1/9", "1/10", "1/11"},
          {"Passed", "Done", "---", "---", "---", "---", "---", "Done", "Passed", "Done", "Passed"},
          {1, 0, 0, 0, 0, 0, 0, 8, 1, 8, 1}},
-        // both true: each ELSE is run through to its ENDIF
-        {"item = pass", "loop = 1",
-         {"1/1", "1/2", "1/3", "1/4", "1/7", "1/10", "1/11"},
-         {"Passed", "Done", "Done", "Passed", "---", "---", "Done", "---", "---", "Done", "Passed"},
-         {1, 8, 8, 1, 0, 0, 8, 0, 0, 8, 1}},
         // true outer, false inner: the inner ELSE is taken, the outer ELSE is run through
         {"item = pass", "loop = 2",
          {"1/1", "1/2", "1/5", "1/6", "1/7", "1/10", "1/11"},
