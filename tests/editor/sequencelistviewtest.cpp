@@ -4,6 +4,7 @@
 #include "modalanswer.h"
 #include "operationitem.h"
 #include "projecttreeservice.h"
+#include "qstringprinter.h"
 #include "scriptedprompt.h"
 #include "sequencelistview.h"
 #include "sequencelistviewtip.h"
@@ -22,18 +23,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList &texts, std::ostream *out)
-{
-    *out << '"' << texts.join(QStringLiteral("\", \"")).toStdString() << '"';
-}
 
 namespace {
 

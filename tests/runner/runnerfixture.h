@@ -10,6 +10,7 @@
 #include "mainprocessservice.h"
 #include "orvsequencermaindialog.h"
 #include "orvsequencerpi.h"
+#include "qstringprinter.h"
 #include "runrecorder.h"
 #include "scriptedprompt.h"
 #include "sequencebuilder.h"
@@ -30,13 +31,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
-
-// Failures show texts as texts rather than as lists of UTF-16 code units.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
