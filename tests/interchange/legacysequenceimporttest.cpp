@@ -4,6 +4,7 @@
 #include "hxsequence.h"
 #include "sampleprojecthost.h"
 #include "legacyfilebuilder.h"
+#include "qstringprinter.h"
 #include "sqcconversion.h"
 
 #include <gtest/gtest.h>
