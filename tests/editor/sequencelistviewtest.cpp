@@ -5,6 +5,7 @@
 #include "operationitem.h"
 #include "projecttreeservice.h"
 #include "qstringprinter.h"
+#include "sampleprojecthost.h"
 #include "scriptedprompt.h"
 #include "sequencelistview.h"
 #include "sequencelistviewtip.h"
@@ -74,18 +75,11 @@ class SequenceListViewTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        host.setPrompt(&prompt);
-        ProjectApplication chain;
-        chain.name = QStringLiteral("Chain");
-        chain.type = QStringLiteral("Chain Integrity Test");
-        chain.operations = {QStringLiteral("Execute Test"), QStringLiteral("Test Infrastructure")};
-        chain.showOptions = {QStringLiteral("Status"), QStringLiteral("Diagnostics")};
         ProjectApplication nand;
         nand.name = QStringLiteral("Nand0");
         nand.type = QStringLiteral("NAND Programming");
         nand.operations = {QStringLiteral("Program"), QStringLiteral("Test Infrastructure")};
-        project.applications = {chain, nand};
-        host.setProject(&project);
+        project.applications.append(nand);
     }
 
     // Labels named "A", "B", ... so that rows can be told apart by column 3.
@@ -109,9 +103,10 @@ protected:
         return told;
     }
 
-    WorkbenchHost host;
-    ScriptedPrompt prompt;
-    HostProject project;
+    SampleProjectHost sample;
+    WorkbenchHost &host = sample.host;
+    ScriptedPrompt &prompt = sample.prompt;
+    HostProject &project = sample.project;
     AcceptingListView list{host.link()};
 };
 
