@@ -154,23 +154,6 @@ protected:
         return run(window) ? window : nullptr;
     }
 
-    // A command, an application that counts its runs in "counter.count" and
-    // a command, in single-application mode for three cycles, with the
-    // application selected.
-    ORVSequencerMainDialog *openSingleApplicationSequence()
-    {
-        addApplication(QStringLiteral("Counter"), countingScript(QStringLiteral("counter.count"), {0}));
-        SequenceBuilder builder(QStringLiteral("Single"));
-        builder.command(QStringLiteral("before"), Pass);
-        builder.application(QStringLiteral("Counter"), ChainType);
-        builder.command(QStringLiteral("after"), Pass);
-        builder.singleApplication().repeat(3);
-        ORVSequencerMainDialog *window = open(builder);
-        if (window)
-            select(window, 2);
-        return window;
-    }
-
     // Waits until `count` runs have ended and no window runs any more.
     bool waitForRunEnd(int count = 1)
     {

@@ -582,9 +582,17 @@ TEST_F(RunnerTest, RepeatedCyclesSeeTheirLoopAndTheWholeRunsStatus)
 // is where a stopped run resumes.
 TEST_F(RunnerTest, SingleApplicationModeRunsTheSelectedStepOncePerCycleAndResumesThere)
 {
-    ORVSequencerMainDialog *window = openSingleApplicationSequence();
+    // the application counts its runs; the commands around it never run
+    addApplication(QStringLiteral("Counter"), countingScript(QStringLiteral("counter.count"), {0}));
+    SequenceBuilder builder(QStringLiteral("Single"));
+    builder.command(QStringLiteral("before"), Pass);
+    builder.application(QStringLiteral("Counter"), ChainType);
+    builder.command(QStringLiteral("after"), Pass);
+    builder.singleApplication().repeat(3);
+    ORVSequencerMainDialog *window = open(builder);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->form().singleAppRadioButton->isChecked());
+    select(window, 2);
 
     window->slotStartSequence();
     window->slotStopSequence();
