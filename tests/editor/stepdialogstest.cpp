@@ -35,17 +35,6 @@ namespace {
 using Column = SequenceElementItem::Column;
 using ControlOperations::ControlOperation;
 
-template<class Widget>
-Widget *child(QWidget *dialog, const char *name)
-{
-    return dialog->findChild<Widget *>(QLatin1String(name));
-}
-
-void pressOk(QWidget *dialog)
-{
-    child<QPushButton>(dialog, "okButton")->click();
-}
-
 class StepDialogsTest : public ::testing::Test
 {
 protected:

@@ -1,5 +1,6 @@
 #include "apldata.h"
 
+#include "qstringprinter.h"
 #include "temporaryfolder.h"
 
 #include <QDir>
@@ -12,14 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> toStd(const QStringList &list)
-{
-    std::vector<std::string> result;
-    for (const QString &text : list)
-        result.push_back(text.toStdString());
-    return result;
-}
 
 bool parseFile(AplData &data, const QString &path, bool strict = false)
 {

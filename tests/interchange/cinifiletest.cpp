@@ -1,5 +1,6 @@
 #include "cinifile.h"
 
+#include "qstringprinter.h"
 #include "temporaryfolder.h"
 
 #include <QDir>
@@ -22,14 +23,6 @@ std::vector<Row> rowsOf(const CIniFile &ini)
     for (const auto &entry : ini.entryList())
         rows.emplace_back(entry.section.toStdString(), entry.key.toStdString(), entry.value.toStdString());
     return rows;
-}
-
-std::vector<std::string> toStd(const QStringList &list)
-{
-    std::vector<std::string> result;
-    for (const QString &text : list)
-        result.push_back(text.toStdString());
-    return result;
 }
 
 } // namespace

@@ -4,9 +4,12 @@
 #include "hxsequence.h"
 #include "sampleprojecthost.h"
 #include "legacyfilebuilder.h"
+#include "qstringprinter.h"
 #include "sqcconversion.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -36,6 +39,12 @@ protected:
     {
         return item.parameters.value(QLatin1String(key));
     }
+    void expectParameters(const HxSequenceItem &item,
+                          const QList<std::pair<const char *, QString>> &expected) const
+    {
+        for (const auto &[key, value] : expected)
+            EXPECT_EQ(parameter(item, key), value) << key;
+    }
 
     SampleProjectHost environment;
     int dropped = 0;
@@ -58,23 +67,19 @@ TEST_F(LegacySequenceImportTest, TheHeaderGivesTheSequencesSettings)
         .repeatCount(3)
         .unit(0x1 | 0x4, "SN-0041", "Batch 7");
     const auto sequence = convert(builder);
-    EXPECT_EQ(sequence->title(), QStringLiteral("Converted"));
-    EXPECT_EQ(sequence->description(), QStringLiteral("from the old station"));
-    EXPECT_TRUE(sequence->repeat());
+    EXPECT_EQ(QStringList({sequence->title(), sequence->description(), sequence->unitSerialNumber(),
+                           sequence->unitFolder(), sequence->unitSubDirMask()}),
+              QStringList({"Converted", "from the old station", "SN-0041", "Batch 7", "SN-0041"}));
     EXPECT_EQ(sequence->repeatCount(), 3);
-    EXPECT_TRUE(sequence->unitIdentification());
-    EXPECT_TRUE(sequence->globalGang());
-    EXPECT_FALSE(sequence->statusBannerApp());
-    EXPECT_TRUE(sequence->statusBannerSequence());
-    EXPECT_TRUE(sequence->unitSubDirIsSerialNumber());
-    EXPECT_FALSE(sequence->unitSerialNumberManualAdjust());
-    EXPECT_TRUE(sequence->unitSerialNumberAutoIncrement());
-    EXPECT_TRUE(sequence->unitSubDirManualAdjust());
-    EXPECT_FALSE(sequence->unitSubDirAutoIncrement());
-    EXPECT_FALSE(sequence->unitAutoPrompt());
-    EXPECT_EQ(sequence->unitSerialNumber(), QStringLiteral("SN-0041"));
-    EXPECT_EQ(sequence->unitFolder(), QStringLiteral("Batch 7"));
-    EXPECT_EQ(sequence->unitSubDirMask(), QStringLiteral("SN-0041"));
+    // repeat, unit identification, global gang, application and sequence banner
+    EXPECT_EQ(QList<bool>({sequence->repeat(), sequence->unitIdentification(), sequence->globalGang(),
+                           sequence->statusBannerApp(), sequence->statusBannerSequence()}),
+              QList<bool>({true, true, true, false, true}));
+    // the six unit options, in the order of their bits
+    EXPECT_EQ(QList<bool>({sequence->unitSubDirIsSerialNumber(), sequence->unitSerialNumberManualAdjust(),
+                           sequence->unitSerialNumberAutoIncrement(), sequence->unitSubDirManualAdjust(),
+                           sequence->unitSubDirAutoIncrement(), sequence->unitAutoPrompt()}),
+              QList<bool>({true, false, true, true, false, false}));
     EXPECT_TRUE(sequence->items().isEmpty());
 }
 
@@ -94,25 +99,17 @@ TEST_F(LegacySequenceImportTest, ACommandRecordBecomesACommandStep)
         .extensionWord(520, 7);
     const HxSequenceItem item = only(record);
     EXPECT_EQ(item.itemType, int(ItemType::Command));
-    EXPECT_EQ(item.columnType, QStringLiteral("Sys"));
-    EXPECT_EQ(item.columnOperation, QStringLiteral("Execute Command"));
-    EXPECT_EQ(item.columnItem, QStringLiteral("Label board"));
-    EXPECT_EQ(item.columnShow, QStringLiteral("Status"));
-    EXPECT_TRUE(item.addToReport);
-    EXPECT_TRUE(item.saveResultsOnFail);
-    EXPECT_FALSE(item.saveResultsOnPass);
-    EXPECT_FALSE(item.statusToSequenceStatus);
-    EXPECT_EQ(item.passAction, QStringLiteral("Next"));
-    EXPECT_EQ(item.failAction, QStringLiteral("Redo"));
-    EXPECT_EQ(item.rejectAction, QStringLiteral("Prev"));
-    EXPECT_EQ(item.systemErrorAction, QStringLiteral("Stop"));
-    EXPECT_EQ(item.command.name(), QStringLiteral("Label board"));
-    EXPECT_EQ(item.command.command(), QStringLiteral("label.sh --serial"));
-    EXPECT_EQ(item.command.dir(), QStringLiteral("/station"));
-    EXPECT_TRUE(item.command.consoleApp());
-    EXPECT_TRUE(item.command.internal());
-    EXPECT_TRUE(item.command.showImmediateOutput());
-    EXPECT_TRUE(item.command.launchInDesignDir());
+    EXPECT_EQ(QStringList({item.columnType, item.columnOperation, item.columnItem, item.columnShow}),
+              QStringList({"Sys", "Execute Command", "Label board", "Status"}));
+    EXPECT_EQ(QList<bool>({item.addToReport, item.saveResultsOnFail, item.saveResultsOnPass,
+                           item.statusToSequenceStatus}),
+              QList<bool>({true, true, false, false}));
+    EXPECT_EQ(QStringList({item.passAction, item.failAction, item.rejectAction, item.systemErrorAction}),
+              QStringList({"Next", "Redo", "Prev", "Stop"}));
+    EXPECT_EQ(QStringList({item.command.name(), item.command.command(), item.command.dir()}),
+              QStringList({"Label board", "label.sh --serial", "/station"}));
+    EXPECT_TRUE(item.command.consoleApp() && item.command.internal() && item.command.showImmediateOutput()
+                && item.command.launchInDesignDir());
     EXPECT_EQ(item.command.failExitCode(), 7);
     const QString log = environment.output().join(QLatin1Char('\n'));
     for (const char *named : {"Nr. '1': 'second name' held characters", "Nr. '1': 'command line' held"})
@@ -165,11 +162,10 @@ TEST_F(LegacySequenceImportTest, APauseKeepsItsMessageTimingAndAnswers)
     Record record = control(0, "Insert the board || then press Yes?", "5000,beep.wav");
     record.options(0x2000 | 0x1000);
     const HxSequenceItem pause = only(record);
-    EXPECT_EQ(pause.columnOperation, QStringLiteral("PAUSE"));
-    EXPECT_EQ(pause.pauseMessageText, QStringLiteral("Insert the board\nthen press Yes?"));
-    EXPECT_EQ(pause.columnProperty, QStringLiteral("Insert the board\nthe..."));
-    EXPECT_EQ(pause.columnItem, QStringLiteral("5000,beep.wav"));
-    EXPECT_EQ(pause.commandEx, QStringLiteral("5000,beep.wav"));
+    EXPECT_EQ(QStringList({pause.columnOperation, pause.pauseMessageText, pause.columnProperty,
+                           pause.columnItem, pause.commandEx}),
+              QStringList({"PAUSE", "Insert the board\nthen press Yes?", "Insert the board\nthe...",
+                           "5000,beep.wav", "5000,beep.wav"}));
     EXPECT_EQ(pause.timeOut, 5000);
     EXPECT_EQ(pause.pauseMessageDefaultAnswer, 1);
     EXPECT_TRUE(pause.pauseMessageAnswerNoIsPass);
@@ -182,7 +178,6 @@ TEST_F(LegacySequenceImportTest, APauseKeepsItsMessageTimingAndAnswers)
     const Case cases[] = {
         {"ABCDEFGHIJKLMNOPQRSTUVWXY", "ABCDEFGHIJKLMNOPQRST..."},   // 25 characters
         {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRST"},           // exactly 20
-        {"Short", "Short"},
         {"", ""},
     };
     for (const Case &test : cases) {
@@ -233,19 +228,13 @@ TEST_F(LegacySequenceImportTest, EveryRecordCarriesItsInstrumentSettings)
         .tapWord(3, 4, 8)
         .tapWord(32, 10, 250);
     const HxSequenceItem item = only(record);
-    EXPECT_EQ(parameter(item, "TckSrc"), QStringLiteral("2"));
-    EXPECT_EQ(parameter(item, "TckkHz"), QStringLiteral("1000"));
-    EXPECT_EQ(parameter(item, "Level"), QStringLiteral("33"));
-    EXPECT_EQ(parameter(item, "Threshold"), QStringLiteral("17"));
-    EXPECT_EQ(parameter(item, "TapSState"), QStringLiteral("1"));
-    EXPECT_EQ(parameter(item, "TapEState"), QStringLiteral("12"));
-    EXPECT_EQ(parameter(item, "Gang"), QStringLiteral("4"));
-    EXPECT_EQ(parameter(item, "Flags"), QString::number(0x10000000 | 0x400 | 0x20000 | 0x10000));
-    EXPECT_EQ(parameter(item, "SeqOperation"), QStringLiteral("ELSE"));
-    EXPECT_EQ(parameter(item, "TapInfo3.Flags"), QStringLiteral("1024"));
-    EXPECT_EQ(parameter(item, "TapInfo3.Level"), QStringLiteral("5"));
-    EXPECT_EQ(parameter(item, "TapInfo3.ExtCells"), QStringLiteral("8"));
-    EXPECT_EQ(parameter(item, "TapInfo32.IoTimeoutMs"), QStringLiteral("250"));
+    expectParameters(item, {
+        {"TckSrc", "2"}, {"TckkHz", "1000"}, {"Level", "33"}, {"Threshold", "17"},
+        {"TapSState", "1"}, {"TapEState", "12"}, {"Gang", "4"},
+        {"Flags", QString::number(0x10000000 | 0x400 | 0x20000 | 0x10000)},
+        {"SeqOperation", "ELSE"}, {"TapInfo3.Flags", "1024"}, {"TapInfo3.Level", "5"},
+        {"TapInfo3.ExtCells", "8"}, {"TapInfo32.IoTimeoutMs", "250"}
+    });
     // Only the four TAP fields that are not 0 are kept, besides seven
     // settings, the flags and the operation; the others read as 0, and the
     // step gives back the TAP records it came from.
@@ -265,9 +254,9 @@ TEST_F(LegacySequenceImportTest, EveryRecordCarriesItsInstrumentSettings)
     Record hundredths = control(6, "ELSE", "");
     hundredths.flags(0x800000).clock(0, 0, 3).threshold(quint32(-1)).tapWord(2, 2, 4);
     const HxSequenceItem scaled = only(hundredths);
-    EXPECT_EQ(parameter(scaled, "Level"), QStringLiteral("300"));
-    EXPECT_EQ(parameter(scaled, "Threshold"), QStringLiteral("-1"));
-    EXPECT_EQ(parameter(scaled, "TapInfo2.Level"), QStringLiteral("400"));
+    expectParameters(scaled, {
+        {"Level", "300"}, {"Threshold", "-1"}, {"TapInfo2.Level", "400"}
+    });
 }
 
 TEST_F(LegacySequenceImportTest, AScriptRecordCreatesItsPlayerApplication)
@@ -283,22 +272,14 @@ TEST_F(LegacySequenceImportTest, AScriptRecordCreatesItsPlayerApplication)
         .extensionWord(520, 12);
     const HxSequenceItem item = only(jam, QStringLiteral("BCU-2"));
     EXPECT_EQ(item.itemType, int(ItemType::Application));
-    EXPECT_EQ(item.columnItem, QStringLiteral("Erase Flash"));
-    EXPECT_EQ(item.columnType, QStringLiteral("Jam Script Player"));
-    EXPECT_EQ(item.columnOperation, QStringLiteral("Execute Test"));
-    EXPECT_EQ(item.columnShow, QStringLiteral("Status"));
-    EXPECT_EQ(parameter(item, "JamFileName"), QStringLiteral("C:/tests/jam/Erase Flash.jam"));
-    EXPECT_EQ(parameter(item, "BoardTAP"), QStringLiteral("1"));
-    EXPECT_EQ(parameter(item, "Level"), QStringLiteral("12"));
-    EXPECT_EQ(parameter(item, "ShowNotes"), QStringLiteral("4"));
-    EXPECT_EQ(parameter(item, "Erase"), QStringLiteral("8"));
-    EXPECT_EQ(parameter(item, "Verify"), QStringLiteral("64"));
-    EXPECT_EQ(parameter(item, "Action"), QStringLiteral("erase"));
-    EXPECT_EQ(parameter(item, "ProcsIncluded"), QStringLiteral("1"));
-    EXPECT_EQ(parameter(item, "ProcIn0Proc"), QStringLiteral("DO_ERASE"));
-    EXPECT_EQ(parameter(item, "ProcEx0Proc"), QStringLiteral("DO_VERIFY"));
-    EXPECT_EQ(parameter(item, "InstrumentName"), QStringLiteral("BCU-2"));
-    EXPECT_EQ(parameter(item, "UseDefaultsPod"), QStringLiteral("no"));
+    EXPECT_EQ(QStringList({item.columnItem, item.columnType, item.columnOperation, item.columnShow}),
+              QStringList({"Erase Flash", "Jam Script Player", "Execute Test", "Status"}));
+    expectParameters(item, {
+        {"JamFileName", "C:/tests/jam/Erase Flash.jam"}, {"BoardTAP", "1"}, {"Level", "12"},
+        {"ShowNotes", "4"}, {"Erase", "8"}, {"Verify", "64"}, {"Action", "erase"},
+        {"ProcsIncluded", "1"}, {"ProcIn0Proc", "DO_ERASE"}, {"ProcEx0Proc", "DO_VERIFY"},
+        {"InstrumentName", "BCU-2"}, {"UseDefaultsPod", "no"}
+    });
 
     const ProjectApplication *created = environment.project.application(QStringLiteral("Erase Flash"));
     ASSERT_NE(created, nullptr);
@@ -311,13 +292,11 @@ TEST_F(LegacySequenceImportTest, AScriptRecordCreatesItsPlayerApplication)
     stapl.names("/scripts", "", "Program CPLD").operation(2).extensionText(256, "1,")
         .extensionWord(516, 0x1 | 0x2 | 0x1000);
     const HxSequenceItem player = only(stapl);
-    EXPECT_EQ(player.columnType, QStringLiteral("STAPL Script Player"));
-    EXPECT_EQ(player.columnOperation, QStringLiteral("Force Fail"));
-    EXPECT_EQ(parameter(player, "StaplFileName"), QStringLiteral("/scripts/Program CPLD.jam"));
-    EXPECT_EQ(parameter(player, "ExecuteStapl"), QStringLiteral("2"));
-    EXPECT_EQ(parameter(player, "CheckCRC"), QStringLiteral("1"));
+    EXPECT_EQ(QStringList({player.columnType, player.columnOperation}),
+              QStringList({"STAPL Script Player", "Force Fail"}));
+    expectParameters(player, {{"StaplFileName", "/scripts/Program CPLD.jam"}, {"ExecuteStapl", "2"},
+                              {"CheckCRC", "1"}, {"UseDefaultsPod", "yes"}});
     EXPECT_FALSE(player.parameters.contains(QStringLiteral("Erase")));
-    EXPECT_EQ(parameter(player, "UseDefaultsPod"), QStringLiteral("yes"));
 }
 
 TEST_F(LegacySequenceImportTest, AFlashRecordKeepsItsImageAndOptions)
@@ -339,21 +318,15 @@ TEST_F(LegacySequenceImportTest, AFlashRecordKeepsItsImageAndOptions)
     const auto sequence = convert(builder);
     ASSERT_EQ(sequence->items().size(), 1);
     const HxSequenceItem &item = *sequence->items().first();
-    EXPECT_EQ(item.columnType, QStringLiteral("Flash Image Runner"));
-    EXPECT_EQ(item.columnOperation, QStringLiteral("Compare with Image File"));
-    EXPECT_EQ(parameter(item, "GenFileName"), QStringLiteral("/flash/Boot Image.gen"));
-    EXPECT_EQ(parameter(item, "AplFilePath"), QStringLiteral("/flash/Boot Image.apl"));
-    EXPECT_EQ(parameter(item, "ImageFileName"), QStringLiteral("boot.hex"));
-    EXPECT_EQ(parameter(item, "ImageAFA"), QStringLiteral("4096"));
-    EXPECT_EQ(parameter(item, "ImageFormat"), QStringLiteral("2"));
-    EXPECT_EQ(parameter(item, "StartAddress"), QStringLiteral("32768"));
-    EXPECT_EQ(parameter(item, "Length"), QStringLiteral("256"));
-    EXPECT_EQ(parameter(item, "FileOffset"), QStringLiteral("16"));
-    EXPECT_EQ(parameter(item, "FlashUnit"), QStringLiteral("byte"));
-    EXPECT_EQ(parameter(item, "UseConFile"), QStringLiteral("yes"));
-    EXPECT_EQ(parameter(item, "TargetEqStartAddress"), QStringLiteral("yes"));
-    EXPECT_EQ(parameter(item, "TargetAddress"), QStringLiteral("16384"));
-    EXPECT_EQ(parameter(item, "ImageCRC"), QString::number(0xDEADBEEFu));
+    EXPECT_EQ(QStringList({item.columnType, item.columnOperation}),
+              QStringList({"Flash Image Runner", "Compare with Image File"}));
+    expectParameters(item, {
+        {"GenFileName", "/flash/Boot Image.gen"}, {"AplFilePath", "/flash/Boot Image.apl"},
+        {"ImageFileName", "boot.hex"}, {"ImageAFA", "4096"}, {"ImageFormat", "2"},
+        {"StartAddress", "32768"}, {"Length", "256"}, {"FileOffset", "16"}, {"FlashUnit", "byte"},
+        {"UseConFile", "yes"}, {"TargetEqStartAddress", "yes"}, {"TargetAddress", "16384"},
+        {"ImageCRC", QString::number(0xDEADBEEFu)}
+    });
 }
 
 TEST_F(LegacySequenceImportTest, ALogicRecordWithoutFamilyIsAPldVectorRunner)
@@ -388,17 +361,13 @@ TEST_F(LegacySequenceImportTest, ALogicRecordWithoutFamilyIsAPldVectorRunner)
         EXPECT_EQ(item.columnType, test.type) << test.family.constData();
         EXPECT_EQ(item.columnShow, test.showOption);
         EXPECT_EQ(item.columnOperation, QStringLiteral("program"));
-        EXPECT_EQ(parameter(item, "Action"), QStringLiteral("program"));
-        EXPECT_EQ(parameter(item, "Family"), QString::fromLatin1(test.family));
-        EXPECT_EQ(parameter(item, "FamilyName"), test.familyName);
-        EXPECT_EQ(parameter(item, "FamilyId"), QStringLiteral("21"));
-        EXPECT_EQ(parameter(item, "SecurityUserValue"), QStringLiteral("A5A5"));
-        EXPECT_EQ(parameter(item, "PldOperationModeId"), QStringLiteral("3"));
-        EXPECT_EQ(parameter(item, "UseConFile"), QStringLiteral("yes"));
-        EXPECT_EQ(parameter(item, "SecurityUser"), QStringLiteral("yes"));
-        EXPECT_EQ(parameter(item, "ProcsIncluded"), QStringLiteral("5"));
-        EXPECT_EQ(parameter(item, "ProcIn4Action"), QStringLiteral("blank check"));
-        EXPECT_EQ(parameter(item, "ProcIn4Proc"), QStringLiteral("DO_BLANK_CHECK"));
+        expectParameters(item, {
+            {"Action", "program"}, {"Family", QString::fromLatin1(test.family)},
+            {"FamilyName", test.familyName}, {"FamilyId", "21"}, {"SecurityUserValue", "A5A5"},
+            {"PldOperationModeId", "3"}, {"UseConFile", "yes"}, {"SecurityUser", "yes"},
+            {"ProcsIncluded", "5"}, {"ProcIn4Action", "blank check"},
+            {"ProcIn4Proc", "DO_BLANK_CHECK"}
+        });
         const bool logged = environment.output().join(QLatin1Char('\n')).contains(QStringLiteral(
             "Nr. '1': 'Family' is empty, assuming application type is PLD Vector Runner"));
         EXPECT_EQ(logged, test.logged) << test.family.constData();
@@ -411,19 +380,17 @@ TEST_F(LegacySequenceImportTest, ProcessorAndGeneratedTestRecords)
     processor.names("/cpu", "", "Boot CPU").operation(0).show(3)
         .extensionWord(768, 0x1 | 0x2).extensionWord(780, 0x4);
     const HxSequenceItem runner = only(processor);
-    EXPECT_EQ(runner.columnType, QStringLiteral("Processor Image Runner"));
-    EXPECT_EQ(runner.columnOperation, QStringLiteral("program()"));
-    EXPECT_EQ(runner.columnShow, QStringLiteral("Status"));
-    EXPECT_EQ(parameter(runner, "PpcFileName"), QStringLiteral("/cpu/Boot CPU.ppc"));
-    EXPECT_EQ(parameter(runner, "UseConFile"), QStringLiteral("yes"));
-    EXPECT_EQ(parameter(runner, "StopConcErr"), QStringLiteral("yes"));
+    EXPECT_EQ(QStringList({runner.columnType, runner.columnOperation, runner.columnShow}),
+              QStringList({"Processor Image Runner", "program()", "Status"}));
+    expectParameters(runner, {
+        {"PpcFileName", "/cpu/Boot CPU.ppc"}, {"UseConFile", "yes"}, {"StopConcErr", "yes"}
+    });
 
     Record test(LegacyFileBuilder::GeneratedTest);
     test.names("/tests", "", "Cluster").operation(0).show(2);
     const HxSequenceItem suite = only(test);
-    EXPECT_EQ(suite.columnType, QStringLiteral("Scan Suite Runner"));
-    EXPECT_EQ(suite.columnOperation, QStringLiteral("Execute Test"));
-    EXPECT_EQ(suite.columnShow, QStringLiteral("Diagnostics"));
+    EXPECT_EQ(QStringList({suite.columnType, suite.columnOperation, suite.columnShow}),
+              QStringList({"Scan Suite Runner", "Execute Test", "Diagnostics"}));
     EXPECT_EQ(parameter(suite, "GenFileName"), QStringLiteral("/tests/Cluster.gen"));
 
     // An infrastructure test names its kind of test where the name would
@@ -460,10 +427,8 @@ TEST_F(LegacySequenceImportTest, WithoutApplicationCreationTheStepKeepsOnlyTheCo
     jam.names("/jam", "", "Erase").operation(0).extensionText(256, "1,");
     const HxSequenceItem item = only(jam);
     EXPECT_EQ(item.itemType, int(ItemType::Application));
-    EXPECT_EQ(item.columnItem, QStringLiteral("Erase"));
-    EXPECT_EQ(item.columnType, QStringLiteral("Jam Script Player"));
-    EXPECT_EQ(item.columnOperation, QString());
-    EXPECT_EQ(parameter(item, "SeqOperation"), QString());
+    EXPECT_EQ(QStringList({item.columnItem, item.columnType, item.columnOperation, parameter(item, "SeqOperation")}),
+              QStringList({"Erase", "Jam Script Player", "", ""}));
     EXPECT_FALSE(item.parameters.contains(QStringLiteral("JamFileName")));
     EXPECT_TRUE(item.parameters.contains(QStringLiteral("Flags")));
     EXPECT_EQ(parameter(item, "InstrumentName"), QStringLiteral("Preferred"));

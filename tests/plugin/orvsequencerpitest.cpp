@@ -5,6 +5,7 @@
 #include "mainviewservice.h"
 #include "orvsequencerpi.h"
 #include "projecttreeservice.h"
+#include "qstringprinter.h"
 #include "scriptedprompt.h"
 #include "sequencersettings.h"
 #include "temporaryfolder.h"
@@ -137,11 +138,10 @@ TEST(ORVSequencerPITest, AnApplicationRenameReachesOnlyItsApplicationSteps)
     host.subscriptions().applicationRenamed(QStringLiteral("Nothing"), QStringLiteral("Else"));
     QCoreApplication::sendPostedEvents(&plugin);
 
-    const HxSequenceItemList a = plugin.sequences().find(QStringLiteral("A"))->items();
-    EXPECT_EQ(a.at(0)->columnItem, QStringLiteral("Link"));
-    EXPECT_EQ(a.at(1)->columnItem, QStringLiteral("Chain"));
-    EXPECT_EQ(a.at(2)->columnItem, QStringLiteral("Chain"));
-    EXPECT_EQ(a.at(3)->columnItem, QStringLiteral("Chains"));
+    QStringList items;
+    for (const HxSequenceItemPtr &step : plugin.sequences().find(QStringLiteral("A"))->items())
+        items.append(step->columnItem);
+    EXPECT_EQ(items, QStringList({"Link", "Chain", "Chain", "Chains"}));
     EXPECT_EQ(plugin.sequences().find(QStringLiteral("B"))->items().at(0)->columnItem,
               QStringLiteral("Link"));
 

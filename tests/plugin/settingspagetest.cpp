@@ -1,5 +1,6 @@
 // The sequencer's page in the host's settings dialog.
 
+#include "modalanswer.h"
 #include "orvsequencerpi.h"
 #include "orvsequencersettingsdialog.h"
 #include "sequencersettings.h"
@@ -15,16 +16,6 @@
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-template<class Widget>
-Widget *child(QWidget *page, const char *name)
-{
-    return page->findChild<Widget *>(QLatin1String(name));
-}
-
-} // namespace
 
 TEST(SettingsPageTest, ApplyStoresTheWidgetsAndCancelKeepsTheRecord)
 {

@@ -8,6 +8,7 @@
 #include "orvsequencermaindialog.h"
 #include "orvsequencerpi.h"
 #include "projecttreeservice.h"
+#include "sampleprojecthost.h"
 #include "scriptedprompt.h"
 #include "sequencersettings.h"
 #include "temporaryfolder.h"
@@ -28,9 +29,6 @@ class TreeCommandsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("Tree")));
-        host.setProject(&project);
-        host.setPrompt(&prompt);
         plugin = std::make_unique<ORVSequencerPI>(host.link());
         for (const char *title : {"Alpha", "Beta", "Gamma"})
             plugin->sequences().append(new HxSequence(QLatin1String(title), QStringLiteral("old")));
@@ -71,10 +69,11 @@ protected:
         return nullptr;
     }
 
-    TemporaryFolder folder;
-    HostProject project;
-    WorkbenchHost host;
-    ScriptedPrompt prompt;
+    SampleProjectHost sample;
+    TemporaryFolder &folder = sample.folder;
+    HostProject &project = sample.project;
+    WorkbenchHost &host = sample.host;
+    ScriptedPrompt &prompt = sample.prompt;
     std::unique_ptr<ORVSequencerPI> plugin;
 };
 

@@ -16,8 +16,6 @@ TEST(RunStampTest, NamesPadEverythingButTheYearToTwoDigits)
     const Case cases[] = {
         {QDateTime(QDate(2026, 2, 3), QTime(9, 5, 7, 4)), "02_03_2026-09h_05m_07s_04ms",
          "2026-02-03 / 09:05:07:04"},
-        {QDateTime(QDate(2026, 2, 3), QTime(9, 5, 7, 50)), "02_03_2026-09h_05m_07s_50ms",
-         "2026-02-03 / 09:05:07:50"},
         {QDateTime(QDate(2026, 2, 3), QTime(9, 5, 7, 500)), "02_03_2026-09h_05m_07s_500ms",
          "2026-02-03 / 09:05:07:500"},
         {QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59, 0)), "12_31_2025-23h_59m_59s_00ms",
@@ -36,6 +34,4 @@ TEST(RunStampTest, HistoryPartsAreTheTitlesPiecesInOrder)
 {
     const RunStamp stamp = RunStamp::fromDateTime(QDateTime(QDate(2026, 2, 3), QTime(9, 5, 7, 4)));
     EXPECT_EQ(stamp.historyParts(), QStringList({"2026", "02", "03", "09", "05", "07", "04"}));
-    EXPECT_EQ(stamp.month, 2);
-    EXPECT_EQ(stamp.millisecond, 4);
 }

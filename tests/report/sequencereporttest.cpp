@@ -50,6 +50,16 @@ QStringList fileNames(const QString &folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+// A unit identified by `serial`, the run's first, in `unitFolder`.
+UnitSettings unitOf(const QString &serial, const QString &unitFolder = QString())
+{
+    UnitSettings unit;
+    unit.unitIdentification = true;
+    unit.unitFolder = unitFolder;
+    unit.serialNumber = unit.firstSerialNumber = serial;
+    return unit;
+}
+
 ReportStep chainStep()
 {
     ReportStep step;
@@ -79,7 +89,6 @@ protected:
         report.setStartStamp(RunStamp::fromDateTime(Start));
     }
 
-    QString projectDirectory() const { return QDir::toNativeSeparators(project.directory()); }
     QString sequenceFolder() const
     {
         return ReportPaths(project.directory(), QStringLiteral("Board")).sequenceFolder();
@@ -443,11 +452,8 @@ TEST_F(SequenceReportTest, UnitReportsAreNamedAfterTheUnitsOfTheRun)
         const QString unitRows = report.unitReportText();
         const QString whole = report.reportText();
 
-        UnitSettings unit;
-        unit.unitIdentification = true;
-        unit.unitFolder = QStringLiteral("Batch 1");
+        UnitSettings unit = unitOf(QStringLiteral("SN-1"), QStringLiteral("Batch 1"));
         unit.serialNumber = QLatin1String(c.serial);
-        unit.firstSerialNumber = QStringLiteral("SN-1");
         prompt.answers = {0};
         report.copyUnitReports(c.afterEachUnit, unit);
 
@@ -462,11 +468,9 @@ TEST_F(SequenceReportTest, UnitReportsAreNamedAfterTheUnitsOfTheRun)
     }
 
     // a configured folder replaces the default one
-    UnitSettings elsewhere;
-    elsewhere.unitIdentification = true;
+    UnitSettings elsewhere = unitOf(QStringLiteral("SN-9"));
     elsewhere.defaultUnitReportsPath = false;
     elsewhere.unitReportsPath = folder.filePath(QStringLiteral("station/units"));
-    elsewhere.serialNumber = elsewhere.firstSerialNumber = QStringLiteral("SN-9");
     report.copyUnitReports(false, elsewhere);
     EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("station/units/SN-9.html"))));
 }
@@ -474,9 +478,7 @@ TEST_F(SequenceReportTest, UnitReportsAreNamedAfterTheUnitsOfTheRun)
 TEST_F(SequenceReportTest, AnExistingUnitReportIsOverwrittenOnlyOnYes)
 {
     report.writeReportHeader();
-    UnitSettings unit;
-    unit.unitIdentification = true;
-    unit.serialNumber = unit.firstSerialNumber = QStringLiteral("SN-1");
+    const UnitSettings unit = unitOf(QStringLiteral("SN-1"));
     const QString path = sequenceFolder() + QStringLiteral("/UnitReports/SN-1.html");
     ASSERT_TRUE(ReportPaths::makePath(QFileInfo(path).path()));
 
@@ -515,10 +517,7 @@ TEST_F(SequenceReportTest, FailedWritesAndCopiesAreReportedWithTheFile)
     // files where the unit's folders should be
     writeFile(sequenceFolder() + QStringLiteral("/UnitReports/Batch 1"), "in the way");
     writeFile(sequenceFolder() + QStringLiteral("/Results/Batch 1"), "in the way");
-    UnitSettings unit;
-    unit.unitIdentification = true;
-    unit.unitFolder = QStringLiteral("Batch 1");
-    unit.serialNumber = unit.firstSerialNumber = QStringLiteral("SN-1");
+    const UnitSettings unit = unitOf(QStringLiteral("SN-1"), QStringLiteral("Batch 1"));
     report.copyUnitReports(false, unit);
     const QString unitReport = QDir::toNativeSeparators(
         sequenceFolder() + QStringLiteral("/UnitReports/Batch 1/SN-1.html"));
@@ -543,9 +542,7 @@ TEST_F(SequenceReportTest, ResultsAreKeptPerOutcomeAndEmptyUnitFoldersRemoved)
     const QString missing = folder.filePath(QStringLiteral("app/never.txt"));
     const QString results = sequenceFolder() + QStringLiteral("/Results");
 
-    UnitSettings unit;
-    unit.unitIdentification = true;
-    unit.unitFolder = QStringLiteral("Batch 1");
+    UnitSettings unit = unitOf(QString(), QStringLiteral("Batch 1"));
     EXPECT_EQ(report.resultsFolder(unit),
               QDir::toNativeSeparators(results + QStringLiteral("/Batch 1")));
     report.copyResults(true, {log, missing}, unit);
@@ -632,9 +629,7 @@ TEST_F(SequenceReportTest, NothingIsWrittenWithoutAProject)
     EXPECT_TRUE(QFileInfo::exists(truthTable));
     EXPECT_TRUE(report.writeReportFile(QStringLiteral("Board")).isEmpty());
     EXPECT_TRUE(report.exportReport().isEmpty());
-    UnitSettings unit;
-    unit.unitIdentification = true;
-    unit.serialNumber = unit.firstSerialNumber = QStringLiteral("SN-1");
+    const UnitSettings unit = unitOf(QStringLiteral("SN-1"));
     report.copyUnitReports(false, unit);
     report.copyResults(true, {truthTable}, unit);
     EXPECT_TRUE(report.resultsFolder(unit).isEmpty());

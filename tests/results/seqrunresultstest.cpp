@@ -2,6 +2,7 @@
 #include "resultsdatabase.h"
 #include "resultsstore.h"
 #include "schemacheck.h"
+#include "seqrunprocess.h"
 #include "temporaryfolder.h"
 
 #include <QFileInfo>
@@ -18,40 +19,23 @@
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = SeqrunResult;
 
-std::unique_ptr<QProcess> startSeqrun(const QStringList &arguments, const QString &server = QString(),
-                                      const QString &settingsFile = QString())
+// seqrun with the results server `server` (none when empty) and, when given,
+// the settings file `settingsFile`.
+std::unique_ptr<QProcess> startWith(const QStringList &arguments, const QString &server = QString(),
+                                    const QString &settingsFile = QString())
 {
-    auto process = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("ORV_RESULTS_DB"));
-    if (!server.isEmpty())
-        environment.insert(QStringLiteral("ORV_RESULTS_DB"), server);
+    QMap<QString, QString> environment{{QStringLiteral("ORV_RESULTS_DB"), server}};
     if (!settingsFile.isEmpty())
         environment.insert(QStringLiteral("ORV_SETTINGS_FILE"), settingsFile);
-    process->setProcessEnvironment(environment);
-    process->start(QStringLiteral(SEQRUN_FILE), arguments);
-    return process;
-}
-
-Outcome finish(QProcess &process)
-{
-    process.closeWriteChannel();
-    process.waitForFinished(180000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return startSeqrun(arguments, environment);
 }
 
 Outcome seqrunWith(const QStringList &arguments, const QString &server = QString(),
                    const QString &settingsFile = QString())
 {
-    return finish(*startSeqrun(arguments, server, settingsFile));
+    return finishSeqrun(*startWith(arguments, server, settingsFile));
 }
 
 QStringList checkThreeUnits(const QString &project)
@@ -169,9 +153,9 @@ TEST(SeqrunResultsTest, FourStationsWritingOneServerAtOnceLoseNoRow)
     TemporaryFolder folders[4];
     std::vector<std::unique_ptr<QProcess>> stations;
     for (const TemporaryFolder &folder : folders)
-        stations.push_back(startSeqrun(checkThreeUnits(copyDemo(folder)), server.url));
+        stations.push_back(startWith(checkThreeUnits(copyDemo(folder)), server.url));
     for (auto &station : stations) {
-        const Outcome outcome = finish(*station);
+        const Outcome outcome = finishSeqrun(*station);
         EXPECT_EQ(outcome.exitCode, 0) << outcome.out.toStdString() << outcome.err.toStdString();
     }
     const QList<RunRecord> runs = runsOn(server.url);
@@ -198,7 +182,7 @@ TEST(SeqrunResultsTest, RunsMadeWhileTheServerWasDownArriveOnceAfterSync)
     ASSERT_EQ(seqrunWith(checkThreeUnits(project), server.url).exitCode, 0);
 
     // the operator identifies the first unit only after the server stopped
-    std::unique_ptr<QProcess> during = startSeqrun({QStringLiteral("run"), project, QStringLiteral("Instrument Check"),
+    std::unique_ptr<QProcess> during = startWith({QStringLiteral("run"), project, QStringLiteral("Instrument Check"),
                                                     QStringLiteral("--units"), QStringLiteral("3"),
                                                     QStringLiteral("--ask")},
                                                    server.url);
@@ -209,7 +193,7 @@ TEST(SeqrunResultsTest, RunsMadeWhileTheServerWasDownArriveOnceAfterSync)
     ASSERT_TRUE(asked.contains("S/N [")) << asked.toStdString();
     server.stop();
     during->write(QByteArray("\n\ny\n").repeated(3));
-    const Outcome cut = finish(*during);
+    const Outcome cut = finishSeqrun(*during);
     EXPECT_EQ(cut.exitCode, 0) << cut.out.toStdString() << cut.err.toStdString();
     EXPECT_EQ(seqrunWith(checkThreeUnits(project), server.url).exitCode, 0);
     EXPECT_EQ(runsOn(ResultsStore::localLocation(project)).size(), 3);

@@ -1,4 +1,4 @@
-#include "../report/qstringprinter.h"
+#include "qstringprinter.h"
 #include "iopinscommandline.h"
 #include "iopinsoptions.h"
 #include "temporaryfolder.h"
@@ -112,7 +112,6 @@ TEST(IoPinsCommandLine, OptionsOfEachOperationGroupTapsWithEqualValues)
              setRead(o, 4);
          },
          Op::ReadUntilMatch, {}, "bcu -M -uw15,5,500,12 -uw15,5,1000,3"},
-        {"level 0 writes no level option", writeAll, Op::Write, {}, "bcu -M -uo15,5"},
         {"level without threshold",
          [](IoPinsOptions &o) { writeAll(o); o.level = 18; o.threshold = 4; },
          Op::Write, {}, "bcu -M -L18 -uo15,5"},

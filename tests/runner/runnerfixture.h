@@ -10,6 +10,7 @@
 #include "mainprocessservice.h"
 #include "orvsequencermaindialog.h"
 #include "orvsequencerpi.h"
+#include "qstringprinter.h"
 #include "runrecorder.h"
 #include "scriptedprompt.h"
 #include "sequencebuilder.h"
@@ -30,13 +31,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
-
-// Failures show texts as texts rather than as lists of UTF-16 code units.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -158,23 +152,6 @@ protected:
             return nullptr;
         monitor.clear();
         return run(window) ? window : nullptr;
-    }
-
-    // A command, an application that counts its runs in "counter.count" and
-    // a command, in single-application mode for three cycles, with the
-    // application selected.
-    ORVSequencerMainDialog *openSingleApplicationSequence()
-    {
-        addApplication(QStringLiteral("Counter"), countingScript(QStringLiteral("counter.count"), {0}));
-        SequenceBuilder builder(QStringLiteral("Single"));
-        builder.command(QStringLiteral("before"), Pass);
-        builder.application(QStringLiteral("Counter"), ChainType);
-        builder.command(QStringLiteral("after"), Pass);
-        builder.singleApplication().repeat(3);
-        ORVSequencerMainDialog *window = open(builder);
-        if (window)
-            select(window, 2);
-        return window;
     }
 
     // Waits until `count` runs have ended and no window runs any more.

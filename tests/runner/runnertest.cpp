@@ -41,11 +41,6 @@ TEST_F(RunnerTest, AFalseOuterIfSkipsTheWholeInnerIf)
          {"1/1", "1/8", "1/9", "1/10", "1/11"},
          {"Passed", "Done", "---", "---", "---", "---", "---", "Done", "Passed", "Done", "Passed"},
          {1, 0, 0, 0, 0, 0, 0, 8, 1, 8, 1}},
-        // both true: each ELSE is run through to its ENDIF
-        {"item = pass", "loop = 1",
-         {"1/1", "1/2", "1/3", "1/4", "1/7", "1/10", "1/11"},
-         {"Passed", "Done", "Done", "Passed", "---", "---", "Done", "---", "---", "Done", "Passed"},
-         {1, 8, 8, 1, 0, 0, 8, 0, 0, 8, 1}},
         // true outer, false inner: the inner ELSE is taken, the outer ELSE is run through
         {"item = pass", "loop = 2",
          {"1/1", "1/2", "1/5", "1/6", "1/7", "1/10", "1/11"},
@@ -583,27 +578,21 @@ TEST_F(RunnerTest, RepeatedCyclesSeeTheirLoopAndTheWholeRunsStatus)
               QStringList({"Passed", "Done", "---", "---", "---", "Done", "Passed", "Done"}));
 }
 
-TEST_F(RunnerTest, SingleApplicationModeRunsTheSelectedStepOncePerCycle)
+// In single-application mode the selected step runs once per cycle, and it
+// is where a stopped run resumes.
+TEST_F(RunnerTest, SingleApplicationModeRunsTheSelectedStepOncePerCycleAndResumesThere)
 {
-    ORVSequencerMainDialog *window = openSingleApplicationSequence();
+    // the application counts its runs; the commands around it never run
+    addApplication(QStringLiteral("Counter"), countingScript(QStringLiteral("counter.count"), {0}));
+    SequenceBuilder builder(QStringLiteral("Single"));
+    builder.command(QStringLiteral("before"), Pass);
+    builder.application(QStringLiteral("Counter"), ChainType);
+    builder.command(QStringLiteral("after"), Pass);
+    builder.singleApplication().repeat(3);
+    ORVSequencerMainDialog *window = open(builder);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->form().singleAppRadioButton->isChecked());
-
-    ASSERT_TRUE(run(window));
-    EXPECT_EQ(folder.read(QStringLiteral("counter.count")).trimmed(), QByteArray("3"));
-    EXPECT_EQ(monitor.order(), QStringList({"1/2", "2/2", "3/2"}));
-    EXPECT_EQ(statuses(window), QStringList({"---", "Passed", "---"}));
-    EXPECT_EQ(monitor.runs.first().end, HxiRunMonitor::Completed);
-    EXPECT_EQ(cycleRows(window->report().reportText()),
-              QStringList({"1:PASSED:#80FF80", "2:PASSED:#80FF80", "3:PASSED:#80FF80"}));
-    EXPECT_EQ(window->loop(), 1);
-}
-
-// In single-application mode the application is where a stopped run resumes.
-TEST_F(RunnerTest, SingleApplicationModeContinuesWithTheSameApplicationAfterAStop)
-{
-    ORVSequencerMainDialog *window = openSingleApplicationSequence();
-    ASSERT_NE(window, nullptr);
+    select(window, 2);
 
     window->slotStartSequence();
     window->slotStopSequence();
@@ -618,7 +607,10 @@ TEST_F(RunnerTest, SingleApplicationModeContinuesWithTheSameApplicationAfterASto
     EXPECT_EQ(monitor.runs.at(1).end, HxiRunMonitor::Completed);
     EXPECT_EQ(monitor.order(), QStringList({"1/2", "2/2", "3/2"}));
     EXPECT_EQ(folder.read(QStringLiteral("counter.count")).trimmed(), QByteArray("3"));
-    EXPECT_EQ(statuses(window).at(0), QStringLiteral("---"));
+    EXPECT_EQ(statuses(window), QStringList({"---", "Passed", "---"}));
+    EXPECT_EQ(cycleRows(window->report().reportText()),
+              QStringList({"1:PASSED:#80FF80", "2:PASSED:#80FF80", "3:PASSED:#80FF80"}));
+    EXPECT_EQ(window->loop(), 1);
 }
 
 TEST_F(RunnerTest, TheReportFileIsNamedAfterTheStartAndEnteredInTheHistory)
@@ -639,13 +631,9 @@ TEST_F(RunnerTest, TheReportFileIsNamedAfterTheStartAndEnteredInTheHistory)
               QFileInfo(path).canonicalFilePath());
 
     const QString content = readText(path);
-    EXPECT_TRUE(content.startsWith(QLatin1String(
-        "<html><meta charset='utf-8'><body><font face=\"Lucida Console\" point-size=\"8\" >"
-        "<hr color='blue'><b>SEQUENCE REPORT</b><br><hr color='blue'><br>"
-        "Sequence name : Report Run<br>Sequence description : Nightly board check<br>"
-        "Project Name : Runs<br>")));
-    EXPECT_TRUE(content.contains(QLatin1String("<br>Started at    : ") ));
-    EXPECT_TRUE(content.contains(TableHeader));
+    // the header names the sequence and the project the run belongs to
+    EXPECT_TRUE(content.contains(QLatin1String(
+        "Sequence name : Report Run<br>Sequence description : Nightly board check<br>Project Name : Runs<br>")));
     EXPECT_TRUE(content.contains(QRegularExpression(QStringLiteral(
         "<tr><td>1</td><td><b>1</b></td><td>Sys</td><td>Execute Command</td><td><b>Hello</b></td>"
         "<td>Status</td><td bgcolor='#80FF80'>Passed</td><td>\\d\\d:\\d\\d:\\d\\d</td></tr>\r\n"

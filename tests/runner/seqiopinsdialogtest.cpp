@@ -2,7 +2,7 @@
 // what it shows of a step's parameters, what OK and Cancel keep, and the
 // command lines it builds for the runner.
 
-#include "../report/qstringprinter.h"
+#include "qstringprinter.h"
 #include "hostproject.h"
 #include "seqiopinsdialog.h"
 #include "temporaryfolder.h"

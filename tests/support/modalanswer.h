@@ -1,11 +1,25 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
 #include <functional>
+
+// The widget `name` of a dialog's or page's form.
+template <class Widget>
+Widget *child(QWidget *form, const char *name)
+{
+    return form->findChild<Widget *>(QLatin1String(name));
+}
+
+// Confirms a dialog with its OK button, as a click does.
+inline void pressOk(QWidget *dialog)
+{
+    child<QAbstractButton>(dialog, "okButton")->click();
+}
 
 // Runs `answer` on the next menu or modal dialog once it is shown, as the
 // person in front of it would answer: each one is answered once.

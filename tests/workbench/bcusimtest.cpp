@@ -1,4 +1,4 @@
-#include "../report/qstringprinter.h"
+#include "qstringprinter.h"
 #include "iopinscommandline.h"
 #include "iopinsoptions.h"
 #include "temporaryfolder.h"

@@ -21,3 +21,16 @@ inline QString copyDemo(const TemporaryFolder &folder)
     }
     return target;
 }
+
+// Replaces `from` by `to` in a copied project's file, e.g. to make a step wait.
+inline bool editProject(const QString &project, const QString &from, const QString &to)
+{
+    QFile file(project + QStringLiteral("/project.xml"));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QString xml = QString::fromUtf8(file.readAll());
+    file.close();
+    if (!xml.contains(from) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(xml.replace(from, to).toUtf8()) > 0;
+}

@@ -89,7 +89,6 @@ TEST(HostProjectTest, ADamagedProjectIsRefusedAndChangesNothing)
         QByteArray content;
         const char *mentions;
     } cases[] = {
-        {"not xml", "this is not a project", "damaged"},
         {"truncated", DemoProject.left(DemoProject.size() / 2), "damaged"},
         {"wrong root", "<sequences/>", "<sequences>"},
         {"empty", "", "damaged"},

@@ -5,6 +5,7 @@
 #include "jobrunner.h"
 #include "logviewservice.h"
 #include "mainprocessservice.h"
+#include "seqrunprocess.h"
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
 
@@ -262,18 +263,10 @@ TEST(JobGroupTest, AStepsProcessesDieWithAKilledHostAndItsReportStays)
 {
     TemporaryFolder folder;
     const QString project = copyDemo(folder);
-    QFile file(project + QStringLiteral("/project.xml"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QString xml = QString::fromUtf8(file.readAll());
-    file.close();
-    xml.replace(QStringLiteral("echo Board passed the interconnect test"),
-                QStringLiteral("echo $$ &gt; step.pid; sleep 30; echo never"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(xml.toUtf8());
-    file.close();
-
-    QProcess seqrun;
-    seqrun.start(QStringLiteral(SEQRUN_FILE), {QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    ASSERT_TRUE(editProject(project, QStringLiteral("echo Board passed the interconnect test"),
+                            QStringLiteral("echo $$ &gt; step.pid; sleep 30; echo never")));
+    const std::unique_ptr<QProcess> started = startSeqrun({QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    QProcess &seqrun = *started;
     ASSERT_TRUE(seqrun.waitForStarted());
     const QString pidFile = project + QStringLiteral("/step.pid");
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(pidFile).size() > 0; }, 20000));

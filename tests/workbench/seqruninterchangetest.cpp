@@ -1,3 +1,4 @@
+#include "benchproject.h"
 #include "legacyfilebuilder.h"
 #include "seqrunprocess.h"
 #include "temporaryfolder.h"
@@ -9,25 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QByteArray ProjectXml =
-    "<project name='Bench' formatIndex='0'>"
-    "<applications>"
-    "<application name='Chain' type='Chain Integrity Test' program='apps/chain.sh'>"
-    "<oper>Execute Test</oper><show>Status</show></application>"
-    "</applications>"
-    "<instruments><instrument name='BCU-1' address='sim' preferred='1'>"
-    "<action>ExecReset</action><action>ExecBcu</action></instrument></instruments>"
-    "<plugin name='ORVSequencer'>"
-    "<sequence Title='Board'>"
-    "<sequenceelement ItemType='1' Type='-1' Column.Type='Chain Integrity Test' "
-    "Column.Operation='Execute Test' Column.Item='Chain' Column.Show='Status' "
-    "Properties.PassAction='Next' Column.Number='1'>"
-    "<instrumentparams InstrumentName='Preferred'/></sequenceelement>"
-    "<sequenceelement ItemType='2' Type='8' OperationItemId='ENDIF' Column.Type='Ctrl' "
-    "Column.Operation='ENDIF' Column.Item=',' Column.Show='Status' Column.Number='2'>"
-    "<instrumentparams/></sequenceelement>"
-    "</sequence></plugin></project>";
 
 class SeqrunInterchangeTest : public ::testing::Test
 {
@@ -48,7 +30,7 @@ TEST_F(SeqrunInterchangeTest, ExportOverwritesOnlyWhenForced)
     EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.contains(QStringLiteral("Exported 'Board' to ") + file));
     const QByteArray written = folder.read(QStringLiteral("board.seql"));
-    EXPECT_TRUE(written.startsWith("[SEQUENCE]\nITEM1=Chain\nITEM2=ENDIF\n"));
+    EXPECT_TRUE(written.startsWith("[SEQUENCE]\nITEM1=Chain\nITEM2=IF\nITEM3=ENDIF\n"));
 
     folder.write(QStringLiteral("board.seql"), "keep me");
     const SeqrunResult refused =
@@ -95,7 +77,7 @@ TEST_F(SeqrunInterchangeTest, ImportCreatesTheSequenceAndNamesWhatItDropped)
     EXPECT_FALSE(imported.err.contains(QStringLiteral("<font")));
 
     const SeqrunResult listed = seqrun({QStringLiteral("list"), project()});
-    EXPECT_EQ(listed.out, QStringLiteral("Board\nFresh\n"));
+    EXPECT_EQ(listed.out, QStringLiteral("Board\nTarget\nFresh\n"));
 
     const SeqrunResult missing = seqrun({QStringLiteral("import"), project(), QStringLiteral("Fresh"),
                                          folder.filePath(QStringLiteral("absent.seql"))});
@@ -138,7 +120,7 @@ TEST_F(SeqrunInterchangeTest, ImportSqcMakesASequenceAndTheApplicationsItRuns)
                                         QStringLiteral("--title"), QStringLiteral("Second Board")});
     EXPECT_EQ(titled.exitCode, 0) << titled.err.toStdString();
     EXPECT_EQ(seqrun({QStringLiteral("list"), project()}).out,
-              QStringLiteral("Board\nOld Board\nSecond Board\n"));
+              QStringLiteral("Board\nTarget\nOld Board\nSecond Board\n"));
 
     // An existing sequence is replaced only when asked for.
     const QByteArray before = folder.read(QStringLiteral("project/project.xml"));
@@ -193,7 +175,7 @@ TEST_F(SeqrunInterchangeTest, TitlesThatCannotNameAFolderAreRefusedAndStoredOnes
         EXPECT_EQ(run.exitCode, 64) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(QLatin1String("A sequence title can't"))) << run.err.toStdString();
     }
-    EXPECT_EQ(seqrun({QStringLiteral("list"), project()}).out, QStringLiteral("Board\n"));
+    EXPECT_EQ(seqrun({QStringLiteral("list"), project()}).out, QStringLiteral("Board\nTarget\n"));
 
     // A stored title that breaks the rule still opens; its files stay below "Sequences".
     QByteArray stored = ProjectXml;

@@ -28,6 +28,21 @@ QString reportOf(const SeqrunResult &run)
     return QString::fromUtf8(file.readAll());
 }
 
+// The stored sequence `title` of the project in `directory`; null when the
+// project file cannot be read or has no such sequence.
+QDomElement storedSequence(const QString &directory, const QString &title)
+{
+    QFile file(directory + QStringLiteral("/project.xml"));
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+        return QDomElement();
+    QDomElement sequence = document.documentElement().firstChildElement(QStringLiteral("plugin"))
+                               .firstChildElement(QStringLiteral("sequence"));
+    while (!sequence.isNull() && sequence.attribute(QStringLiteral("Title")) != title)
+        sequence = sequence.nextSiblingElement(QStringLiteral("sequence"));
+    return sequence;
+}
+
 } // namespace
 
 TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
@@ -49,13 +64,7 @@ TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
     EXPECT_TRUE(html.contains(QLatin1String("** Diagnostics Report:")));
 
     // the run's results were saved with the project
-    QFile projectFile(project + QStringLiteral("/project.xml"));
-    ASSERT_TRUE(projectFile.open(QIODevice::ReadOnly));
-    QDomDocument document;
-    ASSERT_TRUE(document.setContent(&projectFile));
-    const QDomElement firstStep = document.documentElement()
-                                      .firstChildElement(QStringLiteral("plugin"))
-                                      .firstChildElement(QStringLiteral("sequence"))
+    const QDomElement firstStep = storedSequence(project, QStringLiteral("Board Test"))
                                       .firstChildElement(QStringLiteral("sequenceelement"));
     EXPECT_EQ(firstStep.attribute(QStringLiteral("Column.Status")), QStringLiteral("Passed"));
     EXPECT_EQ(firstStep.attribute(QStringLiteral("Status")), QStringLiteral("1"));
@@ -172,14 +181,7 @@ TEST(SeqrunRunTest, UnitsAreIdentifiedFromTheCommandAndByTheOperator)
     EXPECT_EQ(html.count(QLatin1String("Sequence Cycle")), 2);
 
     // The sequence keeps its own cycle count and the last unit tested.
-    QFile projectFile(project + QStringLiteral("/project.xml"));
-    ASSERT_TRUE(projectFile.open(QIODevice::ReadOnly));
-    QDomDocument document;
-    ASSERT_TRUE(document.setContent(&projectFile));
-    QDomElement sequence = document.documentElement().firstChildElement(QStringLiteral("plugin"))
-                               .firstChildElement(QStringLiteral("sequence"));
-    while (sequence.attribute(QStringLiteral("Title")) != QLatin1String("Instrument Check"))
-        sequence = sequence.nextSiblingElement(QStringLiteral("sequence"));
+    const QDomElement sequence = storedSequence(project, QStringLiteral("Instrument Check"));
     EXPECT_EQ(sequence.attribute(QStringLiteral("RepeatCount")), QStringLiteral("3"));
     EXPECT_EQ(sequence.attribute(QStringLiteral("UutSerNumber")), QStringLiteral("SN-8"));
 
@@ -196,18 +198,10 @@ TEST(SeqrunRunTest, CtrlCCancelsTheRunAndKeepsTheReport)
     TemporaryFolder folder;
     const QString project = copyDemo(folder);
     // a step that would wait half a minute
-    QFile file(project + QStringLiteral("/project.xml"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QString xml = QString::fromUtf8(file.readAll());
-    file.close();
-    xml.replace(QStringLiteral("echo Board passed the interconnect test"), QStringLiteral("sleep 30"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(xml.toUtf8());
-    file.close();
-
-    QProcess process;
-    process.start(QStringLiteral(SEQRUN_FILE),
-                  {QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    ASSERT_TRUE(editProject(project, QStringLiteral("echo Board passed the interconnect test"),
+                            QStringLiteral("sleep 30")));
+    const std::unique_ptr<QProcess> started = startSeqrun({QStringLiteral("run"), project, QStringLiteral("Board Test")});
+    QProcess &process = *started;
     ASSERT_TRUE(process.waitForStarted());
     QString out;
     while (!out.contains(QLatin1String("Interconnect")) && process.waitForReadyRead(20000))

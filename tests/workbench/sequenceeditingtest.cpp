@@ -31,14 +31,6 @@ namespace {
 
 using Answer = std::function<void(QWidget *)>;
 
-template <typename Widget>
-Widget *child(QWidget *dialog, const char *name)
-{
-    auto *widget = dialog->findChild<Widget *>(QString::fromLatin1(name));
-    EXPECT_TRUE(widget) << name;
-    return widget;
-}
-
 void clickOk(QWidget *dialog)
 {
     QTest::mouseClick(child<QAbstractButton>(dialog, "okButton"), Qt::LeftButton);

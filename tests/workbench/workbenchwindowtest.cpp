@@ -39,6 +39,19 @@ QStringList menuTexts(const WorkbenchWindow &window, const QString &title)
     return texts;
 }
 
+// Chooses `privilege` from the window's "User" menu.
+void becomeUser(const WorkbenchWindow &window, const QString &privilege)
+{
+    for (QAction *menuAction : window.menuBar()->actions()) {
+        if (menuAction->text().remove(u'&') != QLatin1String("User"))
+            continue;
+        for (QAction *action : menuAction->menu()->actions()) {
+            if (action->text() == privilege)
+                action->trigger();
+        }
+    }
+}
+
 } // namespace
 
 TEST(WorkbenchWindowTest, OpensAProjectAndRunsASequenceFromTheTree)
@@ -88,14 +101,7 @@ TEST(WorkbenchWindowTest, OpensAProjectAndRunsASequenceFromTheTree)
 
     // An operator gets the run actions but not the engineer's ones.
     const QStringList developerMenu = menuTexts(window, QStringLiteral("Sequence"));
-    for (QAction *action : window.menuBar()->actions()) {
-        if (action->text().remove(u'&') != QLatin1String("User"))
-            continue;
-        for (QAction *privilege : action->menu()->actions()) {
-            if (privilege->text() == QLatin1String("Operator"))
-                privilege->trigger();
-        }
-    }
+    becomeUser(window, QStringLiteral("Operator"));
     const QStringList operatorMenu = menuTexts(window, QStringLiteral("Sequence"));
     EXPECT_TRUE(operatorMenu.contains(QStringLiteral("Start Sequence")));
     EXPECT_FALSE(operatorMenu.contains(QStringLiteral("Delete Sequence(s)")));
@@ -133,27 +139,17 @@ TEST(WorkbenchWindowTest, TheTreesMenusFollowTheUser)
     TemporaryFolder folder;
     const QString project = copyDemo(folder);
     WorkbenchWindow window;
-    const auto becomeUser = [&window](const QString &privilege) {
-        for (QAction *menuAction : window.menuBar()->actions()) {
-            if (menuAction->text().remove(u'&') != QLatin1String("User"))
-                continue;
-            for (QAction *action : menuAction->menu()->actions()) {
-                if (action->text() == privilege)
-                    action->trigger();
-            }
-        }
-    };
     const auto treeActions = [&window] {
         QStringList ids;
         for (const ProjectTreeService::MenuEntry &entry : window.host().projectTree().menuEntries())
             ids.append(entry.actionId);
         return ids;
     };
-    becomeUser(QStringLiteral("Operator"));
+    becomeUser(window, QStringLiteral("Operator"));
     ASSERT_TRUE(window.openProject(project));
     EXPECT_FALSE(treeActions().contains(QStringLiteral("NewSequence")));
 
-    becomeUser(QStringLiteral("Developer"));
+    becomeUser(window, QStringLiteral("Developer"));
     EXPECT_TRUE(treeActions().contains(QStringLiteral("NewSequence")));
     EXPECT_EQ(treeActions().count(QStringLiteral("OpenSequence")), 1);
     EXPECT_EQ(window.projectTree()
