@@ -314,18 +314,45 @@ JobRunner::~JobRunner()
     }
 }
 
+// The host's own environment with the host's program folder first on PATH,
+// as a new process takes it. Read straight from the process's variables:
+// going through QProcessEnvironment cost more than the rest of a start.
+std::vector<char *> JobRunner::shellEnvironment(QByteArray &path)
+{
+    static const QByteArray folder = QFile::encodeName(QCoreApplication::applicationDirPath());
+    std::vector<char *> variables;
+    bool hasPath = false;
+    for (char **variable = environ; variable && *variable; ++variable) {
+        if (std::strncmp(*variable, "PATH=", 5) != 0) {
+            variables.push_back(*variable);
+        } else if (!hasPath) {
+            const char *rest = *variable + 5;
+            path = "PATH=" + folder + (*rest ? ":" + QByteArray(rest) : QByteArray());
+            hasPath = true;
+        }
+    }
+    if (!hasPath)
+        path = "PATH=" + folder;
+    variables.push_back(path.data());
+    variables.push_back(nullptr);
+    return variables;
+}
+
 HxmJob *JobRunner::startShell(const QString &commandLine, const QString &directory,
                               std::unique_ptr<HxmJob> job)
 {
     // Tools that come with the host (the controller simulator) are found
     // by name, as if they were installed on the system.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString path = environment.value(QStringLiteral("PATH"));
-    environment.insert(QStringLiteral("PATH"),
-                       QCoreApplication::applicationDirPath()
-                           + (path.isEmpty() ? QString() : QStringLiteral(":") + path));
-    return start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine}, directory,
-                 environment, std::move(job));
+    static const QString shell = QStringLiteral("/bin/sh");
+    QByteArray path;
+    const std::vector<char *> envp = shellEnvironment(path);
+    QByteArray command = commandLine.toLocal8Bit();
+    char program[] = "/bin/sh";
+    char option[] = "-c";
+    char *const argv[] = {program, option, command.data(), nullptr};
+    Running *entry = add(std::move(job));
+    launch(*entry, shell, program, argv, envp.data(), directory, nullptr);
+    return entry->job.get();
 }
 
 QString JobRunner::startProblem(const QString &program, const QString &directory,
@@ -338,24 +365,25 @@ QString JobRunner::startProblem(const QString &program, const QString &directory
     return problem;
 }
 
+JobRunner::Running *JobRunner::add(std::unique_ptr<HxmJob> job)
+{
+    auto *entry = new Running;
+    entry->job = std::move(job);
+    running.append(entry);
+    return entry;
+}
+
 HxmJob *JobRunner::start(const QString &program, const QStringList &arguments,
                          const QString &directory, const QProcessEnvironment &environment,
                          std::unique_ptr<HxmJob> job)
 {
-    auto *entry = new Running;
-    entry->job = std::move(job);
-    HxmJob *handle = entry->job.get();
-    running.append(entry);
-
-    QString problem = startProblem(program, directory, environment);
-    const QString path = problem.isEmpty() ? resolveProgram(program, directory, environment, problem)
-                                           : QString();
-    if (problem.isEmpty() && !entry->sockets.open())
-        problem = tr("No output channel for '%1': %2").arg(program, systemError(errno));
+    Running *entry = add(std::move(job));
+    QString problem;
+    const QString path = resolveProgram(program, directory, environment, problem);
     if (!problem.isEmpty()) {
-        entry->startProblem = problem;
-        end(entry, StartFailedExitCode, problem);
-        return handle;
+        // A missing working directory is the better answer when both fail.
+        refuse(*entry, startProblem(program, directory, environment));
+        return entry->job.get();
     }
 
     std::vector<QByteArray> argumentBytes{QFile::encodeName(program)};
@@ -372,14 +400,32 @@ HxmJob *JobRunner::start(const QString &program, const QStringList &arguments,
     for (QByteArray &variable : environmentBytes)
         envp.push_back(variable.data());
     envp.push_back(nullptr);
-    const QByteArray programPath = QFile::encodeName(path);
+    launch(*entry, program, QFile::encodeName(path), argv.data(), envp.data(), directory,
+           &environment);
+    return entry->job.get();
+}
+
+void JobRunner::refuse(Running &entry, const QString &problem)
+{
+    entry.startProblem = problem;
+    end(&entry, StartFailedExitCode, problem);
+}
+
+void JobRunner::launch(Running &entry, const QString &program, const QByteArray &path,
+                       char *const argv[], char *const envp[], const QString &directory,
+                       const QProcessEnvironment *environment)
+{
+    if (!entry.sockets.open()) {
+        refuse(entry, tr("No output channel for '%1': %2").arg(program, systemError(errno)));
+        return;
+    }
     const QByteArray workingDirectory = QFile::encodeName(directory);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, entry->sockets.out, 1);
-    posix_spawn_file_actions_adddup2(&actions, entry->sockets.err, 2);
+    posix_spawn_file_actions_adddup2(&actions, entry.sockets.out, 1);
+    posix_spawn_file_actions_adddup2(&actions, entry.sockets.err, 2);
     if (!workingDirectory.isEmpty())
         posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.constData());
     posix_spawnattr_t attributes;
@@ -399,48 +445,54 @@ HxmJob *JobRunner::start(const QString &program, const QStringList &arguments,
     posix_spawnattr_setsigdefault(&attributes, &signals);
 
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, programPath.constData(), &actions, &attributes, argv.data(),
-                                  envp.data());
+    const int error = posix_spawn(&pid, path.constData(), &actions, &attributes, argv, envp);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     // The senders now belong to the program alone: their last close is what
     // ends its output.
-    entry->sockets.closeSenders();
+    entry.sockets.closeSenders();
     if (error != 0) {
-        entry->startProblem = tr("Could not start '%1' in '%2': %3")
-                                  .arg(program, QDir::toNativeSeparators(directory), systemError(error));
-        end(entry, StartFailedExitCode, entry->startProblem);
-        return handle;
+        // Looked into only now: a start that works needs no questions asked.
+        QString problem = startProblem(program, directory,
+                                       environment ? *environment
+                                                   : QProcessEnvironment::systemEnvironment());
+        if (problem.isEmpty())
+            problem = tr("Could not start '%1' in '%2': %3")
+                          .arg(program, QDir::toNativeSeparators(directory), systemError(error));
+        refuse(entry, problem);
+        return;
     }
-    entry->pid = pid;
+    watchProcess(entry, pid);
+}
+
+void JobRunner::watchProcess(Running &entry, pid_t pid)
+{
+    Running *const job = &entry;
+    entry.pid = pid;
     GroupGuard::instance().watch(pid);
 
-    entry->outputNotifier = std::make_unique<QSocketNotifier>(entry->sockets.receiver,
-                                                              QSocketNotifier::Read);
-    connect(entry->outputNotifier.get(), &QSocketNotifier::activated, this,
-            [this, entry] { readOutput(*entry); });
-    entry->processFd = int(::syscall(SYS_pidfd_open, pid, 0));
-    if (entry->processFd >= 0) {
-        entry->endNotifier = std::make_unique<QSocketNotifier>(entry->processFd, QSocketNotifier::Read);
-        connect(entry->endNotifier.get(), &QSocketNotifier::activated, this,
-                [this, entry] { reap(*entry); });
+    entry.outputNotifier = std::make_unique<QSocketNotifier>(entry.sockets.receiver,
+                                                             QSocketNotifier::Read);
+    connect(entry.outputNotifier.get(), &QSocketNotifier::activated, this,
+            [this, job] { readOutput(*job); });
+    entry.processFd = int(::syscall(SYS_pidfd_open, pid, 0));
+    if (entry.processFd >= 0) {
+        entry.endNotifier = std::make_unique<QSocketNotifier>(entry.processFd, QSocketNotifier::Read);
+        connect(entry.endNotifier.get(), &QSocketNotifier::activated, this,
+                [this, job] { reap(*job); });
     } else {
-        entry->endPoll = std::make_unique<QTimer>();
-        connect(entry->endPoll.get(), &QTimer::timeout, this, [this, entry] { reap(*entry); });
-        entry->endPoll->start(5);
+        entry.endPoll = std::make_unique<QTimer>();
+        connect(entry.endPoll.get(), &QTimer::timeout, this, [this, job] { reap(*job); });
+        entry.endPoll->start(5);
     }
-    return handle;
 }
 
 HxmJob *JobRunner::fail(std::unique_ptr<HxmJob> job, const QString &message)
 {
     // Goes through the same path as a program that failed to start, so the
     // caller sees one kind of end whatever went wrong.
-    auto *entry = new Running;
-    entry->job = std::move(job);
-    entry->startProblem = message;
-    running.append(entry);
-    end(entry, StartFailedExitCode, message);
+    Running *entry = add(std::move(job));
+    refuse(*entry, message);
     return entry->job.get();
 }
 

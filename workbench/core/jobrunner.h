@@ -6,6 +6,9 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
+
+#include <sys/types.h>
 
 class HxmJob;
 class QSocketNotifier;
@@ -63,6 +66,12 @@ Q_SIGNALS:
 private:
     struct Running;
 
+    static std::vector<char *> shellEnvironment(QByteArray &path);
+    Running *add(std::unique_ptr<HxmJob> job);
+    void refuse(Running &entry, const QString &problem);
+    void launch(Running &entry, const QString &program, const QByteArray &path, char *const argv[],
+                char *const envp[], const QString &directory, const QProcessEnvironment *environment);
+    void watchProcess(Running &entry, pid_t pid);
     void readOutput(Running &entry);
     void emitLines(Running &entry, QByteArray &buffer, bool isError, bool flushAll);
     void reap(Running &entry);
