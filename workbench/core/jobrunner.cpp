@@ -13,7 +13,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/types.h>
@@ -243,6 +244,88 @@ private:
     int socket = -1;
 };
 
+// What the new process does before it becomes the program. It runs in the
+// host's memory on a stack of the host's while the host's thread waits
+// (CLONE_VFORK), so it makes system calls only.
+struct ProcessSetup
+{
+    const char *path;
+    char *const *argv;
+    char *const *envp;
+    const char *directory;   // null: the host's own
+    int out;
+    int err;
+    int error = 0;   // why the program did not start
+};
+
+// Makes `fd` the descriptor `target` that the program keeps.
+bool installDescriptor(int fd, int target)
+{
+    if (fd == target)
+        return ::fcntl(fd, F_SETFD, 0) == 0;
+    return ::dup2(fd, target) == target;
+}
+
+int becomeProgram(void *data)
+{
+    auto *setup = static_cast<ProcessSetup *>(data);
+    // Every signal arrives blocked (the host blocked them all for the
+    // start): none of the host's handlers can run in this copy. The
+    // program starts with each signal at its default and none blocked,
+    // whatever the host ignores or blocks.
+    struct sigaction byDefault{};
+    byDefault.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal)
+        ::sigaction(signal, &byDefault, nullptr);
+    // Its own process group, so that cancelling the job also ends what its
+    // shell started.
+    ::setpgid(0, 0);
+    int out = setup->out;
+    int err = setup->err;
+    if (out < 3)
+        out = ::fcntl(out, F_DUPFD_CLOEXEC, 3);
+    if (err < 3)
+        err = ::fcntl(err, F_DUPFD_CLOEXEC, 3);
+    const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (out < 0 || err < 0 || input < 0 || !installDescriptor(out, 1)
+        || !installDescriptor(err, 2) || !installDescriptor(input, 0)
+        || (setup->directory && ::chdir(setup->directory) != 0)) {
+        setup->error = errno;
+        ::_exit(127);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execve(setup->path, setup->argv, setup->envp);
+    setup->error = errno;
+    ::_exit(127);
+}
+
+// Starts `path` the way vfork does, without copying the host, whatever its
+// size: 0 and the new process in `pid`, or why not as an errno value.
+int spawnProcess(pid_t &pid, const char *path, char *const argv[], char *const envp[],
+                 const char *directory, int out, int err)
+{
+    ProcessSetup setup{path, argv, envp, directory, out, err};
+    alignas(16) char stack[32 * 1024];
+    sigset_t all;
+    sigset_t before;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &before);
+    pid = ::clone(becomeProgram, stack + sizeof(stack), CLONE_VM | CLONE_VFORK | SIGCHLD, &setup);
+    const int cloneError = errno;
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    if (pid < 0)
+        return cloneError;
+    if (setup.error != 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        pid = -1;
+        return setup.error;
+    }
+    return 0;
+}
+
 // The program's full path as it will be started, searching PATH for a bare
 // name; `problem` says why there is none.
 QString resolveProgram(const QString &program, const QString &directory,
@@ -421,33 +504,10 @@ void JobRunner::launch(Running &entry, const QString &program, const QByteArray 
     }
     const QByteArray workingDirectory = QFile::encodeName(directory);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, entry.sockets.out, 1);
-    posix_spawn_file_actions_adddup2(&actions, entry.sockets.err, 2);
-    if (!workingDirectory.isEmpty())
-        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.constData());
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    // Its own process group, so that cancelling the job also ends what its
-    // shell started; the signals the host ignores or blocks are the
-    // program's own business again.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK
-                                              | POSIX_SPAWN_SETSIGDEF);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t signals;
-    sigemptyset(&signals);
-    posix_spawnattr_setsigmask(&attributes, &signals);
-    for (const int signal : {SIGPIPE, SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGCHLD, SIGUSR1, SIGUSR2,
-                             SIGALRM, SIGXFSZ})
-        sigaddset(&signals, signal);
-    posix_spawnattr_setsigdefault(&attributes, &signals);
-
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, path.constData(), &actions, &attributes, argv, envp);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+    const int error = spawnProcess(pid, path.constData(), argv, envp,
+                                   workingDirectory.isEmpty() ? nullptr : workingDirectory.constData(),
+                                   entry.sockets.out, entry.sockets.err);
     // The senders now belong to the program alone: their last close is what
     // ends its output.
     entry.sockets.closeSenders();

@@ -18,8 +18,9 @@ class QSocketNotifier;
 // reports their end with the process's exit code. Every job is reported
 // exactly once, whether it ran, could not start or was killed.
 //
-// A job's process is started without copying the host (posix_spawn), so
-// starting one costs the same however large the host has grown. Each job
+// A job's process is started without copying the host (a clone that shares
+// its memory until the program runs, as vfork does), so starting one costs
+// the same however large the host has grown. Each job
 // leads a process group of its own; cancelling a job ends the whole group,
 // and so does the end of the host, even a killed one.
 class JobRunner : public QObject
