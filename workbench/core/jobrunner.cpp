@@ -84,9 +84,9 @@ struct OutputSockets
     }
 
     // A socket with a name of its own that the kernel picks (autobind).
-    static int boundSocket()
+    static int boundSocket(int flags = 0)
     {
-        const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | flags, 0);
         if (fd < 0)
             return -1;
         sockaddr_un address{};
@@ -119,10 +119,9 @@ struct OutputSockets
 
     bool open()
     {
-        receiver = boundSocket();
+        receiver = boundSocket(SOCK_NONBLOCK);
         if (receiver < 0)
             return false;
-        ::fcntl(receiver, F_SETFL, ::fcntl(receiver, F_GETFL) | O_NONBLOCK);
         const QByteArray address = addressOf(receiver);
         out = sender(address, outAddress);
         err = sender(address, errAddress);
