@@ -284,6 +284,18 @@ TEST_F(JobTest, AbortingTheCurrentJobKillsItsWholeProcessGroup)
     EXPECT_EQ(host.processes().currentJob(), nullptr);
 }
 
+TEST_F(JobTest, JobsOfAReceiverThatIsGoneEndUnheardAndTheNextStartsAnew)
+{
+    auto *gone = new JobListener;
+    ASSERT_NE(startCommand(*gone, QStringLiteral("sleep 0.2"), QString()), nullptr);
+    delete gone;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.processes().currentJob() == nullptr; }, 20000));
+    JobListener listener;
+    ASSERT_NE(startCommand(listener, QStringLiteral("echo again"), QString()), nullptr);
+    ASSERT_TRUE(waitFor(listener));
+    EXPECT_EQ(listener.output, QStringList{QStringLiteral("out:again")});
+}
+
 // A step's processes end with the host that started them, even when the
 // host is killed and cannot clean up; what the run did so far is on disk.
 TEST(JobGroupTest, AStepsProcessesDieWithAKilledHostAndItsReportStays)
