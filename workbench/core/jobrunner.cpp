@@ -285,7 +285,10 @@ int becomeProgram(void *data)
         out = ::fcntl(out, F_DUPFD_CLOEXEC, 3);
     if (err < 3)
         err = ::fcntl(err, F_DUPFD_CLOEXEC, 3);
-    const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    // A host without standard output or error would hand those numbers out.
+    if (input == 1 || input == 2)
+        input = ::fcntl(input, F_DUPFD_CLOEXEC, 3);
     if (out < 0 || err < 0 || input < 0 || !installDescriptor(out, 1)
         || !installDescriptor(err, 2) || !installDescriptor(input, 0)
         || (setup->directory && ::chdir(setup->directory) != 0)) {
