@@ -1,5 +1,5 @@
 // What starting a job costs the host as the host grows: N jobs running
-// `true` through the host's job runner (posix_spawn) and through QProcess
+// `true` through the host's job runner (a clone sharing its memory) and through QProcess
 // (fork, own group), in a host that holds 0 MB and then 1 GB of its own memory.
 //
 //   build/bin/jobstartbench [jobs]

@@ -65,7 +65,9 @@ void RunResults::unitIdentified(int cycle, const QString &serialNumber, const QS
 QStringList RunResults::newRunFiles()
 {
     QStringList files;
-    if (runFolder.isEmpty())
+    // Most runs never make their folder: one look for it is far cheaper
+    // than a listing that finds nothing.
+    if (runFolder.isEmpty() || !QFileInfo::exists(runFolder))
         return files;
     const QDir folder(runFolder);
     for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {

@@ -184,6 +184,34 @@ TEST_F(JobTest, ACommandRunsInTheProjectFolderOrSaysWhyItCannot)
               nullptr);
 }
 
+TEST_F(JobTest, ACommandStartsCleanWhateverTheHostIgnoresOrBlocks)
+{
+    // The host's variables as they are at the start, its program folder
+    // first on PATH; no signal ignored or blocked; no input.
+    qputenv("JOB_TEST_VARIABLE", "set late");
+    const auto hangUp = std::signal(SIGHUP, SIG_IGN);
+    sigset_t blocked;
+    sigset_t before;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &blocked, &before);
+    JobListener listener;
+    startCommand(listener,
+                 QStringLiteral("echo \"$JOB_TEST_VARIABLE\"; echo \"${PATH%%:*}\"; "
+                                "grep -E '^Sig(Ign|Blk)' /proc/self/status; cat"),
+                 QString());
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    std::signal(SIGHUP, hangUp);
+    qunsetenv("JOB_TEST_VARIABLE");
+    ASSERT_TRUE(waitFor(listener));
+    EXPECT_EQ(listener.output,
+              QStringList({QStringLiteral("out:set late"),
+                           QStringLiteral("out:") + QCoreApplication::applicationDirPath(),
+                           QStringLiteral("out:SigBlk:\t0000000000000000"),
+                           QStringLiteral("out:SigIgn:\t0000000000000000")}));
+    EXPECT_EQ(listener.exitCodes, QList<int>{0});
+}
+
 TEST_F(JobTest, AProgramThatCannotStartEndsAsAnErrorThatSaysWhy)
 {
     const QString plain = folder.write(QStringLiteral("plain.txt"), "not a program");
@@ -255,6 +283,18 @@ TEST_F(JobTest, AbortingTheCurrentJobKillsItsWholeProcessGroup)
     EXPECT_EQ(listener.exitCodes, QList<int>{2});
     EXPECT_EQ(listener.messages, QStringList{QStringLiteral("Cancelled")});
     EXPECT_EQ(host.processes().currentJob(), nullptr);
+}
+
+TEST_F(JobTest, JobsOfAReceiverThatIsGoneEndUnheardAndTheNextStartsAnew)
+{
+    auto *gone = new JobListener;
+    ASSERT_NE(startCommand(*gone, QStringLiteral("sleep 0.2"), QString()), nullptr);
+    delete gone;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.processes().currentJob() == nullptr; }, 20000));
+    JobListener listener;
+    ASSERT_NE(startCommand(listener, QStringLiteral("echo again"), QString()), nullptr);
+    ASSERT_TRUE(waitFor(listener));
+    EXPECT_EQ(listener.output, QStringList{QStringLiteral("out:again")});
 }
 
 // A step's processes end with the host that started them, even when the

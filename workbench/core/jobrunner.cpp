@@ -13,7 +13,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/types.h>
@@ -83,9 +84,9 @@ struct OutputSockets
     }
 
     // A socket with a name of its own that the kernel picks (autobind).
-    static int boundSocket()
+    static int boundSocket(int flags = 0)
     {
-        const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | flags, 0);
         if (fd < 0)
             return -1;
         sockaddr_un address{};
@@ -118,10 +119,9 @@ struct OutputSockets
 
     bool open()
     {
-        receiver = boundSocket();
+        receiver = boundSocket(SOCK_NONBLOCK);
         if (receiver < 0)
             return false;
-        ::fcntl(receiver, F_SETFL, ::fcntl(receiver, F_GETFL) | O_NONBLOCK);
         const QByteArray address = addressOf(receiver);
         out = sender(address, outAddress);
         err = sender(address, errAddress);
@@ -243,6 +243,91 @@ private:
     int socket = -1;
 };
 
+// What the new process does before it becomes the program. It runs in the
+// host's memory on a stack of the host's while the host's thread waits
+// (CLONE_VFORK), so it makes system calls only.
+struct ProcessSetup
+{
+    const char *path;
+    char *const *argv;
+    char *const *envp;
+    const char *directory;   // null: the host's own
+    int out;
+    int err;
+    int error = 0;   // why the program did not start
+};
+
+// Makes `fd` the descriptor `target` that the program keeps.
+bool installDescriptor(int fd, int target)
+{
+    if (fd == target)
+        return ::fcntl(fd, F_SETFD, 0) == 0;
+    return ::dup2(fd, target) == target;
+}
+
+int becomeProgram(void *data)
+{
+    auto *setup = static_cast<ProcessSetup *>(data);
+    // Every signal arrives blocked (the host blocked them all for the
+    // start): none of the host's handlers can run in this copy. The
+    // program starts with each signal at its default and none blocked,
+    // whatever the host ignores or blocks.
+    struct sigaction byDefault{};
+    byDefault.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal)
+        ::sigaction(signal, &byDefault, nullptr);
+    // Its own process group, so that cancelling the job also ends what its
+    // shell started.
+    ::setpgid(0, 0);
+    int out = setup->out;
+    int err = setup->err;
+    if (out < 3)
+        out = ::fcntl(out, F_DUPFD_CLOEXEC, 3);
+    if (err < 3)
+        err = ::fcntl(err, F_DUPFD_CLOEXEC, 3);
+    int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    // A host without standard output or error would hand those numbers out.
+    if (input == 1 || input == 2)
+        input = ::fcntl(input, F_DUPFD_CLOEXEC, 3);
+    if (out < 0 || err < 0 || input < 0 || !installDescriptor(out, 1)
+        || !installDescriptor(err, 2) || !installDescriptor(input, 0)
+        || (setup->directory && ::chdir(setup->directory) != 0)) {
+        setup->error = errno;
+        ::_exit(127);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execve(setup->path, setup->argv, setup->envp);
+    setup->error = errno;
+    ::_exit(127);
+}
+
+// Starts `path` the way vfork does, without copying the host, whatever its
+// size: 0 and the new process in `pid`, or why not as an errno value.
+int spawnProcess(pid_t &pid, const char *path, char *const argv[], char *const envp[],
+                 const char *directory, int out, int err)
+{
+    ProcessSetup setup{path, argv, envp, directory, out, err};
+    alignas(16) char stack[32 * 1024];
+    sigset_t all;
+    sigset_t before;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &before);
+    pid = ::clone(becomeProgram, stack + sizeof(stack), CLONE_VM | CLONE_VFORK | SIGCHLD, &setup);
+    const int cloneError = errno;
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    if (pid < 0)
+        return cloneError;
+    if (setup.error != 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        pid = -1;
+        return setup.error;
+    }
+    return 0;
+}
+
 // The program's full path as it will be started, searching PATH for a bare
 // name; `problem` says why there is none.
 QString resolveProgram(const QString &program, const QString &directory,
@@ -314,18 +399,45 @@ JobRunner::~JobRunner()
     }
 }
 
+// The host's own environment with the host's program folder first on PATH,
+// as a new process takes it. Read straight from the process's variables:
+// going through QProcessEnvironment cost more than the rest of a start.
+std::vector<char *> JobRunner::shellEnvironment(QByteArray &path)
+{
+    static const QByteArray folder = QFile::encodeName(QCoreApplication::applicationDirPath());
+    std::vector<char *> variables;
+    bool hasPath = false;
+    for (char **variable = environ; variable && *variable; ++variable) {
+        if (std::strncmp(*variable, "PATH=", 5) != 0) {
+            variables.push_back(*variable);
+        } else if (!hasPath) {
+            const char *rest = *variable + 5;
+            path = "PATH=" + folder + (*rest ? ":" + QByteArray(rest) : QByteArray());
+            hasPath = true;
+        }
+    }
+    if (!hasPath)
+        path = "PATH=" + folder;
+    variables.push_back(path.data());
+    variables.push_back(nullptr);
+    return variables;
+}
+
 HxmJob *JobRunner::startShell(const QString &commandLine, const QString &directory,
                               std::unique_ptr<HxmJob> job)
 {
     // Tools that come with the host (the controller simulator) are found
     // by name, as if they were installed on the system.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString path = environment.value(QStringLiteral("PATH"));
-    environment.insert(QStringLiteral("PATH"),
-                       QCoreApplication::applicationDirPath()
-                           + (path.isEmpty() ? QString() : QStringLiteral(":") + path));
-    return start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine}, directory,
-                 environment, std::move(job));
+    static const QString shell = QStringLiteral("/bin/sh");
+    QByteArray path;
+    const std::vector<char *> envp = shellEnvironment(path);
+    QByteArray command = commandLine.toLocal8Bit();
+    char program[] = "/bin/sh";
+    char option[] = "-c";
+    char *const argv[] = {program, option, command.data(), nullptr};
+    Running *entry = add(std::move(job));
+    launch(*entry, shell, program, argv, envp.data(), directory, nullptr);
+    return entry->job.get();
 }
 
 QString JobRunner::startProblem(const QString &program, const QString &directory,
@@ -338,24 +450,25 @@ QString JobRunner::startProblem(const QString &program, const QString &directory
     return problem;
 }
 
+JobRunner::Running *JobRunner::add(std::unique_ptr<HxmJob> job)
+{
+    auto *entry = new Running;
+    entry->job = std::move(job);
+    running.append(entry);
+    return entry;
+}
+
 HxmJob *JobRunner::start(const QString &program, const QStringList &arguments,
                          const QString &directory, const QProcessEnvironment &environment,
                          std::unique_ptr<HxmJob> job)
 {
-    auto *entry = new Running;
-    entry->job = std::move(job);
-    HxmJob *handle = entry->job.get();
-    running.append(entry);
-
-    QString problem = startProblem(program, directory, environment);
-    const QString path = problem.isEmpty() ? resolveProgram(program, directory, environment, problem)
-                                           : QString();
-    if (problem.isEmpty() && !entry->sockets.open())
-        problem = tr("No output channel for '%1': %2").arg(program, systemError(errno));
+    Running *entry = add(std::move(job));
+    QString problem;
+    const QString path = resolveProgram(program, directory, environment, problem);
     if (!problem.isEmpty()) {
-        entry->startProblem = problem;
-        end(entry, StartFailedExitCode, problem);
-        return handle;
+        // A missing working directory is the better answer when both fail.
+        refuse(*entry, startProblem(program, directory, environment));
+        return entry->job.get();
     }
 
     std::vector<QByteArray> argumentBytes{QFile::encodeName(program)};
@@ -372,75 +485,76 @@ HxmJob *JobRunner::start(const QString &program, const QStringList &arguments,
     for (QByteArray &variable : environmentBytes)
         envp.push_back(variable.data());
     envp.push_back(nullptr);
-    const QByteArray programPath = QFile::encodeName(path);
+    launch(*entry, program, QFile::encodeName(path), argv.data(), envp.data(), directory,
+           &environment);
+    return entry->job.get();
+}
+
+void JobRunner::refuse(Running &entry, const QString &problem)
+{
+    entry.startProblem = problem;
+    end(&entry, StartFailedExitCode, problem);
+}
+
+void JobRunner::launch(Running &entry, const QString &program, const QByteArray &path,
+                       char *const argv[], char *const envp[], const QString &directory,
+                       const QProcessEnvironment *environment)
+{
+    if (!entry.sockets.open()) {
+        refuse(entry, tr("No output channel for '%1': %2").arg(program, systemError(errno)));
+        return;
+    }
     const QByteArray workingDirectory = QFile::encodeName(directory);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, entry->sockets.out, 1);
-    posix_spawn_file_actions_adddup2(&actions, entry->sockets.err, 2);
-    if (!workingDirectory.isEmpty())
-        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.constData());
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    // Its own process group, so that cancelling the job also ends what its
-    // shell started; the signals the host ignores or blocks are the
-    // program's own business again.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK
-                                              | POSIX_SPAWN_SETSIGDEF);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t signals;
-    sigemptyset(&signals);
-    posix_spawnattr_setsigmask(&attributes, &signals);
-    for (const int signal : {SIGPIPE, SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGCHLD, SIGUSR1, SIGUSR2,
-                             SIGALRM, SIGXFSZ})
-        sigaddset(&signals, signal);
-    posix_spawnattr_setsigdefault(&attributes, &signals);
-
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, programPath.constData(), &actions, &attributes, argv.data(),
-                                  envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+    const int error = spawnProcess(pid, path.constData(), argv, envp,
+                                   workingDirectory.isEmpty() ? nullptr : workingDirectory.constData(),
+                                   entry.sockets.out, entry.sockets.err);
     // The senders now belong to the program alone: their last close is what
     // ends its output.
-    entry->sockets.closeSenders();
+    entry.sockets.closeSenders();
     if (error != 0) {
-        entry->startProblem = tr("Could not start '%1' in '%2': %3")
-                                  .arg(program, QDir::toNativeSeparators(directory), systemError(error));
-        end(entry, StartFailedExitCode, entry->startProblem);
-        return handle;
+        // Looked into only now: a start that works needs no questions asked.
+        QString problem = startProblem(program, directory,
+                                       environment ? *environment
+                                                   : QProcessEnvironment::systemEnvironment());
+        if (problem.isEmpty())
+            problem = tr("Could not start '%1' in '%2': %3")
+                          .arg(program, QDir::toNativeSeparators(directory), systemError(error));
+        refuse(entry, problem);
+        return;
     }
-    entry->pid = pid;
+    watchProcess(entry, pid);
+}
+
+void JobRunner::watchProcess(Running &entry, pid_t pid)
+{
+    Running *const job = &entry;
+    entry.pid = pid;
     GroupGuard::instance().watch(pid);
 
-    entry->outputNotifier = std::make_unique<QSocketNotifier>(entry->sockets.receiver,
-                                                              QSocketNotifier::Read);
-    connect(entry->outputNotifier.get(), &QSocketNotifier::activated, this,
-            [this, entry] { readOutput(*entry); });
-    entry->processFd = int(::syscall(SYS_pidfd_open, pid, 0));
-    if (entry->processFd >= 0) {
-        entry->endNotifier = std::make_unique<QSocketNotifier>(entry->processFd, QSocketNotifier::Read);
-        connect(entry->endNotifier.get(), &QSocketNotifier::activated, this,
-                [this, entry] { reap(*entry); });
+    entry.outputNotifier = std::make_unique<QSocketNotifier>(entry.sockets.receiver,
+                                                             QSocketNotifier::Read);
+    connect(entry.outputNotifier.get(), &QSocketNotifier::activated, this,
+            [this, job] { readOutput(*job); });
+    entry.processFd = int(::syscall(SYS_pidfd_open, pid, 0));
+    if (entry.processFd >= 0) {
+        entry.endNotifier = std::make_unique<QSocketNotifier>(entry.processFd, QSocketNotifier::Read);
+        connect(entry.endNotifier.get(), &QSocketNotifier::activated, this,
+                [this, job] { reap(*job); });
     } else {
-        entry->endPoll = std::make_unique<QTimer>();
-        connect(entry->endPoll.get(), &QTimer::timeout, this, [this, entry] { reap(*entry); });
-        entry->endPoll->start(5);
+        entry.endPoll = std::make_unique<QTimer>();
+        connect(entry.endPoll.get(), &QTimer::timeout, this, [this, job] { reap(*job); });
+        entry.endPoll->start(5);
     }
-    return handle;
 }
 
 HxmJob *JobRunner::fail(std::unique_ptr<HxmJob> job, const QString &message)
 {
     // Goes through the same path as a program that failed to start, so the
     // caller sees one kind of end whatever went wrong.
-    auto *entry = new Running;
-    entry->job = std::move(job);
-    entry->startProblem = message;
-    running.append(entry);
-    end(entry, StartFailedExitCode, message);
+    Running *entry = add(std::move(job));
+    refuse(*entry, message);
     return entry->job.get();
 }
 

@@ -6,6 +6,9 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
+
+#include <sys/types.h>
 
 class HxmJob;
 class QSocketNotifier;
@@ -15,8 +18,9 @@ class QSocketNotifier;
 // reports their end with the process's exit code. Every job is reported
 // exactly once, whether it ran, could not start or was killed.
 //
-// A job's process is started without copying the host (posix_spawn), so
-// starting one costs the same however large the host has grown. Each job
+// A job's process is started without copying the host (a clone that shares
+// its memory until the program runs, as vfork does), so starting one costs
+// the same however large the host has grown. Each job
 // leads a process group of its own; cancelling a job ends the whole group,
 // and so does the end of the host, even a killed one.
 class JobRunner : public QObject
@@ -63,6 +67,12 @@ Q_SIGNALS:
 private:
     struct Running;
 
+    static std::vector<char *> shellEnvironment(QByteArray &path);
+    Running *add(std::unique_ptr<HxmJob> job);
+    void refuse(Running &entry, const QString &problem);
+    void launch(Running &entry, const QString &program, const QByteArray &path, char *const argv[],
+                char *const envp[], const QString &directory, const QProcessEnvironment *environment);
+    void watchProcess(Running &entry, pid_t pid);
     void readOutput(Running &entry);
     void emitLines(Running &entry, QByteArray &buffer, bool isError, bool flushAll);
     void reap(Running &entry);

@@ -33,9 +33,31 @@ HxmJob *MainProcessService::startProcess(const QString &commandLine, const QStri
 {
     if (commandLine.trimmed().isEmpty())
         return nullptr;
-    // One runner per job, so each job reaches exactly the slots named for it.
+    JobRunner *runner = runnerFor(receiver, finishedSlot, stdoutSlot, stderrSlot);
+    // The runner of the newest job is asked first for the current one.
+    runners.removeOne(runner);
+    runners.append(runner);
+    auto job = std::make_unique<HxmJob>();
+    job->applicationFilePath = commandLine;
+    return runner->startShell(commandLine, workingDirectory(directory), std::move(job));
+}
+
+JobRunner *MainProcessService::runnerFor(QObject *receiver, const char *finishedSlot,
+                                         const char *stdoutSlot, const char *stderrSlot)
+{
+    // One runner for each receiver and set of slots, so each job reaches
+    // exactly the slots named for it. It is kept for the next job with the
+    // same ones: a sequence's steps all name the same, and connecting by
+    // name costs more than the rest of a start.
+    const QByteArray slotNames = QByteArray(finishedSlot) + '\n' + QByteArray(stdoutSlot) + '\n'
+                                 + QByteArray(stderrSlot);
+    for (const Route &route : std::as_const(routes)) {
+        if (route.receiver == receiver && route.slotNames == slotNames)
+            return route.runner;
+    }
     auto *runner = new JobRunner(this);
     runners.append(runner);
+    routes.append({receiver, slotNames, runner});
     if (receiver && finishedSlot)
         connect(runner, SIGNAL(finished(HxmJob*,QString,int)), receiver, finishedSlot);
     if (receiver && stdoutSlot)
@@ -44,13 +66,24 @@ HxmJob *MainProcessService::startProcess(const QString &commandLine, const QStri
         connect(runner, SIGNAL(standardError(HxmJob*,QString)), receiver, stderrSlot);
     connect(runner, &JobRunner::startFailed, this,
             [this](HxmJob *, const QString &reason) { Q_EMIT startFailed(reason); });
-    connect(runner, &JobRunner::finished, this, [this, runner] {
-        runners.removeAll(runner);
-        runner->deleteLater();
-    });
-    auto job = std::make_unique<HxmJob>();
-    job->applicationFilePath = commandLine;
-    return runner->startShell(commandLine, workingDirectory(directory), std::move(job));
+    if (receiver) {
+        // Jobs still running for a receiver that is gone end unheard; the
+        // runner goes with the last of them.
+        connect(receiver, &QObject::destroyed, this, [this, runner] {
+            routes.removeIf([runner](const Route &route) { return route.runner == runner; });
+            retireWhenIdle(runner);
+            connect(runner, &JobRunner::finished, this, [this, runner] { retireWhenIdle(runner); });
+        });
+    }
+    return runner;
+}
+
+void MainProcessService::retireWhenIdle(JobRunner *runner)
+{
+    if (runner->runningCount() > 0 || !runners.contains(runner))
+        return;
+    runners.removeAll(runner);
+    runner->deleteLater();
 }
 
 void MainProcessService::killProcess(HxmJob *job)

@@ -83,9 +83,20 @@ private:
         MainProcessService *owner;
     };
 
+    struct Route
+    {
+        QPointer<QObject> receiver;
+        QByteArray slotNames;
+        JobRunner *runner;
+    };
+    JobRunner *runnerFor(QObject *receiver, const char *finishedSlot, const char *stdoutSlot,
+                         const char *stderrSlot);
+    void retireWhenIdle(JobRunner *runner);
+
     DatabaseService *database;
     Plain plain;
     Jobs jobs;
     QList<JobRunner *> runners;
     QList<JobRunner *> sources;
+    QList<Route> routes;   // the runners kept for the next job
 };
