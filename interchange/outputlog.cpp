@@ -2,6 +2,7 @@
 
 #include "hostservice.h"
 #include "hximainlogview.h"
+#include "textboundary.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void OutputLog::itemRemoved(const QString &text) const
 
 QString OutputLog::messageLine(const QString &text, const QTime &time)
 {
-    return QStringLiteral("<font color=\"#000000\">") + timeStamp(time) + text
+    return QStringLiteral("<font color=\"#000000\">") + timeStamp(time) + TextBoundary::toHtmlText(text)
            + QStringLiteral("</font>");
 }
 
@@ -36,14 +37,14 @@ QString OutputLog::itemRemovedLine(const QString &text, const QTime &time)
 QString OutputLog::validationLine(const QString &text, const QString &note, const QTime &time)
 {
     return QStringLiteral("<font color=\"#EF0000\">") + timeStamp(time) + QStringLiteral("<b>")
-           + text + QStringLiteral("</b></font><font color=\"#000000\">") + note
+           + TextBoundary::toHtmlText(text) + QStringLiteral("</b></font><font color=\"#000000\">") + note
            + QStringLiteral("</font>");
 }
 
 void OutputLog::warning(const QString &text) const
 {
     append(QStringLiteral("<font color=\"#AFAF00\">") + timeStamp(QTime::currentTime())
-           + QStringLiteral("<b>") + text
+           + QStringLiteral("<b>") + TextBoundary::toHtmlText(text)
            + QStringLiteral("</b></font><font color=\"#000000\"></font>"));
 }
 

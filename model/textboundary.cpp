@@ -42,6 +42,15 @@ QString TextBoundary::toHtml(const QString &text)
     return html;
 }
 
+QString TextBoundary::toHtmlText(const QString &text)
+{
+    QString html = text;
+    html.replace(u'&', QLatin1String("&amp;"));
+    html.replace(u'<', QLatin1String("&lt;"));
+    html.replace(u'>', QLatin1String("&gt;"));
+    return html;
+}
+
 QString TextBoundary::toXml(const QString &text)
 {
     if (isXmlSafe(text))

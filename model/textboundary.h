@@ -10,6 +10,9 @@ class TextBoundary
 public:
     // `text` as HTML text or as a quoted attribute value: & < > " ' escaped.
     static QString toHtml(const QString &text);
+    // `text` as the content of an HTML element (a log line): only & < > are
+    // escaped, so quotes read as typed in the log's own text.
+    static QString toHtmlText(const QString &text);
 
     // `text` with the characters XML 1.0 cannot carry removed (control
     // characters other than tab, line feed and carriage return, lone

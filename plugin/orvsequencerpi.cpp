@@ -1,5 +1,7 @@
 #include "orvsequencerpi.h"
 
+#include "outputlog.h"
+
 #include "textboundary.h"
 
 #include "hostservice.h"
@@ -587,27 +589,16 @@ QString ORVSequencerPI::userLogin() const
     return UserPrivilege(link).userLogin();
 }
 
+// Log lines are HTML; OutputLog writes them in the one format the log
+// shows and keeps what a user typed from being read as markup.
 void ORVSequencerPI::logMessage(const QString &text) const
 {
-    HostService<HxiMainLogview> log(link, QStringLiteral("HxiMainLogview"));
-    if (!log)
-        return;
-    log->appendLine(QStringLiteral("Output"),
-                    QStringLiteral("<font color=\"#000000\">")
-                        + QTime::currentTime().toString(QStringLiteral("hh:mm:ss"))
-                        + QStringLiteral(": ") + text + QStringLiteral("</font>"));
+    OutputLog(link).message(text);
 }
 
 void ORVSequencerPI::logWarning(const QString &text) const
 {
-    HostService<HxiMainLogview> log(link, QStringLiteral("HxiMainLogview"));
-    if (!log)
-        return;
-    log->appendLine(QStringLiteral("Output"),
-                    QStringLiteral("<font color=\"#AFAF00\">")
-                        + QTime::currentTime().toString(QStringLiteral("hh:mm:ss"))
-                        + QStringLiteral(": <b>") + text
-                        + QStringLiteral("</b></font><font color=\"#000000\"></font>"));
+    OutputLog(link).warning(text);
 }
 
 void ORVSequencerPI::reportNotAvailable(const QString &command) const

@@ -229,8 +229,9 @@ TEST_F(ImportValidatorTest, EveryFailureIsARedLineOfTheLog)
         QStringLiteral("ORV Sequencer 'Board' - 'ITEM1': 'PassAction' value ('Jump') of 'Stamp' is invalid");
     const QString time = lines.first().mid(int(qstrlen("<font color=\"#EF0000\">")), 8);
     EXPECT_EQ(lines.first(), OutputLog::itemRemovedLine(message, QTime::fromString(time, QStringLiteral("hh:mm:ss"))));
-    EXPECT_EQ(OutputLog::itemRemovedLine(QStringLiteral("text"), QTime(9, 5, 7)),
-              QStringLiteral("<font color=\"#EF0000\">09:05:07: <b>text</b></font>"
+    // the log is HTML: what a user typed is shown, never taken as markup
+    EXPECT_EQ(OutputLog::itemRemovedLine(QStringLiteral("'<b>' & co"), QTime(9, 5, 7)),
+              QStringLiteral("<font color=\"#EF0000\">09:05:07: <b>'&lt;b&gt;' &amp; co</b></font>"
                              "<font color=\"#000000\">(item removed from sequence)</font>"));
 }
 

@@ -29,6 +29,7 @@ TEST(TextBoundary, HtmlAndLinksCarryAnyText)
 {
     EXPECT_EQ(TextBoundary::toHtml("<script>alert('t')</script> & co"),
               "&lt;script&gt;alert(&#39;t&#39;)&lt;/script&gt; &amp; co");
+    EXPECT_EQ(TextBoundary::toHtmlText("'<b>' & co"), "'&lt;b&gt;' &amp; co");
     EXPECT_EQ(TextBoundary::toLink("Run 1\\c-Output-it's #1.html"),
               "Run%201/c-Output-it%27s%20%231.html");
 }

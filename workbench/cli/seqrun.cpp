@@ -530,6 +530,10 @@ QString plainLogText(const QString &line)
     QString text = line;
     text.remove(markup);
     text.remove(time);
+    // the entities the log's HTML uses for what a user typed; "&amp;" last
+    for (const auto &[entity, character] : {std::pair{"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'},
+                                             {"&#39;", '\''}, {"&amp;", '&'}})
+        text.replace(QLatin1String(entity), QString(QLatin1Char(character)));
     return text;
 }
 
