@@ -1,5 +1,6 @@
 #include "textboundary.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
 
@@ -49,6 +50,20 @@ QString TextBoundary::toHtmlText(const QString &text)
     html.replace(u'<', QLatin1String("&lt;"));
     html.replace(u'>', QLatin1String("&gt;"));
     return html;
+}
+
+QString TextBoundary::fromHtml(const QString &html)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("<br>\\r?\\n?"));
+    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
+    QString text = html;
+    text.replace(lineBreak, QStringLiteral("\n"));
+    text.remove(markup);
+    // "&amp;" last, so that an escaped entity stays as it was typed
+    for (const auto &[entity, character] : {std::pair{"&nbsp;", u' '}, {"&lt;", u'<'}, {"&gt;", u'>'},
+                                             {"&quot;", u'"'}, {"&#39;", u'\''}, {"&amp;", u'&'}})
+        text.replace(QLatin1String(entity), QString(QChar(character)));
+    return text;
 }
 
 QString TextBoundary::toXml(const QString &text)

@@ -13,6 +13,9 @@ public:
     // `text` as the content of an HTML element (a log line): only & < > are
     // escaped, so quotes read as typed in the log's own text.
     static QString toHtmlText(const QString &text);
+    // Report or log HTML back as plain text: "<br>" as a line break, other
+    // markup removed, the entities the product writes turned into characters.
+    static QString fromHtml(const QString &html);
 
     // `text` with the characters XML 1.0 cannot carry removed (control
     // characters other than tab, line feed and carriage return, lone

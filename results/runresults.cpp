@@ -1,5 +1,7 @@
 #include "runresults.h"
 
+#include "textboundary.h"
+
 #include "hostservice.h"
 #include "hxidatabase.h"
 #include "junitreport.h"
@@ -83,7 +85,7 @@ QStringList RunResults::newRunFiles()
 void RunResults::stepFinished(RunRecord::Step step, const QString &outputHtml)
 {
     step.outputFiles = newRunFiles();
-    step.output = plainOutput(outputHtml);
+    step.output = TextBoundary::fromHtml(outputHtml);
     recorder.stepFinished(step);
 }
 
@@ -129,16 +131,3 @@ QString RunResults::pauseAnswer(const QString &status, bool noIsPass)
     return QString();
 }
 
-QString RunResults::plainOutput(const QString &outputHtml)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("<br>\\r?\\n?"));
-    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
-    QString text = outputHtml;
-    text.replace(lineBreak, QStringLiteral("\n"));
-    text.remove(markup);
-    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
-    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    text.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    return text;
-}

@@ -31,7 +31,6 @@ public:
 
     // "yes", "no" or "timeout" for a pause question's status
     static QString pauseAnswer(const QString &status, bool noIsPass);
-    static QString plainOutput(const QString &outputHtml);
 
 private:
     QStringList newRunFiles();

@@ -30,6 +30,9 @@ TEST(TextBoundary, HtmlAndLinksCarryAnyText)
     EXPECT_EQ(TextBoundary::toHtml("<script>alert('t')</script> & co"),
               "&lt;script&gt;alert(&#39;t&#39;)&lt;/script&gt; &amp; co");
     EXPECT_EQ(TextBoundary::toHtmlText("'<b>' & co"), "'&lt;b&gt;' &amp; co");
+    // and back: a report's output line and a log line read as plain text
+    EXPECT_EQ(TextBoundary::fromHtml("<font color='red'>a&nbsp;&lt;b&gt;&amp;amp;</font><br>\r\nx&#39;s"),
+              "a <b>&amp;\nx's");
     EXPECT_EQ(TextBoundary::toLink("Run 1\\c-Output-it's #1.html"),
               "Run%201/c-Output-it%27s%20%231.html");
 }

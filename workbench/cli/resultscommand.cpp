@@ -1,5 +1,7 @@
 #include "resultscommand.h"
 
+#include "textboundary.h"
+
 #include "hostsettings.h"
 #include "logviewservice.h"
 #include "resultsdatabase.h"
@@ -36,9 +38,8 @@ QDateTime dateFrom(const QString &text, bool &ok)
 void ResultsCommand::tellResultProblems(WorkbenchHost &host, QTextStream &err)
 {
     QObject::connect(&host.logview(), &LogviewService::lineAppended, [&err](const QString &tab, const QString &line) {
-        static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
         if (tab == QLatin1String("Output") && line.contains(QLatin1String(" - Results: ")))
-            err << "seqrun: " << QString(line).remove(markup).section(QStringLiteral(" - "), 1) << Qt::endl;
+            err << "seqrun: " << TextBoundary::fromHtml(line).section(QStringLiteral(" - "), 1) << Qt::endl;
     });
 }
 

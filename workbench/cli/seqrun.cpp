@@ -1,5 +1,7 @@
 #include "seqrun.h"
 
+#include "textboundary.h"
+
 #include "consoleprompt.h"
 #include "hxiorvsequencer.h"
 #include "logviewservice.h"
@@ -525,16 +527,8 @@ namespace {
 // A log line as plain text: no markup, no time of day in front.
 QString plainLogText(const QString &line)
 {
-    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
     static const QRegularExpression time(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d: "));
-    QString text = line;
-    text.remove(markup);
-    text.remove(time);
-    // the entities the log's HTML uses for what a user typed; "&amp;" last
-    for (const auto &[entity, character] : {std::pair{"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'},
-                                             {"&#39;", '\''}, {"&amp;", '&'}})
-        text.replace(QLatin1String(entity), QString(QLatin1Char(character)));
-    return text;
+    return TextBoundary::fromHtml(line).remove(time);
 }
 
 // Every line of the log's "Output" tab while the object lives.
