@@ -1,5 +1,6 @@
 #include "sqcfile.h"
 
+#include "legacyfilebuilder.h"
 #include "temporaryfolder.h"
 
 #include <QBuffer>
@@ -9,62 +10,34 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 using Kind = SqcRecord::Kind;
 
-// Byte-level builders, so that old files can be laid out exactly as the
-// stations wrote them, independently of the writer under test.
+using Builder = LegacyFileBuilder;
+using Record = LegacyFileBuilder::Record;
+
+// A record of `kind` with its operation code and third name set.
+Record record(quint32 kind, quint32 code, const QByteArray &thirdName = {}, bool withExtension = true)
+{
+    Record result(kind, withExtension);
+    result.operation(code).text(512, thirdName);
+    return result;
+}
+
+// A current file whose records carry their target address in the common part.
+QByteArray currentFile(const QList<Record> &records)
+{
+    Builder builder;
+    builder.sequenceFlags(SqcHeader::TargetAddressInCommonPart);
+    for (const Record &r : records)
+        builder.add(r);
+    return builder.bytes();
+}
+
 void putU32(QByteArray &bytes, int offset, quint32 value)
 {
     qToLittleEndian<quint32>(value, bytes.data() + offset);
-}
-
-void putText(QByteArray &bytes, int offset, const char *text)
-{
-    std::memcpy(bytes.data() + offset, text, std::strlen(text));
-}
-
-// The sum of signed bytes with the checksum field taken as zero.
-void sealHeader(QByteArray &header)
-{
-    putU32(header, 8, 0);
-    quint32 sum = 0;
-    for (const char byte : header)
-        sum += quint32(qint32(qint8(byte)));
-    putU32(header, 8, sum);
-}
-
-QByteArray header(quint32 version, int size, quint32 flags = 0)
-{
-    QByteArray bytes(size, '\0');
-    putU32(bytes, 0, SqcHeader::Magic);
-    putU32(bytes, 4, version);
-    putU32(bytes, 12, 1700000000);
-    putU32(bytes, 16, quint32(size));
-    if (size == SqcHeader::Size)
-        putU32(bytes, 980, flags);
-    return bytes;
-}
-
-QByteArray commonPart(Kind kind, qint32 code, const char *thirdName = "")
-{
-    QByteArray bytes(SqcRecord::CommonSize, '\0');
-    putText(bytes, 512, thirdName);
-    putU32(bytes, 776, quint32(kind));
-    putU32(bytes, 780, quint32(code));
-    return bytes;
-}
-
-QByteArray currentFile(const QList<QByteArray> &parts, quint32 flags = SqcHeader::TargetAddressInCommonPart)
-{
-    QByteArray bytes = header(SqcHeader::Version120, SqcHeader::Size, flags);
-    sealHeader(bytes);
-    for (const QByteArray &part : parts)
-        bytes += part;
-    return bytes;
 }
 
 // One record of every kind, each with values in every field of its extension.
@@ -202,18 +175,6 @@ TEST(SqcFileTest, writtenFileReadsBackRecordForRecord)
     EXPECT_EQ(written.toData(), file.readAll());
 }
 
-TEST(SqcFileTest, emptySequenceIsAHeaderAlone)
-{
-    SqcFile empty;
-    const QByteArray data = empty.toData();
-    EXPECT_EQ(data.size(), SqcHeader::Size);
-    SqcFile read;
-    ASSERT_TRUE(read.readData(data));
-    EXPECT_TRUE(read.records().isEmpty());
-    EXPECT_EQ(read.header().version, SqcHeader::Version120);
-    EXPECT_EQ(read.header().firstRecordOffset, quint32(SqcHeader::Size));
-}
-
 TEST(SqcFileTest, checksumTakesBytesAsSigned)
 {
     // magic 70 08 95 02 -> 112 + 8 - 107 + 2; version 00 00 0C 00 -> 12;
@@ -235,43 +196,25 @@ TEST(SqcFileTest, checksumTakesBytesAsSigned)
 
 TEST(SqcFileTest, readsVersion64BytesByBytes)
 {
-    QByteArray head = header(SqcHeader::Version64, SqcHeader::Size64);
-    putText(head, 28, "JTAG Controller 1");
-    putText(head, 108, "C:\\Projects\\Board");
-    putText(head, 364, "Board test");
-    putU32(head, 620, SqcHeader::UnitSerialNumberManualAdjust | SqcHeader::UnitAutoPrompt);
-    putText(head, 624, "SN-0001");
-    putText(head, 705, "LOT-42");
-    sealHeader(head);
-
+    Builder builder(SqcHeader::Version64, SqcHeader::Size64);
+    builder.headerWord(12, 1700000000).headerText(28, "JTAG Controller 1")
+        .headerText(108, "C:\\Projects\\Board").headerText(364, "Board test")
+        .unit(SqcHeader::UnitSerialNumberManualAdjust | SqcHeader::UnitAutoPrompt, "SN-0001", "LOT-42");
     // a pause: no parameter text before 8.0, so its own time-out stands
-    QByteArray pause = commonPart(Kind::ControlStep, 0);
-    putText(pause, 256, "Insert board");
-    putU32(pause, 768, 30);
-
+    builder.add(record(Builder::Control, 0, {}, false).text(256, "Insert board").timeOut(30));
     // image compare stored as flash programming: becomes kind 5; gang, level
     // and the Aw flag come from the extension, and so does the target
     // address, the header lacking flag 0x100
-    QByteArray compare = commonPart(Kind::FlashProgramming, 7, "Compare");
-    putU32(compare, 2404, 0xDEAD);
-    QByteArray flashExtension(SqcRecord::FlashExtensionSize, '\0');
-    putText(flashExtension, 0, "image.hex");
-    putText(flashExtension, 256, "13");
-    putU32(flashExtension, 512 + 4, 0x1);
-    putU32(flashExtension, 512 + 12, 0x1000);
-    putU32(flashExtension, 512 + 24, 33);
-
+    builder.add(record(Builder::FlashProgramming, 7, "Compare").word(2404, 0xDEAD)
+                    .extensionText(0, "image.hex").extensionText(256, "13").extensionWord(516, 0x1)
+                    .extensionWord(524, 0x1000).extensionWord(536, 33));
     // the same for a record that keeps kind 1, with a TAP list that is not one
-    QByteArray program = commonPart(Kind::FlashProgramming, 0, "Program");
-    QByteArray programExtension(SqcRecord::FlashExtensionSize, '\0');
-    putText(programExtension, 256, "15");
-    putU32(programExtension, 512 + 24, 25);
-
-    QByteArray test = commonPart(Kind::GeneratedTest, 0, "Chain&Test");
+    builder.add(record(Builder::FlashProgramming, 0, "Program").extensionText(256, "15")
+                    .extensionWord(536, 25));
+    builder.add(record(Builder::GeneratedTest, 0, "Chain&Test"));
 
     SqcFile file;
-    ASSERT_TRUE(file.readData(head + pause + compare + flashExtension + program
-                              + programExtension + test))
+    ASSERT_TRUE(file.readData(builder.bytes()))
         << file.errorString().toStdString();
     const SqcHeader &h = file.header();
     EXPECT_EQ(h.version, SqcHeader::Version64);
@@ -320,35 +263,18 @@ TEST(SqcFileTest, readsVersion64BytesByBytes)
 
 TEST(SqcFileTest, readsVersion81BytesByBytes)
 {
-    QByteArray head = header(SqcHeader::Version81, SqcHeader::Size81);
-    putText(head, 28, "Pod A");
-    putText(head, 108, "Demo");
-    putText(head, 124, "Sixteen chars!!!");  // fills its 16 bytes, no terminator
-    putU32(head, 140, SqcHeader::UnitSubDirManualAdjust);
-    putText(head, 144, "SN-9");
-    putText(head, 225, "Lot 3");
-    sealHeader(head);
-
-    QByteArray ioPins = commonPart(Kind::ControlStep, 13);
-    putU32(ioPins, 768, 999);
-    putU32(ioPins, 848, 0x1);
-    QByteArray ioText(SqcRecord::ControlExtensionSize, '\0');
-    putText(ioText, 0, "  12abc");
-
-    QByteArray label = commonPart(Kind::ControlStep, 4);
-    QByteArray labelText(SqcRecord::ControlExtensionSize, '\0');
-    putText(labelText, 0, "start here");
-
-    QByteArray jam = commonPart(Kind::JamScript, 0, "Erase");
-    QByteArray jamExtension(SqcRecord::ScriptExtensionSize, '\0');
-    putText(jamExtension, 0, "erase");
-    putText(jamExtension, 256, "2,blank=1 ");
-    putU32(jamExtension, 516, 0x9);
-    putU32(jamExtension, 520, 33);
+    Builder builder(SqcHeader::Version81, SqcHeader::Size81);
+    builder.headerText(28, "Pod A").headerText(108, "Demo")
+        .headerText(124, "Sixteen chars!!!")  // fills its 16 bytes, no terminator
+        .headerWord(140, SqcHeader::UnitSubDirManualAdjust).headerText(144, "SN-9").headerText(225, "Lot 3");
+    builder.add(record(Builder::Control, 13).timeOut(999).flags(0x1).extensionText(0, "  12abc"))
+        .add(record(Builder::Control, 4).extensionText(0, "start here"))
+        .add(record(Builder::Jam, 0, "Erase").extensionText(0, "erase").extensionText(256, "2,blank=1 ")
+                 .extensionWord(516, 0x9).extensionWord(520, 33));
+    const QByteArray data = builder.bytes();
 
     SqcFile file;
-    ASSERT_TRUE(file.readData(head + ioPins + ioText + label + labelText + jam + jamExtension))
-        << file.errorString().toStdString();
+    ASSERT_TRUE(file.readData(data)) << file.errorString().toStdString();
     const SqcHeader &h = file.header();
     EXPECT_EQ(h.version, SqcHeader::Version81);
     EXPECT_EQ(h.instrumentName, QStringLiteral("Pod A"));
@@ -358,7 +284,7 @@ TEST(SqcFileTest, readsVersion81BytesByBytes)
     EXPECT_EQ(h.unitText1, QStringLiteral("SN-9"));
     EXPECT_EQ(h.unitText2, QStringLiteral("Lot 3"));
     // the moved header keeps its sum
-    EXPECT_EQ(h.checksum, SqcHeader::computeChecksum(SqcHeader::toCurrentLayout(head, h.version)));
+    EXPECT_EQ(h.checksum, SqcHeader::computeChecksum(SqcHeader::toCurrentLayout(data.left(SqcHeader::Size81), h.version)));
 
     const QList<SqcRecord> &records = file.records();
     ASSERT_EQ(records.size(), 3);
@@ -374,16 +300,14 @@ TEST(SqcFileTest, readsVersion81BytesByBytes)
 
 TEST(SqcFileTest, kind8ExtensionOnlyWhenItsWordIsZero)
 {
-    QByteArray withExtension = commonPart(Kind::ProcessorRunner, 10, "CPU");
-    QByteArray extension(SqcRecord::LogicExtensionSize, '\0');
-    putU32(extension, 768, 1);
-    putU32(extension, 784, 4);
+    const Record withExtension
+        = record(Builder::Processor, 10, "CPU").extensionWord(768, 1).extensionWord(784, 4);
     // the next record's third name is where the extension's word 512 would be
-    QByteArray without = commonPart(Kind::ProcessorRunner, 0, "ISC");
-    QByteArray next = commonPart(Kind::GeneratedTest, 0, "Chain");
+    const Record without = record(Builder::Processor, 0, "ISC", false);
+    const Record next = record(Builder::GeneratedTest, 0, "Chain");
 
     SqcFile file;
-    ASSERT_TRUE(file.readData(currentFile({withExtension, extension, without, next})))
+    ASSERT_TRUE(file.readData(currentFile({withExtension, without, next})))
         << file.errorString().toStdString();
     ASSERT_EQ(file.records().size(), 3);
     EXPECT_TRUE(file.records()[0].hasExtension);
@@ -394,28 +318,24 @@ TEST(SqcFileTest, kind8ExtensionOnlyWhenItsWordIsZero)
 
     // a kind 8 record whose extension is cut off is damaged like any other
     SqcFile last;
-    EXPECT_FALSE(last.readData(currentFile({withExtension})));
+    EXPECT_FALSE(last.readData(currentFile({record(Builder::Processor, 10, "CPU", false)})));
     EXPECT_EQ(last.error(), SqcFile::ReadError);
 }
 
 TEST(SqcFileTest, damagedFilesGiveTheirErrorText)
 {
-    const QByteArray good = currentFile({commonPart(Kind::GeneratedTest, 0, "Chain")});
+    const QByteArray good = currentFile({record(Builder::GeneratedTest, 0, "Chain")});
     QByteArray badSum = good;
     putU32(badSum, 8, SqcHeader::storedChecksum(good) + 1);
     QByteArray wrongMagic = good;
     putU32(wrongMagic, 0, 0x02950871);
-    QByteArray version70 = header(0x00070000, SqcHeader::Size);
-    sealHeader(version70);
-    QByteArray version91 = header(0x00090001, SqcHeader::Size);
-    sealHeader(version91);
+    const QByteArray version70 = Builder(0x00070000).bytes();
+    const QByteArray version91 = Builder(0x00090001).bytes();
     // a damaged record is reported as such, not as the sum it also breaks
     QByteArray badSumAndShortRecord = badSum + QByteArray(100, 'x');
-    QByteArray shortExtension = currentFile({commonPart(Kind::SystemCommand, 0)})
-                                + QByteArray(SqcRecord::CommandExtensionSize - 1, '\0');
-    QByteArray offsetPastEnd = good;
-    putU32(offsetPastEnd, 16, quint32(good.size() + 1));
-    sealHeader(offsetPastEnd);
+    const QByteArray shortExtension = currentFile({record(Builder::Command, 0)}).chopped(1);
+    const QByteArray offsetPastEnd = Builder().headerWord(16, quint32(good.size() + 1))
+                                         .add(record(Builder::GeneratedTest, 0)).bytes();
 
     const struct
     {
@@ -430,7 +350,7 @@ TEST(SqcFileTest, damagedFilesGiveTheirErrorText)
         {"version 7.0", version70, SqcFile::IncompatibleVersion, "Incompatible file version"},
         {"version 9.1", version91, SqcFile::IncompatibleVersion, "Incompatible file version"},
         {"short header", good.left(SqcHeader::Size - 1), SqcFile::BadHeader, "Bad Header"},
-        {"short 8.1 header", header(SqcHeader::Version81, 300), SqcFile::BadHeader, "Bad Header"},
+        {"short 8.1 header", Builder(SqcHeader::Version81, 300).bytes(), SqcFile::BadHeader, "Bad Header"},
         {"record cut short", good.left(good.size() - 1), SqcFile::ReadError, "Read error"},
         {"extension cut short", shortExtension, SqcFile::ReadError, "Read error"},
         {"first record past the end", offsetPastEnd, SqcFile::ReadError, "Read error"},
@@ -462,19 +382,17 @@ TEST(SqcFileTest, damagedFilesGiveTheirErrorText)
 
 TEST(SqcFileTest, firstRecordOffsetIsHonoured)
 {
-    QByteArray head = header(SqcHeader::Version90, SqcHeader::Size, 0x100);
-    putU32(head, 16, SqcHeader::Size + 16);
-    sealHeader(head);
-    const QByteArray records = QByteArray(16, '\x7f') + commonPart(Kind::GeneratedTest, 0, "After gap");
+    const Record after = record(Builder::GeneratedTest, 0, "After gap");
+    Builder builder(SqcHeader::Version90);
+    builder.sequenceFlags(0x100).headerWord(16, SqcHeader::Size + 16).addBytes(QByteArray(16, '\x7f')).add(after);
     SqcFile file;
-    ASSERT_TRUE(file.readData(head + records)) << file.errorString().toStdString();
+    ASSERT_TRUE(file.readData(builder.bytes())) << file.errorString().toStdString();
     ASSERT_EQ(file.records().size(), 1);
     EXPECT_EQ(file.records()[0].thirdName, QStringLiteral("After gap"));
 
     // at the end there are no steps
-    putU32(head, 16, quint32((head + records).size()));
-    sealHeader(head);
-    ASSERT_TRUE(file.readData(head + records)) << file.errorString().toStdString();
+    builder.headerWord(16, quint32(builder.bytes().size()));
+    ASSERT_TRUE(file.readData(builder.bytes())) << file.errorString().toStdString();
     EXPECT_TRUE(file.records().isEmpty());
 }
 

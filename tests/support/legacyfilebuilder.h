@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QtEndian>
 
 // Legacy sequence files (".sqc") put together byte by byte, at the offsets
 // the format fixes, without the program's own writer: what a reader test
-// feeds the reader must not come from the code under test.
+// feeds the reader must not come from the code under test. Older versions
+// have shorter headers (6.4: 820 bytes, 8.1: 344) and records without the
+// extension a later version added.
 class LegacyFileBuilder
 {
 public:
@@ -50,8 +51,8 @@ public:
     class Record
     {
     public:
-        explicit Record(quint32 kind)
-            : common(CommonSize, '\0'), extension(extensionSize(kind), '\0')
+        explicit Record(quint32 kind, bool withExtension = true)
+            : common(CommonSize, '\0'), extension(withExtension ? extensionSize(kind) : 0, '\0')
         {
             word(776, kind);
         }
@@ -110,11 +111,12 @@ public:
         QByteArray extension;
     };
 
-    LegacyFileBuilder() : header(HeaderSize, '\0')
+    explicit LegacyFileBuilder(quint32 version = 0x000C0000, int headerSize = HeaderSize)
+        : header(headerSize, '\0')
     {
         headerWord(0, 0x02950870);
-        headerWord(4, 0x000C0000);   // version 12.0
-        headerWord(16, HeaderSize);  // records right behind the header
+        headerWord(4, version);
+        headerWord(16, quint32(headerSize));  // records right behind the header
     }
 
     LegacyFileBuilder &headerWord(int offset, quint32 value)
@@ -135,9 +137,10 @@ public:
         return headerWord(620, options).headerText(624, serial).headerText(705, folder);
     }
 
-    LegacyFileBuilder &add(const Record &record)
+    LegacyFileBuilder &add(const Record &record) { return addBytes(record.bytes()); }
+    LegacyFileBuilder &addBytes(const QByteArray &bytes)
     {
-        records.append(record);
+        body += bytes;
         return *this;
     }
 
@@ -151,12 +154,10 @@ public:
         for (const char byte : std::as_const(data))
             sum += quint32(qint32(qint8(byte)));
         qToLittleEndian(sum, data.data() + 8);
-        for (const Record &record : records)
-            data += record.bytes();
-        return data;
+        return data + body;
     }
 
 private:
     QByteArray header;
-    QList<Record> records;
+    QByteArray body;
 };
