@@ -138,25 +138,6 @@ TEST_F(SequenceListInterchangeTest, ExportImportExportGivesTheSameFileByteForByt
     EXPECT_EQ(imported.items.at(11)->type, 13);
 }
 
-TEST_F(SequenceListInterchangeTest, TheExportTellsTheLogAndThePerson)
-{
-    const HxSequence sequence(QStringLiteral("Board Test"), QString(), everyStepKind());
-    ASSERT_EQ(exportTo(sequence, QStringLiteral("out.seql")), SequenceListExport::Result::Written);
-    const QStringList lines = environment.output();
-    ASSERT_EQ(lines.size(), 2);
-    const QString file = QDir::toNativeSeparators(path(QStringLiteral("out.seql")));
-    EXPECT_TRUE(lines.at(0).endsWith(
-        QStringLiteral("ORV Sequencer 'Board Test' - Export Sequence List: \"%1\" started...</font>")
-            .arg(file)));
-    EXPECT_TRUE(lines.at(1).endsWith(
-        QStringLiteral("ORV Sequencer 'Board Test' - Export Sequence List: \"%1\" finished</font>")
-            .arg(file)));
-    ASSERT_EQ(environment.prompt.asked.size(), 1);
-    EXPECT_EQ(environment.prompt.asked.first().caption, QStringLiteral("Sequence List Exported"));
-    EXPECT_EQ(environment.prompt.asked.first().text,
-              QStringLiteral("Sequence List exported correctly:\n") + path(QStringLiteral("out.seql")));
-}
-
 TEST_F(SequenceListInterchangeTest, AnExportThatCannotWriteFailsAndLeavesNoFile)
 {
     const HxSequence sequence(QStringLiteral("Board Test"), QString(), everyStepKind());
@@ -208,29 +189,6 @@ TEST_F(SequenceListInterchangeTest, TheChosenFileGetsItsExtensionAndAnOverwriteI
                           .arg(QDir::toNativeSeparators(path(QStringLiteral("taken.seql")))));
         }
     }
-}
-
-TEST_F(SequenceListInterchangeTest, AnImportDropsTheItemsThatFailAndKeepsTheRest)
-{
-    environment.folder.write(QStringLiteral("mixed.seql"),
-                             "[SEQUENCE]\n"
-                             "ITEM1=Chain\nITEM2=PAUSE\nITEM3=Ghost\nITEM4=Widget\nITEM5=ENDIF\n"
-                             "[ITEM1]\nItemType=application\nColumnOperation=Execute Test\n"
-                             "[ITEM2]\nItemType=operation\nTimeOut=12345678\n"
-                             "[ITEM3]\nItemType=application\nColumnOperation=Execute Test\n"
-                             "[ITEM4]\nItemType=gadget\n"
-                             "[ITEM5]\nItemType=operation\n");
-    const SequenceListImport::Result result =
-        importFrom(QStringLiteral("Board"), QStringLiteral("mixed.seql"));
-    EXPECT_EQ(result.outcome, SequenceListImport::Result::Outcome::Read);
-    EXPECT_EQ(result.listed, 5);
-    ASSERT_EQ(result.items.size(), 2);
-    EXPECT_EQ(result.items.at(0)->columnItem, QStringLiteral("Chain"));
-    EXPECT_EQ(result.items.at(1)->columnOperation, QStringLiteral("ENDIF"));
-    int removed = 0;
-    for (const QString &line : environment.output())
-        removed += line.contains(QStringLiteral("(item removed from sequence)"));
-    EXPECT_EQ(removed, 3);
 }
 
 TEST_F(SequenceListInterchangeTest, AFileThatIsNoUsableSequenceListChangesNothing)

@@ -268,23 +268,6 @@ TEST_F(JobTest, AProgramThatCannotStartEndsAsAnErrorThatSaysWhy)
     EXPECT_EQ(host.appSequence().execute(QStringLiteral("Nobody"), {}, false), 0);
 }
 
-TEST_F(JobTest, AbortingTheCurrentJobKillsItsWholeProcessGroup)
-{
-    addApplication(QStringLiteral("Slow"), QStringLiteral("echo started\nsleep 30\n"));
-    JobListener listener;
-    listen(listener);
-    ASSERT_NE(host.appSequence().execute(QStringLiteral("Slow"), {}, false), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !listener.output.isEmpty(); }, 20000));
-
-    HxmJob *running = host.processes().currentJob();
-    ASSERT_NE(running, nullptr);
-    host.processes().abortJob(running);
-    ASSERT_TRUE(waitFor(listener));
-    EXPECT_EQ(listener.exitCodes, QList<int>{2});
-    EXPECT_EQ(listener.messages, QStringList{QStringLiteral("Cancelled")});
-    EXPECT_EQ(host.processes().currentJob(), nullptr);
-}
-
 TEST_F(JobTest, JobsOfAReceiverThatIsGoneEndUnheardAndTheNextStartsAnew)
 {
     auto *gone = new JobListener;

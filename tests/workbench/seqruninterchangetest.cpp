@@ -53,19 +53,20 @@ TEST_F(SeqrunInterchangeTest, ExportOverwritesOnlyWhenForced)
 TEST_F(SeqrunInterchangeTest, ImportCreatesTheSequenceAndNamesWhatItDropped)
 {
     folder.write(QStringLiteral("list.seql"),
-                 "[SEQUENCE]\nITEM1=Chain\nITEM2=PAUSE\nITEM5=ENDIF\n"
+                 "[SEQUENCE]\nITEM1=Chain\nITEM2=PAUSE\nITEM4=Widget\nITEM5=ENDIF\n"
                  "[ITEM1]\nItemType=application\nColumnOperation=Execute Test\n"
                  "[ITEM1.EXECPARAMS]\nInstrumentName=BCU-1\nUseDefaultsPod=maybe\n"
                  "[ITEM2]\nItemType=operation\nTimeOut=12345678\n"
+                 "[ITEM4]\nItemType=gadget\n"   // no kind of step at all
                  "[ITEM5]\nItemType=operation\n");
     const SeqrunResult imported =
         seqrun({QStringLiteral("import"), project(), QStringLiteral("Fresh"),
                 folder.filePath(QStringLiteral("list.seql"))});
     EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
     EXPECT_TRUE(imported.out.contains(QStringLiteral("Created sequence 'Fresh'")));
-    EXPECT_TRUE(imported.out.contains(QStringLiteral("Imported 1 of 3 items into 'Fresh'")))
+    EXPECT_TRUE(imported.out.contains(QStringLiteral("Imported 1 of 4 items into 'Fresh'")))
         << imported.out.toStdString();
-    EXPECT_TRUE(imported.out.contains(QStringLiteral("2 items were dropped")));
+    EXPECT_TRUE(imported.out.contains(QStringLiteral("3 items were dropped")));
     // The rules file beside seqrun knows the pod option; the plain text
     // names the item and the problem.
     EXPECT_TRUE(imported.err.contains(QStringLiteral(
