@@ -193,6 +193,18 @@ protected:
             result.append(step->exitCode);
         return result;
     }
+    // Which of Start, Stop, Continue and Cancel can be pressed, as "SsCx":
+    // the letter when it can, "-" when it cannot.
+    static QString buttons(ORVSequencerMainDialog *window)
+    {
+        const Ui::ORVSequencerMainForm &form = window->form();
+        QString result;
+        const QList<std::pair<const QWidget *, char>> keys = {{form.startSequenceButton, 'S'},
+            {form.stopSequenceButton, 's'}, {form.continueSequenceButton, 'C'}, {form.cancelSequenceButton, 'x'}};
+        for (const auto &[button, key] : keys)
+            result += button->isEnabled() ? QChar::fromLatin1(key) : u'-';
+        return result;
+    }
     // pass, fail, error and busy lamp, by image name
     static QStringList lamps(ORVSequencerMainDialog *window)
     {
