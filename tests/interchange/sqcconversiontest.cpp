@@ -2,6 +2,7 @@
 
 #include "hxsequence.h"
 #include "legacysequence.h"
+#include "qstringprinter.h"
 #include "scriptedprompt.h"
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
@@ -122,43 +123,29 @@ TEST(SqcConversionTest, commonPartOfAStep)
     item->saveResultsOnFail = true;
 
     const SqcRecord r = SqcConversion::recordFromItem(*item);
-    EXPECT_EQ(r.secondName, QStringLiteral("Chain"));
-    EXPECT_EQ(r.thirdName, QStringLiteral("Chain"));
-    EXPECT_EQ(r.showCode, 4);
-    EXPECT_EQ(r.timeOut, 45);
+    EXPECT_EQ(QStringList({r.secondName, r.thirdName}), QStringList({"Chain", "Chain"}));
     EXPECT_EQ(r.options, quint32(SqcRecord::AddToReport | SqcRecord::SaveResultsOnFail
                                  | SqcRecord::StatusNotToSequenceStatus));
-    EXPECT_EQ(r.passAction, 1);
-    EXPECT_EQ(r.failAction, 2);
-    EXPECT_EQ(r.rejectAction, 3);
-    EXPECT_EQ(r.systemErrorAction, -1);
-    EXPECT_EQ(r.tckSource, 2);
-    EXPECT_EQ(r.tckKhz, 5000);
-    // levels in hundredths are written in whole units; negative ones stay
-    EXPECT_EQ(r.level, 3);
-    EXPECT_EQ(r.threshold, -1);
-    EXPECT_EQ(r.taps[0].level, 2);
-    EXPECT_EQ(r.taps[0].threshold, -20);
-    EXPECT_EQ(r.taps[1].signalsField, 12);
-    EXPECT_EQ(r.taps[2].reserved, 9);
-    EXPECT_EQ(r.taps[2].signalsField, 0);   // "TapInfo03" is no TAP's key
-    EXPECT_EQ(r.taps[31].ioTimeoutMs, 100);
-    EXPECT_EQ(r.taps[31].flags, 3u);
-    EXPECT_EQ(r.gang, 5u);
-    EXPECT_EQ(r.imageCrc, 0xFFFFFFFFu);
-    EXPECT_EQ(r.tapStartState, 1);
-    EXPECT_EQ(r.tapEndState, 2);
-    EXPECT_EQ(r.targetAddress, 0x8000u);
+    // show, time-out, the four actions, clock source and frequency, gang,
+    // CRC, TAP states and target address
+    EXPECT_EQ(QList<qint64>({r.showCode, r.timeOut, r.passAction, r.failAction, r.rejectAction,
+                             r.systemErrorAction, r.tckSource, r.tckKhz, r.gang, r.imageCrc,
+                             r.tapStartState, r.tapEndState, r.targetAddress}),
+              QList<qint64>({4, 45, 1, 2, 3, -1, 2, 5000, 5, 0xFFFFFFFF, 1, 2, 0x8000}));
+    // levels in hundredths are written in whole units; negative ones stay;
+    // "TapInfo03" is no TAP's key
+    EXPECT_EQ(QList<qint64>({r.level, r.threshold, r.taps[0].level, r.taps[0].threshold,
+                             r.taps[1].signalsField, r.taps[2].reserved, r.taps[2].signalsField,
+                             r.taps[31].ioTimeoutMs, r.taps[31].flags}),
+              QList<qint64>({3, -1, 2, -20, 12, 9, 0, 100, 3}));
     EXPECT_FALSE(r.hasExtension);
 
     // without UseTck and UseGang neither frequency nor gang is written, and
     // without the hundredths flag levels are taken as they are
     item->parameters[QStringLiteral("Flags")] = QStringLiteral("0");
     const SqcRecord plain = SqcConversion::recordFromItem(*item);
-    EXPECT_EQ(plain.tckKhz, 0);
-    EXPECT_EQ(plain.gang, 0u);
-    EXPECT_EQ(plain.level, 330);
-    EXPECT_EQ(plain.taps[0].level, 250);
+    EXPECT_EQ(QList<qint64>({plain.tckKhz, plain.gang, plain.level, plain.taps[0].level}),
+              QList<qint64>({0, 0, 330, 250}));
 
     // pause answers
     auto pause = step(ItemType::Operation, QStringLiteral("Ctrl"), QStringLiteral("PAUSE"),
@@ -171,9 +158,8 @@ TEST(SqcConversionTest, commonPartOfAStep)
     pause->statusToSequenceStatus = true;
     const SqcRecord p = SqcConversion::recordFromItem(*pause);
     EXPECT_EQ(p.options, quint32(SqcRecord::PauseAnswerNoIsPass | SqcRecord::PauseDefaultAnswerNo));
-    EXPECT_EQ(p.secondName, QStringLiteral("Insert board || and close the lid"));
-    EXPECT_TRUE(p.thirdName.isEmpty());
-    EXPECT_EQ(p.control.parameterText, QStringLiteral("30,bell.wav"));
+    EXPECT_EQ(QStringList({p.secondName, p.thirdName, p.control.parameterText}),
+              QStringList({"Insert board || and close the lid", "", "30,bell.wav"}));
     auto condition = step(ItemType::Operation, QStringLiteral("Ctrl"), QStringLiteral("IF"),
                           QStringLiteral(","));
     condition->columnProperty = QStringLiteral("item = pass");
@@ -203,12 +189,12 @@ TEST(SqcConversionTest, commandLinesOfCommandDrivenSteps)
             QString::fromLatin1(c.type), QStringLiteral("Execute Test"),
             {{QString::fromLatin1(c.key), QString::fromLatin1(c.line)},
              {QStringLiteral("WorkDir"), QStringLiteral("/work")}}));
-        EXPECT_EQ(r.kind, Kind::SystemCommand) << c.type;
-        EXPECT_EQ(r.command.commandLine, QString::fromLatin1(c.written)) << c.type;
-        EXPECT_EQ(r.command.workingDirectory, QStringLiteral("/work")) << c.type;
-        EXPECT_EQ(r.command.options, quint32(SqcCommandExtension::ConsoleApp)) << c.type;
-        EXPECT_EQ(r.command.passExitCode, 0) << c.type;
-        EXPECT_EQ(r.command.failExitCode, 1) << c.type;
+        SCOPED_TRACE(c.type);
+        EXPECT_EQ(r.kind, Kind::SystemCommand);
+        EXPECT_EQ(QStringList({r.command.commandLine, r.command.workingDirectory}),
+                  QStringList({QString::fromLatin1(c.written), "/work"}));
+        EXPECT_EQ(QList<qint64>({r.command.options, r.command.passExitCode, r.command.failExitCode}),
+                  QList<qint64>({SqcCommandExtension::ConsoleApp, 0, 1}));
     }
 
     auto command = step(ItemType::Command, QStringLiteral("Sys"),
@@ -222,13 +208,10 @@ TEST(SqcConversionTest, commandLinesOfCommandDrivenSteps)
     command->command.setPassExitCode(3);
     command->command.setFailExitCode(4);
     const SqcRecord r = SqcConversion::recordFromItem(*command);
-    EXPECT_EQ(r.secondName, QStringLiteral("Archive"));
-    EXPECT_TRUE(r.thirdName.isEmpty());
-    EXPECT_EQ(r.command.commandLine, QStringLiteral("tar czf out.tgz ."));
-    EXPECT_EQ(r.command.workingDirectory, QStringLiteral("/tmp"));
-    EXPECT_EQ(r.command.options, 0x51u);
-    EXPECT_EQ(r.command.passExitCode, 3);
-    EXPECT_EQ(r.command.failExitCode, 4);
+    EXPECT_EQ(QStringList({r.secondName, r.thirdName, r.command.commandLine, r.command.workingDirectory}),
+              QStringList({"Archive", "", "tar czf out.tgz .", "/tmp"}));
+    EXPECT_EQ(QList<qint64>({r.command.options, r.command.passExitCode, r.command.failExitCode}),
+              QList<qint64>({0x51, 3, 4}));
 }
 
 TEST(SqcConversionTest, scriptOptionsAreSetByAnyNumberButZero)
@@ -310,16 +293,11 @@ TEST(SqcConversionTest, sequenceWrittenAndReadBackGivesItsRecords)
         sequence, SqcConversion::NoInstrument, QStringLiteral("Board test"),
         QStringLiteral("Demo"), when);
     const SqcHeader &h = file.header();
-    EXPECT_EQ(h.instrumentName, QStringLiteral("(no instrument)"));
-    EXPECT_EQ(h.sequenceName, QStringLiteral("Board test"));
-    EXPECT_EQ(h.windowName, QStringLiteral("Board test"));
-    EXPECT_EQ(h.databasePath, QStringLiteral("Demo"));
-    EXPECT_EQ(h.time, 1600000000u);
-    EXPECT_EQ(h.flags, 0x1u | 0x4u | 0x80u | 0x100u | 0x200u);
-    EXPECT_EQ(h.unitOptions, 0xAu);
-    EXPECT_EQ(h.unitText1, QStringLiteral("SN-17"));
-    EXPECT_EQ(h.unitText2, QStringLiteral("Lot 4"));
-    EXPECT_EQ(h.repeatCount, 3);
+    EXPECT_EQ(QStringList({h.instrumentName, h.sequenceName, h.windowName, h.databasePath, h.unitText1, h.unitText2}),
+              QStringList({"(no instrument)", "Board test", "Board test", "Demo", "SN-17", "Lot 4"}));
+    // time, flags, unit options, repeat count
+    EXPECT_EQ(QList<qint64>({h.time, h.flags, h.unitOptions, h.repeatCount}),
+              QList<qint64>({1600000000, 0x1 | 0x4 | 0x80 | 0x100 | 0x200, 0xA, 3}));
 
     SqcFile read;
     ASSERT_TRUE(read.readData(file.toData())) << read.errorString().toStdString();
@@ -328,9 +306,11 @@ TEST(SqcConversionTest, sequenceWrittenAndReadBackGivesItsRecords)
     SqcRecord load = file.records()[0];
     EXPECT_EQ(load.kind, Kind::FlashProgramming);
     EXPECT_EQ(load.flash.tapList, QStringLiteral("12"));
-    EXPECT_EQ(load.flash.words[SqcFlashExtension::OptionWord] & 0x1, 0x1u);
-    EXPECT_EQ(load.flash.words[SqcFlashExtension::LevelWord], 33u);
-    EXPECT_EQ(load.flash.words[SqcFlashExtension::TargetAddressWord], 0x400u);
+    // the option word's Aw bit, level and target address
+    EXPECT_EQ(QList<quint32>({load.flash.words[SqcFlashExtension::OptionWord] & 0x1,
+                              load.flash.words[SqcFlashExtension::LevelWord],
+                              load.flash.words[SqcFlashExtension::TargetAddressWord]}),
+              QList<quint32>({0x1, 33, 0x400}));
     load.kind = Kind::FlashImage;
     EXPECT_EQ(read.records()[0], load);
     for (int i = 1; i < 4; ++i)
@@ -418,9 +398,8 @@ TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
     EXPECT_FALSE(QFile::exists(path));
     ASSERT_EQ(prompt.asked.size(), 1);
     EXPECT_EQ(prompt.asked[0].icon, int(VemoInterface::HxiPrompt::Warning));
-    EXPECT_EQ(prompt.asked[0].caption, QStringLiteral("Saving Sequence..."));
-    EXPECT_EQ(prompt.asked[0].text,
-              QStringLiteral("Can't open: ") + SqmFile::companionFileName(path));
+    EXPECT_EQ(QStringList({prompt.asked[0].caption, prompt.asked[0].text}),
+              QStringList({"Saving Sequence...", QStringLiteral("Can't open: ") + SqmFile::companionFileName(path)}));
 
     // the folder cannot be made: nothing is written
     const QString blocked = project.write(QStringLiteral("Sequences/Blocked"), "a file");
@@ -447,6 +426,6 @@ TEST_F(PromptedTest, loadShowsTheErrorBoxOnFailure)
     EXPECT_FALSE(loadLegacySequence(link, nullptr, damaged).has_value());
     ASSERT_EQ(prompt.asked.size(), 1);
     EXPECT_EQ(prompt.asked[0].icon, int(VemoInterface::HxiPrompt::Warning));
-    EXPECT_EQ(prompt.asked[0].caption, QStringLiteral("Loading Sequence..."));
-    EXPECT_EQ(prompt.asked[0].text, QStringLiteral("Bad sum check: ") + damaged);
+    EXPECT_EQ(QStringList({prompt.asked[0].caption, prompt.asked[0].text}),
+              QStringList({"Loading Sequence...", QStringLiteral("Bad sum check: ") + damaged}));
 }

@@ -1,6 +1,7 @@
 #include "sqcfile.h"
 
 #include "legacyfilebuilder.h"
+#include "qstringprinter.h"
 #include "temporaryfolder.h"
 
 #include <QBuffer>
@@ -33,6 +34,12 @@ QByteArray currentFile(const QList<Record> &records)
     for (const Record &r : records)
         builder.add(r);
     return builder.bytes();
+}
+
+// The texts of a header: instrument, database, sequence, the two unit texts, window.
+QStringList texts(const SqcHeader &h)
+{
+    return {h.instrumentName, h.databasePath, h.sequenceName, h.unitText1, h.unitText2, h.windowName};
 }
 
 void putU32(QByteArray &bytes, int offset, quint32 value)
@@ -217,39 +224,23 @@ TEST(SqcFileTest, readsVersion64BytesByBytes)
     ASSERT_TRUE(file.readData(builder.bytes()))
         << file.errorString().toStdString();
     const SqcHeader &h = file.header();
-    EXPECT_EQ(h.version, SqcHeader::Version64);
-    EXPECT_EQ(h.time, 1700000000u);
-    EXPECT_EQ(h.instrumentName, QStringLiteral("JTAG Controller 1"));
-    EXPECT_EQ(h.databasePath, QStringLiteral("C:\\Projects\\Board"));
-    EXPECT_EQ(h.sequenceName, QStringLiteral("Board test"));
-    EXPECT_EQ(h.unitOptions, 0xAu);
-    EXPECT_EQ(h.unitText1, QStringLiteral("SN-0001"));
-    EXPECT_EQ(h.unitText2, QStringLiteral("LOT-42"));
-    EXPECT_EQ(h.repeatCount, 0);
-    EXPECT_EQ(h.flags, 0u);
-    EXPECT_TRUE(h.windowName.isEmpty());
+    EXPECT_EQ(texts(h), QStringList({"JTAG Controller 1", "C:\\Projects\\Board", "Board test", "SN-0001", "LOT-42", ""}));
+    // version, time, unit options, repeat count, flags
+    EXPECT_EQ(QList<quint32>({h.version, h.time, h.unitOptions, quint32(h.repeatCount), h.flags}),
+              QList<quint32>({SqcHeader::Version64, 1700000000u, 0xAu, 0, 0}));
 
-    const QList<SqcRecord> &records = file.records();
-    ASSERT_EQ(records.size(), 4);
-    EXPECT_EQ(records[0].kind, Kind::ControlStep);
-    EXPECT_EQ(records[0].timeOut, 30);
-    EXPECT_FALSE(records[0].hasExtension);
-    EXPECT_EQ(records[0].displayName(), QStringLiteral("Insert board"));
-
-    EXPECT_EQ(records[1].kind, Kind::FlashImage);
-    EXPECT_EQ(records[1].gang, 0x5u);
-    EXPECT_EQ(records[1].level, 33);
-    EXPECT_EQ(records[1].instrumentFlags, 0x4u);
-    EXPECT_EQ(records[1].targetAddress, 0x1000u);
-    EXPECT_EQ(records[1].flash.text, QStringLiteral("image.hex"));
-
-    EXPECT_EQ(records[2].kind, Kind::FlashProgramming);
-    EXPECT_EQ(records[2].gang, 0u);
-    EXPECT_EQ(records[2].level, 25);
-    EXPECT_EQ(records[2].instrumentFlags, 0u);
-
-    EXPECT_EQ(records[3].kind, Kind::GeneratedTest);
-    EXPECT_EQ(records[3].displayName(), QStringLiteral("ChainTest"));
+    const QList<SqcRecord> &r = file.records();
+    ASSERT_EQ(r.size(), 4);
+    EXPECT_EQ(QList<Kind>({r[0].kind, r[1].kind, r[2].kind, r[3].kind}),
+              QList<Kind>({Kind::ControlStep, Kind::FlashImage, Kind::FlashProgramming, Kind::GeneratedTest}));
+    EXPECT_EQ(QStringList({r[0].displayName(), r[1].flash.text, r[3].displayName()}),
+              QStringList({"Insert board", "image.hex", "ChainTest"}));
+    EXPECT_EQ(r[0].timeOut, 30);
+    EXPECT_FALSE(r[0].hasExtension);
+    // gang, level, flags and target address of the two flash records
+    EXPECT_EQ(QList<quint32>({r[1].gang, quint32(r[1].level), r[1].instrumentFlags, r[1].targetAddress,
+                              r[2].gang, quint32(r[2].level), r[2].instrumentFlags}),
+              QList<quint32>({0x5, 33, 0x4, 0x1000, 0, 25, 0}));
 
     // written again, the file is a current one that reads the same
     SqcFile again;
@@ -277,25 +268,19 @@ TEST(SqcFileTest, readsVersion81BytesByBytes)
     ASSERT_TRUE(file.readData(data)) << file.errorString().toStdString();
     const SqcHeader &h = file.header();
     EXPECT_EQ(h.version, SqcHeader::Version81);
-    EXPECT_EQ(h.instrumentName, QStringLiteral("Pod A"));
-    EXPECT_EQ(h.databasePath, QStringLiteral("Demo"));
-    EXPECT_EQ(h.sequenceName, QStringLiteral("Sixteen chars!!!"));
+    EXPECT_EQ(texts(h), QStringList({"Pod A", "Demo", "Sixteen chars!!!", "SN-9", "Lot 3", ""}));
     EXPECT_EQ(h.unitOptions, quint32(SqcHeader::UnitSubDirManualAdjust));
-    EXPECT_EQ(h.unitText1, QStringLiteral("SN-9"));
-    EXPECT_EQ(h.unitText2, QStringLiteral("Lot 3"));
     // the moved header keeps its sum
     EXPECT_EQ(h.checksum, SqcHeader::computeChecksum(SqcHeader::toCurrentLayout(data.left(SqcHeader::Size81), h.version)));
 
-    const QList<SqcRecord> &records = file.records();
-    ASSERT_EQ(records.size(), 3);
-    EXPECT_EQ(records[0].timeOut, 12);
-    EXPECT_EQ(records[0].instrumentFlags, 0x10008001u);
-    EXPECT_EQ(records[1].timeOut, 0);
-    EXPECT_EQ(records[1].control.parameterText, QStringLiteral("start here"));
-    EXPECT_EQ(records[2].script.tapNumber(), 2);
-    EXPECT_EQ(records[2].script.tapTextRest(), QStringLiteral("blank=1 "));
-    EXPECT_EQ(records[2].script.scriptOptions, 0x9u);
-    EXPECT_EQ(records[2].script.level, 33);
+    const QList<SqcRecord> &r = file.records();
+    ASSERT_EQ(r.size(), 3);
+    // the I/O pins time-out comes from its text; the label has none
+    EXPECT_EQ(QList<qint64>({r[0].timeOut, r[0].instrumentFlags, r[1].timeOut, r[2].script.tapNumber(),
+                             r[2].script.scriptOptions, r[2].script.level}),
+              QList<qint64>({12, 0x10008001, 0, 2, 0x9, 33}));
+    EXPECT_EQ(QStringList({r[1].control.parameterText, r[2].script.tapTextRest()}),
+              QStringList({"start here", "blank=1 "}));
 }
 
 TEST(SqcFileTest, kind8ExtensionOnlyWhenItsWordIsZero)
