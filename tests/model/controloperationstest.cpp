@@ -14,7 +14,6 @@ TEST(ControlOperations, NamesCodesAndCaptionsAgree)
         EXPECT_EQ(controlOperationName(code), name);
         EXPECT_FALSE(controlOperationCaption(name).isEmpty()) << name.toStdString();
         EXPECT_EQ(controlOperationCaption(code), controlOperationCaption(name));
-        EXPECT_TRUE(isControlOperation(name)) << name.toStdString();
     }
     // The ends of the code range and the items a new step starts with.
     const struct { const char *name; int code; const char *defaultItem; } rows[] = {
@@ -39,7 +38,6 @@ TEST(ControlOperations, UnknownCodesAndNames)
         const QString text = QString::fromLatin1(name);
         EXPECT_EQ(controlOperationCode(text), 0) << name;
         EXPECT_TRUE(controlOperationCaption(text).isEmpty()) << name;
-        EXPECT_FALSE(isControlOperation(text)) << name;
         EXPECT_EQ(defaultControlItem(text), QStringLiteral(",")) << name;
     }
 }

@@ -81,5 +81,4 @@ TEST(SequenceEnumsTest, FlowActionsFallBackToNext)
         EXPECT_EQ(flowActionFromName(flowActionName(action)), action);
     EXPECT_EQ(flowActionFromName(QStringLiteral("stop")), FlowAction::Next);
     EXPECT_EQ(flowActionFromName(QString()), FlowAction::Next);
-    EXPECT_FALSE(isFlowActionName(QStringLiteral("redo")));
 }
