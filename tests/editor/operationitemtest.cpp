@@ -43,14 +43,11 @@ TEST(OperationItemTest, PauseSummaryJoinsLinesAndCutsLongMessages)
 
     OperationItem pause(0);
     pause.setPause(QStringLiteral("Continue?"), 5000, QString(), 1, true, true);
-    EXPECT_EQ(pause.text(SequenceElementItem::PropertyColumn), QStringLiteral("Continue?"));
-    EXPECT_EQ(pause.text(SequenceElementItem::ItemColumn), QStringLiteral("5000,"));
-    EXPECT_EQ(pause.commandEx, QStringLiteral("5000,"));
-    EXPECT_EQ(pause.timeOut, 5000);
-    EXPECT_EQ(pause.pauseMessageText, QStringLiteral("Continue?"));
-    EXPECT_EQ(pause.pauseMessageDefaultAnswer, 1);
-    EXPECT_TRUE(pause.pauseMessageAnswerNoIsPass);
-    EXPECT_TRUE(pause.statusToSequenceStatus);
+    EXPECT_EQ(QStringList({pause.text(SequenceElementItem::PropertyColumn), pause.text(SequenceElementItem::ItemColumn),
+                           pause.commandEx, pause.pauseMessageText}),
+              QStringList({"Continue?", "5000,", "5000,", "Continue?"}));
+    EXPECT_EQ(QList<int>({pause.timeOut, pause.pauseMessageDefaultAnswer}), QList<int>({5000, 1}));
+    EXPECT_TRUE(pause.pauseMessageAnswerNoIsPass && pause.statusToSequenceStatus);
 }
 
 TEST(OperationItemTest, AnyPreferredEntryIsKeptAsPreferred)

@@ -462,10 +462,8 @@ TEST_F(SequenceListViewTest, ResettingAStepClearsItsRunAndTellsTheProject)
     list.resetStepRunState(step);
     EXPECT_EQ(step->statusText(), QStringLiteral("---"));
     EXPECT_FALSE(step->data(Column::StatusColumn, Qt::BackgroundRole).isValid());
-    EXPECT_EQ(step->exitCode, 0);
-    EXPECT_EQ(step->hostStatusId, 0);
-    EXPECT_EQ(step->status, 0);
-    EXPECT_EQ(step->count, 1);
+    // exit code, host status, status and cycle
+    EXPECT_EQ(QList<int>({step->exitCode, step->hostStatusId, step->status, step->count}), QList<int>({0, 0, 0, 1}));
     EXPECT_TRUE(step->hostStatusText.isEmpty());
     // told once as the cleared state, once more as the selection handling
     const QString cleared = QStringLiteral("Chain|Chain Integrity Test|0||infra");

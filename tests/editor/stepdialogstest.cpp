@@ -78,13 +78,10 @@ TEST_F(StepDialogsTest, PauseChecksItsInputAndKeepsTheMessageAndTiming)
     child<QCheckBox>(&dialog, "sequenceReportCheckBox")->setChecked(true);
     pressOk(&dialog);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(step.text(Column::PropertyColumn), QStringLiteral("a || b || c?"));
-    EXPECT_EQ(step.text(Column::ItemColumn), QStringLiteral("5000,"));
-    EXPECT_EQ(step.timeOut, 5000);
-    EXPECT_EQ(step.pauseMessageText, QStringLiteral("a\nb\nc?"));
-    EXPECT_EQ(step.pauseMessageDefaultAnswer, 1);
-    EXPECT_TRUE(step.pauseMessageAnswerNoIsPass);
-    EXPECT_TRUE(step.addToReport);
+    EXPECT_EQ(QStringList({step.text(Column::PropertyColumn), step.text(Column::ItemColumn), step.pauseMessageText}),
+              QStringList({"a || b || c?", "5000,", "a\nb\nc?"}));
+    EXPECT_EQ(QList<int>({step.timeOut, step.pauseMessageDefaultAnswer}), QList<int>({5000, 1}));
+    EXPECT_TRUE(step.pauseMessageAnswerNoIsPass && step.addToReport);
 
     // opened again, it shows what it stored; a long message is cut
     PausePropertiesDialog again(host.link());

@@ -1,6 +1,7 @@
 #include "sequencelistreader.h"
 
 #include "cinifile.h"
+#include "qstringprinter.h"
 #include "temporaryfolder.h"
 
 #include <gtest/gtest.h>
@@ -43,36 +44,24 @@ TEST(SequenceListReaderTest, WhatTheFileLeavesOutGetsItsDefault)
     const ReadList list("[SEQUENCE]\nITEM1=Chain\nITEM2=Stamp\n"
                         "[ITEM1]\nItemType=application\n"
                         "[ITEM2]\nItemType=command\n");
-    const HxSequenceItem application = list.build(QStringLiteral("ITEM1")).item;
-    EXPECT_EQ(application.itemType, int(ItemType::Application));
-    EXPECT_EQ(application.columnItem, QStringLiteral("Chain"));
-    EXPECT_EQ(application.columnOperation, QString());
-    EXPECT_EQ(application.columnShow, QStringLiteral("Status"));
-    EXPECT_EQ(application.propertiesShow, QStringLiteral("Status"));
-    EXPECT_EQ(application.columnStatus, QStringLiteral("---"));
-    EXPECT_FALSE(application.addToReport);
-    EXPECT_EQ(application.passAction, QStringLiteral("Next"));
-    EXPECT_EQ(application.failAction, QStringLiteral("Next"));
-    EXPECT_EQ(application.rejectAction, QStringLiteral("Redo"));
-    EXPECT_EQ(application.systemErrorAction, QStringLiteral("Stop"));
-    EXPECT_TRUE(application.saveResultsOnFail);
-    EXPECT_FALSE(application.saveResultsOnPass);
-    EXPECT_TRUE(application.statusToSequenceStatus);
-    EXPECT_EQ(application.parameters.value(QStringLiteral("Show")), QStringLiteral("Status"));
-    EXPECT_EQ(application.parameters.value(QStringLiteral("Flags")), QStringLiteral("268435456"));
-    EXPECT_EQ(application.type, -1);
+    const HxSequenceItem a = list.build(QStringLiteral("ITEM1")).item;
+    EXPECT_EQ(QStringList({a.columnItem, a.columnOperation, a.columnShow, a.propertiesShow, a.columnStatus,
+                           a.passAction, a.failAction, a.rejectAction, a.systemErrorAction,
+                           a.parameters.value(QStringLiteral("Show")), a.parameters.value(QStringLiteral("Flags"))}),
+              QStringList({"Chain", "", "Status", "Status", "---", "Next", "Next", "Redo", "Stop", "Status",
+                           "268435456"}));
+    // kind and type; add to report, save results on fail and on pass, status to the sequence
+    EXPECT_EQ(QList<int>({a.itemType, a.type}), QList<int>({int(ItemType::Application), -1}));
+    EXPECT_EQ(QList<bool>({a.addToReport, a.saveResultsOnFail, a.saveResultsOnPass, a.statusToSequenceStatus}),
+              QList<bool>({false, true, false, true}));
 
     // A command without an operation runs its command; without exit codes
     // both are 0.
-    const HxSequenceItem command = list.build(QStringLiteral("ITEM2")).item;
-    EXPECT_EQ(command.columnOperation, QStringLiteral("Execute Command"));
-    EXPECT_EQ(command.propertiesOperation, QStringLiteral("Execute Command"));
-    EXPECT_EQ(command.parameters.value(QStringLiteral("SeqOperation")),
-              QStringLiteral("Execute Command"));
-    EXPECT_EQ(command.columnType, QStringLiteral("Sys"));
-    EXPECT_EQ(command.command.name(), QStringLiteral("Stamp"));
-    EXPECT_EQ(command.command.failExitCode(), 0);
-    EXPECT_EQ(command.command.passExitCode(), 0);
+    const HxSequenceItem c = list.build(QStringLiteral("ITEM2")).item;
+    EXPECT_EQ(QStringList({c.columnOperation, c.propertiesOperation, c.parameters.value(QStringLiteral("SeqOperation")),
+                           c.columnType, c.command.name()}),
+              QStringList({"Execute Command", "Execute Command", "Execute Command", "Sys", "Stamp"}));
+    EXPECT_EQ(QList<int>({c.command.failExitCode(), c.command.passExitCode()}), QList<int>({0, 0}));
 }
 
 TEST(SequenceListReaderTest, ItemTypeDecidesTheKind)
@@ -98,23 +87,17 @@ TEST(SequenceListReaderTest, AnOperationIsWhatItsNameInSequenceSays)
                         "[ITEM2]\nItemType=operation\nColumnProperty=BCU-1\nTimeOut=9\n"
                         "[ITEM3]\nItemType=operation\nColumnItem=x\n");
     const HxSequenceItem pause = list.build(QStringLiteral("ITEM1")).item;
-    EXPECT_EQ(pause.columnOperation, QStringLiteral("PAUSE"));
-    EXPECT_EQ(pause.type, 0);
-    EXPECT_EQ(pause.operationItemId, QStringLiteral("Pause / Display Message"));
-    EXPECT_EQ(pause.columnItem, QStringLiteral("0,"));   // the default item text
-    EXPECT_EQ(pause.commandEx, QStringLiteral("0,"));
-    EXPECT_EQ(pause.timeOut, 2500);
-    EXPECT_EQ(pause.pauseMessageText, QStringLiteral("Insert board\nthen press Yes?"));
-    EXPECT_EQ(pause.pauseMessageDefaultAnswer, 1);
+    // the item text is the default one
+    EXPECT_EQ(QStringList({pause.columnOperation, pause.operationItemId, pause.columnItem, pause.commandEx,
+                           pause.pauseMessageText, pause.columnType}),
+              QStringList({"PAUSE", "Pause / Display Message", "0,", "0,", "Insert board\nthen press Yes?", "Ctrl"}));
+    EXPECT_EQ(QList<int>({pause.type, pause.timeOut, pause.pauseMessageDefaultAnswer}), QList<int>({0, 2500, 1}));
     EXPECT_TRUE(pause.pauseMessageAnswerNoIsPass);
-    EXPECT_EQ(pause.columnType, QStringLiteral("Ctrl"));
 
     // Only a pause reads its time-out and message.
     const HxSequenceItem reset = list.build(QStringLiteral("ITEM2")).item;
-    EXPECT_EQ(reset.type, 12);
-    EXPECT_EQ(reset.columnItem, QStringLiteral("Reset"));
-    EXPECT_EQ(reset.columnProperty, QStringLiteral("BCU-1"));
-    EXPECT_EQ(reset.timeOut, 0);
+    EXPECT_EQ(QStringList({reset.columnItem, reset.columnProperty}), QStringList({"Reset", "BCU-1"}));
+    EXPECT_EQ(QList<int>({reset.type, reset.timeOut}), QList<int>({12, 0}));
     EXPECT_EQ(list.build(QStringLiteral("ITEM3")).item.columnItem, QStringLiteral("x"));
 }
 

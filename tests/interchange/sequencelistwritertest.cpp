@@ -67,39 +67,16 @@ TEST(SequenceListWriterTest, WritesTheSequenceSectionThenEachItemWithItsParamete
     pause->rejectAction.clear();
     pause->systemErrorAction.clear();
 
+    // one line a section
     EXPECT_EQ(written({application, pause}),
-              "[SEQUENCE]\n"
-              "ITEM1=BoardTest\n"
-              "ITEM2=PAUSE\n"
-              "\n"
-              "[ITEM1]\n"
-              "ColumnOperation=Execute Test\n"
-              "ColumnShow=Status\n"
-              "ItemType=application\n"
-              "AddToReport=0\n"
-              "PassAction=Next\n"
-              "FailAction=Next\n"
-              "RejectAction=Redo\n"
-              "SyseAction=Stop\n"
-              "SaveResultsOnFail=1\n"
-              "SaveResultsOnPass=0\n"
-              "StatusToSequenceStatus=1\n"
-              "\n"
-              "[ITEM1.EXECPARAMS]\n"
-              "InstrumentName=Preferred\n"
-              "PodType2=1\n"
-              "UseTck=1\n"
-              "\n"
-              "[ITEM2]\n"
-              "ColumnItem=0,\n"
-              "ColumnShow=Status\n"
-              "ItemType=operation\n"
-              "PauseMessageText=Insert board\\nthen press Yes\n"
-              "PauseMessageDefaultAnswer=1\n"
-              "PauseMessageAnswerNoIsPass=0\n"
-              "AddToReport=0\n"
-              "SaveResultsOnFail=1\n"
-              "SaveResultsOnPass=0\n"
+              "[SEQUENCE]\nITEM1=BoardTest\nITEM2=PAUSE\n\n"
+              "[ITEM1]\nColumnOperation=Execute Test\nColumnShow=Status\nItemType=application\nAddToReport=0\n"
+              "PassAction=Next\nFailAction=Next\nRejectAction=Redo\nSyseAction=Stop\nSaveResultsOnFail=1\n"
+              "SaveResultsOnPass=0\nStatusToSequenceStatus=1\n\n"
+              "[ITEM1.EXECPARAMS]\nInstrumentName=Preferred\nPodType2=1\nUseTck=1\n\n"
+              "[ITEM2]\nColumnItem=0,\nColumnShow=Status\nItemType=operation\n"
+              "PauseMessageText=Insert board\\nthen press Yes\nPauseMessageDefaultAnswer=1\n"
+              "PauseMessageAnswerNoIsPass=0\nAddToReport=0\nSaveResultsOnFail=1\nSaveResultsOnPass=0\n"
               "StatusToSequenceStatus=1\n");
 }
 

@@ -1,3 +1,4 @@
+#include "qstringprinter.h"
 #include "sequencersettings.h"
 
 #include <QDomDocument>
@@ -43,16 +44,11 @@ TEST(SequencerSettingsTest, SavesEveryAttributeInOrderAndReadsThemBack)
 
     SequencerSettings loaded;
     loaded.load(parent);
-    EXPECT_FALSE(loaded.saveReports);
-    EXPECT_TRUE(loaded.removeReports);
-    EXPECT_FALSE(loaded.defaultUnitReportsPath);
-    EXPECT_EQ(loaded.unitReportsPath, QStringLiteral("/data/units & more"));
-    EXPECT_TRUE(loaded.perUnit);
-    EXPECT_TRUE(loaded.enableGang);
-    EXPECT_EQ(loaded.gang, QStringLiteral("10"));
-    EXPECT_EQ(loaded.gangText, QStringLiteral("124"));
-    EXPECT_TRUE(loaded.saveResultFiles);
-    EXPECT_EQ(loaded.resultsDatabase, settings.resultsDatabase);
+    EXPECT_EQ(QList<bool>({loaded.saveReports, loaded.removeReports, loaded.defaultUnitReportsPath, loaded.perUnit,
+                           loaded.enableGang, loaded.saveResultFiles}),
+              QList<bool>({false, true, false, true, true, true}));
+    EXPECT_EQ(QStringList({loaded.unitReportsPath, loaded.gang, loaded.gangText, loaded.resultsDatabase}),
+              QStringList({settings.unitReportsPath, "10", "124", settings.resultsDatabase}));
     EXPECT_EQ(loaded.redoLimit, 7);
 }
 

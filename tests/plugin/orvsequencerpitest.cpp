@@ -181,18 +181,11 @@ TEST(ORVSequencerPITest, LogLinesCarryTimeAndColour)
 
     const QStringList output = host.logview().lines(QStringLiteral("Output"));
     ASSERT_EQ(output.size(), 2);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(
-                    "^<font color=\"#000000\">\\d\\d:\\d\\d:\\d\\d: ORV Sequencer 'A' - Load "
-                    "Sequence started\\.\\.\\.</font>$"))
-                    .match(output.at(0))
-                    .hasMatch())
-        << output.at(0).toStdString();
-    EXPECT_TRUE(QRegularExpression(
-                    QStringLiteral("^<font color=\"#AFAF00\">\\d\\d:\\d\\d:\\d\\d: <b>careful</b></font>"
-                                   "<font color=\"#000000\"></font>$"))
-                    .match(output.at(1))
-                    .hasMatch())
-        << output.at(1).toStdString();
+    // the time of day is the only part that may differ
+    EXPECT_EQ(QStringList(output).replaceInStrings(QRegularExpression(QStringLiteral(">\\d\\d:\\d\\d:\\d\\d: ")),
+                                                   QStringLiteral(">hh:mm:ss: ")),
+              QStringList({"<font color=\"#000000\">hh:mm:ss: ORV Sequencer 'A' - Load Sequence started...</font>",
+                           "<font color=\"#AFAF00\">hh:mm:ss: <b>careful</b></font><font color=\"#000000\"></font>"}));
     EXPECT_EQ(host.logview().lines(QStringLiteral("ORV Sequencer")),
               QStringList{QStringLiteral("from a window")});
 
