@@ -1,3 +1,4 @@
+#include "qstringprinter.h"
 #include "sequencetitledialog.h"
 
 #include "hostproject.h"
@@ -131,9 +132,7 @@ TEST_F(SequenceTitleDialogTest, AHostThatAnswersPromptsAnswersTheDialogToo)
     QString instrument;
     EXPECT_TRUE(SequenceTitleDialog::ask(host.link(), nullptr, SequenceTitleDialog::NewFromLegacyFile,
                                          {}, title, description, instrument));
-    EXPECT_EQ(title, QStringLiteral("From Host"));
-    EXPECT_EQ(description, QStringLiteral("text"));
-    EXPECT_EQ(instrument, QStringLiteral("BCU-1"));
+    EXPECT_EQ(QStringList({title, description, instrument}), QStringList({"From Host", "text", "BCU-1"}));
     ASSERT_EQ(prompt.titleRequests.size(), 1);
     EXPECT_EQ(prompt.titleRequests.first().title, QStringLiteral("Proposed"));
     EXPECT_EQ(prompt.titleRequests.first().mode, 2);

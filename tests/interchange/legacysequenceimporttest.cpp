@@ -140,15 +140,13 @@ TEST_F(LegacySequenceImportTest, ControlRecordsBecomeOperationSteps)
          QStringLiteral("Read/Test/Write IO Pins"), QStringLiteral("Preferred"), QString()},
     };
     for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
         const HxSequenceItem item = only(test.record);
-        EXPECT_EQ(item.itemType, int(ItemType::Operation)) << test.name;
-        EXPECT_EQ(item.columnType, QStringLiteral("Ctrl")) << test.name;
-        EXPECT_EQ(item.columnOperation, test.operation) << test.name;
-        EXPECT_EQ(item.type, test.record.bytes().at(780)) << test.name;
-        EXPECT_EQ(item.operationItemId, test.caption) << test.name;
-        EXPECT_EQ(item.columnProperty, test.property) << test.name;
-        EXPECT_EQ(item.columnItem, test.itemText) << test.name;
-        EXPECT_EQ(item.applicationClass, 4) << test.name;
+        EXPECT_EQ(QList<int>({item.itemType, item.type, item.applicationClass}),
+                  QList<int>({int(ItemType::Operation), test.record.bytes().at(780), 4}));
+        EXPECT_EQ(QStringList({item.columnType, item.columnOperation, item.operationItemId, item.columnProperty,
+                               item.columnItem}),
+                  QStringList({"Ctrl", test.operation, test.caption, test.property, test.itemText}));
     }
     // The instrument steps always run on the preferred instrument, and the
     // pin step gets the flags the reader gives it.
@@ -283,9 +281,8 @@ TEST_F(LegacySequenceImportTest, AScriptRecordCreatesItsPlayerApplication)
 
     const ProjectApplication *created = environment.project.application(QStringLiteral("Erase Flash"));
     ASSERT_NE(created, nullptr);
-    EXPECT_EQ(created->type, QStringLiteral("Jam Script Player"));
-    EXPECT_EQ(created->parameters.value(QStringLiteral("JamFileName")),
-              QStringLiteral("C:/tests/jam/Erase Flash.jam"));
+    EXPECT_EQ(QStringList({created->type, created->parameters.value(QStringLiteral("JamFileName"))}),
+              QStringList({"Jam Script Player", "C:/tests/jam/Erase Flash.jam"}));
     EXPECT_TRUE(created->operations.contains(QStringLiteral("Execute Test")));
 
     Record stapl(LegacyFileBuilder::Stapl);
@@ -358,9 +355,8 @@ TEST_F(LegacySequenceImportTest, ALogicRecordWithoutFamilyIsAPldVectorRunner)
             .extensionWord(772, 3)
             .extensionWord(776, 0x1 | 0x4);
         const HxSequenceItem item = only(logic);
-        EXPECT_EQ(item.columnType, test.type) << test.family.constData();
-        EXPECT_EQ(item.columnShow, test.showOption);
-        EXPECT_EQ(item.columnOperation, QStringLiteral("program"));
+        EXPECT_EQ(QStringList({item.columnType, item.columnShow, item.columnOperation}),
+                  QStringList({test.type, test.showOption, "program"})) << test.family.constData();
         expectParameters(item, {
             {"Action", "program"}, {"Family", QString::fromLatin1(test.family)},
             {"FamilyName", test.familyName}, {"FamilyId", "21"}, {"SecurityUserValue", "A5A5"},
@@ -399,9 +395,8 @@ TEST_F(LegacySequenceImportTest, ProcessorAndGeneratedTestRecords)
     Record infrastructure(LegacyFileBuilder::GeneratedTest);
     infrastructure.names("/tests", "Chain", "bsreg").operation(3);
     const HxSequenceItem infra = only(infrastructure);
-    EXPECT_EQ(infra.columnOperation, QStringLiteral("Test Infrastructure"));
-    EXPECT_EQ(parameter(infra, "InfraOperation"), QStringLiteral("bsreg"));
-    EXPECT_EQ(infra.columnItem, QStringLiteral("Chain (2)"));
+    EXPECT_EQ(QStringList({infra.columnOperation, parameter(infra, "InfraOperation"), infra.columnItem}),
+              QStringList({"Test Infrastructure", "bsreg", "Chain (2)"}));
     ASSERT_NE(environment.project.application(QStringLiteral("Chain (2)")), nullptr);
     EXPECT_EQ(environment.project.application(QStringLiteral("Chain (2)"))->type,
               QStringLiteral("Scan Suite Runner"));
@@ -415,8 +410,8 @@ TEST_F(LegacySequenceImportTest, TwoRecordsOfOneApplicationShareIt)
     second.names("/tests", "", "Cluster").operation(1);
     const auto sequence = convert(LegacyFileBuilder().add(first).add(second));
     ASSERT_EQ(sequence->items().size(), 2);
-    EXPECT_EQ(sequence->items().at(1)->columnItem, QStringLiteral("Cluster"));
-    EXPECT_EQ(sequence->items().at(1)->columnOperation, QStringLiteral("Force Pass"));
+    EXPECT_EQ(QStringList({sequence->items().at(1)->columnItem, sequence->items().at(1)->columnOperation}),
+              QStringList({"Cluster", "Force Pass"}));
     EXPECT_EQ(environment.project.applications.size(), 3);
 }
 
