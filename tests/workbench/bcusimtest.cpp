@@ -1,6 +1,4 @@
 #include "qstringprinter.h"
-#include "iopinscommandline.h"
-#include "iopinsoptions.h"
 #include "temporaryfolder.h"
 
 #include <QElapsedTimer>
@@ -8,13 +6,6 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
-
-namespace IoPinsCommandLine {
-void PrintTo(const ReportRow &row, std::ostream *out)
-{
-    *out << '{' << row.marker.toStdString() << ", \"" << row.text.toStdString() << "\"}";
-}
-} // namespace IoPinsCommandLine
 
 namespace {
 
@@ -196,50 +187,4 @@ TEST(Bcusim, ADamagedStateFileIsNamedAndLeftAlone)
         EXPECT_EQ(folder.read(QStringLiteral("bcusim.state")), QByteArray(c.content));
         EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("iopins.dat"))));
     }
-}
-
-// The plug-in's command lines, run the way the host runs them, drive the
-// simulator and its result file reads back into the report's patterns.
-TEST(Bcusim, RunsTheCommandLinesOfAnIoPinStep)
-{
-    IoPinsOptions options;
-    options.instrumentName = QStringLiteral("Preferred");
-    options.flags = IoPinsOptions::PodType2Bit | IoPinsOptions::LevelPerTapBit
-                    | IoPinsOptions::MatchEnabledBit;
-    for (int tap = 1; tap <= 2; ++tap) {
-        options.tap(tap).setOperation(IoPinsTap::WriteBit | IoPinsTap::ReadBit, true);
-        options.tap(tap).writeControl = 15;
-        options.tap(tap).writeData = 4 + tap;
-        options.tap(tap).level = 18;
-    }
-    options.tap(3).setOperation(IoPinsTap::ReadBit | IoPinsTap::MatchBit, true);
-    options.tap(3).readMask = 15;
-    options.tap(3).readData = 0;
-    options.tap(3).timeoutMs = 100;
-
-    TemporaryFolder folder;
-    const QStringList lines = IoPinsCommandLine::buildCommandLines(
-        options, QStringLiteral("'%1'").arg(QStringLiteral(BCUSIM_FILE)), QStringLiteral("USB 0"));
-    ASSERT_EQ(lines.size(), 3);
-    for (const QString &line : lines) {
-        const BcusimRun run = shell(folder.path(), line);
-        EXPECT_EQ(run.exitCode, 0) << line.toStdString() << "\n" << run.err.toStdString();
-        EXPECT_TRUE(run.out.contains(QStringLiteral("controller 'USB 0'"))) << run.out.toStdString();
-    }
-    const IoPinsCommandLine::Results results =
-        IoPinsCommandLine::readResults(folder.filePath(IoPinsCommandLine::ResultFileName));
-    EXPECT_EQ(IoPinsCommandLine::resultRows(options, results),
-              QList<IoPinsCommandLine::ReportRow>({
-                  {"!", " TAP 1:   Control = 0b1111, Data = 0b0101"},
-                  {"!", " TAP 2:   Control = 0b1111, Data = 0b0110"},
-              }));
-
-    // TAP 3 was never written: waiting for anything but 0 there times out.
-    options.tap(3).readData = 1;
-    const BcusimRun wait = shell(
-        folder.path(),
-        IoPinsCommandLine::buildCommandLine(options, IoPinsOperation::ReadUntilMatch,
-                                            QStringLiteral("'%1'").arg(QStringLiteral(BCUSIM_FILE)),
-                                            QString()));
-    EXPECT_EQ(wait.exitCode, 1) << wait.err.toStdString();
 }
