@@ -113,6 +113,14 @@ TEST_F(SequenceListInterchangeTest, ExportImportExportGivesTheSameFileByteForByt
 {
     const HxSequence original(QStringLiteral("Board Test"), QString(), everyStepKind());
     ASSERT_EQ(exportTo(original, QStringLiteral("first.seql")), SequenceListExport::Result::Written);
+    // the log tells the start and the end, the person where the file went
+    const QString logged = environment.output().join(u'\n');
+    for (const char *step : {"started...", "finished"})
+        EXPECT_TRUE(logged.contains(QStringLiteral("ORV Sequencer 'Board Test' - Export Sequence List: \"%1\" %2</font>")
+                                        .arg(QDir::toNativeSeparators(path(QStringLiteral("first.seql"))), QLatin1String(step))));
+    ASSERT_EQ(environment.prompt.asked.size(), 1);
+    EXPECT_EQ(environment.prompt.asked.first().text,
+              QStringLiteral("Sequence List exported correctly:\n") + path(QStringLiteral("first.seql")));
 
     const SequenceListImport::Result imported =
         importFrom(QStringLiteral("Copy"), QStringLiteral("first.seql"));
