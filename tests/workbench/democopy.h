@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 // The demo project, copied so the checked-in one never changes.
 inline QString copyDemo(const TemporaryFolder &folder)
 {
@@ -34,3 +36,11 @@ inline bool editProject(const QString &project, const QString &from, const QStri
         return false;
     return file.write(xml.replace(from, to).toUtf8()) > 0;
 }
+
+// A test with a copy of the demo project of its own.
+class DemoProjectTest : public ::testing::Test
+{
+protected:
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+};

@@ -43,12 +43,14 @@ QDomElement storedSequence(const QString &directory, const QString &title)
     return sequence;
 }
 
+class SeqrunRunTest : public DemoProjectTest
+{
+};
+
 } // namespace
 
-TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
+TEST_F(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     const SeqrunResult run = seqrun({QStringLiteral("run"), project, QStringLiteral("Board Test")});
     ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QLatin1String("Verdict: Passed")));
@@ -86,10 +88,8 @@ TEST(SeqrunRunTest, TheDemoBoardTestPassesAndLeavesItsReportAndResults)
     EXPECT_EQ(storedWithoutReports(project), storedWithoutReports(other));
 }
 
-TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimulator)
+TEST_F(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimulator)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     const SeqrunResult run = seqrun({QStringLiteral("run"), project, QStringLiteral("Instrument Check")});
     ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
     // the pause question was answered with its default and said so
@@ -104,10 +104,8 @@ TEST(SeqrunRunTest, TheInstrumentCheckWritesPinsAndReadsThemBackThroughTheSimula
     EXPECT_TRUE(html.contains(QLatin1String("reset&nbsp;controller")));
 }
 
-TEST(SeqrunRunTest, PinPatternsASequenceListLosesAreNamedAndAStepWithoutPinsIsAnError)
+TEST_F(SeqrunRunTest, PinPatternsASequenceListLosesAreNamedAndAStepWithoutPinsIsAnError)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     const QString list = folder.filePath(QStringLiteral("check.seql"));
     const SeqrunResult exported =
         seqrun({QStringLiteral("export"), project, QStringLiteral("Instrument Check"), list});
@@ -122,10 +120,8 @@ TEST(SeqrunRunTest, PinPatternsASequenceListLosesAreNamedAndAStepWithoutPinsIsAn
     EXPECT_TRUE(run.err.contains(QLatin1String("has no pin to write or read"))) << run.err.toStdString();
 }
 
-TEST(SeqrunRunTest, PauseQuestionsTakeTheAnswerGiven)
+TEST_F(SeqrunRunTest, PauseQuestionsTakeTheAnswerGiven)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     const struct
     {
         const char *answer;
@@ -157,10 +153,8 @@ TEST(SeqrunRunTest, PauseQuestionsTakeTheAnswerGiven)
               64);
 }
 
-TEST(SeqrunRunTest, UnitsAreIdentifiedFromTheCommandAndByTheOperator)
+TEST_F(SeqrunRunTest, UnitsAreIdentifiedFromTheCommandAndByTheOperator)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     const QStringList arguments = {QStringLiteral("run"), project, QStringLiteral("Instrument Check"),
                                    QStringLiteral("--units"), QStringLiteral("2"),
                                    QStringLiteral("--serial"), QStringLiteral("SN-7"),
@@ -193,10 +187,8 @@ TEST(SeqrunRunTest, UnitsAreIdentifiedFromTheCommandAndByTheOperator)
     EXPECT_EQ(refused.out.count(QLatin1String("Label unit")), 1);
 }
 
-TEST(SeqrunRunTest, CtrlCCancelsTheRunAndKeepsTheReport)
+TEST_F(SeqrunRunTest, CtrlCCancelsTheRunAndKeepsTheReport)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     // a step that would wait half a minute
     ASSERT_TRUE(editProject(project, QStringLiteral("echo Board passed the interconnect test"),
                             QStringLiteral("sleep 30")));
@@ -217,10 +209,8 @@ TEST(SeqrunRunTest, CtrlCCancelsTheRunAndKeepsTheReport)
     EXPECT_TRUE(out.contains(QLatin1String("Report: ")));
 }
 
-TEST(SeqrunRunTest, VerdictsAndOptionsBecomeExitCodes)
+TEST_F(SeqrunRunTest, VerdictsAndOptionsBecomeExitCodes)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
 
     // an error the run goes past still makes the verdict "Error"
     const SeqrunResult bench = seqrun({QStringLiteral("run"), project, QStringLiteral("Bench Check")});

@@ -52,12 +52,14 @@ void becomeUser(const WorkbenchWindow &window, const QString &privilege)
     }
 }
 
+class WorkbenchWindowTest : public DemoProjectTest
+{
+};
+
 } // namespace
 
-TEST(WorkbenchWindowTest, OpensAProjectAndRunsASequenceFromTheTree)
+TEST_F(WorkbenchWindowTest, OpensAProjectAndRunsASequenceFromTheTree)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     WorkbenchWindow window;
     RunRecorder monitor;
     window.host().setRunMonitor(&monitor);
@@ -109,10 +111,8 @@ TEST(WorkbenchWindowTest, OpensAProjectAndRunsASequenceFromTheTree)
     window.host().setRunMonitor(nullptr);
 }
 
-TEST(WorkbenchWindowTest, ADamagedProjectIsRefusedAndTheOpenOneStays)
+TEST_F(WorkbenchWindowTest, ADamagedProjectIsRefusedAndTheOpenOneStays)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     folder.write(QStringLiteral("damaged/project.xml"), "<project name='Broken'><applications>");
     WorkbenchWindow window;
     ASSERT_TRUE(window.openProject(project));
@@ -134,10 +134,8 @@ TEST(WorkbenchWindowTest, ADamagedProjectIsRefusedAndTheOpenOneStays)
                      .isEmpty());
 }
 
-TEST(WorkbenchWindowTest, TheTreesMenusFollowTheUser)
+TEST_F(WorkbenchWindowTest, TheTreesMenusFollowTheUser)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     WorkbenchWindow window;
     const auto treeActions = [&window] {
         QStringList ids;
@@ -158,10 +156,8 @@ TEST(WorkbenchWindowTest, TheTreesMenusFollowTheUser)
               1);
 }
 
-TEST(WorkbenchWindowTest, AProjectAnotherProgramWritesOpensReadOnlyAndSaysSo)
+TEST_F(WorkbenchWindowTest, AProjectAnotherProgramWritesOpensReadOnlyAndSaysSo)
 {
-    TemporaryFolder folder;
-    const QString project = copyDemo(folder);
     WorkbenchHost otherHost;
     ProjectSession writer(otherHost, QStringLiteral(ORV_PLUGIN_FILE));
     ASSERT_EQ(writer.open(project), ProjectSession::Outcome::Done);
@@ -174,13 +170,11 @@ TEST(WorkbenchWindowTest, AProjectAnotherProgramWritesOpensReadOnlyAndSaysSo)
     EXPECT_EQ(window.session().save(), ProjectSession::Outcome::Locked);
 }
 
-TEST(WorkbenchWindowTest, TheSettingsDialogShowsTheSequencersPageAndStoresIt)
+TEST_F(WorkbenchWindowTest, TheSettingsDialogShowsTheSequencersPageAndStoresIt)
 {
-    TemporaryFolder folder;
     const QByteArray previous = qgetenv("ORV_SETTINGS_FILE");
     const QString settingsFile = folder.filePath(QStringLiteral("config/settings.xml"));
     qputenv("ORV_SETTINGS_FILE", settingsFile.toLocal8Bit());
-    const QString project = copyDemo(folder);
     {
         WorkbenchWindow window;
         ASSERT_TRUE(window.openProject(project));
