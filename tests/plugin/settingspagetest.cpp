@@ -1,5 +1,6 @@
 // The sequencer's page in the host's settings dialog.
 
+#include "qstringprinter.h"
 #include "modalanswer.h"
 #include "orvsequencerpi.h"
 #include "orvsequencersettingsdialog.h"
@@ -37,14 +38,13 @@ TEST(SettingsPageTest, ApplyStoresTheWidgetsAndCancelKeepsTheRecord)
     child<QSpinBox>(widget, "redoLimitSpinBox")->setValue(7);
     EXPECT_EQ(child<QLabel>(widget, "gangTextLabel")->text(), QStringLiteral("none"));
     page->apply();
-    EXPECT_TRUE(plugin.settings().saveResultFiles);
-    EXPECT_EQ(plugin.settings().resultsDatabase, QStringLiteral("postgresql://line@db/results"));
-    EXPECT_EQ(plugin.settings().redoLimit, 7);
-    EXPECT_EQ(plugin.settings().gang, QStringLiteral("10"));
-    EXPECT_EQ(plugin.settings().gangText, QStringLiteral("0"));
-    EXPECT_TRUE(plugin.settings().perUnit);
-    EXPECT_FALSE(plugin.settings().defaultUnitReportsPath);
-    EXPECT_EQ(plugin.settings().unitReportsPath, QStringLiteral("/data/units"));
+    const SequencerSettings &stored = plugin.settings();
+    // the server is stored trimmed
+    EXPECT_EQ(QStringList({stored.resultsDatabase, stored.gang, stored.gangText, stored.unitReportsPath}),
+              QStringList({"postgresql://line@db/results", "10", "0", "/data/units"}));
+    EXPECT_EQ(QList<bool>({stored.saveResultFiles, stored.perUnit, stored.defaultUnitReportsPath}),
+              QList<bool>({true, true, false}));
+    EXPECT_EQ(stored.redoLimit, 7);
 
     // gang on with entry 14: all four TAPs
     EXPECT_EQ(plugin.settingsPage(), page);

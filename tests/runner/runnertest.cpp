@@ -377,10 +377,9 @@ TEST_F(RunnerTest, ExitCodesAndForcedOperationsGiveTheStepsTheirOutcomes)
     EXPECT_EQ(monitor.order(), expectedOrder);
     EXPECT_EQ(window->runStatusList(), expectedStatuses);
     // the host's status of an application comes from its job when there is one
-    EXPECT_EQ(steps(window).at(0)->hostStatusId, 8);
-    EXPECT_EQ(steps(window).at(1)->hostStatusId, 9);
-    EXPECT_EQ(steps(window).at(3)->hostStatusId, 10);
-    EXPECT_EQ(steps(window).at(4)->hostStatusId, 11);
+    EXPECT_EQ(QList<int>({steps(window).at(0)->hostStatusId, steps(window).at(1)->hostStatusId,
+                          steps(window).at(3)->hostStatusId, steps(window).at(4)->hostStatusId}),
+              QList<int>({8, 9, 10, 11}));
     EXPECT_EQ(steps(window).last()->hostStatusText,
               QStringLiteral("Application 'Gone' is not available in current project"));
     EXPECT_TRUE(report.contains(QLatin1String("Nr. 13: Application &#39;Gone&#39; is not available in current project")));
