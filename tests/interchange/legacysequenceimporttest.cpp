@@ -184,33 +184,23 @@ TEST_F(LegacySequenceImportTest, APauseKeepsItsMessageTimingAndAnswers)
     }
 }
 
-TEST_F(LegacySequenceImportTest, ASelectInstrumentRecordIsDroppedWithALogLine)
+TEST_F(LegacySequenceImportTest, SelectInstrumentAndUnknownRecordsAreDroppedWithALogLineEach)
 {
     LegacyFileBuilder builder;
     builder.add(control(5, "IF", "item = pass"))
         .add(control(8, "ENDIF", ""))
         .add(control(14, "Select", "BCU-1"))
-        .add(control(4, "LABEL", "end"));
+        .add(control(4, "LABEL", "end"))
+        .add(Record(9));
     const auto sequence = convert(builder);
     ASSERT_EQ(sequence->items().size(), 3);
     EXPECT_EQ(sequence->items().at(2)->columnOperation, QStringLiteral("LABEL"));
-    EXPECT_EQ(dropped, 1);
-    ASSERT_EQ(environment.output().size(), 1);
+    EXPECT_EQ(dropped, 2);
+    ASSERT_EQ(environment.output().size(), 2);
     EXPECT_TRUE(environment.output().first().endsWith(
         QStringLiteral("ORV Sequencer 'Converted' - Nr. '3': Incompatible 'Select Instrument' item "
                        "removed from Sequence</font>")));
-}
-
-TEST_F(LegacySequenceImportTest, ARecordOfAnUnknownKindIsDroppedWithALogLine)
-{
-    Record record(9);
-    LegacyFileBuilder builder;
-    builder.add(record).add(control(8, "ENDIF", ""));
-    const auto sequence = convert(builder);
-    EXPECT_EQ(sequence->items().size(), 1);
-    EXPECT_EQ(dropped, 1);
-    ASSERT_EQ(environment.output().size(), 1);
-    EXPECT_TRUE(environment.output().first().contains(QStringLiteral("Nr. '1'")));
+    EXPECT_TRUE(environment.output().last().contains(QStringLiteral("Nr. '5'")));
 }
 
 TEST_F(LegacySequenceImportTest, EveryRecordCarriesItsInstrumentSettings)
