@@ -282,21 +282,6 @@ TEST(IoPinsOptions, ReadingFallsBackToDefaultsForMissingOrBadValues)
     EXPECT_TRUE(options.noSetup);
 }
 
-TEST(IoPinsCommandLine, BinaryPatterns)
-{
-    const struct { quint32 value; int width; QString expected; } cases[] = {
-        {5, 4, "0b0101"},
-        {0, 4, "0b0000"},
-        {0, 0, "0b0"},
-        {18, 4, "0b10010"},
-        {5, -3, "0b101"},
-        {1, 100, "0b" + QString(63, u'0') + "1"},
-        {0xFFFFFFFF, 4, "0b" + QString(32, u'1')},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(binaryPattern(c.value, c.width), c.expected) << c.value << " " << c.width;
-}
-
 TEST(IoPinsCommandLine, ReadsTheResultFile)
 {
     TemporaryFolder folder;
