@@ -487,21 +487,15 @@ TEST_F(SequenceListViewTest, StoredStepsComeBackAsTheRowsTheyWere)
     application.columnItem = QStringLiteral("Chain");
     application.columnStatus = QStringLiteral("Passed");
     application.applicationClass = 3;
-    HxSequenceItem pause;
-    pause.itemType = 2;
-    pause.type = 0;
-    pause.columnType = QStringLiteral("Ctrl");
-    pause.columnOperation = QStringLiteral("PAUSE");
-    pause.applicationClass = 4;
+    // every class's row keeps its stored fields (the row's own test); here
+    // what the list adds: an application asks the host for its lists
     HxSequenceItem kindless;
     kindless.columnItem = QStringLiteral("never shown");
 
     EXPECT_TRUE(list.insertStoredStep(application));
-    EXPECT_TRUE(list.insertStoredStep(pause));
     EXPECT_FALSE(list.insertStoredStep(kindless));
-    ASSERT_EQ(list.stepCount(), 2);
+    ASSERT_EQ(list.stepCount(), 1);
     EXPECT_TRUE(list.stepAt(0)->toStoredItem() == application);
-    EXPECT_TRUE(list.stepAt(1)->toStoredItem() == pause);
     // a loaded application step offers what the host offers today
     EXPECT_EQ(list.firstStep()->operationList.size(), 5);
     EXPECT_TRUE(prompt.asked.isEmpty());
