@@ -96,18 +96,29 @@ QString RunResults::runEnded(const HostLink &link, const QString &end, const QSt
     if (!record)
         return QString();
     QStringList problems;
-    const QByteArray json = RunJson::toJson(*record);
-    const QByteArray junit = JUnitReport::toXml(*record);
+    // Made only when a file asks for them: a long run's record is large.
+    std::optional<QByteArray> json;
+    std::optional<QByteArray> junit;
+    const auto jsonText = [&]() -> const QByteArray & {
+        if (!json)
+            json = RunJson::toJson(*record);
+        return *json;
+    };
+    const auto junitText = [&]() -> const QByteArray & {
+        if (!junit)
+            junit = JUnitReport::toXml(*record);
+        return *junit;
+    };
     if (settings.saveResultFiles && !reportFile.isEmpty()) {
         const QFileInfo report(reportFile);
         const QString base = report.path() + QLatin1Char('/') + report.completeBaseName();
-        writeFile(base + QStringLiteral(".json"), json, problems);
-        writeFile(base + QStringLiteral(".junit.xml"), junit, problems);
+        writeFile(base + QStringLiteral(".json"), jsonText(), problems);
+        writeFile(base + QStringLiteral(".junit.xml"), junitText(), problems);
     }
     if (const QString file = link.mainValue(QStringLiteral("ResultsJsonFile")); !file.isEmpty())
-        writeFile(file, json, problems);
+        writeFile(file, jsonText(), problems);
     if (const QString file = link.mainValue(QStringLiteral("ResultsJUnitFile")); !file.isEmpty())
-        writeFile(file, junit, problems);
+        writeFile(file, junitText(), problems);
     if (!projectDirectory.isEmpty()) {
         const ResultsStore::Outcome stored =
             ResultsStore::record(*record, projectDirectory, ResultsStore::serverLocation(settings.server));

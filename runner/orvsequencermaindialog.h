@@ -19,6 +19,7 @@ class HxiProjectApplications;
 }
 class HxSequence;
 class QSoundEffect;
+class QLabel;
 class QTimer;
 class RunWindowHost;
 class SequenceElementItem;
@@ -207,6 +208,7 @@ private:
     bool showAppStatusBanner = false;
     bool showSequenceStatusBanner = false;
     bool busyLampOn = false;
+    QHash<const QLabel *, QString> shownLamps;   // the image each lamp shows
     QPointer<StatusDlg> pauseDialog;
     QPointer<StatusDlg> statusDialog;
     QString unitSerial;
