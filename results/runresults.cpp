@@ -85,7 +85,8 @@ QStringList RunResults::newRunFiles()
 void RunResults::stepFinished(RunRecord::Step step, const QString &outputHtml)
 {
     step.outputFiles = newRunFiles();
-    step.output = TextBoundary::fromHtml(outputHtml);
+    if (!outputHtml.isEmpty())
+        step.output = TextBoundary::fromHtml(outputHtml);
     recorder.stepFinished(step);
 }
 

@@ -414,6 +414,13 @@ void ORVSequencerMainDialog::slotCloseStatusDialog()
         statusDialog->closeForTimeOut();
 }
 
+void ORVSequencerMainDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (engine->current)
+        ui->sequenceListView->scrollToItem(engine->current);
+}
+
 void ORVSequencerMainDialog::closeEvent(QCloseEvent *event)
 {
     // A running sequence keeps its window.
@@ -552,7 +559,8 @@ void ORVSequencerMainDialog::beginPass(bool newRun)
 
 void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
 {
-    if (step)
+    // A list nobody sees scrolls when it is shown (showEvent).
+    if (step && ui->sequenceListView->isVisible())
         ui->sequenceListView->scrollToItem(step);
     ui->busyLineEdit->clear();
 

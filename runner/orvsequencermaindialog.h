@@ -125,6 +125,7 @@ Q_SIGNALS:
     void message(const QString &text);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
