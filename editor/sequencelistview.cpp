@@ -711,7 +711,7 @@ bool isRedoKey(const QKeyEvent *event)
 
 bool SequenceListView::event(QEvent *event)
 {
-    if (event->type() == QEvent::Show)
+    if (event->type() == QEvent::Show && columnFitTimer)
         columnFitTimer->start();
     // The list's own history comes before any shortcut of its window.
     if (event->type() == QEvent::ShortcutOverride) {
