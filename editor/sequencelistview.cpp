@@ -711,8 +711,8 @@ bool isRedoKey(const QKeyEvent *event)
 
 bool SequenceListView::event(QEvent *event)
 {
-    if (event->type() == QEvent::Show && columnFitTimer)
-        columnFitTimer->start();
+    if (event->type() == QEvent::Show)
+        fitColumnsToContents();
     // The list's own history comes before any shortcut of its window.
     if (event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
