@@ -177,8 +177,9 @@ void SequenceListView::setUpList()
     columnFitTimer->setSingleShot(true);
     columnFitTimer->setInterval(250);
     connect(columnFitTimer, &QTimer::timeout, this, &SequenceListView::fitColumnsToContents);
+    // A list nobody sees (a headless run) fits its columns when it is shown.
     const auto fitSoon = [this] {
-        if (!columnFitTimer->isActive())
+        if (isVisible() && !columnFitTimer->isActive())
             columnFitTimer->start();
     };
     connect(model(), &QAbstractItemModel::dataChanged, this, fitSoon);
@@ -710,6 +711,8 @@ bool isRedoKey(const QKeyEvent *event)
 
 bool SequenceListView::event(QEvent *event)
 {
+    if (event->type() == QEvent::Show)
+        fitColumnsToContents();
     // The list's own history comes before any shortcut of its window.
     if (event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);

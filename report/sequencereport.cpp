@@ -2,6 +2,7 @@
 
 #include "hostservice.h"
 #include "hxidatabase.h"
+#include "localclock.h"
 #include "reportpaths.h"
 #include "textboundary.h"
 #include "userprompt.h"
@@ -66,7 +67,6 @@ QString diagnosticsTextVariant(const QString &diagnosticsFile)
 SequenceReport::SequenceReport(const HostLink &link, QObject *parent)
     : QObject(parent),
       hostLink(link),
-      clock([] { return QDateTime::currentDateTime(); }),
       unitTrailerHtml(QStringLiteral("</table><br>") + QStringLiteral("<hr color='blue'>")
                       + QStringLiteral("<b>END OF REPORT</b><br>")
                       + QStringLiteral("<hr color='blue'>"))
@@ -145,7 +145,7 @@ void SequenceReport::appendToReportFile(const QString &html)
 
 void SequenceReport::setClock(Clock newClock)
 {
-    clock = newClock ? std::move(newClock) : Clock([] { return QDateTime::currentDateTime(); });
+    clock = std::move(newClock);
 }
 
 std::optional<SequenceReport::Project> SequenceReport::project() const
@@ -161,14 +161,22 @@ ReportPaths SequenceReport::paths(const QString &projectDirectory) const
     return ReportPaths(projectDirectory, sequenceNameText);
 }
 
-QString SequenceReport::timeText() const
+// Rows and file names need the date and the time of day only: the station's
+// clock gives them without a look at the zone file for every row.
+QDateTime SequenceReport::now() const
 {
-    return clock().time().toString(Qt::TextDate);
+    return clock ? clock() : LocalClock::now();
 }
 
+QString SequenceReport::timeText() const
+{
+    return now().time().toString(Qt::TextDate);
+}
+
+// A text with the date names no zone only when it comes from a local time.
 QString SequenceReport::dateTimeText() const
 {
-    return clock().toString(Qt::TextDate);
+    return (clock ? clock() : QDateTime::currentDateTime()).toString(Qt::TextDate);
 }
 
 // Links are relative to the folder the report file lies in; the run folder
@@ -461,7 +469,7 @@ void SequenceReport::writeOutputReport(const ReportStep &step, const QString &tr
 
     const QString prefix
         = step.item.isEmpty() ? QString() : TextBoundary::toFileName(step.item) + QLatin1Char('-');
-    const QString stamp = RunStamp::fromDateTime(clock()).fileStamp();
+    const QString stamp = RunStamp::fromDateTime(now()).fileStamp();
     const auto fileName = [&](const QString &kind, const QString &extension) {
         return prefix + kind + QLatin1Char('-') + stamp + extension;
     };
@@ -651,7 +659,7 @@ QString SequenceReport::exportReport()
     copyRunFolder(where, folder);
     const QString path
         = ReportPaths::join({folder, QStringLiteral("ExportedSequenceReport-%1.html")
-                                         .arg(RunStamp::fromDateTime(clock()).fileStamp())});
+                                         .arg(RunStamp::fromDateTime(now()).fileStamp())});
     // exported while the run goes on: the open table is closed in the copy
     if (!writeWholeFile(path, wrapped(reportHtml + QStringLiteral("</table>"))))
         return QString();

@@ -190,8 +190,11 @@ private:
     void appendFileLines(const QString &path, bool escape);
     void warn(const QString &text) const;
 
+    // the date and time of day for rows and file names
+    QDateTime now() const;
+
     HostLink hostLink;
-    Clock clock;
+    Clock clock;   // none: the station's clock
     QPointer<QWidget> dialogParent;
     QString sequenceNameText;
     QString sequenceDescription;

@@ -1,16 +1,18 @@
 #include "resultsrecorder.h"
 
+#include "localclock.h"
+
 #include <QUuid>
 
 #include <climits>
 
-ResultsRecorder::ResultsRecorder() : clock([] { return QDateTime::currentDateTime(); })
+ResultsRecorder::ResultsRecorder() : clock(&LocalClock::now)
 {
 }
 
 void ResultsRecorder::setClock(Clock newClock)
 {
-    clock = newClock ? std::move(newClock) : Clock([] { return QDateTime::currentDateTime(); });
+    clock = newClock ? std::move(newClock) : Clock(&LocalClock::now);
 }
 
 void ResultsRecorder::runContinued(const RunRecord &runHeader)

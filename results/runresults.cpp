@@ -14,6 +14,13 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
+
+#if defined(Q_OS_UNIX)
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 bool writeFile(const QString &fileName, const QByteArray &bytes, QStringList &problems)
@@ -63,29 +70,76 @@ void RunResults::unitIdentified(int cycle, const QString &serialNumber, const QS
 }
 
 // The files a step left are those that appeared in the run folder since the
-// step before it ended.
+// step before it ended. The folder is read after every step and grows by a
+// file or more with each of them: only the names are read, and only the new
+// ones are made into paths, so a long run's step does not cost the listing
+// and sorting of every file its run has made so far.
 QStringList RunResults::newRunFiles()
 {
-    QStringList files;
     // Most runs never make their folder: one look for it is far cheaper
     // than a listing that finds nothing.
     if (runFolder.isEmpty() || !QFileInfo::exists(runFolder))
-        return files;
+        return QStringList();
+    QStringList names;
+    for (const QString &name : unseenFileNames())
+        names << name;
+    // in the order a listing by name gives
+    std::sort(names.begin(), names.end());
     const QDir folder(runFolder);
-    for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {
-        const QString path = folder.filePath(name);
-        if (!seenFiles.contains(path)) {
-            seenFiles.insert(path);
-            files << path;
-        }
-    }
+    QStringList files;
+    for (const QString &name : std::as_const(names))
+        files << folder.filePath(name);
     return files;
 }
+
+#if defined(Q_OS_UNIX)
+// The files a listing of the folder's files gives (not hidden, regular
+// files or links to them), read with the system's directory calls.
+QStringList RunResults::unseenFileNames()
+{
+    QStringList names;
+    const QByteArray folder = QFile::encodeName(runFolder);
+    DIR *directory = ::opendir(folder.constData());
+    if (!directory)
+        return names;
+    while (const dirent *entry = ::readdir(directory)) {
+        const QByteArray name = QByteArray::fromRawData(entry->d_name, qstrlen(entry->d_name));
+        if (name.startsWith('.') || seenFiles.contains(name))
+            continue;
+        bool isFile = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat status;
+            isFile = ::stat((folder + '/' + name).constData(), &status) == 0 && S_ISREG(status.st_mode);
+        }
+        if (!isFile)
+            continue;
+        const QByteArray kept(name.constData(), name.size());
+        seenFiles.insert(kept);
+        names << QFile::decodeName(kept);
+    }
+    ::closedir(directory);
+    return names;
+}
+#else
+QStringList RunResults::unseenFileNames()
+{
+    QStringList names;
+    for (const QString &name : QDir(runFolder).entryList(QDir::Files)) {
+        const QByteArray key = name.toUtf8();
+        if (!seenFiles.contains(key)) {
+            seenFiles.insert(key);
+            names << name;
+        }
+    }
+    return names;
+}
+#endif
 
 void RunResults::stepFinished(RunRecord::Step step, const QString &outputHtml)
 {
     step.outputFiles = newRunFiles();
-    step.output = TextBoundary::fromHtml(outputHtml);
+    if (!outputHtml.isEmpty())
+        step.output = TextBoundary::fromHtml(outputHtml);
     recorder.stepFinished(step);
 }
 
@@ -96,18 +150,29 @@ QString RunResults::runEnded(const HostLink &link, const QString &end, const QSt
     if (!record)
         return QString();
     QStringList problems;
-    const QByteArray json = RunJson::toJson(*record);
-    const QByteArray junit = JUnitReport::toXml(*record);
+    // Made only when a file asks for them: a long run's record is large.
+    std::optional<QByteArray> json;
+    std::optional<QByteArray> junit;
+    const auto jsonText = [&]() -> const QByteArray & {
+        if (!json)
+            json = RunJson::toJson(*record);
+        return *json;
+    };
+    const auto junitText = [&]() -> const QByteArray & {
+        if (!junit)
+            junit = JUnitReport::toXml(*record);
+        return *junit;
+    };
     if (settings.saveResultFiles && !reportFile.isEmpty()) {
         const QFileInfo report(reportFile);
         const QString base = report.path() + QLatin1Char('/') + report.completeBaseName();
-        writeFile(base + QStringLiteral(".json"), json, problems);
-        writeFile(base + QStringLiteral(".junit.xml"), junit, problems);
+        writeFile(base + QStringLiteral(".json"), jsonText(), problems);
+        writeFile(base + QStringLiteral(".junit.xml"), junitText(), problems);
     }
     if (const QString file = link.mainValue(QStringLiteral("ResultsJsonFile")); !file.isEmpty())
-        writeFile(file, json, problems);
+        writeFile(file, jsonText(), problems);
     if (const QString file = link.mainValue(QStringLiteral("ResultsJUnitFile")); !file.isEmpty())
-        writeFile(file, junit, problems);
+        writeFile(file, junitText(), problems);
     if (!projectDirectory.isEmpty()) {
         const ResultsStore::Outcome stored =
             ResultsStore::record(*record, projectDirectory, ResultsStore::serverLocation(settings.server));

@@ -34,9 +34,11 @@ public:
 
 private:
     QStringList newRunFiles();
+    // the names of files in the run folder not seen before, now seen
+    QStringList unseenFileNames();
 
     ResultsRecorder recorder;
     QString projectDirectory;
     QString runFolder;
-    QSet<QString> seenFiles;
+    QSet<QByteArray> seenFiles;   // names in the run folder, as the system gives them
 };

@@ -334,6 +334,11 @@ void ORVSequencerMainDialog::setRunWidgetsEnabled(bool enabled)
 
 void ORVSequencerMainDialog::setLamp(QLabel *label, const QString &image)
 {
+    // Every step sets the lamps; most of the time they already show it.
+    QString &shown = shownLamps[label];
+    if (shown == image)
+        return;
+    shown = image;
     label->setPixmap(SequenceElementItem::imageIcon(image).pixmap(16, 16));
     label->setProperty("lamp", image);
 }
@@ -409,6 +414,13 @@ void ORVSequencerMainDialog::slotCloseStatusDialog()
         statusDialog->closeForTimeOut();
 }
 
+void ORVSequencerMainDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (engine->current)
+        ui->sequenceListView->scrollToItem(engine->current);
+}
+
 void ORVSequencerMainDialog::closeEvent(QCloseEvent *event)
 {
     // A running sequence keeps its window.
@@ -433,6 +445,11 @@ SequenceElementItem *ORVSequencerMainDialog::selectedStep() const
 
 void ORVSequencerMainDialog::selectStep(SequenceElementItem *step)
 {
+    // A step is selected as it starts, as the run moves on and as it ends:
+    // the list allows one selected row, so selecting it again changes nothing.
+    if (step ? ui->sequenceListView->currentItem() == step && step->isSelected()
+             : !ui->sequenceListView->selectionModel()->hasSelection())
+        return;
     ui->sequenceListView->clearSelection();
     if (step) {
         ui->sequenceListView->setCurrentItem(step);
@@ -542,7 +559,8 @@ void ORVSequencerMainDialog::beginPass(bool newRun)
 
 void ORVSequencerMainDialog::executeStep(SequenceElementItem *step)
 {
-    if (step)
+    // A list nobody sees scrolls when it is shown (showEvent).
+    if (step && ui->sequenceListView->isVisible())
         ui->sequenceListView->scrollToItem(step);
     ui->busyLineEdit->clear();
 

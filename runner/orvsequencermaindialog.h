@@ -19,6 +19,7 @@ class HxiProjectApplications;
 }
 class HxSequence;
 class QSoundEffect;
+class QLabel;
 class QTimer;
 class RunWindowHost;
 class SequenceElementItem;
@@ -124,6 +125,7 @@ Q_SIGNALS:
     void message(const QString &text);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -207,6 +209,7 @@ private:
     bool showAppStatusBanner = false;
     bool showSequenceStatusBanner = false;
     bool busyLampOn = false;
+    QHash<const QLabel *, QString> shownLamps;   // the image each lamp shows
     QPointer<StatusDlg> pauseDialog;
     QPointer<StatusDlg> statusDialog;
     QString unitSerial;

@@ -19,6 +19,45 @@ RunEngine::RunEngine(const HostLink &hostLink, QObject *parent) : QObject(parent
 
 RunEngine::~RunEngine() = default;
 
+RunEngine::StatusList &RunEngine::StatusList::operator=(const QStringList &newTexts)
+{
+    clear();
+    for (const QString &text : newTexts)
+        append(text);
+    return *this;
+}
+
+void RunEngine::StatusList::append(const QString &text)
+{
+    texts.append(text);
+    verdictBits |= verdictBit(text);
+}
+
+void RunEngine::StatusList::clear()
+{
+    texts.clear();
+    verdictBits = 0;
+}
+
+bool RunEngine::StatusList::contains(const QString &text) const
+{
+    const int bit = verdictBit(text);
+    return bit != 0 ? (verdictBits & bit) != 0 : texts.contains(text);
+}
+
+int RunEngine::StatusList::verdictBit(const QString &text)
+{
+    if (text == StatusText::Failed)
+        return 1;
+    if (text == StatusText::Error)
+        return 2;
+    if (text == StatusText::Timeout)
+        return 4;
+    if (text == StatusText::Cancelled)
+        return 8;
+    return 0;
+}
+
 RunEngine::OutcomeInfo RunEngine::outcomeInfo(Outcome outcome)
 {
     switch (outcome) {

@@ -52,6 +52,29 @@ public:
         int statusCode;
         int hostStatusId;
     };
+    // Step statuses in the order they came, knowing at once whether it holds
+    // one of the statuses that decide a verdict: the lamps are set after
+    // every step, and looking through a long run's list each time made a
+    // step cost more the longer the run had gone.
+    class StatusList
+    {
+    public:
+        StatusList() = default;
+        StatusList(const QStringList &texts) { *this = texts; }
+        StatusList &operator=(const QStringList &texts);
+        void append(const QString &text);
+        void clear();
+        bool isEmpty() const { return texts.isEmpty(); }
+        bool contains(const QString &text) const;
+        operator const QStringList &() const { return texts; }
+
+    private:
+        static int verdictBit(const QString &text);
+
+        QStringList texts;
+        int verdictBits = 0;   // the verdict statuses it holds
+    };
+
     static constexpr int TimeoutExitCode = 66000;
     static constexpr int CommandCancelledExitCode = 198;
 
@@ -136,8 +159,8 @@ public:
     bool busy = false;
     bool continueLocked = true;
     bool cancelLocked = true;
-    QStringList runStatuses;
-    QStringList cycleStatuses;
+    StatusList runStatuses;
+    StatusList cycleStatuses;
     RunStamp startStamp;
 
 Q_SIGNALS:

@@ -211,3 +211,35 @@ TEST(SeqrunResultsTest, RunsMadeWhileTheServerWasDownArriveOnceAfterSync)
     EXPECT_EQ(runs.size(), 3);
     EXPECT_EQ(ids.size(), 3);
 }
+
+// A step's output files are the files that appeared in the run folder while
+// it ran, in name order: not hidden ones, folders or links that lead nowhere.
+TEST(SeqrunResultsTest, AStepsOutputFilesAreTheNewFilesOfTheRunFolder)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    ASSERT_TRUE(editProject(project, QStringLiteral("echo Board passed the interconnect test"),
+                            QStringLiteral("for d in &quot;Sequences/Board Test&quot;/SequenceReport-*/; do "
+                                           "touch &quot;$d.hidden&quot; &quot;${d}b.txt&quot;; "
+                                           "mkdir &quot;${d}sub&quot;; ln -s b.txt &quot;${d}c.txt&quot;; "
+                                           "ln -s nowhere &quot;${d}a.txt&quot;; done; echo labelled")));
+    const QString json = folder.filePath(QStringLiteral("run.json"));
+    const Outcome run = seqrunWith({QStringLiteral("run"), project, QStringLiteral("Board Test"),
+                                    QStringLiteral("--json"), json});
+    ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    const QJsonArray steps = QJsonDocument::fromJson(folder.read(QStringLiteral("run.json")))
+                                 .object().value(QStringLiteral("steps")).toArray();
+    // the first time the step ran: the links and files are there from then on
+    QJsonArray files;
+    for (const QJsonValue &step : steps) {
+        if (step[QStringLiteral("number")].toString() == QLatin1String("4")) {
+            files = step[QStringLiteral("outputFiles")].toArray();
+            break;
+        }
+    }
+    QStringList names;
+    for (const QJsonValue &file : std::as_const(files))
+        names << QFileInfo(file.toString()).fileName().remove(QRegularExpression(QStringLiteral("-[0-9_hms-]+\\.html$")));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Label board-Output"), QStringLiteral("b.txt"),
+                                  QStringLiteral("c.txt")}));
+}

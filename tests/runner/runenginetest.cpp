@@ -60,6 +60,7 @@ TEST(RunEngineTest, VerdictsAndLampsFollowTheStatusesSeverity)
         // an unanswered question is an error of the cycle, not of the run
         {{"Passed", "Timeout"}, Lamp::Error, "ERRORS", "Passed"},
         {{"Failed", "Cancelled"}, Lamp::Error, "ERRORS", "Error"},
+        {{"Done", "Error", "Passed"}, Lamp::Error, "ERRORS", "Error"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.statuses.join(u' ').toStdString());

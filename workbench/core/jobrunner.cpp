@@ -117,6 +117,8 @@ struct OutputSockets
         return fd;
     }
 
+    bool isOpen() const { return receiver >= 0 && out >= 0 && err >= 0; }
+
     bool open()
     {
         receiver = boundSocket(SOCK_NONBLOCK);
@@ -452,7 +454,7 @@ QString JobRunner::startProblem(const QString &program, const QString &directory
 
 JobRunner::Running *JobRunner::add(std::unique_ptr<HxmJob> job)
 {
-    auto *entry = new Running;
+    Running *entry = spare ? spare.release() : new Running;
     entry->job = std::move(job);
     running.append(entry);
     return entry;
@@ -500,7 +502,7 @@ void JobRunner::launch(Running &entry, const QString &program, const QByteArray 
                        char *const argv[], char *const envp[], const QString &directory,
                        const QProcessEnvironment *environment)
 {
-    if (!entry.sockets.open()) {
+    if (!entry.sockets.isOpen() && !entry.sockets.open()) {
         refuse(entry, tr("No output channel for '%1': %2").arg(program, systemError(errno)));
         return;
     }
@@ -525,6 +527,18 @@ void JobRunner::launch(Running &entry, const QString &program, const QByteArray 
         return;
     }
     watchProcess(entry, pid);
+    prepareSpare();
+}
+
+// The next job's output channel is made while this job's program runs, not
+// in the time between the end of one job and the start of the next.
+void JobRunner::prepareSpare()
+{
+    if (spare)
+        return;
+    auto next = std::make_unique<Running>();
+    if (next->sockets.open())
+        spare = std::move(next);
 }
 
 void JobRunner::watchProcess(Running &entry, pid_t pid)

@@ -69,6 +69,7 @@ private:
 
     static std::vector<char *> shellEnvironment(QByteArray &path);
     Running *add(std::unique_ptr<HxmJob> job);
+    void prepareSpare();
     void refuse(Running &entry, const QString &problem);
     void launch(Running &entry, const QString &program, const QByteArray &path, char *const argv[],
                 char *const envp[], const QString &directory, const QProcessEnvironment *environment);
@@ -80,4 +81,5 @@ private:
     Running *find(HxmJob *job) const;
 
     QList<Running *> running;   // in the order the jobs started
+    std::unique_ptr<Running> spare;   // a job's place with its output channel open
 };
