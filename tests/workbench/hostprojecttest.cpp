@@ -2,6 +2,7 @@
 #include "temporaryfolder.h"
 
 #include <QFile>
+#include <QXmlStreamWriter>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,8 @@ TEST(HostProjectTest, ReadsEveryPartAndWritesItBackTheSame)
     EXPECT_EQ(project.preferredInstrument(), QStringLiteral("BCU"));
     EXPECT_EQ(project.instrument(QStringLiteral("BCU"))->parameters.value(QStringLiteral("Reset.0")),
               QStringLiteral("bcusim --reset"));
+    EXPECT_EQ(project.pluginXml(QStringLiteral("ORVSequencer")),
+              QByteArray("<plugin name=\"ORVSequencer\"><sequence Title=\"A\"/></plugin>"));
     EXPECT_EQ(project.pluginElement(QStringLiteral("ORVSequencer"))
                   .firstChildElement()
                   .attribute(QStringLiteral("Title")),
@@ -74,6 +77,13 @@ TEST(HostProjectTest, ReadsEveryPartAndWritesItBackTheSame)
         QStringLiteral("Title"), QStringLiteral("b\x02"));
     EXPECT_FALSE(again.save());
     EXPECT_TRUE(again.errorString().contains(QLatin1String("\"Title\""))) << again.errorString().toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("project.xml")), stored);
+    // so is what a plug-in refuses to write into the stream
+    EXPECT_FALSE(again.save(QStringLiteral("ORVSequencer"), [](QXmlStreamWriter &, QString &problem) {
+        problem = QStringLiteral("<as> attribute \"sa\" cannot be stored in XML");
+        return false;
+    }));
+    EXPECT_TRUE(again.errorString().contains(QLatin1String("\"sa\""))) << again.errorString().toStdString();
     EXPECT_EQ(folder.read(QStringLiteral("project.xml")), stored);
 
     QDomElement fresh = again.resetPluginElement(QStringLiteral("ORVSequencer"));

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -120,6 +121,65 @@ QDomElement readDomElement(QXmlStreamReader &reader, QDomDocument &document, Sha
     return element;
 }
 
+// The element the reader stands on, with everything below it, as XML text:
+// what a plug-in is handed to read as a stream, and a DOM is made of only
+// when asked for. Whitespace between elements and comments are left out, as
+// a DOM of the element would leave them.
+QByteArray readElementText(QXmlStreamReader &reader)
+{
+    QByteArray text;
+    QXmlStreamWriter copy(&text);
+    copy.writeCurrentToken(reader);
+    int depth = 1;
+    while (depth > 0 && !reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            copy.writeCurrentToken(reader);
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            copy.writeCurrentToken(reader);
+            break;
+        case QXmlStreamReader::Characters:
+            if (!reader.isWhitespace())
+                copy.writeCurrentToken(reader);
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
+// A <plugin> element: kept as text with an empty element of its name in
+// its place; a second element of the same name, which no plug-in reads,
+// as DOM.
+void readPlugin(QXmlStreamReader &reader, QDomDocument &document,
+                QHash<QString, QByteArray> &texts, SharedTexts &shared)
+{
+    QDomElement plugins = document.documentElement();
+    const QString pluginName = attribute(reader, "name");
+    if (texts.contains(pluginName)) {
+        plugins.appendChild(readDomElement(reader, document, shared));
+        return;
+    }
+    QDomElement placeholder = document.createElement(QStringLiteral("plugin"));
+    placeholder.setAttribute(QStringLiteral("name"), pluginName);
+    plugins.appendChild(placeholder);
+    texts.insert(pluginName, readElementText(reader));
+}
+
+// `text`, an element read by readElementText, as a DOM element of `document`.
+QDomElement domElement(const QByteArray &text, QDomDocument &document)
+{
+    QXmlStreamReader reader(text);
+    SharedTexts shared;
+    if (!reader.readNextStartElement())
+        return document.createElement(QStringLiteral("plugin"));
+    return readDomElement(reader, document, shared);
+}
+
 template<typename Item, typename Read>
 QList<Item> readList(QXmlStreamReader &reader, const QString &tag, Read read)
 {
@@ -191,6 +251,7 @@ bool HostProject::parse(QIODevice &device, const QString &path)
     QList<ProjectApplication> readApplications;
     QList<ProjectInstrument> readInstruments;
     QDomDocument readPluginData;
+    QHash<QString, QByteArray> readPluginTexts;
     SharedTexts shared;
     QDomElement plugins = readPluginData.createElement(QStringLiteral("plugins"));
     readPluginData.appendChild(plugins);
@@ -201,7 +262,7 @@ bool HostProject::parse(QIODevice &device, const QString &path)
         else if (tag == QLatin1String("instruments"))
             readInstruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
         else if (tag == QLatin1String("plugin"))
-            plugins.appendChild(readDomElement(reader, readPluginData, shared));
+            readPlugin(reader, readPluginData, readPluginTexts, shared);
         else
             reader.skipCurrentElement();
     }
@@ -220,11 +281,12 @@ bool HostProject::parse(QIODevice &device, const QString &path)
     applications = readApplications;
     instruments = readInstruments;
     pluginData = readPluginData;
+    pluginTexts = readPluginTexts;
     error.clear();
     return true;
 }
 
-bool HostProject::write(QIODevice &device)
+bool HostProject::write(QIODevice &device, const QString &streamedPlugin, const PluginWriter &writer)
 {
     QXmlStreamWriter stream(&device);
     stream.setAutoFormatting(true);
@@ -267,21 +329,47 @@ bool HostProject::write(QIODevice &device)
         return false;
     }
 
-    OrderedXmlWriter plugins(stream);
     const QDomElement pluginsElement = pluginData.documentElement();
-    for (QDomElement element = pluginsElement.firstChildElement(QStringLiteral("plugin"));
-         !element.isNull(); element = element.nextSiblingElement(QStringLiteral("plugin"))) {
-        if (!plugins.writeElement(element)) {
-            error = plugins.errorString();
+    QDomElement element = pluginsElement.firstChildElement(QStringLiteral("plugin"));
+    while (!element.isNull()) {
+        // writing may put the DOM of its text in the element's place
+        const QDomElement next = element.nextSiblingElement(QStringLiteral("plugin"));
+        if (!writePlugin(stream, element, streamedPlugin, writer))
             return false;
-        }
+        element = next;
     }
     stream.writeEndElement();
     stream.writeEndDocument();
     return true;
 }
 
+bool HostProject::writePlugin(QXmlStreamWriter &stream, const QDomElement &element,
+                              const QString &streamedPlugin, const PluginWriter &writer)
+{
+    const QString pluginName = element.attribute(QStringLiteral("name"));
+    const bool first = element == findPluginElement(pluginName);
+    if (writer && first && pluginName == streamedPlugin) {
+        stream.writeStartElement(QStringLiteral("plugin"));
+        stream.writeAttribute(QStringLiteral("name"), pluginName);
+        if (!writer(stream, error))
+            return false;
+        stream.writeEndElement();
+        return true;
+    }
+    OrderedXmlWriter plugins(stream);
+    if (!plugins.writeElement(first ? pluginElement(pluginName) : element)) {
+        error = plugins.errorString();
+        return false;
+    }
+    return true;
+}
+
 bool HostProject::save()
+{
+    return save(QString(), PluginWriter());
+}
+
+bool HostProject::save(const QString &streamedPlugin, const PluginWriter &writer)
 {
     const QString path = filePath();
     QSaveFile file(path);
@@ -289,7 +377,7 @@ bool HostProject::save()
         error = QObject::tr("Cannot write the project file '%1': %2").arg(path, file.errorString());
         return false;
     }
-    if (!write(file)) {
+    if (!write(file, streamedPlugin, writer)) {
         file.cancelWriting();
         error = QObject::tr("The project file '%1' was not written: %2").arg(path, error);
         return false;
@@ -318,6 +406,7 @@ bool HostProject::create(const QString &directory, const QString &projectName)
     applications.clear();
     instruments.clear();
     pluginData = QDomDocument();
+    pluginTexts.clear();
     return save();
 }
 
@@ -357,7 +446,7 @@ QString HostProject::preferredInstrument() const
     return QString();
 }
 
-QDomElement HostProject::pluginElement(const QString &pluginName)
+QDomElement HostProject::findPluginElement(const QString &pluginName)
 {
     if (pluginData.isNull() || pluginData.documentElement().isNull())
         pluginData.appendChild(pluginData.createElement(QStringLiteral("plugins")));
@@ -373,9 +462,34 @@ QDomElement HostProject::pluginElement(const QString &pluginName)
     return element;
 }
 
+QDomElement HostProject::pluginElement(const QString &pluginName)
+{
+    QDomElement element = findPluginElement(pluginName);
+    const auto text = pluginTexts.constFind(pluginName);
+    if (text == pluginTexts.cend())
+        return element;
+    QDomElement read = domElement(*text, pluginData);
+    pluginTexts.erase(text);
+    element.parentNode().replaceChild(read, element);
+    return read;
+}
+
+QByteArray HostProject::pluginXml(const QString &pluginName)
+{
+    const auto text = pluginTexts.constFind(pluginName);
+    if (text != pluginTexts.cend())
+        return *text;
+    QByteArray bytes;
+    QString problem;
+    if (!OrderedXmlWriter::toByteArray(findPluginElement(pluginName), bytes, problem))
+        return QByteArray();
+    return bytes;
+}
+
 QDomElement HostProject::resetPluginElement(const QString &pluginName)
 {
-    QDomElement old = pluginElement(pluginName);
+    pluginTexts.remove(pluginName);
+    QDomElement old = findPluginElement(pluginName);
     QDomElement fresh = pluginData.createElement(QStringLiteral("plugin"));
     fresh.setAttribute(QStringLiteral("name"), pluginName);
     old.parentNode().replaceChild(fresh, old);
