@@ -143,3 +143,34 @@ TEST(HostProjectTest, CreateRefusesToOverwriteAProject)
     ASSERT_TRUE(still.open(folder.filePath(QStringLiteral("new/deep"))));
     EXPECT_EQ(still.name, QStringLiteral("Fresh"));
 }
+
+TEST(HostProjectTest, APlugInsElementIsHandedOnWhateverComesBeforeIt)
+{
+    const QByteArray element = "<plugin name='ORVSequencer'><sequence Title=\"\xc3\xa9\xf0\x9f\x98\x80 &amp; A\"/></plugin>";
+    const struct
+    {
+        const char *name;
+        QByteArray before;
+    } cases[] = {
+        {"plain", "<project name=\"P\">"},
+        {"byte order mark", "\xEF\xBB\xBF<project name=\"P\">"},
+        {"line ends and a comment", "<?xml version=\"1.0\"?>\r\n<project name=\"\xe4\xb8\xad\xf0\x9f\x98\x80\">\r\n<!-- <plugin -->\r\n  "},
+        {"another encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><project name=\"\xe9\">"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryFolder folder;
+        folder.write(QStringLiteral("project.xml"), c.before + element + "</project>");
+        HostProject project;
+        ASSERT_TRUE(project.open(folder.path())) << project.errorString().toStdString();
+        const QByteArray text = project.pluginXml(QStringLiteral("ORVSequencer"));
+        // a UTF-8 file's element is handed on as it is in the file
+        if (!c.before.contains("ISO-8859-1"))
+            EXPECT_EQ(text, element);
+        QDomDocument read;
+        ASSERT_TRUE(read.setContent(text)) << text.toStdString();
+        const QByteArray title = "\xc3\xa9\xf0\x9f\x98\x80 & A";
+        EXPECT_EQ(read.documentElement().firstChildElement().attribute(QStringLiteral("Title")),
+                  c.before.contains("ISO-8859-1") ? QString::fromLatin1(title) : QString::fromUtf8(title));
+    }
+}

@@ -1,5 +1,6 @@
 #include "hostproject.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <optional>
 #include <unordered_map>
 
 #include "orderedxmlwriter.h"
@@ -152,22 +154,75 @@ QByteArray readElementText(QXmlStreamReader &reader)
     return text;
 }
 
+// The part of a UTF-8 file between two of its reader's character offsets,
+// which count the UTF-16 units of the decoded text.
+class FileText
+{
+public:
+    explicit FileText(const QByteArray &bytes) : bytes(bytes)
+    {
+        // the decoder drops a byte order mark
+        if (bytes.startsWith("\xEF\xBB\xBF"))
+            start = byte = 3;
+    }
+
+    // From the tag that starts at about `from` (the reader counts the "<"
+    // of a tag after text as read) up to `to`.
+    QByteArray element(qint64 from, qint64 to)
+    {
+        qsizetype first = byteAt(from);
+        if (first > 0 && first < bytes.size() && bytes.at(first) != '<' && bytes.at(first - 1) == '<')
+            --first;
+        return bytes.sliced(first, byteAt(to) - first);
+    }
+
+private:
+    qsizetype byteAt(qint64 offset)
+    {
+        if (offset < units) {
+            byte = start;
+            units = 0;
+        }
+        while (units < offset && byte < bytes.size()) {
+            const uchar lead = uchar(bytes.at(byte));
+            const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            byte = qMin(byte + length, bytes.size());
+            units += length == 4 ? 2 : 1;
+        }
+        return byte;
+    }
+
+    const QByteArray &bytes;
+    qsizetype start = 0;
+    qsizetype byte = 0;
+    qint64 units = 0;
+};
+
 // A <plugin> element: kept as text with an empty element of its name in
 // its place; a second element of the same name, which no plug-in reads,
-// as DOM.
-void readPlugin(QXmlStreamReader &reader, QDomDocument &document,
-                QHash<QString, QByteArray> &texts, SharedTexts &shared)
+// as DOM. With `file`, the text is cut from the file as it is; false when
+// what was cut is not the element (then the file is read again without).
+bool readPlugin(QXmlStreamReader &reader, qint64 startOffset, FileText *file,
+                QDomDocument &document, QHash<QString, QByteArray> &texts, SharedTexts &shared)
 {
     QDomElement plugins = document.documentElement();
     const QString pluginName = attribute(reader, "name");
     if (texts.contains(pluginName)) {
         plugins.appendChild(readDomElement(reader, document, shared));
-        return;
+        return true;
     }
     QDomElement placeholder = document.createElement(QStringLiteral("plugin"));
     placeholder.setAttribute(QStringLiteral("name"), pluginName);
     plugins.appendChild(placeholder);
-    texts.insert(pluginName, readElementText(reader));
+    if (!file) {
+        texts.insert(pluginName, readElementText(reader));
+        return true;
+    }
+    const QByteArray tag = '<' + reader.qualifiedName().toUtf8();
+    reader.skipCurrentElement();
+    const QByteArray text = file->element(startOffset, reader.characterOffset());
+    texts.insert(pluginName, text);
+    return reader.hasError() || (text.startsWith(tag) && text.endsWith('>'));
 }
 
 // `text`, an element read by readElementText, as a DOM element of `document`.
@@ -227,18 +282,25 @@ bool HostProject::open(const QString &directory)
         error = QObject::tr("Cannot open the project file '%1': %2").arg(path, file.errorString());
         return false;
     }
-    if (!parse(file, path))
+    // The file is read whole: the plug-ins' elements are cut from it as they
+    // are, not written out again from what the reader made of them.
+    const QByteArray content = file.readAll();
+    file.close();
+    if (!parse(content, path, true))
         return false;
     folder = QFileInfo(directory).absoluteFilePath();
     return true;
 }
 
-bool HostProject::parse(QIODevice &device, const QString &path)
+bool HostProject::parse(const QByteArray &content, const QString &path, bool cutPluginTexts)
 {
     // Read as a stream: the host's own parts go straight into their records,
-    // and only the plug-ins' elements become DOM, the form they are handed
-    // over in. Read from the file piece by piece, not from a copy of it in
-    // memory.
+    // and the plug-ins' elements are kept as text, from which a plug-in
+    // reads its own as a stream or a DOM of it is made.
+    // through a device, which the reader decodes piece by piece
+    QBuffer device;
+    device.setData(content);
+    device.open(QIODevice::ReadOnly);
     QXmlStreamReader reader(&device);
     if (reader.readNextStartElement() && reader.name() != QLatin1String("project")) {
         error = QObject::tr("The file '%1' is not a project file: its root element is <%2>, "
@@ -246,6 +308,13 @@ bool HostProject::parse(QIODevice &device, const QString &path)
                     .arg(path, reader.name().toString());
         return false;
     }
+    // Cut from the file only what the reader decoded as UTF-8, as the text
+    // is handed on.
+    const QStringView encoding = reader.documentEncoding();
+    std::optional<FileText> file;
+    if (cutPluginTexts
+        && (encoding.isEmpty() || encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0))
+        file.emplace(content);
     const QString readName = attribute(reader, "name");
     const int readFormatIndex = attribute(reader, "formatIndex").toInt() > 0 ? 1 : 0;
     QList<ProjectApplication> readApplications;
@@ -255,16 +324,26 @@ bool HostProject::parse(QIODevice &device, const QString &path)
     SharedTexts shared;
     QDomElement plugins = readPluginData.createElement(QStringLiteral("plugins"));
     readPluginData.appendChild(plugins);
-    while (!reader.hasError() && reader.readNextStartElement()) {
+    while (!reader.hasError() && !reader.atEnd()) {
+        // token by token, so that an element's start offset is known
+        const qint64 startOffset = reader.characterOffset();
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            break;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
         const auto tag = reader.name();
-        if (tag == QLatin1String("applications"))
+        if (tag == QLatin1String("applications")) {
             readApplications += readList<ProjectApplication>(reader, QStringLiteral("application"), readApplication);
-        else if (tag == QLatin1String("instruments"))
+        } else if (tag == QLatin1String("instruments")) {
             readInstruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
-        else if (tag == QLatin1String("plugin"))
-            readPlugin(reader, readPluginData, readPluginTexts, shared);
-        else
+        } else if (tag == QLatin1String("plugin")) {
+            if (!readPlugin(reader, startOffset, file ? &*file : nullptr, readPluginData,
+                            readPluginTexts, shared))
+                return parse(content, path, false);
+        } else {
             reader.skipCurrentElement();
+        }
     }
     while (!reader.atEnd() && !reader.hasError())
         reader.readNext();
