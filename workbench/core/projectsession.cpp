@@ -11,6 +11,7 @@
 #include "workbenchhost.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QXmlStreamReader>
@@ -135,7 +136,12 @@ ProjectSession::Outcome ProjectSession::open(const QString &directory, Access ac
 void ProjectSession::loadPluginElement()
 {
     if (persistStream) {
-        QXmlStreamReader reader(hostProject.pluginXml(PluginName));
+        // through a device, which the reader decodes piece by piece instead
+        // of all at once
+        QBuffer device;
+        device.setData(hostProject.pluginXml(PluginName));
+        device.open(QIODevice::ReadOnly);
+        QXmlStreamReader reader(&device);
         if (reader.readNextStartElement())
             persistStream->loadFrom(reader);
         return;
