@@ -16,6 +16,7 @@
 #include "hxsequencelist.h"
 #include "orderedxmlwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDomElement>
 #include <QFileInfo>
@@ -571,18 +572,12 @@ std::optional<HxApplication> prepareStep(const HostLink &link, const SaveContext
     return projectApplication(context.database.get(), item.columnItem);
 }
 
-HxSequence *readSequence(QXmlStreamReader &reader, int index, SharedTexts &shared, bool convertImages,
-                         const HostLink &link)
+// The steps of the sequence element the reader stands in, up to its end.
+HxSequenceItemList readSteps(QXmlStreamReader &reader, int index, SharedTexts &shared,
+                             bool convertImages, const HostLink &link)
 {
     const ElementNames names = elementNames(index);
-    HxSequence *sequence = nullptr;
-    {
-        const QXmlStreamAttributes attributes = reader.attributes();
-        StreamSource source(attributes, shared);
-        const AttributeReader<StreamSource> r(source, index);
-        sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
-        readSequenceAttributes(source, *sequence, index);
-    }
+    HxSequenceItemList items;
     while (reader.readNextStartElement()) {
         if (reader.qualifiedName() != names.step) {
             reader.skipCurrentElement();
@@ -606,8 +601,88 @@ HxSequence *readSequence(QXmlStreamReader &reader, int index, SharedTexts &share
             }
             reader.skipCurrentElement();
         }
-        sequence->appendItem(item);
+        items.append(item);
     }
+    return items;
+}
+
+// Where the elements of a document read from bytes start: the reader counts
+// characters (UTF-16 units of the decoded text), the document is UTF-8.
+class ElementStarts
+{
+public:
+    explicit ElementStarts(const QByteArray &bytes) : bytes(bytes) {}
+
+    // The byte at which the element named `tag`, whose start tag the reader
+    // read from character `offset` on, starts; -1 when it is not there.
+    qsizetype startOf(qint64 offset, QStringView tag)
+    {
+        qsizetype at = byteAt(offset);
+        // the reader counts the "<" of a tag after text as read
+        if (at > 0 && at < bytes.size() && bytes.at(at) != '<' && bytes.at(at - 1) == '<')
+            --at;
+        const QByteArray start = '<' + tag.toUtf8();
+        const qsizetype after = at + start.size();
+        if (after >= bytes.size() || QByteArrayView(bytes).sliced(at, start.size()) != start)
+            return -1;
+        const char next = bytes.at(after);
+        const bool endsName = next == ' ' || next == '\t' || next == '\r' || next == '\n'
+                              || next == '/' || next == '>';
+        return endsName ? at : -1;
+    }
+
+    const QByteArray bytes;
+
+private:
+    qsizetype byteAt(qint64 offset)
+    {
+        if (offset < units) {
+            byte = 0;
+            units = 0;
+        }
+        while (units < offset && byte < bytes.size()) {
+            const uchar lead = uchar(bytes.at(byte));
+            const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            byte = qMin(byte + length, bytes.size());
+            units += length == 4 ? 2 : 1;
+        }
+        return byte;
+    }
+
+    qsizetype byte = 0;
+    qint64 units = 0;
+};
+
+// A sequence element, the reader standing on its start tag. With `starts`
+// its steps are read when first asked for, from the document's bytes,
+// which the sequence holds until then; otherwise now.
+HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts *starts, int index,
+                         const std::shared_ptr<SharedTexts> &shared, bool convertImages,
+                         const HostLink &link)
+{
+    HxSequence *sequence = nullptr;
+    {
+        const QXmlStreamAttributes attributes = reader.attributes();
+        StreamSource source(attributes, *shared);
+        const AttributeReader<StreamSource> r(source, index);
+        sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
+        readSequenceAttributes(source, *sequence, index);
+    }
+    const qsizetype start = starts ? starts->startOf(offset, reader.qualifiedName()) : -1;
+    if (start < 0) {
+        sequence->setItems(readSteps(reader, index, *shared, convertImages, link));
+        return sequence;
+    }
+    reader.skipCurrentElement();
+    sequence->setPendingSteps([bytes = starts->bytes, start, index, shared, link] {
+        QBuffer device;
+        device.setData(QByteArray::fromRawData(bytes.constData() + start, bytes.size() - start));
+        device.open(QIODevice::ReadOnly);
+        QXmlStreamReader stepReader(&device);
+        if (!stepReader.readNextStartElement())
+            return HxSequenceItemList();
+        return readSteps(stepReader, index, *shared, false, link);
+    });
     return sequence;
 }
 
@@ -751,7 +826,14 @@ void SequenceDocument::load(QXmlStreamReader &reader, VemoDatabase::HxProjectVer
         startLoad(reader.attributes().value(QLatin1String("version")).toString(), version);
     const ElementNames names = elementNames(index);
     const bool convertImages = convertsImages();
-    SharedTexts shared;
+    auto shared = std::make_shared<SharedTexts>();
+    // A document read from bytes in memory keeps them for steps read later;
+    // steps whose image paths change on loading are read now.
+    std::optional<ElementStarts> starts;
+    const auto *buffer = qobject_cast<const QBuffer *>(reader.device());
+    // a sequence read on its own would not know the root's namespaces
+    if (buffer && !convertImages && reader.namespaceDeclarations().isEmpty())
+        starts.emplace(buffer->data());
     // Reports name their sequence, which may come later in the document.
     struct ReadReport
     {
@@ -759,13 +841,21 @@ void SequenceDocument::load(QXmlStreamReader &reader, VemoDatabase::HxProjectVer
     };
     QList<ReadReport> readReports;
 
-    while (reader.readNextStartElement()) {
+    while (!reader.atEnd()) {
+        // token by token, so that an element's start offset is known
+        const qint64 offset = reader.characterOffset();
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            break;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
         const QStringView tag = reader.qualifiedName();
         if (tag == names.sequence) {
-            sequences.append(readSequence(reader, index, shared, convertImages, link));
+            sequences.append(readSequence(reader, offset, starts ? &*starts : nullptr, index, shared,
+                                          convertImages, link));
         } else if (tag == names.report) {
             const QXmlStreamAttributes attributes = reader.attributes();
-            StreamSource source(attributes, shared);
+            StreamSource source(attributes, *shared);
             const AttributeReader<StreamSource> r(source, index);
             readReports.append({r.text("seqname", "ra"), r.text("title", "rb"), r.text("filename", "rc")});
             reader.skipCurrentElement();

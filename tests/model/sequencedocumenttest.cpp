@@ -149,9 +149,14 @@ protected:
         return bytes;
     }
 
+    // Read as the host hands it over: from bytes in memory, the steps of each
+    // sequence when first asked for.
     void loadStream(const QByteArray &bytes, HxSequenceList &sequences, HxReportList &reports)
     {
-        QXmlStreamReader reader(bytes);
+        QBuffer device;
+        device.setData(bytes);
+        device.open(QIODevice::ReadOnly);
+        QXmlStreamReader reader(&device);
         ASSERT_TRUE(reader.readNextStartElement());
         VemoDatabase::HxProjectVersion version;
         SequenceDocument(host.link(), sequences, reports).load(reader, version);
