@@ -183,8 +183,18 @@ private:
             byte = start;
             units = 0;
         }
+        const char *data = bytes.constData();
         while (units < offset && byte < bytes.size()) {
-            const uchar lead = uchar(bytes.at(byte));
+            // most of a project is ASCII, one unit a byte
+            const qsizetype ascii = qMin(qsizetype(offset - units), bytes.size() - byte);
+            qsizetype run = 0;
+            while (run < ascii && uchar(data[byte + run]) < 0x80)
+                ++run;
+            byte += run;
+            units += run;
+            if (units >= offset || byte >= bytes.size())
+                break;
+            const uchar lead = uchar(data[byte]);
             const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
             byte = qMin(byte + length, bytes.size());
             units += length == 4 ? 2 : 1;
