@@ -23,7 +23,9 @@ public:
     virtual bool saveTo(QXmlStreamWriter &writer, QString &problem) = 0;
     // slot 4: `reader` stands on the start tag of the plug-in's element,
     // which the host has found well-formed; the plug-in reads up to and
-    // including its end tag.
+    // including its end tag. When the reader reads from a QBuffer, the
+    // plug-in may keep the buffer's data (a shared copy) to read parts of
+    // it later, so the host hands over data it owns, never raw data.
     virtual bool loadFrom(QXmlStreamReader &reader) = 0;
 
 protected:
