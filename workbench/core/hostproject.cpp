@@ -166,15 +166,22 @@ public:
             start = byte = 3;
     }
 
+    struct Cut
+    {
+        qsizetype first = 0;
+        qsizetype length = 0;
+    };
+
     // From the tag that starts at about `from` (the reader counts the "<"
     // of a tag after text as read) up to `to`.
-    QByteArray element(qint64 from, qint64 to)
+    Cut element(qint64 from, qint64 to)
     {
         qsizetype first = byteAt(from);
         if (first > 0 && first < bytes.size() && bytes.at(first) != '<' && bytes.at(first - 1) == '<')
             --first;
-        return bytes.sliced(first, byteAt(to) - first);
+        return {first, byteAt(to) - first};
     }
+    QByteArrayView view(Cut cut) const { return QByteArrayView(bytes).sliced(cut.first, cut.length); }
 
 private:
     qsizetype byteAt(qint64 offset)
@@ -213,7 +220,8 @@ private:
 // as DOM. With `file`, the text is cut from the file as it is; false when
 // what was cut is not the element (then the file is read again without).
 bool readPlugin(QXmlStreamReader &reader, qint64 startOffset, FileText *file,
-                QDomDocument &document, QHash<QString, QByteArray> &texts, SharedTexts &shared)
+                QDomDocument &document, QHash<QString, QByteArray> &texts,
+                QHash<QString, FileText::Cut> &cuts, SharedTexts &shared)
 {
     QDomElement plugins = document.documentElement();
     const QString pluginName = attribute(reader, "name");
@@ -230,9 +238,47 @@ bool readPlugin(QXmlStreamReader &reader, qint64 startOffset, FileText *file,
     }
     const QByteArray tag = '<' + reader.qualifiedName().toUtf8();
     reader.skipCurrentElement();
-    const QByteArray text = file->element(startOffset, reader.characterOffset());
-    texts.insert(pluginName, text);
+    const FileText::Cut cut = file->element(startOffset, reader.characterOffset());
+    texts.insert(pluginName, QByteArray());   // taken from the file once it is read
+    cuts.insert(pluginName, cut);
+    const QByteArrayView text = file->view(cut);
     return reader.hasError() || (text.startsWith(tag) && text.endsWith('>'));
+}
+
+// The file's bytes in a buffer of their size: reading by pieces leaves
+// room for a third more.
+QByteArray readWhole(QFile &file)
+{
+    const qint64 size = file.size();
+    if (size <= 0)
+        return file.readAll();
+    QByteArray content(size, Qt::Uninitialized);
+    const qint64 read = file.read(content.data(), size);
+    content.resize(qMax<qint64>(read, 0));
+    if (!file.atEnd())
+        content += file.readAll();
+    return content;
+}
+
+// The cut elements' texts. The largest, usually most of the file, takes
+// the file's own bytes instead of a copy of them.
+void takeCuts(QByteArray content, const QHash<QString, FileText::Cut> &cuts,
+              QHash<QString, QByteArray> &texts)
+{
+    auto largest = cuts.cend();
+    for (auto cut = cuts.cbegin(); cut != cuts.cend(); ++cut) {
+        if (largest == cuts.cend() || cut->length > largest->length)
+            largest = cut;
+    }
+    for (auto cut = cuts.cbegin(); cut != cuts.cend(); ++cut) {
+        if (cut != largest)
+            texts.insert(cut.key(), content.sliced(cut->first, cut->length));
+    }
+    if (largest == cuts.cend())
+        return;
+    content.truncate(largest->first + largest->length);
+    content.remove(0, largest->first);
+    texts.insert(largest.key(), std::move(content));
 }
 
 // `text`, an element read by readElementText, as a DOM element of `document`.
@@ -294,15 +340,15 @@ bool HostProject::open(const QString &directory)
     }
     // The file is read whole: the plug-ins' elements are cut from it as they
     // are, not written out again from what the reader made of them.
-    const QByteArray content = file.readAll();
+    QByteArray content = readWhole(file);
     file.close();
-    if (!parse(content, path, true))
+    if (!parse(std::move(content), path, true))
         return false;
     folder = QFileInfo(directory).absoluteFilePath();
     return true;
 }
 
-bool HostProject::parse(const QByteArray &content, const QString &path, bool cutPluginTexts)
+bool HostProject::parse(QByteArray content, const QString &path, bool cutPluginTexts)
 {
     // Read as a stream: the host's own parts go straight into their records,
     // and the plug-ins' elements are kept as text, from which a plug-in
@@ -331,6 +377,7 @@ bool HostProject::parse(const QByteArray &content, const QString &path, bool cut
     QList<ProjectInstrument> readInstruments;
     QDomDocument readPluginData;
     QHash<QString, QByteArray> readPluginTexts;
+    QHash<QString, FileText::Cut> cuts;
     SharedTexts shared;
     QDomElement plugins = readPluginData.createElement(QStringLiteral("plugins"));
     readPluginData.appendChild(plugins);
@@ -349,7 +396,7 @@ bool HostProject::parse(const QByteArray &content, const QString &path, bool cut
             readInstruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
         } else if (tag == QLatin1String("plugin")) {
             if (!readPlugin(reader, startOffset, file ? &*file : nullptr, readPluginData,
-                            readPluginTexts, shared))
+                            readPluginTexts, cuts, shared))
                 return parse(content, path, false);
         } else {
             reader.skipCurrentElement();
@@ -364,6 +411,13 @@ bool HostProject::parse(const QByteArray &content, const QString &path, bool cut
                     .arg(reader.columnNumber());
         return false;
     }
+
+    // the reader and the device let go of the file's bytes, which the
+    // largest element then keeps without a copy
+    file.reset();
+    device.close();
+    device.setData(QByteArray());
+    takeCuts(std::move(content), cuts, readPluginTexts);
 
     name = readName;
     formatIndex = readFormatIndex;

@@ -80,7 +80,7 @@ public:
     QDomElement resetPluginElement(const QString &pluginName);
 
 private:
-    bool parse(const QByteArray &content, const QString &path, bool cutPluginTexts);
+    bool parse(QByteArray content, const QString &path, bool cutPluginTexts);
     [[nodiscard]] bool write(QIODevice &device, const QString &streamedPlugin,
                              const PluginWriter &writer);
     [[nodiscard]] bool writePlugin(QXmlStreamWriter &stream, const QDomElement &element,
