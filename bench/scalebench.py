@@ -18,7 +18,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEMO = os.path.join(HERE, "..", "examples", "demo")
@@ -106,21 +105,35 @@ class Measure:
         self.wall, self.cpu, self.rss_mb, self.code = wall, cpu, rss_mb, code
 
 
+# Starts the command and reports its wall time, CPU time, peak memory (KB)
+# and exit code into the file named first. The command is started from this
+# small process, not from the benchmark: a child of a large process is
+# charged with that process's peak memory when it starts its program.
+LAUNCHER = r"""
+import os, sys, time
+start = time.monotonic()
+pid = os.fork()
+if pid == 0:
+    os.execv(sys.argv[2], sys.argv[2:])
+_, status, usage = os.wait4(pid, 0)
+with open(sys.argv[1], "w") as result:
+    result.write("%f %f %d %d" % (time.monotonic() - start, usage.ru_utime + usage.ru_stime,
+                                  usage.ru_maxrss, os.waitstatus_to_exitcode(status)))
+"""
+
+
 def measure(command):
     # Standard error goes to a file: a pipe that nobody reads while the child
     # runs would stop a child that names many refused steps.
-    with tempfile.TemporaryFile() as errors:
-        start = time.monotonic()
-        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
-        _, status, usage = os.wait4(process.pid, 0)
-        wall = time.monotonic() - start
-        process.returncode = os.waitstatus_to_exitcode(status)
-        if process.returncode not in (0, 1):
+    with tempfile.TemporaryFile() as errors, tempfile.NamedTemporaryFile("r") as result:
+        subprocess.run([sys.executable, "-c", LAUNCHER, result.name] + command,
+                       stdout=subprocess.DEVNULL, stderr=errors, check=True)
+        wall, cpu, rss_kb, code = result.read().split()
+        if int(code) not in (0, 1):
             errors.seek(0)
             text = errors.read().decode(errors="replace")
-            sys.stderr.write("%s exited %d\n%s\n" % (" ".join(command), process.returncode, text[-2000:]))
-    return Measure(wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0,
-                   process.returncode)
+            sys.stderr.write("%s exited %s\n%s\n" % (" ".join(command), code, text[-2000:]))
+    return Measure(float(wall), float(cpu), int(rss_kb) / 1024.0, int(code))
 
 
 def figures(run):

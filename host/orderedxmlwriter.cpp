@@ -108,11 +108,20 @@ QStringList OrderedXmlWriter::attributeOrder(const QDomElement &element)
     return listed + others;
 }
 
+QString OrderedXmlWriter::shown(QString name)
+{
+    name.removeIf([](QChar c) { return c.unicode() < 0x20; });
+    return name;
+}
+
+QString OrderedXmlWriter::refusal(const QString &tagName, const QString &what)
+{
+    return QStringLiteral("<%1> %2 cannot be stored in XML").arg(shown(tagName), what);
+}
+
 bool OrderedXmlWriter::refuse(const QDomElement &element, const QString &what)
 {
-    QString tag = element.tagName();
-    tag.removeIf([](QChar c) { return c.unicode() < 0x20; });
-    error = QStringLiteral("<%1> %2 cannot be stored in XML").arg(tag, what);
+    error = refusal(element.tagName(), what);
     return false;
 }
 
@@ -124,13 +133,11 @@ bool OrderedXmlWriter::writeElement(const QDomElement &element)
         return refuse(element, QStringLiteral("name"));
     stream.writeStartElement(element.tagName());
     for (const QString &name : attributeOrder(element)) {
-        QString shown = name;
-        shown.removeIf([](QChar c) { return c.unicode() < 0x20; });
         if (!isXmlName(name))
-            return refuse(element, QStringLiteral("attribute name \"%1\"").arg(shown));
+            return refuse(element, QStringLiteral("attribute name \"%1\"").arg(shown(name)));
         stream.writeAttribute(name, element.attribute(name));
         if (stream.hasError())
-            return refuse(element, QStringLiteral("attribute \"%1\"").arg(shown));
+            return refuse(element, QStringLiteral("attribute \"%1\"").arg(shown(name)));
     }
     for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
         if (child.isElement()) {

@@ -33,6 +33,11 @@ public:
 
     // Whether `name` can name an element or an attribute.
     static bool isName(const QString &name);
+    // The refusal of `what` (a name, an attribute, a text) of an element
+    // named `tagName`, as errorString() gives it.
+    static QString refusal(const QString &tagName, const QString &what);
+    // `name` as a message shows it: without control characters.
+    static QString shown(QString name);
 
     // `element` as an indented document of its own.
     [[nodiscard]] static bool toByteArray(const QDomElement &element, QByteArray &bytes,

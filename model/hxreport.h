@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 
 // One stored sequence report: an entry of a sequence's report history.
-class HxReport : public QObject
+// A plain record: a project's history holds thousands of them.
+class HxReport
 {
-    Q_OBJECT
-
 public:
     HxReport(const QString &sequenceTitle, const QString &title, const QString &fileName)
         : sequenceTitle(sequenceTitle), title(title), fileName(fileName)

@@ -9,14 +9,18 @@ HxReportList::~HxReportList()
 
 void HxReportList::append(HxReport *report)
 {
-    if (report && !reports.contains(report))
+    // a set, not a search of the list: a history holds thousands of reports
+    if (report && !members.contains(report)) {
+        members.insert(report);
         reports.append(report);
+    }
 }
 
 bool HxReportList::remove(HxReport *report)
 {
-    if (!reports.removeOne(report))
+    if (!members.remove(report))
         return false;
+    reports.removeOne(report);
     delete report;
     return true;
 }
@@ -48,6 +52,7 @@ void HxReportList::removeSequence(const QString &sequenceTitle)
 
 void HxReportList::clear()
 {
+    members.clear();
     const QList<HxReport *> old = std::exchange(reports, {});
     qDeleteAll(old);
 }

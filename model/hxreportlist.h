@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 class HxReport;
@@ -30,4 +31,5 @@ public:
 
 private:
     QList<HxReport *> reports;
+    QSet<const HxReport *> members;   // the same reports, to refuse one added twice
 };

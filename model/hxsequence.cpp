@@ -38,5 +38,14 @@ void HxSequence::copyFields(const HxSequence &other)
     unitSubDirIsSerialNumberFlag = other.unitSubDirIsSerialNumberFlag;
     titleText = other.titleText;
     descriptionText = other.descriptionText;
-    itemList = other.itemList;
+    // copies share their steps, so they are read before they are shared
+    itemList = other.items();
+    pendingSteps = nullptr;
+}
+
+void HxSequence::readPendingSteps() const
+{
+    const StepReader reader = std::move(pendingSteps);
+    pendingSteps = nullptr;
+    itemList = reader();
 }

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 // A stored sequence: its steps and its run settings. Copies share the steps.
 class HxSequence : public QObject
 {
@@ -53,15 +55,34 @@ public:
     QString description() const { return descriptionText; }
     void setDescription(const QString &text) { descriptionText = text; }
 
-    const HxSequenceItemList &items() const { return itemList; }
-    void setItems(const HxSequenceItemList &items) { itemList = items; }
-    void appendItem(const HxSequenceItemPtr &item) { itemList.append(item); }
+    const HxSequenceItemList &items() const
+    {
+        if (pendingSteps)
+            readPendingSteps();
+        return itemList;
+    }
+    void setItems(const HxSequenceItemList &items)
+    {
+        pendingSteps = nullptr;
+        itemList = items;
+    }
+    void appendItem(const HxSequenceItemPtr &item)
+    {
+        items();
+        itemList.append(item);
+    }
+
+    // Steps read only when first asked for: a project opened to list its
+    // sequences, or to run one, never builds the steps of the others.
+    using StepReader = std::function<HxSequenceItemList()>;
+    void setPendingSteps(StepReader reader) { pendingSteps = std::move(reader); }
 
 Q_SIGNALS:
     void message(const Message &message);
 
 private:
     void copyFields(const HxSequence &other);
+    void readPendingSteps() const;
 
     int executeModeValue = 0;
     bool repeatFlag = false;
@@ -81,5 +102,6 @@ private:
     bool unitSubDirIsSerialNumberFlag = false;
     QString titleText;
     QString descriptionText;
-    HxSequenceItemList itemList;
+    mutable HxSequenceItemList itemList;
+    mutable StepReader pendingSteps;
 };

@@ -16,9 +16,13 @@
 #include "hxsequencelist.h"
 #include "orderedxmlwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDomElement>
 #include <QFileInfo>
+#include <QSet>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 #include <array>
 #include <optional>
@@ -74,33 +78,81 @@ QString numberText(qlonglong value)
     return QString::number(value);
 }
 
+// Sets attributes on a DOM element.
+class DomSink
+{
+public:
+    explicit DomSink(QDomElement &element) : element(element) {}
+    void attribute(const QString &name, const QString &value) { element.setAttribute(name, value); }
+
+private:
+    QDomElement &element;
+};
+
+// Writes attributes into the open start tag of a stream, in the order they
+// come, and keeps the first that XML cannot carry: the same refusal the
+// host's ordered writer gives for a DOM.
+class StreamSink
+{
+public:
+    StreamSink(QXmlStreamWriter &stream, QString &problem) : stream(stream), problem(problem) {}
+
+    void start(const QString &tag)
+    {
+        stream.writeStartElement(tag);
+        currentTag = tag;
+    }
+    void attribute(const QString &name, const QString &value)
+    {
+        if (!problem.isEmpty())
+            return;
+        if (!OrderedXmlWriter::isName(name)) {
+            problem = OrderedXmlWriter::refusal(currentTag, QStringLiteral("attribute name \"%1\"")
+                                                                .arg(OrderedXmlWriter::shown(name)));
+            return;
+        }
+        stream.writeAttribute(name, value);
+        if (stream.hasError())
+            problem = OrderedXmlWriter::refusal(currentTag, QStringLiteral("attribute \"%1\"")
+                                                                .arg(OrderedXmlWriter::shown(name)));
+    }
+    void end() { stream.writeEndElement(); }
+    bool failed() const { return !problem.isEmpty(); }
+
+private:
+    QXmlStreamWriter &stream;
+    QString &problem;
+    QString currentTag;
+};
+
 // Writes attributes under the name of the format index. With long names
 // every attribute is written; with short names only what differs from its
 // default, each number under its own rule.
+template<typename Sink>
 class AttributeWriter
 {
 public:
-    AttributeWriter(QDomElement &element, int index) : element(element), index(index) {}
+    AttributeWriter(Sink &sink, int index) : sink(sink), index(index) {}
 
     void text(const char *longName, const char *shortName, const QString &value)
     {
         if (index == 0 || !value.isEmpty())
-            element.setAttribute(name(longName, shortName), value);
+            sink.attribute(name(longName, shortName), value);
     }
     void flag(const char *longName, const char *shortName, bool value)
     {
         if (index == 0 || value)
-            element.setAttribute(name(longName, shortName), numberText(value ? 1 : 0));
+            sink.attribute(name(longName, shortName), numberText(value ? 1 : 0));
     }
     void numberIfPositive(const char *longName, const char *shortName, qlonglong value)
     {
         if (index == 0 || value > 0)
-            element.setAttribute(name(longName, shortName), numberText(value));
+            sink.attribute(name(longName, shortName), numberText(value));
     }
     void numberIfNotZero(const char *longName, const char *shortName, qlonglong value)
     {
         if (index == 0 || value != 0)
-            element.setAttribute(name(longName, shortName), numberText(value));
+            sink.attribute(name(longName, shortName), numberText(value));
     }
 
 private:
@@ -109,18 +161,88 @@ private:
         return sharedText(index > 0 ? shortName : longName);
     }
 
-    QDomElement &element;
+    Sink &sink;
     int index;
 };
 
+// Reads a DOM element's attributes.
+class DomSource
+{
+public:
+    explicit DomSource(const QDomElement &element) : element(element) {}
+    QString value(const QString &name) { return element.attribute(name); }
+
+private:
+    const QDomElement &element;
+};
+
+// Texts read from a stream made once each: names and short values repeat
+// on every step of a large project, and the steps share one copy of each.
+class SharedTexts
+{
+public:
+    QString operator()(QStringView text)
+    {
+        if (text.isEmpty())
+            return QString();
+        if (text.size() > LongestShared)
+            return text.toString();
+        const auto found = texts.find(text);
+        if (found != texts.end())
+            return found->second;
+        QString made = text.toString();
+        // the key views the characters of the value it maps to
+        texts.emplace(QStringView(made), made);
+        return made;
+    }
+
+private:
+    static constexpr qsizetype LongestShared = 40;
+    struct Hash
+    {
+        size_t operator()(QStringView text) const { return qHash(text); }
+    };
+    std::unordered_map<QStringView, QString, Hash> texts;
+};
+
+// Reads the attributes of the start tag a stream stands on. The names are
+// asked for in about the order they are written, so each search starts
+// where the last one ended.
+class StreamSource
+{
+public:
+    StreamSource(const QXmlStreamAttributes &attributes, SharedTexts &shared)
+        : attributes(attributes), shared(shared)
+    {
+    }
+    QString value(const QString &name)
+    {
+        const qsizetype count = attributes.size();
+        for (qsizetype step = 0; step < count; ++step) {
+            const qsizetype i = (next + step) % count;
+            if (attributes.at(i).qualifiedName() == name) {
+                next = i + 1;
+                return shared(attributes.at(i).value());
+            }
+        }
+        return QString();
+    }
+
+private:
+    const QXmlStreamAttributes &attributes;
+    SharedTexts &shared;
+    qsizetype next = 0;
+};
+
+template<typename Source>
 class AttributeReader
 {
 public:
-    AttributeReader(const QDomElement &element, int index) : element(element), index(index) {}
+    AttributeReader(Source &source, int index) : source(source), index(index) {}
 
     QString text(const char *longName, const char *shortName) const
     {
-        return element.attribute(sharedText(index > 0 ? shortName : longName));
+        return source.value(sharedText(index > 0 ? shortName : longName));
     }
     // anything that is not a decimal integer reads as 0
     qlonglong number(const char *longName, const char *shortName) const
@@ -140,13 +262,14 @@ public:
     }
 
 private:
-    const QDomElement &element;
+    Source &source;
     int index;
 };
 
-void writeSequenceAttributes(QDomElement &element, const HxSequence &sequence, int index)
+template<typename Sink>
+void writeSequenceAttributes(Sink &sink, const HxSequence &sequence, int index)
 {
-    AttributeWriter w(element, index);
+    AttributeWriter<Sink> w(sink, index);
     w.text("Title", "sa", sequence.title());
     w.text("Description", "sb", sequence.description());
     w.flag("GlobalGang", "sc", sequence.globalGang());
@@ -166,9 +289,10 @@ void writeSequenceAttributes(QDomElement &element, const HxSequence &sequence, i
     w.flag("UutSubDirIsSerialNumber", "sq", sequence.unitSubDirIsSerialNumber());
 }
 
-void readSequenceAttributes(const QDomElement &element, HxSequence &sequence, int index)
+template<typename Source>
+void readSequenceAttributes(Source &source, HxSequence &sequence, int index)
 {
-    const AttributeReader r(element, index);
+    const AttributeReader<Source> r(source, index);
     sequence.setGlobalGang(r.flag("GlobalGang", "sc"));
     sequence.setRepeat(r.flag("Repeat", "sd"));
     sequence.setRepeatCount(r.integer("RepeatCount", "se"));
@@ -186,9 +310,10 @@ void readSequenceAttributes(const QDomElement &element, HxSequence &sequence, in
     sequence.setUnitSubDirIsSerialNumber(r.flag("UutSubDirIsSerialNumber", "sq"));
 }
 
-void writeStepAttributes(QDomElement &element, const HxSequenceItem &item, int index)
+template<typename Sink>
+void writeStepAttributes(Sink &sink, const HxSequenceItem &item, int index)
 {
-    AttributeWriter w(element, index);
+    AttributeWriter<Sink> w(sink, index);
     w.numberIfPositive("ItemType", "ea", item.itemType);
     w.numberIfPositive("Type", "eb", item.type);
     w.numberIfNotZero("OldType", "ec",
@@ -238,9 +363,10 @@ void writeStepAttributes(QDomElement &element, const HxSequenceItem &item, int i
     w.flag("SeqCommand.ShowImmediateOutput", "xl", command.showImmediateOutput());
 }
 
-void readStepAttributes(const QDomElement &element, HxSequenceItem &item, int index)
+template<typename Source>
+void readStepAttributes(Source &source, HxSequenceItem &item, int index)
 {
-    const AttributeReader r(element, index);
+    const AttributeReader<Source> r(source, index);
     item.itemType = r.integer("ItemType", "ea");
     item.type = r.integer("Type", "eb");
     item.columnType = r.text("Column.Type", "cb");
@@ -342,6 +468,78 @@ QString imagePathForLoad(const QString &value, const HostLink &link)
     return path;
 }
 
+// Brings a step's parameters up to date before they are written: types
+// driven by a cluster command line keep derived entries in them, which
+// their module renews; every step carries its number.
+void prepareParametersForSave(const HostLink &link, HxSequenceItem &item)
+{
+    if (item.kind() == ItemType::Application && ApplicationTypes::usesCmdLineG1(item.columnType)) {
+        HostService<HxiAppSequence> module(link, QStringLiteral("HxiAppSequence"), item.columnType);
+        if (module) {
+            const bool infrastructure = item.columnOperation == ApplicationTypes::TestInfrastructure;
+            module->prepareParametersForSave(item.columnItem, item.columnItem, infrastructure,
+                                             item.parameters);
+            item.parameters.insert(QStringLiteral("ItemNumber"), item.columnNumber);
+            module->completeParametersForSave(item.columnItem, item.columnItem, infrastructure,
+                                              item.parameters);
+        }
+    }
+    item.parameters.insert(QStringLiteral("ItemNumber"), item.columnNumber);
+}
+
+template<typename Sink>
+void writeParameters(Sink &sink, const HxSequenceItem &item,
+                     const std::optional<HxApplication> &application, const QString &archiveMode,
+                     int index)
+{
+    for (auto it = item.parameters.cbegin(); it != item.parameters.cend(); ++it) {
+        QString value = it.value();
+        if (application && isImageKey(it.key()))
+            value = imagePathForSave(value, *application, archiveMode);
+        if (index == 0 || !value.isEmpty())
+            sink.attribute(it.key(), value);
+    }
+}
+
+template<typename Sink>
+void writeReportAttributes(Sink &sink, const HxReport &report, int index)
+{
+    AttributeWriter<Sink> w(sink, index);
+    w.text("seqname", "ra", report.sequenceTitle);
+    w.text("title", "rb", report.title);
+    w.text("filename", "rc", report.fileName);
+}
+
+// One parameter as read, unless it is left out.
+void readParameter(HxSequenceItem &item, const QString &name, QString value, bool convertImages,
+                   const HostLink &link)
+{
+    // The parser lets odd names through (a NUL, say); kept, they would make
+    // the project impossible to save.
+    if (!OrderedXmlWriter::isName(name))
+        return;
+    if (convertImages && isImageKey(name))
+        value = imagePathForLoad(value, link);
+    // Projects written before steps left out TAP fields at 0 hold all 352
+    // of them.
+    if (!ExecutionParameters::isDefaultTapInfo(name, value))
+        item.parameters.insert(name, value);
+}
+
+// What a save needs besides the sequences: the format, the archive mode
+// and the project the legacy copies belong to.
+struct SaveContext
+{
+    explicit SaveContext(const HostLink &link) : database(link, QStringLiteral("HxiDatabase")) {}
+
+    HostService<HxiDatabase> database;
+    int index = 0;
+    QString version;
+    QString archiveMode;
+    QString projectFolder;
+    QString projectText;
+};
+
 } // namespace
 
 QString SequenceDocument::formatIndex(int &index) const
@@ -353,112 +551,269 @@ QString SequenceDocument::formatIndex(int &index) const
     return database->formatVersion(index);
 }
 
+namespace {
+
+std::unique_ptr<SaveContext> saveContext(const SequenceDocument &document, const HostLink &link)
+{
+    auto context = std::make_unique<SaveContext>(link);
+    context->version = document.formatIndex(context->index);
+    context->archiveMode = link.mainValue(QStringLiteral("SaveAsFromArchiver"));
+    if (context->database) {
+        context->projectFolder = context->database->projectDirectory();
+        context->projectText = context->database->projectName();
+    }
+    return context;
+}
+
+std::optional<HxApplication> prepareStep(const HostLink &link, const SaveContext &context,
+                                         HxSequenceItem &item)
+{
+    prepareParametersForSave(link, item);
+    return projectApplication(context.database.get(), item.columnItem);
+}
+
+// The steps of the sequence element the reader stands in, up to its end.
+HxSequenceItemList readSteps(QXmlStreamReader &reader, int index, SharedTexts &shared,
+                             bool convertImages, const HostLink &link)
+{
+    const ElementNames names = elementNames(index);
+    HxSequenceItemList items;
+    while (reader.readNextStartElement()) {
+        if (reader.qualifiedName() != names.step) {
+            reader.skipCurrentElement();
+            continue;
+        }
+        auto item = std::make_shared<HxSequenceItem>();
+        {
+            const QXmlStreamAttributes attributes = reader.attributes();
+            StreamSource source(attributes, shared);
+            readStepAttributes(source, *item, index);
+        }
+        bool parametersRead = false;
+        while (reader.readNextStartElement()) {
+            // only the first parameters element counts
+            if (!parametersRead && reader.qualifiedName() == names.parameters) {
+                parametersRead = true;
+                const QXmlStreamAttributes attributes = reader.attributes();
+                for (const QXmlStreamAttribute &attribute : attributes)
+                    readParameter(*item, shared(attribute.qualifiedName()),
+                                  shared(attribute.value()), convertImages, link);
+            }
+            reader.skipCurrentElement();
+        }
+        items.append(item);
+    }
+    return items;
+}
+
+// Where the elements of a document read from bytes start: the reader counts
+// characters (UTF-16 units of the decoded text), the document is UTF-8.
+class ElementStarts
+{
+public:
+    explicit ElementStarts(const QByteArray &bytes) : bytes(bytes) {}
+
+    // The byte at which the element named `tag`, whose start tag the reader
+    // read from character `offset` on, starts; -1 when it is not there.
+    qsizetype startOf(qint64 offset, QStringView tag)
+    {
+        qsizetype at = byteAt(offset);
+        // the reader counts the "<" of a tag after text as read
+        if (at > 0 && at < bytes.size() && bytes.at(at) != '<' && bytes.at(at - 1) == '<')
+            --at;
+        const QByteArray start = '<' + tag.toUtf8();
+        const qsizetype after = at + start.size();
+        if (after >= bytes.size() || QByteArrayView(bytes).sliced(at, start.size()) != start)
+            return -1;
+        const char next = bytes.at(after);
+        const bool endsName = next == ' ' || next == '\t' || next == '\r' || next == '\n'
+                              || next == '/' || next == '>';
+        return endsName ? at : -1;
+    }
+
+    const QByteArray bytes;
+
+private:
+    qsizetype byteAt(qint64 offset)
+    {
+        if (offset < units) {
+            byte = 0;
+            units = 0;
+        }
+        const char *data = bytes.constData();
+        while (units < offset && byte < bytes.size()) {
+            // most of a project is ASCII, one unit a byte
+            const qsizetype ascii = qMin(qsizetype(offset - units), bytes.size() - byte);
+            qsizetype run = 0;
+            while (run < ascii && uchar(data[byte + run]) < 0x80)
+                ++run;
+            byte += run;
+            units += run;
+            if (units >= offset || byte >= bytes.size())
+                break;
+            const uchar lead = uchar(data[byte]);
+            const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            byte = qMin(byte + length, bytes.size());
+            units += length == 4 ? 2 : 1;
+        }
+        return byte;
+    }
+
+    qsizetype byte = 0;
+    qint64 units = 0;
+};
+
+// A sequence element, the reader standing on its start tag. With `starts`
+// its steps are read when first asked for, from the document's bytes,
+// which the sequence holds until then; otherwise now.
+HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts *starts, int index,
+                         const std::shared_ptr<SharedTexts> &shared, bool convertImages,
+                         const HostLink &link)
+{
+    HxSequence *sequence = nullptr;
+    {
+        const QXmlStreamAttributes attributes = reader.attributes();
+        StreamSource source(attributes, *shared);
+        const AttributeReader<StreamSource> r(source, index);
+        sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
+        readSequenceAttributes(source, *sequence, index);
+    }
+    const qsizetype start = starts ? starts->startOf(offset, reader.qualifiedName()) : -1;
+    if (start < 0) {
+        sequence->setItems(readSteps(reader, index, *shared, convertImages, link));
+        return sequence;
+    }
+    reader.skipCurrentElement();
+    sequence->setPendingSteps([bytes = starts->bytes, start, index, shared, link] {
+        QBuffer device;
+        device.setData(QByteArray::fromRawData(bytes.constData() + start, bytes.size() - start));
+        device.open(QIODevice::ReadOnly);
+        QXmlStreamReader stepReader(&device);
+        if (!stepReader.readNextStartElement())
+            return HxSequenceItemList();
+        return readSteps(stepReader, index, *shared, false, link);
+    });
+    return sequence;
+}
+
+void writeLegacyCopy(const SequenceDocument::LegacyCopyWriter &writer, const SaveContext &context,
+                     const HxSequence &sequence)
+{
+    if (context.database && writer)
+        writer(sequence, context.projectFolder, context.projectText);
+}
+
+} // namespace
+
 void SequenceDocument::save(QDomElement &root)
 {
-    int index = 0;
-    const QString version = formatIndex(index);
+    const std::unique_ptr<SaveContext> context = saveContext(*this, link);
+    const int index = context->index;
     if (index > 0)
-        root.setAttribute(QStringLiteral("version"), version);
+        root.setAttribute(QStringLiteral("version"), context->version);
     const ElementNames names = elementNames(index);
     QDomDocument document = root.ownerDocument();
-    const QString archiveMode = link.mainValue(QStringLiteral("SaveAsFromArchiver"));
-
-    HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase"));
-    const QString projectFolder = database ? database->projectDirectory() : QString();
-    const QString projectText = database ? database->projectName() : QString();
 
     for (HxSequence *sequence : sequences) {
         QDomElement sequenceElement = document.createElement(names.sequence);
         root.appendChild(sequenceElement);
-        writeSequenceAttributes(sequenceElement, *sequence, index);
+        DomSink sequenceSink(sequenceElement);
+        writeSequenceAttributes(sequenceSink, *sequence, index);
 
         for (const HxSequenceItemPtr &item : sequence->items()) {
             QDomElement stepElement = document.createElement(names.step);
             sequenceElement.appendChild(stepElement);
-            writeStepAttributes(stepElement, *item, index);
-
-            // Types driven by a cluster command line keep derived entries in
-            // their parameters; their module brings them up to date.
-            if (item->kind() == ItemType::Application
-                && ApplicationTypes::usesCmdLineG1(item->columnType)) {
-                HostService<HxiAppSequence> module(link, QStringLiteral("HxiAppSequence"),
-                                                   item->columnType);
-                if (module) {
-                    const bool infrastructure =
-                        item->columnOperation == ApplicationTypes::TestInfrastructure;
-                    module->prepareParametersForSave(item->columnItem, item->columnItem,
-                                                     infrastructure, item->parameters);
-                    item->parameters.insert(QStringLiteral("ItemNumber"), item->columnNumber);
-                    module->completeParametersForSave(item->columnItem, item->columnItem,
-                                                      infrastructure, item->parameters);
-                }
-            }
-            item->parameters.insert(QStringLiteral("ItemNumber"), item->columnNumber);
-
+            DomSink stepSink(stepElement);
+            writeStepAttributes(stepSink, *item, index);
+            const std::optional<HxApplication> application = prepareStep(link, *context, *item);
             QDomElement parameterElement = document.createElement(names.parameters);
             stepElement.appendChild(parameterElement);
-            const std::optional<HxApplication> application =
-                projectApplication(database.get(), item->columnItem);
-            for (auto it = item->parameters.cbegin(); it != item->parameters.cend(); ++it) {
-                QString value = it.value();
-                if (application && isImageKey(it.key()))
-                    value = imagePathForSave(value, *application, archiveMode);
-                if (index == 0 || !value.isEmpty())
-                    parameterElement.setAttribute(it.key(), value);
-            }
+            DomSink parameterSink(parameterElement);
+            writeParameters(parameterSink, *item, application, context->archiveMode, index);
         }
-        if (database && legacyCopyWriter)
-            legacyCopyWriter(*sequence, projectFolder, projectText);
+        writeLegacyCopy(legacyCopyWriter, *context, *sequence);
     }
 
     for (const HxReport *report : reports) {
         QDomElement reportElement = document.createElement(names.report);
         root.appendChild(reportElement);
-        AttributeWriter w(reportElement, index);
-        w.text("seqname", "ra", report->sequenceTitle);
-        w.text("title", "rb", report->title);
-        w.text("filename", "rc", report->fileName);
+        DomSink reportSink(reportElement);
+        writeReportAttributes(reportSink, *report, index);
     }
+}
+
+bool SequenceDocument::save(QXmlStreamWriter &stream, QString &problem)
+{
+    problem.clear();
+    const std::unique_ptr<SaveContext> context = saveContext(*this, link);
+    const int index = context->index;
+    if (index > 0)
+        stream.writeAttribute(QStringLiteral("version"), context->version);
+    const ElementNames names = elementNames(index);
+    StreamSink sink(stream, problem);
+
+    for (HxSequence *sequence : sequences) {
+        sink.start(names.sequence);
+        writeSequenceAttributes(sink, *sequence, index);
+        for (const HxSequenceItemPtr &item : sequence->items()) {
+            sink.start(names.step);
+            writeStepAttributes(sink, *item, index);
+            const std::optional<HxApplication> application = prepareStep(link, *context, *item);
+            sink.start(names.parameters);
+            writeParameters(sink, *item, application, context->archiveMode, index);
+            sink.end();
+            sink.end();
+        }
+        sink.end();
+        writeLegacyCopy(legacyCopyWriter, *context, *sequence);
+    }
+
+    for (const HxReport *report : reports) {
+        sink.start(names.report);
+        writeReportAttributes(sink, *report, index);
+        sink.end();
+    }
+    return !sink.failed();
+}
+
+int SequenceDocument::startLoad(const QString &versionText, VemoDatabase::HxProjectVersion &version)
+{
+    version.analyzeVersion(versionText);
+    if (HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database)
+        database->setFormatVersion(version.getVersion());
+    sequences.clear();
+    reports.clear();
+    return version.getHxpIndex();
+}
+
+bool SequenceDocument::convertsImages() const
+{
+    return link.mainValue(QStringLiteral("LoadFromArchiver")) == QLatin1String("old");
 }
 
 void SequenceDocument::load(const QDomElement &root, VemoDatabase::HxProjectVersion &version)
 {
-    version.analyzeVersion(root.attribute(QStringLiteral("version")));
-    if (HostService<HxiDatabase> database(link, QStringLiteral("HxiDatabase")); database)
-        database->setFormatVersion(version.getVersion());
-    const int index = version.getHxpIndex();
+    const int index = startLoad(root.attribute(QStringLiteral("version")), version);
     const ElementNames names = elementNames(index);
-
-    sequences.clear();
-    reports.clear();
-    const bool convertImages =
-        link.mainValue(QStringLiteral("LoadFromArchiver")) == QLatin1String("old");
+    const bool convertImages = convertsImages();
 
     for (QDomElement element = root.firstChildElement(names.sequence); !element.isNull();
          element = element.nextSiblingElement(names.sequence)) {
-        const AttributeReader r(element, index);
+        DomSource source(element);
+        const AttributeReader<DomSource> r(source, index);
         auto *sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
-        readSequenceAttributes(element, *sequence, index);
+        readSequenceAttributes(source, *sequence, index);
 
         for (QDomElement stepElement = element.firstChildElement(names.step); !stepElement.isNull();
              stepElement = stepElement.nextSiblingElement(names.step)) {
             auto item = std::make_shared<HxSequenceItem>();
-            readStepAttributes(stepElement, *item, index);
+            DomSource stepSource(stepElement);
+            readStepAttributes(stepSource, *item, index);
             const QDomNamedNodeMap attributes =
                 stepElement.firstChildElement(names.parameters).attributes();
             for (int i = 0; i < attributes.count(); ++i) {
                 const QDomAttr attribute = attributes.item(i).toAttr();
-                // The parser lets odd names through (a NUL, say); kept, they
-                // would make the project impossible to save.
-                if (!OrderedXmlWriter::isName(attribute.name()))
-                    continue;
-                QString value = attribute.value();
-                if (convertImages && isImageKey(attribute.name()))
-                    value = imagePathForLoad(value, link);
-                // Projects written before steps left out TAP fields at 0 hold
-                // all 352 of them.
-                if (!ExecutionParameters::isDefaultTapInfo(attribute.name(), value))
-                    item->parameters.insert(attribute.name(), value);
+                readParameter(*item, attribute.name(), attribute.value(), convertImages, link);
             }
             sequence->appendItem(item);
         }
@@ -467,9 +822,63 @@ void SequenceDocument::load(const QDomElement &root, VemoDatabase::HxProjectVers
 
     for (QDomElement element = root.firstChildElement(names.report); !element.isNull();
          element = element.nextSiblingElement(names.report)) {
-        const AttributeReader r(element, index);
+        DomSource source(element);
+        const AttributeReader<DomSource> r(source, index);
         const QString sequenceTitle = r.text("seqname", "ra");
         if (sequences.find(sequenceTitle))
             reports.append(new HxReport(sequenceTitle, r.text("title", "rb"), r.text("filename", "rc")));
     }
 }
+
+void SequenceDocument::load(QXmlStreamReader &reader, VemoDatabase::HxProjectVersion &version)
+{
+    const int index =
+        startLoad(reader.attributes().value(QLatin1String("version")).toString(), version);
+    const ElementNames names = elementNames(index);
+    const bool convertImages = convertsImages();
+    auto shared = std::make_shared<SharedTexts>();
+    // A document read from bytes in memory keeps them for steps read later;
+    // steps whose image paths change on loading are read now.
+    std::optional<ElementStarts> starts;
+    const auto *buffer = qobject_cast<const QBuffer *>(reader.device());
+    // a sequence read on its own would not know the root's namespaces
+    if (buffer && !convertImages && reader.namespaceDeclarations().isEmpty())
+        starts.emplace(buffer->data());
+    // Reports name their sequence, which may come later in the document.
+    struct ReadReport
+    {
+        QString sequenceTitle, title, fileName;
+    };
+    QList<ReadReport> readReports;
+
+    while (!reader.atEnd()) {
+        // token by token, so that an element's start offset is known
+        const qint64 offset = reader.characterOffset();
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            break;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const QStringView tag = reader.qualifiedName();
+        if (tag == names.sequence) {
+            sequences.append(readSequence(reader, offset, starts ? &*starts : nullptr, index, shared,
+                                          convertImages, link));
+        } else if (tag == names.report) {
+            const QXmlStreamAttributes attributes = reader.attributes();
+            StreamSource source(attributes, *shared);
+            const AttributeReader<StreamSource> r(source, index);
+            readReports.append({r.text("seqname", "ra"), r.text("title", "rb"), r.text("filename", "rc")});
+            reader.skipCurrentElement();
+        } else {
+            reader.skipCurrentElement();
+        }
+    }
+
+    const QStringList titles = sequences.titles();
+    const QSet<QString> known(titles.cbegin(), titles.cend());
+    for (const ReadReport &report : std::as_const(readReports)) {
+        if (known.contains(report.sequenceTitle))
+            reports.append(new HxReport(report.sequenceTitle, report.title, report.fileName));
+    }
+}
+

@@ -10,6 +10,8 @@ class HxReportList;
 class HxSequence;
 class HxSequenceList;
 class QDomElement;
+class QXmlStreamReader;
+class QXmlStreamWriter;
 
 namespace VemoDatabase {
 class HxProjectVersion;
@@ -41,11 +43,24 @@ public:
 
     // Fills `root`. Steps get their "ItemNumber" parameter set to their number.
     void save(QDomElement &root);
+    // The same content written into the open start tag of the root element
+    // (its attributes, then its children), giving the bytes the host's
+    // ordered writer gives for the DOM of `save(QDomElement &)`. False, with
+    // `problem` naming the first element and attribute, when a text holds a
+    // character XML cannot carry.
+    bool save(QXmlStreamWriter &stream, QString &problem);
     // Replaces the sequences and reports with those of `root`; `version`
     // keeps the format found.
     void load(const QDomElement &root, VemoDatabase::HxProjectVersion &version);
+    // The same from a stream standing on the root's start tag; reads up to
+    // and including its end tag.
+    void load(QXmlStreamReader &reader, VemoDatabase::HxProjectVersion &version);
 
 private:
+    // Takes in the stored format and empties the lists; the format index.
+    int startLoad(const QString &versionText, VemoDatabase::HxProjectVersion &version);
+    bool convertsImages() const;
+
     HostLink link;
     HxSequenceList &sequences;
     HxReportList &reports;

@@ -55,9 +55,10 @@ namespace {
 const QString ObjectType = QStringLiteral("ORV");
 
 // The interfaces the host may ask for, in the order they are compared.
-const char *const InterfaceNames[] = {"HxiActions", "HxiStartup",  "HxiDatabasePersist",
-                                      "HxiProject", "HxiArchive",  "HxiSettings",
-                                      "HxiORVSequencer"};
+const char *const InterfaceNames[] = {"HxiActions",      "HxiStartup",
+                                      "HxiDatabasePersist", "HxiProject",
+                                      "HxiArchive",      "HxiSettings",
+                                      "HxiORVSequencer", "HxiDatabasePersistStream"};
 
 } // namespace
 
@@ -162,6 +163,8 @@ HxiResult ORVSequencerPI::queryInterface(const QString &name, void **result)
         found = static_cast<HxiSettings *>(this);
     else if (name == QLatin1String(InterfaceNames[6]))
         found = static_cast<HxiORVSequencer *>(this);
+    else if (name == QLatin1String(InterfaceNames[7]))
+        found = static_cast<HxiDatabasePersistStream *>(this);
     if (!found)
         return HxiNotAvailable;
     *result = found;
@@ -381,7 +384,7 @@ void ORVSequencerPI::writeLegacyCopy(const HxSequence &sequence, const QString &
                        legacySequenceFolder(projectFolder, title), sequence, projectText);
 }
 
-bool ORVSequencerPI::save(QDomElement &root)
+SequenceDocument ORVSequencerPI::documentForSave()
 {
     // The document holds what the windows show.
     for (ORVSequencerMainDialog *window : windows())
@@ -391,7 +394,12 @@ bool ORVSequencerPI::save(QDomElement &root)
         [this](const HxSequence &sequence, const QString &projectFolder, const QString &projectText) {
             writeLegacyCopy(sequence, projectFolder, projectText);
         });
-    document.save(root);
+    return document;
+}
+
+bool ORVSequencerPI::save(QDomElement &root)
+{
+    documentForSave().save(root);
     return true;
 }
 
@@ -400,6 +408,20 @@ bool ORVSequencerPI::load(QDomElement &root)
     SequenceDocument document(link, sequenceList, reportList);
     treeEntries.clear();
     document.load(root, version);
+    subscribeToApplicationRenames();
+    return true;
+}
+
+bool ORVSequencerPI::saveTo(QXmlStreamWriter &writer, QString &problem)
+{
+    return documentForSave().save(writer, problem);
+}
+
+bool ORVSequencerPI::loadFrom(QXmlStreamReader &reader)
+{
+    SequenceDocument document(link, sequenceList, reportList);
+    treeEntries.clear();
+    document.load(reader, version);
     subscribeToApplicationRenames();
     return true;
 }

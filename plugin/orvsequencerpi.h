@@ -4,6 +4,7 @@
 #include "hxiactions.h"
 #include "hxiarchive.h"
 #include "hxidatabasepersist.h"
+#include "hxidatabasepersiststream.h"
 #include "hxiorvsequencer.h"
 #include "hxiproject.h"
 #include "hxisettings.h"
@@ -13,6 +14,7 @@
 #include "hxsequencelist.h"
 #include "projecttreeentries.h"
 #include "runwindowhost.h"
+#include "sequencedocument.h"
 
 #include <QList>
 #include <QObject>
@@ -32,13 +34,14 @@ class SequencerActions;
 class SequencerSettings;
 class SignalMultiplexer;
 
-// The plug-in object: one per host, reached only through the seven
+// The plug-in object: one per host, reached only through the eight
 // interfaces the host asks for by name. All of them share one reference
 // count; the object deletes itself when the last reference is released.
 class ORVSequencerPI : public QObject,
                        public VemoInterface::HxiActions,
                        public VemoInterface::HxiStartup,
                        public VemoInterface::HxiDatabasePersist,
+                       public VemoInterface::HxiDatabasePersistStream,
                        public VemoInterface::HxiProject,
                        public VemoInterface::HxiSettings,
                        public HxiArchive,
@@ -51,7 +54,7 @@ public:
     explicit ORVSequencerPI(const HostLink &link);
     ~ORVSequencerPI() override;
 
-    // HxiUnknown, shared by all seven interfaces
+    // HxiUnknown, shared by all eight interfaces
     void addRef() override;
     void release() override;
     VemoInterface::HxiResult queryInterface(const QString &name, void **result) override;
@@ -68,6 +71,10 @@ public:
     // HxiDatabasePersist
     bool save(QDomElement &root) override;
     bool load(QDomElement &root) override;
+
+    // HxiDatabasePersistStream
+    bool saveTo(QXmlStreamWriter &writer, QString &problem) override;
+    bool loadFrom(QXmlStreamReader &reader) override;
 
     // HxiProject
     bool buildTree(const QString &parent) override;
@@ -86,7 +93,7 @@ public:
     // HxiORVSequencer
     bool importLegacySequence(QWidget *parent, const QString &fileName) override;
 
-    // The cast by class name: the plug-in's own name and the seven interface
+    // The cast by class name: the plug-in's own name and the eight interface
     // names give the same pointers queryInterface gives; anything else is
     // left to QObject.
     void *castByName(const char *className);
@@ -166,6 +173,8 @@ private:
     void reportNotAvailable(const QString &command) const;
     void trackWindow(ORVSequencerMainDialog *window);
     ORVSequencerMainDialog *windowToContinue();
+    // The sequences and reports as the windows show them, ready to be saved.
+    SequenceDocument documentForSave();
     void writeLegacyCopy(const HxSequence &sequence, const QString &projectFolder,
                          const QString &projectText) const;
 

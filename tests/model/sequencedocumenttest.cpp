@@ -11,9 +11,12 @@
 #include "sequencedocument.h"
 #include "workbenchhost.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDomDocument>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 #include <gtest/gtest.h>
 
@@ -111,56 +114,151 @@ protected:
         return root;
     }
 
+    // The plug-in's element as the host writes it from the DOM.
+    QByteArray domBytes(int index, HxSequenceList &sequences, HxReportList &reports, QString &problem)
+    {
+        document = QDomDocument();
+        QDomElement root = saveAt(index, sequences, reports);
+        root.setAttribute(QStringLiteral("name"), QStringLiteral("ORVSequencer"));
+        QByteArray bytes;
+        problem.clear();
+        if (!OrderedXmlWriter::toByteArray(root, bytes, problem))
+            return QByteArray();
+        return bytes;
+    }
+
+    // The same written straight into the host's stream.
+    QByteArray streamBytes(int index, HxSequenceList &sequences, HxReportList &reports,
+                           QString &problem)
+    {
+        project.formatIndex = index;
+        host.setProject(&project);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QXmlStreamWriter stream(&buffer);
+        stream.setAutoFormatting(true);
+        stream.setAutoFormattingIndent(2);
+        stream.writeStartDocument();
+        stream.writeStartElement(QStringLiteral("plugin"));
+        stream.writeAttribute(QStringLiteral("name"), QStringLiteral("ORVSequencer"));
+        if (!SequenceDocument(host.link(), sequences, reports).save(stream, problem))
+            return QByteArray();
+        stream.writeEndElement();
+        stream.writeEndDocument();
+        return bytes;
+    }
+
+    // Read as the host hands it over: from bytes in memory, the steps of each
+    // sequence when first asked for.
+    void loadStream(const QByteArray &bytes, HxSequenceList &sequences, HxReportList &reports)
+    {
+        QBuffer device;
+        device.setData(bytes);
+        device.open(QIODevice::ReadOnly);
+        QXmlStreamReader reader(&device);
+        ASSERT_TRUE(reader.readNextStartElement());
+        VemoDatabase::HxProjectVersion version;
+        SequenceDocument(host.link(), sequences, reports).load(reader, version);
+        EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+        EXPECT_TRUE(reader.isEndElement());
+    }
+
     WorkbenchHost host;
     HostProject project;
     QDomDocument document;
 };
 
+void expectSameContent(const HxSequenceList &a, const HxReportList &aReports,
+                       const HxSequenceList &b, const HxReportList &bReports)
+{
+    ASSERT_EQ(a.titles(), b.titles());
+    for (int i = 0; i < a.count(); ++i) {
+        EXPECT_EQ(a.at(i)->description(), b.at(i)->description());
+        EXPECT_EQ(a.at(i)->repeatCount(), b.at(i)->repeatCount());
+        EXPECT_EQ(a.at(i)->unitSubDirMask(), b.at(i)->unitSubDirMask());
+        ASSERT_EQ(a.at(i)->items().size(), b.at(i)->items().size());
+        for (int j = 0; j < a.at(i)->items().size(); ++j)
+            EXPECT_EQ(*a.at(i)->items().at(j), *b.at(i)->items().at(j)) << i << "/" << j;
+    }
+    ASSERT_EQ(aReports.count(), bReports.count());
+    for (int i = 0; i < aReports.count(); ++i) {
+        EXPECT_EQ(aReports.at(i)->sequenceTitle, bReports.at(i)->sequenceTitle);
+        EXPECT_EQ(aReports.at(i)->title, bReports.at(i)->title);
+        EXPECT_EQ(aReports.at(i)->fileName, bReports.at(i)->fileName);
+    }
+}
+
 } // namespace
 
-TEST_F(SequenceDocumentTest, EveryFieldSurvivesARoundTripAtBothIndices)
+TEST_F(SequenceDocumentTest, EveryFieldSurvivesBothPathsWhichGiveTheSameBytes)
 {
     for (int index : {0, 1}) {
         SCOPED_TRACE(index);
-        document = QDomDocument();
         HxSequenceList sequences;
         HxReportList reports;
-        sequences.append(fullSequence(QStringLiteral("Full")));
+        HxSequence *full = fullSequence(QStringLiteral("Full & <\"first\">"));
+        auto none = std::make_shared<HxSequenceItem>();
+        none->columnItem = QStringLiteral("line one\nline two\r\n\ttabbed \u00e9\u4e2d");
+        none->parameters = {{QStringLiteral("Empty"), QString()},
+                            {QStringLiteral("Note"), QStringLiteral("a'b\"c<d>&e\nf")}};
+        full->appendItem(none);
+        sequences.append(full);
         sequences.append(new HxSequence(QStringLiteral("Empty"), QString()));
-        reports.append(new HxReport(QStringLiteral("Full"), QStringLiteral("2026-02-03 / 09:05:07:04"),
-                                    QStringLiteral("Full_2_3_2026-9h_5m_7s_4ms.html")));
-        const QDomElement root = saveAt(index, sequences, reports);
-        EXPECT_EQ(root.hasAttribute(QStringLiteral("version")), index == 1);
+        for (int i = 0; i < 3; ++i)
+            reports.append(new HxReport(full->title(), QStringLiteral("2026-02-03 / 09:05:0%1").arg(i),
+                                        QStringLiteral("Full_%1.html").arg(i)));
+        reports.append(new HxReport(QStringLiteral("Empty"), QStringLiteral("run\nnext"), QString()));
 
+        QString domProblem, streamProblem;
+        const QByteArray fromDom = domBytes(index, sequences, reports, domProblem);
+        const QByteArray fromStream = streamBytes(index, sequences, reports, streamProblem);
+        ASSERT_TRUE(domProblem.isEmpty() && streamProblem.isEmpty()) << domProblem.toStdString();
+        EXPECT_EQ(fromStream, fromDom);
+        EXPECT_EQ(fromDom.contains("<plugin name=\"ORVSequencer\" version="), index == 1);
         // the save numbered every step's parameters
-        for (const HxSequenceItemPtr &item : sequences.at(0)->items())
+        for (const HxSequenceItemPtr &item : full->items())
             EXPECT_EQ(item->parameters.value(QStringLiteral("ItemNumber")), item->columnNumber);
 
-        // read it back from text, as the host would after a restart
-        QDomDocument reread;
-        ASSERT_TRUE(reread.setContent(document.toString()));
-        HxSequenceList loaded;
-        HxReportList loadedReports;
+        // both readers take the same steps from it
+        QDomDocument parsed;
+        ASSERT_TRUE(parsed.setContent(fromDom));
+        HxSequenceList domRead, streamRead;
+        HxReportList domReports, streamReports;
         VemoDatabase::HxProjectVersion version;
-        SequenceDocument(host.link(), loaded, loadedReports).load(reread.documentElement(), version);
+        SequenceDocument(host.link(), domRead, domReports).load(parsed.documentElement(), version);
+        loadStream(fromStream, streamRead, streamReports);
+        expectSameContent(domRead, domReports, streamRead, streamReports);
         EXPECT_EQ(version.getHxpIndex(), index);
         EXPECT_EQ(host.database().lastLoadedVersion(), version.getVersion());
-
-        ASSERT_EQ(loaded.titles(), sequences.titles());
-        const HxSequence *original = sequences.at(0);
-        const HxSequence *copy = loaded.at(0);
-        EXPECT_EQ(copy->description(), original->description());
+        const HxSequence *copy = streamRead.at(0);
+        EXPECT_EQ(copy->description(), full->description());
         EXPECT_EQ(copy->repeatCount(), 5);
         EXPECT_TRUE(copy->unitSubDirIsSerialNumber());
-        EXPECT_EQ(copy->unitSubDirMask(), original->unitSubDirMask());
-        ASSERT_EQ(copy->items().size(), 3);
-        for (int i = 0; i < 3; ++i) {
-            SCOPED_TRACE(i);
-            EXPECT_EQ(*copy->items().at(i), *original->items().at(i));
-        }
-        ASSERT_EQ(loadedReports.count(), 1);
-        EXPECT_EQ(loadedReports.at(0)->fileName, QStringLiteral("Full_2_3_2026-9h_5m_7s_4ms.html"));
+        EXPECT_EQ(copy->unitSubDirMask(), full->unitSubDirMask());
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(*copy->items().at(i), *full->items().at(i)) << i;
         EXPECT_EQ(host.outstandingReferences(), 0);
+        // a copy made before the steps were asked for shares them all the same
+        HxSequenceList again;
+        HxReportList againReports;
+        loadStream(fromStream, again, againReports);
+        const HxSequence copied(*again.at(0));
+        ASSERT_EQ(copied.items().size(), 4);
+        EXPECT_EQ(copied.items().first(), again.at(0)->items().first());
+
+        // text XML cannot carry is refused by both with the same words
+        none->parameters.insert(QStringLiteral("Bad"), QStringLiteral("a\x01"));
+        domBytes(index, sequences, reports, domProblem);
+        EXPECT_TRUE(streamBytes(index, sequences, reports, streamProblem).isEmpty());
+        EXPECT_EQ(streamProblem, domProblem);
+        EXPECT_TRUE(streamProblem.contains(QLatin1String("\"Bad\""))) << streamProblem.toStdString();
+        none->parameters.remove(QStringLiteral("Bad"));
+        none->parameters.insert(QStringLiteral("Bd\x02"), QStringLiteral("1"));
+        domBytes(index, sequences, reports, domProblem);
+        streamBytes(index, sequences, reports, streamProblem);
+        EXPECT_EQ(streamProblem, domProblem);
+        EXPECT_TRUE(streamProblem.contains(QLatin1String("name \"Bd\""))) << streamProblem.toStdString();
     }
 }
 
@@ -211,8 +309,7 @@ TEST_F(SequenceDocumentTest, ShortNamesLeaveDefaultsOutLongNamesWriteEverything)
 
 TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
 {
-    QDomDocument source;
-    ASSERT_TRUE(source.setContent(QStringLiteral(
+    const QString text = QStringLiteral(
         "<plugin>"
         "<sequence Title='A' RepeatCount='x12' Repeat='yes' Uut='2'>"
         "  <sequenceelement Status='abc' Type='-1' OldType='99' Column.Type='Sys'"
@@ -228,7 +325,9 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
         "<report seqname='A' title='first' filename='a1.html'/>"
         "<report seqname='Gone' title='orphan' filename='g.html'/>"
         "<report seqname='A' title='second' filename='a2.html'/>"
-        "</plugin>")));
+        "</plugin>");
+    QDomDocument source;
+    ASSERT_TRUE(source.setContent(text));
     HxSequenceList sequences;
     HxReportList reports;
     sequences.append(new HxSequence(QStringLiteral("replaced by the load"), QString()));
@@ -259,6 +358,12 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
     ASSERT_EQ(reports.count(), 2);
     EXPECT_EQ(reports.at(0)->title, QStringLiteral("first"));
     EXPECT_EQ(reports.at(1)->title, QStringLiteral("second"));
+
+    // the stream reader is as tolerant
+    HxSequenceList streamed;
+    HxReportList streamedReports;
+    loadStream(text.toUtf8(), streamed, streamedReports);
+    expectSameContent(sequences, reports, streamed, streamedReports);
 }
 
 TEST_F(SequenceDocumentTest, ADocumentOfOneIndexReadAsTheOtherHasNoSequences)

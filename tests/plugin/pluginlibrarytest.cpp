@@ -40,8 +40,9 @@ TEST(PluginLibraryTest, LoadsThroughItsEntryPointsAndAnswersByName)
     PluginLibrary plugin(PluginFile);
     ASSERT_TRUE(plugin.load(&WorkbenchHost::createProc, &host)) << plugin.errorString().toStdString();
 
-    const char *const names[] = {"HxiActions", "HxiStartup",  "HxiDatabasePersist", "HxiProject",
-                                 "HxiArchive", "HxiSettings", "HxiORVSequencer"};
+    const char *const names[] = {"HxiActions",  "HxiStartup",      "HxiDatabasePersist",
+                                 "HxiProject",  "HxiArchive",      "HxiSettings",
+                                 "HxiORVSequencer", "HxiDatabasePersistStream"};
     QList<void *> pointers;
     for (const char *name : names) {
         void *pointer = nullptr;
@@ -67,8 +68,8 @@ TEST(PluginLibraryTest, LoadsThroughItsEntryPointsAndAnswersByName)
     EXPECT_NE(actions->action(QStringLiteral("OpenSequence")), nullptr);
     EXPECT_EQ(actions->createWindow(QStringLiteral("Something Else")), nullptr);
 
-    // seven references taken, seven given back: the object goes away
-    for (int i = 0; i < 7; ++i)
+    // a reference taken for each name, each given back: the object goes away
+    for (int i = 0; i < int(std::size(names)); ++i)
         actions->release();
     EXPECT_EQ(host.mainView().activationListenerCount(), 1);   // the count it was born with
     actions->release();

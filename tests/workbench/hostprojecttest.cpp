@@ -3,6 +3,7 @@
 #include "temporaryfolder.h"
 
 #include <QFile>
+#include <QXmlStreamWriter>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,8 @@ TEST(HostProjectTest, ReadsEveryPartAndWritesItBackTheSame)
                            project.pluginElement(QStringLiteral("ORVSequencer")).firstChildElement().attribute(
                                QStringLiteral("Title"))}),
               QStringList({"Demo", "Chain Integrity Test", "33", "BCU", "bcusim --reset", "A"}));
+    EXPECT_EQ(project.pluginXml(QStringLiteral("ORVSequencer")),
+              QByteArray("<plugin name=\"ORVSequencer\"><sequence Title=\"A\"/></plugin>"));
 
     ASSERT_TRUE(project.save());
     HostProject again;
@@ -71,6 +74,13 @@ TEST(HostProjectTest, ReadsEveryPartAndWritesItBackTheSame)
         QStringLiteral("Title"), QStringLiteral("b\x02"));
     EXPECT_FALSE(again.save());
     EXPECT_TRUE(again.errorString().contains(QLatin1String("\"Title\""))) << again.errorString().toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("project.xml")), stored);
+    // so is what a plug-in refuses to write into the stream
+    EXPECT_FALSE(again.save(QStringLiteral("ORVSequencer"), [](QXmlStreamWriter &, QString &problem) {
+        problem = QStringLiteral("<as> attribute \"sa\" cannot be stored in XML");
+        return false;
+    }));
+    EXPECT_TRUE(again.errorString().contains(QLatin1String("\"sa\""))) << again.errorString().toStdString();
     EXPECT_EQ(folder.read(QStringLiteral("project.xml")), stored);
 
     QDomElement fresh = again.resetPluginElement(QStringLiteral("ORVSequencer"));
@@ -129,4 +139,35 @@ TEST(HostProjectTest, CreateRefusesToOverwriteAProject)
     HostProject still;
     ASSERT_TRUE(still.open(folder.filePath(QStringLiteral("new/deep"))));
     EXPECT_EQ(still.name, QStringLiteral("Fresh"));
+}
+
+TEST(HostProjectTest, APlugInsElementIsHandedOnWhateverComesBeforeIt)
+{
+    const QByteArray element = "<plugin name='ORVSequencer'><sequence Title=\"\xc3\xa9\xf0\x9f\x98\x80 &amp; A\"/></plugin>";
+    const struct
+    {
+        const char *name;
+        QByteArray before;
+    } cases[] = {
+        {"plain", "<project name=\"P\">"},
+        {"byte order mark", "\xEF\xBB\xBF<project name=\"P\">"},
+        {"line ends and a comment", "<?xml version=\"1.0\"?>\r\n<project name=\"\xe4\xb8\xad\xf0\x9f\x98\x80\">\r\n<!-- <plugin -->\r\n  "},
+        {"another encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><project name=\"\xe9\">"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryFolder folder;
+        folder.write(QStringLiteral("project.xml"), c.before + element + "</project>");
+        HostProject project;
+        ASSERT_TRUE(project.open(folder.path())) << project.errorString().toStdString();
+        const QByteArray text = project.pluginXml(QStringLiteral("ORVSequencer"));
+        // a UTF-8 file's element is handed on as it is in the file
+        if (!c.before.contains("ISO-8859-1"))
+            EXPECT_EQ(text, element);
+        QDomDocument read;
+        ASSERT_TRUE(read.setContent(text)) << text.toStdString();
+        const QByteArray title = "\xc3\xa9\xf0\x9f\x98\x80 & A";
+        EXPECT_EQ(read.documentElement().firstChildElement().attribute(QStringLiteral("Title")),
+                  c.before.contains("ISO-8859-1") ? QString::fromLatin1(title) : QString::fromUtf8(title));
+    }
 }

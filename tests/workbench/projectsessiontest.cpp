@@ -65,6 +65,19 @@ TEST(ProjectSessionTest, SequencesComeBackInDocumentOrderAfterASave)
     EXPECT_EQ(reopened.sequenceTitles().first(), QStringLiteral("Zeta"));
 }
 
+TEST(ProjectSessionTest, TheDemoProjectIsWrittenBackByteForByte)
+{
+    TemporaryFolder folder;
+    const QString project = copyDemo(folder);
+    QFile original(QStringLiteral(ORV_DEMO_DIR) + QStringLiteral("/project.xml"));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    WorkbenchHost host;
+    ProjectSession session(host, PluginFile);
+    ASSERT_EQ(session.open(project), ProjectSession::Outcome::Done);
+    ASSERT_EQ(session.save(), ProjectSession::Outcome::Done) << session.errorString().toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("demo/project.xml")), original.readAll());
+}
+
 TEST(ProjectSessionTest, AFailedOpenKeepsTheOpenProjectAndTheFile)
 {
     TemporaryFolder good;

@@ -1,12 +1,15 @@
 #include "hostproject.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <optional>
 #include <unordered_map>
 
 #include "orderedxmlwriter.h"
@@ -120,6 +123,174 @@ QDomElement readDomElement(QXmlStreamReader &reader, QDomDocument &document, Sha
     return element;
 }
 
+// The element the reader stands on, with everything below it, as XML text:
+// what a plug-in is handed to read as a stream, and a DOM is made of only
+// when asked for. Whitespace between elements and comments are left out, as
+// a DOM of the element would leave them.
+QByteArray readElementText(QXmlStreamReader &reader)
+{
+    QByteArray text;
+    QXmlStreamWriter copy(&text);
+    copy.writeCurrentToken(reader);
+    int depth = 1;
+    while (depth > 0 && !reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            copy.writeCurrentToken(reader);
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            copy.writeCurrentToken(reader);
+            break;
+        case QXmlStreamReader::Characters:
+            if (!reader.isWhitespace())
+                copy.writeCurrentToken(reader);
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
+// The part of a UTF-8 file between two of its reader's character offsets,
+// which count the UTF-16 units of the decoded text.
+class FileText
+{
+public:
+    explicit FileText(const QByteArray &bytes) : bytes(bytes)
+    {
+        // the decoder drops a byte order mark
+        if (bytes.startsWith("\xEF\xBB\xBF"))
+            start = byte = 3;
+    }
+
+    struct Cut
+    {
+        qsizetype first = 0;
+        qsizetype length = 0;
+    };
+
+    // From the tag that starts at about `from` (the reader counts the "<"
+    // of a tag after text as read) up to `to`.
+    Cut element(qint64 from, qint64 to)
+    {
+        qsizetype first = byteAt(from);
+        if (first > 0 && first < bytes.size() && bytes.at(first) != '<' && bytes.at(first - 1) == '<')
+            --first;
+        return {first, byteAt(to) - first};
+    }
+    QByteArrayView view(Cut cut) const { return QByteArrayView(bytes).sliced(cut.first, cut.length); }
+
+private:
+    qsizetype byteAt(qint64 offset)
+    {
+        if (offset < units) {
+            byte = start;
+            units = 0;
+        }
+        const char *data = bytes.constData();
+        while (units < offset && byte < bytes.size()) {
+            // most of a project is ASCII, one unit a byte
+            const qsizetype ascii = qMin(qsizetype(offset - units), bytes.size() - byte);
+            qsizetype run = 0;
+            while (run < ascii && uchar(data[byte + run]) < 0x80)
+                ++run;
+            byte += run;
+            units += run;
+            if (units >= offset || byte >= bytes.size())
+                break;
+            const uchar lead = uchar(data[byte]);
+            const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            byte = qMin(byte + length, bytes.size());
+            units += length == 4 ? 2 : 1;
+        }
+        return byte;
+    }
+
+    const QByteArray &bytes;
+    qsizetype start = 0;
+    qsizetype byte = 0;
+    qint64 units = 0;
+};
+
+// A <plugin> element: kept as text with an empty element of its name in
+// its place; a second element of the same name, which no plug-in reads,
+// as DOM. With `file`, the text is cut from the file as it is; false when
+// what was cut is not the element (then the file is read again without).
+bool readPlugin(QXmlStreamReader &reader, qint64 startOffset, FileText *file,
+                QDomDocument &document, QHash<QString, QByteArray> &texts,
+                QHash<QString, FileText::Cut> &cuts, SharedTexts &shared)
+{
+    QDomElement plugins = document.documentElement();
+    const QString pluginName = attribute(reader, "name");
+    if (texts.contains(pluginName)) {
+        plugins.appendChild(readDomElement(reader, document, shared));
+        return true;
+    }
+    QDomElement placeholder = document.createElement(QStringLiteral("plugin"));
+    placeholder.setAttribute(QStringLiteral("name"), pluginName);
+    plugins.appendChild(placeholder);
+    if (!file) {
+        texts.insert(pluginName, readElementText(reader));
+        return true;
+    }
+    const QByteArray tag = '<' + reader.qualifiedName().toUtf8();
+    reader.skipCurrentElement();
+    const FileText::Cut cut = file->element(startOffset, reader.characterOffset());
+    texts.insert(pluginName, QByteArray());   // taken from the file once it is read
+    cuts.insert(pluginName, cut);
+    const QByteArrayView text = file->view(cut);
+    return reader.hasError() || (text.startsWith(tag) && text.endsWith('>'));
+}
+
+// The file's bytes in a buffer of their size: reading by pieces leaves
+// room for a third more.
+QByteArray readWhole(QFile &file)
+{
+    const qint64 size = file.size();
+    if (size <= 0)
+        return file.readAll();
+    QByteArray content(size, Qt::Uninitialized);
+    const qint64 read = file.read(content.data(), size);
+    content.resize(qMax<qint64>(read, 0));
+    if (!file.atEnd())
+        content += file.readAll();
+    return content;
+}
+
+// The cut elements' texts. The largest, usually most of the file, takes
+// the file's own bytes instead of a copy of them.
+void takeCuts(QByteArray content, const QHash<QString, FileText::Cut> &cuts,
+              QHash<QString, QByteArray> &texts)
+{
+    auto largest = cuts.cend();
+    for (auto cut = cuts.cbegin(); cut != cuts.cend(); ++cut) {
+        if (largest == cuts.cend() || cut->length > largest->length)
+            largest = cut;
+    }
+    for (auto cut = cuts.cbegin(); cut != cuts.cend(); ++cut) {
+        if (cut != largest)
+            texts.insert(cut.key(), content.sliced(cut->first, cut->length));
+    }
+    if (largest == cuts.cend())
+        return;
+    content.truncate(largest->first + largest->length);
+    content.remove(0, largest->first);
+    texts.insert(largest.key(), std::move(content));
+}
+
+// `text`, an element read by readElementText, as a DOM element of `document`.
+QDomElement domElement(const QByteArray &text, QDomDocument &document)
+{
+    QXmlStreamReader reader(text);
+    SharedTexts shared;
+    if (!reader.readNextStartElement())
+        return document.createElement(QStringLiteral("plugin"));
+    return readDomElement(reader, document, shared);
+}
+
 template<typename Item, typename Read>
 QList<Item> readList(QXmlStreamReader &reader, const QString &tag, Read read)
 {
@@ -167,18 +338,25 @@ bool HostProject::open(const QString &directory)
         error = QObject::tr("Cannot open the project file '%1': %2").arg(path, file.errorString());
         return false;
     }
-    if (!parse(file, path))
+    // The file is read whole: the plug-ins' elements are cut from it as they
+    // are, not written out again from what the reader made of them.
+    QByteArray content = readWhole(file);
+    file.close();
+    if (!parse(std::move(content), path, true))
         return false;
     folder = QFileInfo(directory).absoluteFilePath();
     return true;
 }
 
-bool HostProject::parse(QIODevice &device, const QString &path)
+bool HostProject::parse(QByteArray content, const QString &path, bool cutPluginTexts)
 {
     // Read as a stream: the host's own parts go straight into their records,
-    // and only the plug-ins' elements become DOM, the form they are handed
-    // over in. Read from the file piece by piece, not from a copy of it in
-    // memory.
+    // and the plug-ins' elements are kept as text, from which a plug-in
+    // reads its own as a stream or a DOM of it is made.
+    // through a device, which the reader decodes piece by piece
+    QBuffer device;
+    device.setData(content);
+    device.open(QIODevice::ReadOnly);
     QXmlStreamReader reader(&device);
     if (reader.readNextStartElement() && reader.name() != QLatin1String("project")) {
         error = QObject::tr("The file '%1' is not a project file: its root element is <%2>, "
@@ -186,24 +364,43 @@ bool HostProject::parse(QIODevice &device, const QString &path)
                     .arg(path, reader.name().toString());
         return false;
     }
+    // Cut from the file only what the reader decoded as UTF-8, as the text
+    // is handed on.
+    const QStringView encoding = reader.documentEncoding();
+    std::optional<FileText> file;
+    if (cutPluginTexts
+        && (encoding.isEmpty() || encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0))
+        file.emplace(content);
     const QString readName = attribute(reader, "name");
     const int readFormatIndex = attribute(reader, "formatIndex").toInt() > 0 ? 1 : 0;
     QList<ProjectApplication> readApplications;
     QList<ProjectInstrument> readInstruments;
     QDomDocument readPluginData;
+    QHash<QString, QByteArray> readPluginTexts;
+    QHash<QString, FileText::Cut> cuts;
     SharedTexts shared;
     QDomElement plugins = readPluginData.createElement(QStringLiteral("plugins"));
     readPluginData.appendChild(plugins);
-    while (!reader.hasError() && reader.readNextStartElement()) {
+    while (!reader.hasError() && !reader.atEnd()) {
+        // token by token, so that an element's start offset is known
+        const qint64 startOffset = reader.characterOffset();
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            break;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
         const auto tag = reader.name();
-        if (tag == QLatin1String("applications"))
+        if (tag == QLatin1String("applications")) {
             readApplications += readList<ProjectApplication>(reader, QStringLiteral("application"), readApplication);
-        else if (tag == QLatin1String("instruments"))
+        } else if (tag == QLatin1String("instruments")) {
             readInstruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
-        else if (tag == QLatin1String("plugin"))
-            plugins.appendChild(readDomElement(reader, readPluginData, shared));
-        else
+        } else if (tag == QLatin1String("plugin")) {
+            if (!readPlugin(reader, startOffset, file ? &*file : nullptr, readPluginData,
+                            readPluginTexts, cuts, shared))
+                return parse(content, path, false);
+        } else {
             reader.skipCurrentElement();
+        }
     }
     while (!reader.atEnd() && !reader.hasError())
         reader.readNext();
@@ -215,16 +412,24 @@ bool HostProject::parse(QIODevice &device, const QString &path)
         return false;
     }
 
+    // the reader and the device let go of the file's bytes, which the
+    // largest element then keeps without a copy
+    file.reset();
+    device.close();
+    device.setData(QByteArray());
+    takeCuts(std::move(content), cuts, readPluginTexts);
+
     name = readName;
     formatIndex = readFormatIndex;
     applications = readApplications;
     instruments = readInstruments;
     pluginData = readPluginData;
+    pluginTexts = readPluginTexts;
     error.clear();
     return true;
 }
 
-bool HostProject::write(QIODevice &device)
+bool HostProject::write(QIODevice &device, const QString &streamedPlugin, const PluginWriter &writer)
 {
     QXmlStreamWriter stream(&device);
     stream.setAutoFormatting(true);
@@ -267,21 +472,47 @@ bool HostProject::write(QIODevice &device)
         return false;
     }
 
-    OrderedXmlWriter plugins(stream);
     const QDomElement pluginsElement = pluginData.documentElement();
-    for (QDomElement element = pluginsElement.firstChildElement(QStringLiteral("plugin"));
-         !element.isNull(); element = element.nextSiblingElement(QStringLiteral("plugin"))) {
-        if (!plugins.writeElement(element)) {
-            error = plugins.errorString();
+    QDomElement element = pluginsElement.firstChildElement(QStringLiteral("plugin"));
+    while (!element.isNull()) {
+        // writing may put the DOM of its text in the element's place
+        const QDomElement next = element.nextSiblingElement(QStringLiteral("plugin"));
+        if (!writePlugin(stream, element, streamedPlugin, writer))
             return false;
-        }
+        element = next;
     }
     stream.writeEndElement();
     stream.writeEndDocument();
     return true;
 }
 
+bool HostProject::writePlugin(QXmlStreamWriter &stream, const QDomElement &element,
+                              const QString &streamedPlugin, const PluginWriter &writer)
+{
+    const QString pluginName = element.attribute(QStringLiteral("name"));
+    const bool first = element == findPluginElement(pluginName);
+    if (writer && first && pluginName == streamedPlugin) {
+        stream.writeStartElement(QStringLiteral("plugin"));
+        stream.writeAttribute(QStringLiteral("name"), pluginName);
+        if (!writer(stream, error))
+            return false;
+        stream.writeEndElement();
+        return true;
+    }
+    OrderedXmlWriter plugins(stream);
+    if (!plugins.writeElement(first ? pluginElement(pluginName) : element)) {
+        error = plugins.errorString();
+        return false;
+    }
+    return true;
+}
+
 bool HostProject::save()
+{
+    return save(QString(), PluginWriter());
+}
+
+bool HostProject::save(const QString &streamedPlugin, const PluginWriter &writer)
 {
     const QString path = filePath();
     QSaveFile file(path);
@@ -289,7 +520,7 @@ bool HostProject::save()
         error = QObject::tr("Cannot write the project file '%1': %2").arg(path, file.errorString());
         return false;
     }
-    if (!write(file)) {
+    if (!write(file, streamedPlugin, writer)) {
         file.cancelWriting();
         error = QObject::tr("The project file '%1' was not written: %2").arg(path, error);
         return false;
@@ -318,6 +549,7 @@ bool HostProject::create(const QString &directory, const QString &projectName)
     applications.clear();
     instruments.clear();
     pluginData = QDomDocument();
+    pluginTexts.clear();
     return save();
 }
 
@@ -357,7 +589,7 @@ QString HostProject::preferredInstrument() const
     return QString();
 }
 
-QDomElement HostProject::pluginElement(const QString &pluginName)
+QDomElement HostProject::findPluginElement(const QString &pluginName)
 {
     if (pluginData.isNull() || pluginData.documentElement().isNull())
         pluginData.appendChild(pluginData.createElement(QStringLiteral("plugins")));
@@ -373,9 +605,34 @@ QDomElement HostProject::pluginElement(const QString &pluginName)
     return element;
 }
 
+QDomElement HostProject::pluginElement(const QString &pluginName)
+{
+    QDomElement element = findPluginElement(pluginName);
+    const auto text = pluginTexts.constFind(pluginName);
+    if (text == pluginTexts.cend())
+        return element;
+    QDomElement read = domElement(*text, pluginData);
+    pluginTexts.erase(text);
+    element.parentNode().replaceChild(read, element);
+    return read;
+}
+
+QByteArray HostProject::pluginXml(const QString &pluginName)
+{
+    const auto text = pluginTexts.constFind(pluginName);
+    if (text != pluginTexts.cend())
+        return *text;
+    QByteArray bytes;
+    QString problem;
+    if (!OrderedXmlWriter::toByteArray(findPluginElement(pluginName), bytes, problem))
+        return QByteArray();
+    return bytes;
+}
+
 QDomElement HostProject::resetPluginElement(const QString &pluginName)
 {
-    QDomElement old = pluginElement(pluginName);
+    pluginTexts.remove(pluginName);
+    QDomElement old = findPluginElement(pluginName);
     QDomElement fresh = pluginData.createElement(QStringLiteral("plugin"));
     fresh.setAttribute(QStringLiteral("name"), pluginName);
     old.parentNode().replaceChild(fresh, old);

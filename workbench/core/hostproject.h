@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDomDocument>
+#include <QHash>
 #include <QIODevice>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+
+class QXmlStreamWriter;
 
 // A project application as the reference host keeps it.
 struct ProjectApplication
@@ -40,8 +46,15 @@ public:
     // Reads DIRECTORY/project.xml. On failure nothing of this object
     // changes and errorString() names the file and the problem.
     [[nodiscard]] bool open(const QString &directory);
+    // Writes `pluginName`'s element: the host has written its start tag and
+    // "name"; false, with `problem` set, when it could not be written.
+    using PluginWriter = std::function<bool(QXmlStreamWriter &writer, QString &problem)>;
+
     // Writes the project file atomically.
     [[nodiscard]] bool save();
+    // The same, with `pluginName`'s element written by `writer` instead of
+    // from its DOM.
+    [[nodiscard]] bool save(const QString &pluginName, const PluginWriter &writer);
     // A new project folder with an empty project file.
     [[nodiscard]] bool create(const QString &directory, const QString &name);
 
@@ -61,14 +74,25 @@ public:
 
     // The element handed to the sequencer's save and load.
     QDomElement pluginElement(const QString &pluginName);
+    // The same element as XML text, for a plug-in that reads it as a stream.
+    QByteArray pluginXml(const QString &pluginName);
     // A fresh, empty element for `pluginName`, replacing the stored one.
     QDomElement resetPluginElement(const QString &pluginName);
 
 private:
-    bool parse(QIODevice &device, const QString &path);
-    [[nodiscard]] bool write(QIODevice &device);
+    bool parse(QByteArray content, const QString &path, bool cutPluginTexts);
+    [[nodiscard]] bool write(QIODevice &device, const QString &streamedPlugin,
+                             const PluginWriter &writer);
+    [[nodiscard]] bool writePlugin(QXmlStreamWriter &stream, const QDomElement &element,
+                                   const QString &streamedPlugin, const PluginWriter &writer);
+    QDomElement findPluginElement(const QString &pluginName);
 
     QString folder;
     QString error;
-    QDomDocument pluginData;   // holds one <plugin name="..."> element per module
+    // Holds one <plugin name="..."> element per module, in the file's order.
+    // An element read from the file stays empty, its content kept as text in
+    // pluginTexts until a DOM of it is asked for: a DOM costs many times the
+    // text.
+    QDomDocument pluginData;
+    QHash<QString, QByteArray> pluginTexts;
 };

@@ -2,6 +2,7 @@
 
 #include "hxiactions.h"
 #include "hxidatabasepersist.h"
+#include "hxidatabasepersiststream.h"
 #include "hxiorvsequencer.h"
 #include "hxistartup.h"
 #include "hxiproject.h"
@@ -10,8 +11,11 @@
 #include "workbenchhost.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 using namespace VemoInterface;
 
@@ -33,6 +37,8 @@ ProjectSession::~ProjectSession()
         settingsInterface->release();
     if (projectInterface)
         projectInterface->release();
+    if (persistStream)
+        persistStream->release();
     if (persist) {
         persist->release();
         // The plug-in object keeps the reference it was created with until
@@ -54,6 +60,8 @@ ProjectSession::Outcome ProjectSession::loadPlugin()
     if (!plugin.load(&WorkbenchHost::createProc, &host))
         return fail(Outcome::PluginFailed, plugin.errorString());
     persist = plugin.create<HxiDatabasePersist>(QStringLiteral("HxiDatabasePersist"));
+    persistStream =
+        plugin.create<HxiDatabasePersistStream>(QStringLiteral("HxiDatabasePersistStream"));
     projectInterface = plugin.create<HxiProject>(QStringLiteral("HxiProject"));
     actionsInterface = plugin.create<HxiActions>(QStringLiteral("HxiActions"));
     startupInterface = plugin.create<HxiStartup>(QStringLiteral("HxiStartup"));
@@ -115,10 +123,7 @@ ProjectSession::Outcome ProjectSession::open(const QString &directory, Access ac
     readOnlyProblem = lockProblem;
     hostProject = candidate;
     host.setProject(&hostProject);
-    {
-        QDomElement element = hostProject.pluginElement(PluginName);
-        persist->load(element);
-    }
+    loadPluginElement();
     // The plug-in holds what it read, and every save hands it a fresh
     // element: the nodes it read from go now rather than with the session.
     hostProject.resetPluginElement(PluginName);
@@ -126,6 +131,23 @@ ProjectSession::Outcome ProjectSession::open(const QString &directory, Access ac
     opened = true;
     error.clear();
     return Outcome::Done;
+}
+
+void ProjectSession::loadPluginElement()
+{
+    if (persistStream) {
+        // through a device, which the reader decodes piece by piece instead
+        // of all at once
+        QBuffer device;
+        device.setData(hostProject.pluginXml(PluginName));
+        device.open(QIODevice::ReadOnly);
+        QXmlStreamReader reader(&device);
+        if (reader.readNextStartElement())
+            persistStream->loadFrom(reader);
+        return;
+    }
+    QDomElement element = hostProject.pluginElement(PluginName);
+    persist->load(element);
 }
 
 ProjectSession::Outcome ProjectSession::save()
@@ -137,8 +159,15 @@ ProjectSession::Outcome ProjectSession::save()
                                          ? QObject::tr("The project is open read-only.")
                                          : readOnlyProblem);
     QDomElement element = hostProject.resetPluginElement(PluginName);
-    persist->save(element);
-    const bool written = hostProject.save();
+    bool written = false;
+    if (persistStream) {
+        written = hostProject.save(PluginName, [this](QXmlStreamWriter &writer, QString &problem) {
+            return persistStream->saveTo(writer, problem);
+        });
+    } else {
+        persist->save(element);
+        written = hostProject.save();
+    }
     // What the plug-in wrote is on disk or refused; either way the next save
     // asks for it afresh.
     hostProject.resetPluginElement(PluginName);

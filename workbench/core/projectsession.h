@@ -11,6 +11,7 @@
 namespace VemoInterface {
 class HxiActions;
 class HxiDatabasePersist;
+class HxiDatabasePersistStream;
 class HxiProject;
 class HxiSettings;
 class HxiSettingsPage;
@@ -90,11 +91,16 @@ private:
     void loadPluginSettings();
     QDomElement pluginSettingsElement();
     Outcome fail(Outcome outcome, const QString &message);
+    void loadPluginElement();
 
     WorkbenchHost &host;
     PluginLibrary plugin;
     HostProject hostProject;
     VemoInterface::HxiDatabasePersist *persist = nullptr;
+    // Offered by plug-ins that read and write their element as a stream:
+    // used instead of `persist` when there, a DOM of a large project being
+    // many times the size of its file.
+    VemoInterface::HxiDatabasePersistStream *persistStream = nullptr;
     VemoInterface::HxiProject *projectInterface = nullptr;
     VemoInterface::HxiActions *actionsInterface = nullptr;
     VemoInterface::HxiStartup *startupInterface = nullptr;
