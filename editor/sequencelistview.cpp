@@ -358,7 +358,11 @@ SequenceElementItem *SequenceListView::insertStoredStep(const HxSequenceItem &st
                       typeIcon.isNull() ? this->typeIcon(stored.columnType) : typeIcon);
     }
     SequenceElementItem *row = step.release();
-    placeStep(row, insertionIndex());
+    const int index = insertionIndex();
+    // Numbered before it joins the list, where setting a text makes the
+    // list look the row up: rows loaded in order need no renumbering.
+    row->setText(SequenceElementItem::NumberColumn, QString::number(index + 1));
+    placeStep(row, index);
     return row;
 }
 
@@ -609,8 +613,15 @@ void SequenceListView::removeSelectedSteps()
 
 void SequenceListView::renumberSteps()
 {
-    for (int index = 0; index < topLevelItemCount(); ++index)
-        topLevelItem(index)->setText(SequenceElementItem::NumberColumn, QString::number(index + 1));
+    // Only numbers that changed are set: each text set on a listed row makes
+    // the list find the row's position, which for a stale position means a
+    // search through the list.
+    for (int index = 0; index < topLevelItemCount(); ++index) {
+        QTreeWidgetItem *row = topLevelItem(index);
+        const QString number = QString::number(index + 1);
+        if (row->text(SequenceElementItem::NumberColumn) != number)
+            row->setText(SequenceElementItem::NumberColumn, number);
+    }
 }
 
 SequenceElementItem *SequenceListView::findLabelStep(const QString &label) const

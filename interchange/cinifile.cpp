@@ -69,14 +69,55 @@ bool CIniFile::load(const QString &fileName)
     loaded.parse(text);
     entries = std::move(loaded.entries);
     firstEntry = std::move(loaded.firstEntry);
+    indexedEntries = loaded.indexedEntries;
     sectionEntries = std::move(loaded.sectionEntries);
     lastError.clear();
     return true;
 }
 
+namespace {
+
+// One copy of each key and of each short value: a file names the same keys
+// and the same few values ("1", "Next", "Status") in every item, and a
+// string of their own for every line made loading, holding and freeing a
+// large file cost an allocation per key and value.
+class SharedTexts
+{
+public:
+    QString text(QStringView view)
+    {
+        if (view.size() > longestShared)
+            return view.toString();
+        const auto found = texts.constFind(view);
+        if (found != texts.cend())
+            return *found;
+        QString copy = view.toString();
+        // A file of many different short values (numbers, labels) is
+        // not worth remembering beyond this.
+        if (texts.size() < mostShared)
+            texts.insert(QStringView(copy), copy);
+        return copy;
+    }
+
+private:
+    static constexpr qsizetype longestShared = 24;
+    static constexpr qsizetype mostShared = 4096;
+    // The keys view the values' own characters, which never move.
+    QHash<QStringView, QString> texts;
+};
+
+} // namespace
+
 void CIniFile::parse(QStringView text)
 {
+    SharedTexts shared;
     QString section;
+    QList<const CIniData *> *sectionRun = nullptr;
+    const auto append = [&](const QString &key, const QString &value) {
+        if (!sectionRun)
+            sectionRun = &sectionEntries[section];
+        sectionRun->append(entries.append(section, key, value));
+    };
     qsizetype lineStart = 0;
     while (lineStart < text.size()) {
         qsizetype lineEnd = text.indexOf(u'\n', lineStart);
@@ -100,6 +141,7 @@ void CIniFile::parse(QStringView text)
             const qsizetype close = line.indexOf(u']', open + 1);
             section = (close < 0 ? line.sliced(open + 1) : line.sliced(open + 1, close - open - 1))
                           .toString();
+            sectionRun = nullptr;
         }
 
         // Not an else: a header holding "=" also adds an entry to the section
@@ -107,10 +149,10 @@ void CIniFile::parse(QStringView text)
         // and the value "b]".
         const qsizetype equals = stripped.indexOf(u'=');
         if (equals >= 0) {
-            appendEntry(section, stripped.first(equals).trimmed().toString(),
-                        stripped.sliced(equals + 1).trimmed().toString());
+            append(shared.text(stripped.first(equals).trimmed()),
+                   shared.text(stripped.sliced(equals + 1).trimmed()));
         } else if (!isHeader) {
-            appendEntry(section, stripped.toString(), QString());
+            append(shared.text(stripped), QString());
         }
     }
 }
@@ -175,7 +217,18 @@ QByteArray CIniFile::serialize() const
 
 CIniData *CIniFile::findFirst(const QString &section, const QString &key) const
 {
+    indexNewEntries();
     return firstEntry.find(section, key);
+}
+
+void CIniFile::indexNewEntries() const
+{
+    // Only the first entry of a (section, key) pair is ever found by a lookup.
+    for (; indexedEntries < entries.count(); ++indexedEntries) {
+        CIniData *entry = const_cast<CSortedIniPtrList &>(entries).at(indexedEntries);
+        if (!firstEntry.find(entry->section, entry->key))
+            firstEntry.insert(entry);
+    }
 }
 
 QString CIniFile::value(const QString &section, const QString &key, const QString &defaultValue) const
@@ -198,6 +251,7 @@ void CIniFile::setValue(const QString &section, const QString &key, const QStrin
     }
     CIniData *entry = entries.append(sharedSection, key, value);
     firstEntry.insert(entry);
+    indexedEntries = entries.count();
     if (sectionFound != sectionEntries.end())
         sectionFound->append(entry);
     else
@@ -214,15 +268,4 @@ QStringList CIniFile::keys(const QString &section) const
     for (const CIniData *entry : *found)
         result.append(entry->key);
     return result;
-}
-
-CIniData *CIniFile::appendEntry(const QString &section, const QString &key, const QString &value)
-{
-    // Only the first entry of a (section, key) pair is ever found by a lookup.
-    const bool known = findFirst(section, key) != nullptr;
-    CIniData *entry = entries.append(section, key, value);
-    if (!known)
-        firstEntry.insert(entry);
-    sectionEntries[section].append(entry);
-    return entry;
 }

@@ -599,10 +599,15 @@ int listedItems(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    // Line by line: a copy of a large file split into lines would cost the
+    // import as much memory as the file's items.
     QString section;
     int count = 0;
-    for (const QString &line : lines) {
+    while (!file.atEnd()) {
+        QByteArray bytes = file.readLine();
+        if (bytes.endsWith('\n'))
+            bytes.chop(1);
+        const QString line = QString::fromUtf8(bytes);
         const QString stripped = line.trimmed();
         if (stripped.isEmpty())
             continue;
