@@ -1,5 +1,6 @@
 #include "sequencelistview.h"
 
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include "applicationitem.h"
@@ -358,11 +359,7 @@ SequenceElementItem *SequenceListView::insertStoredStep(const HxSequenceItem &st
                       typeIcon.isNull() ? this->typeIcon(stored.columnType) : typeIcon);
     }
     SequenceElementItem *row = step.release();
-    const int index = insertionIndex();
-    // Numbered before it joins the list, where setting a text makes the
-    // list look the row up: rows loaded in order need no renumbering.
-    row->setText(SequenceElementItem::NumberColumn, QString::number(index + 1));
-    placeStep(row, index);
+    placeStep(row, insertionIndex());
     return row;
 }
 
@@ -613,15 +610,28 @@ void SequenceListView::removeSelectedSteps()
 
 void SequenceListView::renumberSteps()
 {
-    // Only numbers that changed are set: each text set on a listed row makes
-    // the list find the row's position, which for a stale position means a
-    // search through the list.
-    for (int index = 0; index < topLevelItemCount(); ++index) {
-        QTreeWidgetItem *row = topLevelItem(index);
-        const QString number = QString::number(index + 1);
-        if (row->text(SequenceElementItem::NumberColumn) != number)
+    // The model stays quiet while the numbers change and then tells of them
+    // all at once: told row by row, it looks up each row's position, which
+    // is a search through the list for every row that has moved.
+    int first = -1;
+    int last = -1;
+    {
+        const QSignalBlocker quiet(model());
+        for (int index = 0; index < topLevelItemCount(); ++index) {
+            QTreeWidgetItem *row = topLevelItem(index);
+            const QString number = QString::number(index + 1);
+            if (row->text(SequenceElementItem::NumberColumn) == number)
+                continue;
             row->setText(SequenceElementItem::NumberColumn, number);
+            if (first < 0)
+                first = index;
+            last = index;
+        }
     }
+    if (first >= 0)
+        Q_EMIT model()->dataChanged(model()->index(first, SequenceElementItem::NumberColumn),
+                                    model()->index(last, SequenceElementItem::NumberColumn),
+                                    {Qt::DisplayRole});
 }
 
 SequenceElementItem *SequenceListView::findLabelStep(const QString &label) const
