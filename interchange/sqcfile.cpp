@@ -165,6 +165,9 @@ bool SqcFile::readRecords(QIODevice *device, quint32 version)
     if (!device->seek(firstRecord))
         return fail(ReadError);
 
+    // Room for as many records as the rest of the file can hold: the list
+    // then never moves the records it already has.
+    recordList.reserve((device->size() - firstRecord) / SqcRecord::CommonSize + 1);
     QByteArray common(SqcRecord::CommonSize, '\0');
     QByteArray extension(SqcRecord::LogicExtensionSize, '\0');
     for (;;) {
