@@ -243,16 +243,30 @@ void CIniFile::setValue(const QString &section, const QString &key, const QStrin
     // name afresh for every call, and a large document would otherwise hold
     // as many copies as it has entries.
     const auto sectionFound = sectionEntries.find(section);
-    const QString &sharedSection = sectionFound != sectionEntries.end() ? sectionFound.key() : section;
+    const bool sectionKnown = sectionFound != sectionEntries.end();
+    const QString &sharedSection = sectionKnown ? sectionFound.key() : section;
 
-    if (CIniData *first = findFirst(section, key)) {
+    // A small section is looked through where it is: an export fills
+    // sections of a dozen entries one after the other, and the index of the
+    // whole document is left to the first lookup that needs it.
+    constexpr qsizetype searchedInPlace = 64;
+    CIniData *first = nullptr;
+    if (sectionKnown && sectionFound->size() <= searchedInPlace) {
+        for (const CIniData *entry : std::as_const(*sectionFound)) {
+            if (entry->key == key) {
+                first = const_cast<CIniData *>(entry);
+                break;
+            }
+        }
+    } else if (sectionKnown) {
+        first = findFirst(section, key);
+    }
+    if (first) {
         first->value = value;
         return;
     }
     CIniData *entry = entries.append(sharedSection, key, value);
-    firstEntry.insert(entry);
-    indexedEntries = entries.count();
-    if (sectionFound != sectionEntries.end())
+    if (sectionKnown)
         sectionFound->append(entry);
     else
         sectionEntries.insert(section, {entry});

@@ -81,8 +81,9 @@ private:
     bool windows1252 = false;
     CSortedIniPtrList entries;
     // The first entry of each (section, key) pair, among the first
-    // `indexedEntries` entries. A loaded file is indexed at its first
-    // lookup: reading a file through sectionEntryList() needs no index.
+    // `indexedEntries` entries. Entries are indexed at the first lookup
+    // after they were added: a file read through sectionEntryList(), or
+    // filled section by section, needs no index.
     mutable CIniIndex firstEntry;
     mutable qsizetype indexedEntries = 0;
     // section to its entries in list order; a section exists while it has one
