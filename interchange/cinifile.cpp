@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -184,34 +185,57 @@ bool CIniFile::save()
 
 QByteArray CIniFile::serialize() const
 {
-    QString text;
-    qsizetype size = 0;
-    for (const auto &entry : entries)
-        size += entry.section.size() + entry.key.size() + entry.value.size() + 8;
-    text.reserve(size);
-
     // A header is written at every change of section, so a section whose
     // entries are not adjacent gets one header per run; the readers merge
     // the runs again. Leading entries of the unnamed section need none.
-    QString previousSection;
-    for (const auto &entry : entries) {
-        if (entry.section != previousSection) {
-            if (!text.isEmpty())
-                text += u'\n';
-            text += u'[';
-            text += entry.section;
-            text += u"]\n";
-            previousSection = entry.section;
+    // An entry without a key is written as its bare value, which reads
+    // back as a key: the only way such a line can be represented.
+    //
+    // The text is measured first and then copied into place: appended
+    // piece by piece, a large document spent its time growing the text.
+    const auto walk = [this](auto &&header, auto &&line) {
+        const QString *previousSection = nullptr;
+        bool first = true;
+        for (const auto &entry : entries) {
+            const bool opens = previousSection ? entry.section != *previousSection
+                                               : !entry.section.isEmpty();
+            if (opens) {
+                header(entry.section, first);
+                previousSection = &entry.section;
+            } else if (!previousSection) {
+                previousSection = &entry.section;
+            }
+            line(entry, !entry.key.trimmed().isEmpty());
+            first = false;
         }
-        // An entry without a key is written as its bare value, which reads
-        // back as a key: the only way such a line can be represented.
-        if (!entry.key.trimmed().isEmpty()) {
-            text += entry.key;
-            text += u'=';
-        }
-        text += entry.value;
-        text += u'\n';
-    }
+    };
+    qsizetype size = 0;
+    walk([&](const QString &section, bool first) { size += section.size() + (first ? 3 : 4); },
+         [&](const CIniData &entry, bool keyed) {
+             size += (keyed ? entry.key.size() + 1 : 0) + entry.value.size() + 1;
+         });
+
+    QString text(size, Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto put = [&out](QStringView piece) {
+        std::copy(piece.begin(), piece.end(), out);
+        out += piece.size();
+    };
+    walk(
+        [&](const QString &section, bool first) {
+            put(first ? u"[" : u"\n[");
+            put(section);
+            put(u"]\n");
+        },
+        [&](const CIniData &entry, bool keyed) {
+            if (keyed) {
+                put(entry.key);
+                put(u"=");
+            }
+            put(entry.value);
+            put(u"\n");
+        });
+    Q_ASSERT(out == text.data() + text.size());
     return text.toUtf8();
 }
 
