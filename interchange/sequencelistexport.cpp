@@ -101,9 +101,9 @@ SequenceListExport::Result SequenceListExport::write(const HxSequence &sequence,
         progress->setWindowModality(Qt::ApplicationModal);
         progress->setMinimumDuration(0);
     }
-    // The bar moves a thousandth at a time: each move of a modal progress
+    // The bar moves a hundredth at a time: each move of a modal progress
     // dialog lets the event loop run, which cost more than writing the step.
-    const int progressStride = qMax(1, steps / 1000);
+    const int progressStride = qMax(1, steps / 100);
     const auto cancelledAt = [&](int step) {
         if (!progress)
             return false;

@@ -113,9 +113,9 @@ SequenceListImport::Result SequenceListImport::read(const QString &sequenceTitle
     }
 
     int step = 0;
-    // The bar moves a thousandth at a time: each move of a modal progress
+    // The bar moves a hundredth at a time: each move of a modal progress
     // dialog lets the event loop run, which cost more than reading the item.
-    const int progressStride = qMax(1, int(keys.size()) / 1000);
+    const int progressStride = qMax(1, int(keys.size()) / 100);
     for (const QString &key : keys) {
         if (progress) {
             if (step % progressStride == 0)

@@ -602,11 +602,7 @@ int listedItems(const QString &fileName)
         return 0;
     // Walked line by line in place: a large file split into a list of
     // lines cost the import more than reading its items.
-    // The file's bytes are decoded where the system maps them, not copied first.
-    const qint64 size = file.size();
-    const uchar *mapped = size > 0 ? file.map(0, size) : nullptr;
-    const QString text = mapped ? QString::fromUtf8(QByteArrayView(mapped, size))
-                                : QString::fromUtf8(file.readAll());
+    const QString text = QString::fromUtf8(file.readAll());
     QStringView section;
     int count = 0;
     for (const QStringView line : QStringTokenizer(text, u'\n')) {
