@@ -1,5 +1,6 @@
 #include "sequencelistview.h"
 
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include "applicationitem.h"
@@ -610,8 +611,28 @@ void SequenceListView::removeSelectedSteps()
 
 void SequenceListView::renumberSteps()
 {
-    for (int index = 0; index < topLevelItemCount(); ++index)
-        topLevelItem(index)->setText(SequenceElementItem::NumberColumn, QString::number(index + 1));
+    // The model stays quiet while the numbers change and then tells of them
+    // all at once: told row by row, it looks up each row's position, which
+    // is a search through the list for every row that has moved.
+    int first = -1;
+    int last = -1;
+    {
+        const QSignalBlocker quiet(model());
+        for (int index = 0; index < topLevelItemCount(); ++index) {
+            QTreeWidgetItem *row = topLevelItem(index);
+            const QString number = QString::number(index + 1);
+            if (row->text(SequenceElementItem::NumberColumn) == number)
+                continue;
+            row->setText(SequenceElementItem::NumberColumn, number);
+            if (first < 0)
+                first = index;
+            last = index;
+        }
+    }
+    if (first >= 0)
+        Q_EMIT model()->dataChanged(model()->index(first, SequenceElementItem::NumberColumn),
+                                    model()->index(last, SequenceElementItem::NumberColumn),
+                                    {Qt::DisplayRole});
 }
 
 SequenceElementItem *SequenceListView::findLabelStep(const QString &label) const

@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -69,14 +70,55 @@ bool CIniFile::load(const QString &fileName)
     loaded.parse(text);
     entries = std::move(loaded.entries);
     firstEntry = std::move(loaded.firstEntry);
+    indexedEntries = loaded.indexedEntries;
     sectionEntries = std::move(loaded.sectionEntries);
     lastError.clear();
     return true;
 }
 
+namespace {
+
+// One copy of each key and of each short value: a file names the same keys
+// and the same few values ("1", "Next", "Status") in every item, and a
+// string of their own for every line made loading, holding and freeing a
+// large file cost an allocation per key and value.
+class SharedTexts
+{
+public:
+    QString text(QStringView view)
+    {
+        if (view.size() > longestShared)
+            return view.toString();
+        const auto found = texts.constFind(view);
+        if (found != texts.cend())
+            return *found;
+        QString copy = view.toString();
+        // A file of many different short values (numbers, labels) is
+        // not worth remembering beyond this.
+        if (texts.size() < mostShared)
+            texts.insert(QStringView(copy), copy);
+        return copy;
+    }
+
+private:
+    static constexpr qsizetype longestShared = 24;
+    static constexpr qsizetype mostShared = 4096;
+    // The keys view the values' own characters, which never move.
+    QHash<QStringView, QString> texts;
+};
+
+} // namespace
+
 void CIniFile::parse(QStringView text)
 {
+    SharedTexts shared;
     QString section;
+    QList<const CIniData *> *sectionRun = nullptr;
+    const auto append = [&](const QString &key, const QString &value) {
+        if (!sectionRun)
+            sectionRun = &sectionEntries[section];
+        sectionRun->append(entries.append(section, key, value));
+    };
     qsizetype lineStart = 0;
     while (lineStart < text.size()) {
         qsizetype lineEnd = text.indexOf(u'\n', lineStart);
@@ -100,6 +142,7 @@ void CIniFile::parse(QStringView text)
             const qsizetype close = line.indexOf(u']', open + 1);
             section = (close < 0 ? line.sliced(open + 1) : line.sliced(open + 1, close - open - 1))
                           .toString();
+            sectionRun = nullptr;
         }
 
         // Not an else: a header holding "=" also adds an entry to the section
@@ -107,10 +150,10 @@ void CIniFile::parse(QStringView text)
         // and the value "b]".
         const qsizetype equals = stripped.indexOf(u'=');
         if (equals >= 0) {
-            appendEntry(section, stripped.first(equals).trimmed().toString(),
-                        stripped.sliced(equals + 1).trimmed().toString());
+            append(shared.text(stripped.first(equals).trimmed()),
+                   shared.text(stripped.sliced(equals + 1).trimmed()));
         } else if (!isHeader) {
-            appendEntry(section, stripped.toString(), QString());
+            append(shared.text(stripped), QString());
         }
     }
 }
@@ -142,40 +185,74 @@ bool CIniFile::save()
 
 QByteArray CIniFile::serialize() const
 {
-    QString text;
-    qsizetype size = 0;
-    for (const auto &entry : entries)
-        size += entry.section.size() + entry.key.size() + entry.value.size() + 8;
-    text.reserve(size);
-
     // A header is written at every change of section, so a section whose
     // entries are not adjacent gets one header per run; the readers merge
     // the runs again. Leading entries of the unnamed section need none.
-    QString previousSection;
-    for (const auto &entry : entries) {
-        if (entry.section != previousSection) {
-            if (!text.isEmpty())
-                text += u'\n';
-            text += u'[';
-            text += entry.section;
-            text += u"]\n";
-            previousSection = entry.section;
+    // An entry without a key is written as its bare value, which reads
+    // back as a key: the only way such a line can be represented.
+    //
+    // The text is measured first and then copied into place: appended
+    // piece by piece, a large document spent its time growing the text.
+    const auto walk = [this](auto &&header, auto &&line) {
+        const QString *previousSection = nullptr;
+        bool first = true;
+        for (const auto &entry : entries) {
+            const bool opens = previousSection ? entry.section != *previousSection
+                                               : !entry.section.isEmpty();
+            if (opens) {
+                header(entry.section, first);
+                previousSection = &entry.section;
+            } else if (!previousSection) {
+                previousSection = &entry.section;
+            }
+            line(entry, !entry.key.trimmed().isEmpty());
+            first = false;
         }
-        // An entry without a key is written as its bare value, which reads
-        // back as a key: the only way such a line can be represented.
-        if (!entry.key.trimmed().isEmpty()) {
-            text += entry.key;
-            text += u'=';
-        }
-        text += entry.value;
-        text += u'\n';
-    }
+    };
+    qsizetype size = 0;
+    walk([&](const QString &section, bool first) { size += section.size() + (first ? 3 : 4); },
+         [&](const CIniData &entry, bool keyed) {
+             size += (keyed ? entry.key.size() + 1 : 0) + entry.value.size() + 1;
+         });
+
+    QString text(size, Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto put = [&out](QStringView piece) {
+        std::copy(piece.begin(), piece.end(), out);
+        out += piece.size();
+    };
+    walk(
+        [&](const QString &section, bool first) {
+            put(first ? u"[" : u"\n[");
+            put(section);
+            put(u"]\n");
+        },
+        [&](const CIniData &entry, bool keyed) {
+            if (keyed) {
+                put(entry.key);
+                put(u"=");
+            }
+            put(entry.value);
+            put(u"\n");
+        });
+    Q_ASSERT(out == text.data() + text.size());
     return text.toUtf8();
 }
 
 CIniData *CIniFile::findFirst(const QString &section, const QString &key) const
 {
+    indexNewEntries();
     return firstEntry.find(section, key);
+}
+
+void CIniFile::indexNewEntries() const
+{
+    // Only the first entry of a (section, key) pair is ever found by a lookup.
+    for (; indexedEntries < entries.count(); ++indexedEntries) {
+        CIniData *entry = const_cast<CSortedIniPtrList &>(entries).at(indexedEntries);
+        if (!firstEntry.find(entry->section, entry->key))
+            firstEntry.insert(entry);
+    }
 }
 
 QString CIniFile::value(const QString &section, const QString &key, const QString &defaultValue) const
@@ -190,15 +267,30 @@ void CIniFile::setValue(const QString &section, const QString &key, const QStrin
     // name afresh for every call, and a large document would otherwise hold
     // as many copies as it has entries.
     const auto sectionFound = sectionEntries.find(section);
-    const QString &sharedSection = sectionFound != sectionEntries.end() ? sectionFound.key() : section;
+    const bool sectionKnown = sectionFound != sectionEntries.end();
+    const QString &sharedSection = sectionKnown ? sectionFound.key() : section;
 
-    if (CIniData *first = findFirst(section, key)) {
+    // A small section is looked through where it is: an export fills
+    // sections of a dozen entries one after the other, and the index of the
+    // whole document is left to the first lookup that needs it.
+    constexpr qsizetype searchedInPlace = 64;
+    CIniData *first = nullptr;
+    if (sectionKnown && sectionFound->size() <= searchedInPlace) {
+        for (const CIniData *entry : std::as_const(*sectionFound)) {
+            if (entry->key == key) {
+                first = const_cast<CIniData *>(entry);
+                break;
+            }
+        }
+    } else if (sectionKnown) {
+        first = findFirst(section, key);
+    }
+    if (first) {
         first->value = value;
         return;
     }
     CIniData *entry = entries.append(sharedSection, key, value);
-    firstEntry.insert(entry);
-    if (sectionFound != sectionEntries.end())
+    if (sectionKnown)
         sectionFound->append(entry);
     else
         sectionEntries.insert(section, {entry});
@@ -214,15 +306,4 @@ QStringList CIniFile::keys(const QString &section) const
     for (const CIniData *entry : *found)
         result.append(entry->key);
     return result;
-}
-
-CIniData *CIniFile::appendEntry(const QString &section, const QString &key, const QString &value)
-{
-    // Only the first entry of a (section, key) pair is ever found by a lookup.
-    const bool known = findFirst(section, key) != nullptr;
-    CIniData *entry = entries.append(section, key, value);
-    if (!known)
-        firstEntry.insert(entry);
-    sectionEntries[section].append(entry);
-    return entry;
 }

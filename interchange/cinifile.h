@@ -64,10 +64,15 @@ public:
 
     qsizetype entryCount() const { return entries.count(); }
     const CSortedIniPtrList &entryList() const { return entries; }
+    // the entries of the section in list order, duplicates included
+    QList<const CIniData *> sectionEntryList(const QString &section) const
+    {
+        return sectionEntries.value(section);
+    }
 
 private:
     CIniData *findFirst(const QString &section, const QString &key) const;
-    CIniData *appendEntry(const QString &section, const QString &key, const QString &value);
+    void indexNewEntries() const;
     void parse(QStringView text);
     QByteArray serialize() const;
 
@@ -75,8 +80,12 @@ private:
     QString lastError;
     bool windows1252 = false;
     CSortedIniPtrList entries;
-    // the first entry of each (section, key) pair
-    CIniIndex firstEntry;
+    // The first entry of each (section, key) pair, among the first
+    // `indexedEntries` entries. Entries are indexed at the first lookup
+    // after they were added: a file read through sectionEntryList(), or
+    // filled section by section, needs no index.
+    mutable CIniIndex firstEntry;
+    mutable qsizetype indexedEntries = 0;
     // section to its entries in list order; a section exists while it has one
     QHash<QString, QList<const CIniData *>> sectionEntries;
 };

@@ -11,7 +11,13 @@ int sign(int comparison)
 
 CIniData *CSortedIniPtrList::append(const QString &section, const QString &key, const QString &value)
 {
-    return &entries.emplace_back(section, key, value);
+    if (used % BlockSize == 0)
+        blocks.push_back(std::make_unique<CIniData[]>(size_t(BlockSize)));
+    CIniData *entry = at(used++);
+    entry->section = section;
+    entry->key = key;
+    entry->value = value;
+    return entry;
 }
 
 int CSortedIniPtrList::compareItems(const CIniData &first, const CIniData &second)

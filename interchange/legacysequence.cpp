@@ -38,9 +38,9 @@ bool writeLegacySequence(const QString &fileName, const QString &instrumentName,
     if (!folder.isEmpty() && !QDir().mkpath(folder))
         return failed(SqcFile::errorMessage(SqcFile::CantOpen, fileName));
 
-    SqcFile file =
-        SqcConversion::fileFromSequence(sequence, instrumentName, sequenceName, databasePath);
-    if (!file.write(fileName))
+    SqcFile file;
+    if (!SqcConversion::writeSequenceFile(file, fileName, sequence, instrumentName, sequenceName,
+                                          databasePath))
         return failed(file.errorString());
 
     SqmFile companion = SqcConversion::companionFromSequence(sequence, QDir(folder).dirName());

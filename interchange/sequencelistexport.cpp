@@ -101,10 +101,14 @@ SequenceListExport::Result SequenceListExport::write(const HxSequence &sequence,
         progress->setWindowModality(Qt::ApplicationModal);
         progress->setMinimumDuration(0);
     }
+    // The bar moves a hundredth at a time: each move of a modal progress
+    // dialog lets the event loop run, which cost more than writing the step.
+    const int progressStride = qMax(1, steps / 100);
     const auto cancelledAt = [&](int step) {
         if (!progress)
             return false;
-        progress->setValue(step);
+        if (step % progressStride == 0)
+            progress->setValue(step);
         return progress->wasCanceled();
     };
 

@@ -113,9 +113,13 @@ SequenceListImport::Result SequenceListImport::read(const QString &sequenceTitle
     }
 
     int step = 0;
+    // The bar moves a hundredth at a time: each move of a modal progress
+    // dialog lets the event loop run, which cost more than reading the item.
+    const int progressStride = qMax(1, int(keys.size()) / 100);
     for (const QString &key : keys) {
         if (progress) {
-            progress->setValue(step);
+            if (step % progressStride == 0)
+                progress->setValue(step);
             if (progress->wasCanceled()) {
                 //: %1 = Sequence Title, %2 = File Name
                 OutputLog(link).message(

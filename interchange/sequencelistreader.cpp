@@ -1,6 +1,7 @@
 #include "sequencelistreader.h"
 
 #include "applicationtypes.h"
+#include "cinidata.h"
 #include "cinifile.h"
 #include "controloperations.h"
 #include "executionparameters.h"
@@ -23,21 +24,10 @@ constexpr int lastTap = 31;
 
 SequenceListReader::SequenceListReader(const CIniFile &document) : document(document)
 {
-    // Entries of a section come in runs, so the section is looked up once
-    // per run rather than once per entry.
-    const QString *runSection = nullptr;
-    Entries *run = nullptr;
-    for (const auto &entry : document.entryList()) {
-        if (!runSection || entry.section != *runSection) {
-            runSection = &entry.section;
-            run = entry.section == Key::SequenceSection ? nullptr : &sections[entry.section];
-        }
-        if (run) {
-            run->append({entry.key, entry.value});
-        } else if (!sequenceNames.contains(entry.key)) {
-            // Duplicate keys all read the first one's value.
-            sequenceNames.insert(entry.key, TextBoundary::fromIniValue(entry.value));
-        }
+    for (const CIniData *entry : document.sectionEntryList(Key::SequenceSection)) {
+        // Duplicate keys all read the first one's value.
+        if (!sequenceNames.contains(entry->key))
+            sequenceNames.insert(entry->key, TextBoundary::fromIniValue(entry->value));
     }
 }
 
@@ -59,20 +49,25 @@ bool SequenceListReader::flag(const QString &text)
 }
 
 
-QString SequenceListReader::value(const QString &section, const QString &key,
-                                  const QString &defaultValue) const
+SequenceListReader::Entries SequenceListReader::sectionEntries(const QString &section) const
+{
+    // SEQUENCE lists the items; it is nobody's own section.
+    return section == Key::SequenceSection ? Entries() : document.sectionEntryList(section);
+}
+
+QString SequenceListReader::value(const Entries &entries, const QString &section,
+                                  const QString &key, const QString &defaultValue) const
 {
     // A section of a hand-made file may be of any size; only the small ones
     // an export writes are searched here.
     constexpr qsizetype searchedHere = 64;
-    const auto found = sections.constFind(section);
-    if (found == sections.cend())
+    if (entries.isEmpty())
         return defaultValue;
-    if (found->size() > searchedHere)
+    if (entries.size() > searchedHere)
         return TextBoundary::fromIniValue(document.value(section, key, defaultValue));
-    for (const auto &[entryKey, entryValue] : *found) {
-        if (entryKey == key)
-            return TextBoundary::fromIniValue(entryValue);
+    for (const CIniData *entry : entries) {
+        if (entry->key == key)
+            return TextBoundary::fromIniValue(entry->value);
     }
     return defaultValue;
 }
@@ -83,15 +78,16 @@ ImportedItem SequenceListReader::buildItem(const QString &key) const
     imported.key = key;
     HxSequenceItem &item = imported.item;
     const QString &section = key;
+    const Entries entries = sectionEntries(section);
 
     const QString name = sequenceNames.value(key);
-    item.columnOperation = value(section, Key::ColumnOperation);
-    item.columnProperty = value(section, Key::ColumnProperty);
-    item.columnShow = value(section, Key::ColumnShow, ApplicationTypes::ShowStatus);
+    item.columnOperation = value(entries, section, Key::ColumnOperation);
+    item.columnProperty = value(entries, section, Key::ColumnProperty);
+    item.columnShow = value(entries, section, Key::ColumnShow, ApplicationTypes::ShowStatus);
     item.parameters.insert(Parameter::Key::Show, item.columnShow);
     item.columnStatus = QStringLiteral("---");
 
-    const QString kind = value(section, Key::ItemType);
+    const QString kind = value(entries, section, Key::ItemType);
     item.type = -1;
     if (kind == Key::Application) {
         imported.kind = ImportedItem::Kind::Application;
@@ -104,7 +100,7 @@ ImportedItem SequenceListReader::buildItem(const QString &key) const
         // own section says.
         item.columnOperation = name;
         item.columnItem =
-            value(section, Key::ColumnItem, ControlOperations::defaultControlItem(name));
+            value(entries, section, Key::ColumnItem, ControlOperations::defaultControlItem(name));
         item.operationItemId = ControlOperations::controlOperationCaption(name);
         item.type = ControlOperations::controlOperationCode(name);
         item.columnType = ApplicationTypes::Ctrl;
@@ -120,43 +116,43 @@ ImportedItem SequenceListReader::buildItem(const QString &key) const
     }
 
     if (item.columnOperation == ControlOperations::Pause) {
-        item.timeOut = number(value(section, Key::TimeOut, QStringLiteral("0")));
-        item.pauseMessageText = value(section, Key::PauseMessageText);
+        item.timeOut = number(value(entries, section, Key::TimeOut, QStringLiteral("0")));
+        item.pauseMessageText = value(entries, section, Key::PauseMessageText);
         item.pauseMessageDefaultAnswer =
-            number(value(section, Key::PauseMessageDefaultAnswer, QStringLiteral("0")));
+            number(value(entries, section, Key::PauseMessageDefaultAnswer, QStringLiteral("0")));
         item.pauseMessageAnswerNoIsPass =
-            flag(value(section, Key::PauseMessageAnswerNoIsPass, QStringLiteral("0")));
+            flag(value(entries, section, Key::PauseMessageAnswerNoIsPass, QStringLiteral("0")));
         // The runner and the legacy writer read the pause's timing from here.
         if (imported.kind == ImportedItem::Kind::Operation)
             item.commandEx = item.columnItem;
     }
 
-    item.addToReport = flag(value(section, Key::AddToReport, QStringLiteral("0")));
-    item.passAction = value(section, Key::PassAction, QStringLiteral("Next"));
-    item.failAction = value(section, Key::FailAction, QStringLiteral("Next"));
-    item.rejectAction = value(section, Key::RejectAction, QStringLiteral("Redo"));
-    item.systemErrorAction = value(section, Key::SyseAction, QStringLiteral("Stop"));
-    item.saveResultsOnFail = flag(value(section, Key::SaveResultsOnFail, QStringLiteral("1")));
-    item.saveResultsOnPass = flag(value(section, Key::SaveResultsOnPass, QStringLiteral("0")));
+    item.addToReport = flag(value(entries, section, Key::AddToReport, QStringLiteral("0")));
+    item.passAction = value(entries, section, Key::PassAction, QStringLiteral("Next"));
+    item.failAction = value(entries, section, Key::FailAction, QStringLiteral("Next"));
+    item.rejectAction = value(entries, section, Key::RejectAction, QStringLiteral("Redo"));
+    item.systemErrorAction = value(entries, section, Key::SyseAction, QStringLiteral("Stop"));
+    item.saveResultsOnFail = flag(value(entries, section, Key::SaveResultsOnFail, QStringLiteral("1")));
+    item.saveResultsOnPass = flag(value(entries, section, Key::SaveResultsOnPass, QStringLiteral("0")));
     item.propertiesOperation = item.columnOperation;
     item.parameters.insert(Parameter::Key::SeqOperation, item.columnOperation);
     item.propertiesShow = item.columnShow;
     item.statusToSequenceStatus =
-        flag(value(section, Key::StatusToSequenceStatus, QStringLiteral("1")));
+        flag(value(entries, section, Key::StatusToSequenceStatus, QStringLiteral("1")));
 
     if (imported.kind == ImportedItem::Kind::Command) {
         SequenceCommand &command = item.command;
         command.setName(name);
-        command.setCommand(value(section, Key::SeqCommandCommand));
-        command.setConsoleApp(flag(value(section, Key::SeqCommandConsoleApp, QStringLiteral("0"))));
-        command.setDir(value(section, Key::SeqCommandDir));
+        command.setCommand(value(entries, section, Key::SeqCommandCommand));
+        command.setConsoleApp(flag(value(entries, section, Key::SeqCommandConsoleApp, QStringLiteral("0"))));
+        command.setDir(value(entries, section, Key::SeqCommandDir));
         command.setFailExitCode(
-            number(value(section, Key::SeqCommandFailExitCode, QStringLiteral("0"))));
-        command.setInternal(flag(value(section, Key::SeqCommandInternal, QStringLiteral("0"))));
+            number(value(entries, section, Key::SeqCommandFailExitCode, QStringLiteral("0"))));
+        command.setInternal(flag(value(entries, section, Key::SeqCommandInternal, QStringLiteral("0"))));
         command.setLaunchInDesignDir(
-            flag(value(section, Key::SeqCommandLaunchInDesignDir, QStringLiteral("0"))));
+            flag(value(entries, section, Key::SeqCommandLaunchInDesignDir, QStringLiteral("0"))));
         command.setPassExitCode(
-            number(value(section, Key::SeqCommandPassExitCode, QStringLiteral("0"))));
+            number(value(entries, section, Key::SeqCommandPassExitCode, QStringLiteral("0"))));
     }
 
     readParameters(key, item);
@@ -170,7 +166,9 @@ void SequenceListReader::readParameters(const QString &key, HxSequenceItem &item
     QList<int> taps;            // in order of first appearance
     QMap<int, quint32> tapFlags;
 
-    for (const auto &[name, text] : sections.value(Key::parametersSection(key))) {
+    for (const CIniData *entry : sectionEntries(Key::parametersSection(key))) {
+        const QString &name = entry->key;
+        const QString &text = entry->value;
         if (InstrumentFlags::isFlagName(name)) {
             flags = InstrumentFlags::applyFlag(flags, name, text);
             continue;

@@ -9,6 +9,7 @@
 
 #include <utility>
 
+class CIniData;
 class CIniFile;
 
 // One item as a sequence list file describes it, before it is checked.
@@ -43,20 +44,15 @@ public:
     static bool flag(const QString &text);
 
 private:
-    using Entries = QList<std::pair<QString, QString>>;
+    using Entries = QList<const CIniData *>;
 
-    QString value(const QString &section, const QString &key,
+    // The entries of an item's section, SEQUENCE being none.
+    Entries sectionEntries(const QString &section) const;
+    QString value(const Entries &entries, const QString &section, const QString &key,
                   const QString &defaultValue = QString()) const;
     void readParameters(const QString &key, HxSequenceItem &item) const;
 
     const CIniFile &document;
-    // Every section but SEQUENCE in file order, collected in one pass. A
-    // parameter section must be walked entry by entry anyway, and looking a
-    // key up among the dozen entries of its item keeps the import's memory
-    // accesses local: a large file's index no longer fits in the cache, and
-    // two dozen probes of it per item made a 5,000-step import take three
-    // times as long per step as a 500-step one.
-    QHash<QString, Entries> sections;
     // the first value of each key of SEQUENCE
     QHash<QString, QString> sequenceNames;
 };

@@ -411,9 +411,9 @@ SqcRecord recordFromItem(const HxSequenceItem &item)
     return record;
 }
 
-SqcFile fileFromSequence(const HxSequence &sequence, const QString &instrumentName,
-                         const QString &sequenceName, const QString &databasePath,
-                         const QDateTime &writtenAt)
+SqcHeader headerFromSequence(const HxSequence &sequence, const QString &instrumentName,
+                             const QString &sequenceName, const QString &databasePath,
+                             const QDateTime &writtenAt)
 {
     SqcHeader header;
     header.time = quint32(writtenAt.toSecsSinceEpoch());
@@ -435,9 +435,32 @@ SqcFile fileFromSequence(const HxSequence &sequence, const QString &instrumentNa
                    | bitIf(sequence.statusBannerApp(), SqcHeader::StatusBannerApp)
                    | bitIf(sequence.statusBannerSequence(), SqcHeader::StatusBannerSequence);
     header.windowName = sequence.title();
+    return header;
+}
 
+bool writeSequenceFile(SqcFile &file, const QString &fileName, const HxSequence &sequence,
+                       const QString &instrumentName, const QString &sequenceName,
+                       const QString &databasePath)
+{
+    file.setHeader(headerFromSequence(sequence, instrumentName, sequenceName, databasePath));
+    const HxSequenceItemList &items = sequence.items();
+    qsizetype at = 0;
+    return file.write(fileName, [&items, &at](SqcRecord &record) {
+        while (at < items.size() && !items.at(at))
+            ++at;
+        if (at >= items.size())
+            return false;
+        record = recordFromItem(*items.at(at++));
+        return true;
+    });
+}
+
+SqcFile fileFromSequence(const HxSequence &sequence, const QString &instrumentName,
+                         const QString &sequenceName, const QString &databasePath,
+                         const QDateTime &writtenAt)
+{
     SqcFile file;
-    file.setHeader(header);
+    file.setHeader(headerFromSequence(sequence, instrumentName, sequenceName, databasePath, writtenAt));
     QList<SqcRecord> records;
     records.reserve(sequence.items().size());
     for (const HxSequenceItemPtr &item : sequence.items()) {

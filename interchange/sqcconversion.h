@@ -46,6 +46,18 @@ inline const QString NoInstrument = QStringLiteral("(no instrument)");
 // The record of one step.
 SqcRecord recordFromItem(const HxSequenceItem &item);
 
+// The header of a sequence's file: from the sequence's settings and the
+// given names.
+SqcHeader headerFromSequence(const HxSequence &sequence, const QString &instrumentName,
+                             const QString &sequenceName, const QString &databasePath,
+                             const QDateTime &writtenAt = QDateTime::currentDateTimeUtc());
+
+// Writes the file of a sequence record by record, as fileFromSequence(...).write(fileName)
+// would, without holding every record at once; the file's error on failure.
+[[nodiscard]] bool writeSequenceFile(SqcFile &file, const QString &fileName, const HxSequence &sequence,
+                                     const QString &instrumentName, const QString &sequenceName,
+                                     const QString &databasePath);
+
 // The whole file of a sequence: the header from the sequence's settings and
 // the given names, then one record per step in order. `databasePath` is what
 // the project database reports as its project text.

@@ -43,23 +43,42 @@ bool isImageOperation(qint32 code)
 // extension.
 constexpr quint32 awFlag = 0x4;
 
+SqcFile::Error writeRecord(QIODevice *device, const SqcRecord &record)
+{
+    const QByteArray common = record.commonPart();
+    if (device->write(common) != common.size())
+        return SqcFile::WriteError;
+    const QByteArray extension = record.extensionBytes();
+    if (!extension.isEmpty() && device->write(extension) != extension.size())
+        return SqcFile::WriteError;
+    return SqcFile::NoError;
+}
+
 SqcFile::Error writeAll(QIODevice *device, const SqcHeader &header,
-                        const QList<SqcRecord> &records)
+                        const SqcFile::RecordSource &next)
 {
     if (!device || !device->isWritable())
         return SqcFile::CantOpen;
     const QByteArray headerBytes = header.toBytes();
     if (device->write(headerBytes) != headerBytes.size())
         return SqcFile::WriteError;
-    for (const SqcRecord &record : records) {
-        const QByteArray common = record.commonPart();
-        if (device->write(common) != common.size())
-            return SqcFile::WriteError;
-        const QByteArray extension = record.extensionBytes();
-        if (!extension.isEmpty() && device->write(extension) != extension.size())
-            return SqcFile::WriteError;
+    SqcRecord record;
+    while (next(record)) {
+        if (const SqcFile::Error error = writeRecord(device, record); error != SqcFile::NoError)
+            return error;
     }
     return SqcFile::NoError;
+}
+
+// The records of a list, one after the other.
+SqcFile::RecordSource recordsOf(const QList<SqcRecord> &records)
+{
+    return [&records, at = qsizetype(0)](SqcRecord &record) mutable {
+        if (at >= records.size())
+            return false;
+        record = records.at(at++);
+        return true;
+    };
 }
 
 } // namespace
@@ -146,6 +165,9 @@ bool SqcFile::readRecords(QIODevice *device, quint32 version)
     if (!device->seek(firstRecord))
         return fail(ReadError);
 
+    // Room for as many records as the rest of the file can hold: the list
+    // then never moves the records it already has.
+    recordList.reserve((device->size() - firstRecord) / SqcRecord::CommonSize + 1);
     QByteArray common(SqcRecord::CommonSize, '\0');
     QByteArray extension(SqcRecord::LogicExtensionSize, '\0');
     for (;;) {
@@ -219,14 +241,19 @@ SqcHeader SqcFile::writtenHeader() const
 
 bool SqcFile::write(const QString &fileName)
 {
+    return write(fileName, recordsOf(recordList));
+}
+
+bool SqcFile::write(const QString &fileName, const RecordSource &next)
+{
     name = fileName;
     lastError = NoError;
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return fail(CantOpen);
-    if (!write(&file)) {
+    if (const Error result = writeAll(&file, writtenHeader(), next); result != NoError) {
         file.cancelWriting();
-        return false;
+        return fail(result);
     }
     if (!file.commit())
         return fail(WriteError);
@@ -236,7 +263,7 @@ bool SqcFile::write(const QString &fileName)
 bool SqcFile::write(QIODevice *device)
 {
     lastError = NoError;
-    const Error result = writeAll(device, writtenHeader(), recordList);
+    const Error result = writeAll(device, writtenHeader(), recordsOf(recordList));
     return result == NoError || fail(result);
 }
 
@@ -245,7 +272,7 @@ QByteArray SqcFile::toData() const
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
-    writeAll(&buffer, writtenHeader(), recordList);
+    writeAll(&buffer, writtenHeader(), recordsOf(recordList));
     return data;
 }
 

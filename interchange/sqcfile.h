@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 
 // A legacy sequence file (".sqc"): its header and its item records, read
@@ -44,6 +46,11 @@ public:
     [[nodiscard]] bool write(const QString &fileName);
     // Writes to a device open for writing; stops at the first short write.
     [[nodiscard]] bool write(QIODevice *device);
+    // Writes the header, then the records `next` fills one at a time until
+    // it returns false, in place of the records held; atomically, as
+    // write(fileName). A file of many records never has them all in memory.
+    using RecordSource = std::function<bool(SqcRecord &record)>;
+    [[nodiscard]] bool write(const QString &fileName, const RecordSource &next);
     // The bytes write() produces.
     QByteArray toData() const;
 

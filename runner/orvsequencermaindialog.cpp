@@ -201,9 +201,13 @@ bool ORVSequencerMainDialog::loadSequence(HxSequence *sequence)
     HxiProjectApplications *applications = database ? database->applications() : nullptr;
     ui->sequenceListView->clear();
     int number = 0;
+    // The bar moves a hundredth at a time: each move of a modal progress
+    // dialog lets the event loop run, which cost more than loading the row.
+    const int progressStride = qMax(1, int(items.size()) / 100);
     for (const HxSequenceItemPtr &item : items) {
         ++number;
-        progress.setValue(number - 1);
+        if ((number - 1) % progressStride == 0)
+            progress.setValue(number - 1);
         if (progress.wasCanceled()) {
             //: %1 = Sequence Title
             owner->logMessage(tr("ORV Sequencer '%1' - Load Sequence cancelled").arg(sequence->title()));

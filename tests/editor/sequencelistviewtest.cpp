@@ -356,10 +356,19 @@ TEST_F(SequenceListViewTest, RenumberingAndTheExactLabelLookup)
         EXPECT_EQ(list.findLabelStep(QString::fromUtf8(c.label)), c.found);
     }
 
-    for (SequenceElementItem *step : list.steps())
-        step->setText(Column::NumberColumn, QStringLiteral("9"));
+    list.stepAt(1)->setText(Column::NumberColumn, QStringLiteral("9"));
+    list.stepAt(4)->setText(Column::NumberColumn, QStringLiteral("9"));
+    // the view hears of the changed numbers, rows 2 to 5, as one change
+    QSignalSpy changes(list.model(), &QAbstractItemModel::dataChanged);
     list.renumberSteps();
     EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(6));
+    ASSERT_EQ(changes.size(), 1);
+    const auto first = changes[0][0].value<QModelIndex>();
+    const auto last = changes[0][1].value<QModelIndex>();
+    EXPECT_EQ(std::tuple(first.row(), first.column(), last.row(), last.column()),
+              std::tuple(1, int(Column::NumberColumn), 4, int(Column::NumberColumn)));
+    list.renumberSteps();
+    EXPECT_EQ(changes.size(), 1);
 }
 
 TEST_F(SequenceListViewTest, TheDeleteKeyRemovesOnlyForDevelopers)

@@ -385,6 +385,10 @@ TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
     ASSERT_TRUE(read.read(path));
     EXPECT_EQ(read.records().size(), 1);
     EXPECT_EQ(read.records()[0].operationCode, 6);
+    // written record by record, it holds what the whole file made at once holds
+    EXPECT_EQ(read.records(), SqcConversion::fileFromSequence(sequence, SqcConversion::NoInstrument,
+                                                              sequence.title(), QStringLiteral("Demo"))
+                                  .records());
     SqmFile companion;
     ASSERT_TRUE(companion.read(SqmFile::companionFileName(path)));
     ASSERT_EQ(companion.entries().size(), 1);

@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QFile>
+#include <QStringTokenizer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -599,20 +600,22 @@ int listedItems(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    QString section;
+    // Walked line by line in place: a large file split into a list of
+    // lines cost the import more than reading its items.
+    const QString text = QString::fromUtf8(file.readAll());
+    QStringView section;
     int count = 0;
-    for (const QString &line : lines) {
-        const QString stripped = line.trimmed();
+    for (const QStringView line : QStringTokenizer(text, u'\n')) {
+        const QStringView stripped = line.trimmed();
         if (stripped.isEmpty())
             continue;
-        const bool header = stripped.startsWith(QLatin1Char('['));
+        const bool header = stripped.startsWith(u'[');
         if (header) {
-            const qsizetype open = line.indexOf(QLatin1Char('['));
-            const qsizetype close = line.indexOf(QLatin1Char(']'), open + 1);
-            section = close < 0 ? line.mid(open + 1) : line.mid(open + 1, close - open - 1);
+            const qsizetype open = line.indexOf(u'[');
+            const qsizetype close = line.indexOf(u']', open + 1);
+            section = close < 0 ? line.sliced(open + 1) : line.sliced(open + 1, close - open - 1);
         }
-        if (section == QLatin1String("SEQUENCE") && (!header || stripped.contains(QLatin1Char('='))))
+        if (section == u"SEQUENCE" && (!header || stripped.contains(u'=')))
             ++count;
     }
     return count;
