@@ -22,7 +22,6 @@
 #include "workbenchhost.h"
 
 #include <QDir>
-#include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
