@@ -16,7 +16,6 @@
 #include "sequencelistview.h"
 #include "workbenchhost.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -26,7 +25,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -83,15 +81,12 @@ TEST_F(StepDialogsTest, PauseChecksItsInputAndKeepsTheMessageAndTiming)
     EXPECT_EQ(QList<int>({step.timeOut, step.pauseMessageDefaultAnswer}), QList<int>({5000, 1}));
     EXPECT_TRUE(step.pauseMessageAnswerNoIsPass && step.addToReport);
 
-    // opened again, it shows what it stored; a long message is cut
+    // opened again, it shows what it stored
     PausePropertiesDialog again(host.link());
     again.setItem(&step);
     EXPECT_EQ(child<QTextEdit>(&again, "messageTextEdit")->toPlainText(), QStringLiteral("a\nb\nc?"));
     EXPECT_EQ(child<QSpinBox>(&again, "timeoutSpinBox")->value(), 5000);
     EXPECT_TRUE(child<QRadioButton>(&again, "noRadioButton")->isChecked());
-    child<QTextEdit>(&again, "messageTextEdit")->setPlainText(QStringLiteral("Insert the board now, pl"));
-    pressOk(&again);
-    EXPECT_EQ(step.text(Column::PropertyColumn), QStringLiteral("Insert the board now..."));
 }
 
 TEST_F(StepDialogsTest, ConditionsAreBuiltFromKeyOperatorAndValue)
@@ -184,17 +179,9 @@ bool dropOn(SequenceListView &list, const QMimeData *data, const QPoint &positio
 
 // Building with the dialogs (confirmed, and opened by a double click) is
 // what the workbench's editing test does; here what it leaves out.
-TEST_F(StepDialogsTest, ACancelledDialogCreatesNothingAndAnOperatorOpensNone)
+TEST_F(StepDialogsTest, AnOperatorOpensNoDialogAndDropsNoStep)
 {
     SequenceListView list(host.link());
-    // Cancel in the IF dialog creates no IF, ELSE or ENDIF.
-    QTimer::singleShot(0, &list, [] {
-        if (QWidget *dialog = QApplication::activeModalWidget())
-            child<QPushButton>(dialog, "cancelButton")->click();
-    });
-    EXPECT_EQ(list.insertOperationStep(QStringLiteral("IF <condition>"), {}), nullptr);
-    EXPECT_EQ(list.stepCount(), 0);
-
     // an operator only runs sequences: a double click opens nothing, a drop
     // from the palette is not taken
     OperationItem *print = list.insertOperationStep(QStringLiteral("Print report"), {});

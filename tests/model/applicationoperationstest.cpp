@@ -90,9 +90,7 @@ TEST_F(ApplicationOperationsTest, EachFailureIsToldInItsOwnWords)
         EXPECT_TRUE(result.operations.isEmpty());
         EXPECT_TRUE(result.showOptions.isEmpty());
         ASSERT_EQ(prompt.asked.size(), 1);
-        EXPECT_EQ(prompt.asked.first().caption, QStringLiteral("ORVSequencer"));
         EXPECT_EQ(prompt.asked.first().text, QString::fromUtf8(c.message));
-        EXPECT_EQ(prompt.asked.first().icon, int(VemoInterface::HxiPrompt::Information));
         EXPECT_EQ(host.outstandingReferences(), 0);
     }
 }

@@ -185,13 +185,6 @@ protected:
             result.append(step->status);
         return result;
     }
-    static QList<int> exitCodes(ORVSequencerMainDialog *window)
-    {
-        QList<int> result;
-        for (const SequenceElementItem *step : steps(window))
-            result.append(step->exitCode);
-        return result;
-    }
     // Which of Start, Stop, Continue and Cancel can be pressed, as "SsCx":
     // the letter when it can, "-" when it cannot.
     static QString buttons(ORVSequencerMainDialog *window)
