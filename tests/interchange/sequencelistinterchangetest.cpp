@@ -247,22 +247,3 @@ TEST_F(SequenceListInterchangeTest, WhatAProjectCannotStoreIsRemovedAndNamedAndO
                               "'ITEM1': 'Note' value", "(characters removed)", "read as Windows-1252"})
         EXPECT_TRUE(log.contains(QLatin1String(named))) << named;
 }
-
-TEST_F(SequenceListInterchangeTest, AThresholdParameterDoesNotSurviveTheTrip)
-{
-    auto chain = step(ItemType::Application, QStringLiteral("Execute Test"), QStringLiteral("Chain"));
-    chain->parameters.insert(QStringLiteral("Flags"), QString::number(0x10000000 | 0x20000000));
-    chain->parameters.insert(QStringLiteral("Threshold"), QStringLiteral("150"));
-    const HxSequence sequence(QStringLiteral("Board"), QString(), {chain});
-    ASSERT_EQ(exportTo(sequence, QStringLiteral("threshold.seql")), SequenceListExport::Result::Written);
-    EXPECT_TRUE(read(QStringLiteral("threshold.seql")).contains("\nThreshold=150\n"));
-    EXPECT_FALSE(read(QStringLiteral("threshold.seql")).contains("Threshold=1\n"));
-
-    const SequenceListImport::Result result =
-        importFrom(QStringLiteral("Board"), QStringLiteral("threshold.seql"));
-    ASSERT_EQ(result.items.size(), 1);
-    // 150 is not "1": the flag is cleared, and the number is gone.
-    EXPECT_EQ(result.items.first()->parameters.value(QStringLiteral("Flags")),
-              QString::number(0x10000000));
-    EXPECT_FALSE(result.items.first()->parameters.contains(QStringLiteral("Threshold")));
-}
