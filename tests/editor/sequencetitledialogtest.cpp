@@ -1,10 +1,6 @@
 #include "qstringprinter.h"
+#include "sampleprojecthost.h"
 #include "sequencetitledialog.h"
-
-#include "hostproject.h"
-#include "scriptedprompt.h"
-#include "temporaryfolder.h"
-#include "workbenchhost.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,20 +13,10 @@
 
 namespace {
 
+// The sample project's two instruments, BCU-1 and BCU-2, and its prompt.
 class SequenceTitleDialogTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("P")));
-        ProjectInstrument first;
-        first.name = QStringLiteral("BCU-1");
-        ProjectInstrument second;
-        second.name = QStringLiteral("BCU-2");
-        project.instruments = {first, second};
-        host.setProject(&project);
-    }
-
     template<class Widget>
     Widget *child(const char *name) const
     {
@@ -44,9 +30,9 @@ protected:
         QTest::keyClicks(edit, text);
     }
 
-    TemporaryFolder folder;
-    HostProject project;
-    WorkbenchHost host;
+    SampleProjectHost sample;
+    WorkbenchHost &host = sample.host;
+    ScriptedPrompt &prompt = sample.prompt;
     std::unique_ptr<SequenceTitleDialog> dialog =
         std::make_unique<SequenceTitleDialog>(host.link());
 };
@@ -116,8 +102,6 @@ TEST_F(SequenceTitleDialogTest, ALegacyFileOffersTheInstrumentsOfTheHost)
 
 TEST_F(SequenceTitleDialogTest, AHostThatAnswersPromptsAnswersTheDialogToo)
 {
-    ScriptedPrompt prompt;
-    host.setPrompt(&prompt);
     prompt.titleAnswers = {{true, QStringLiteral("From Host"), QStringLiteral("text"),
                             QStringLiteral("BCU-1")},
                            {true, QStringLiteral("   "), QString(), QString()},
@@ -146,8 +130,6 @@ TEST_F(SequenceTitleDialogTest, AHostThatAnswersPromptsAnswersTheDialogToo)
 
 TEST_F(SequenceTitleDialogTest, OkRefusesATitleThatCannotNameAFolderAndSaysWhy)
 {
-    ScriptedPrompt prompt;
-    host.setPrompt(&prompt);
     for (const char *title : {"a/b", "..", " lead"}) {
         dialog->setup({}, QString(), QString(), SequenceTitleDialog::NewSequence);
         typeTitle(QLatin1String(title));

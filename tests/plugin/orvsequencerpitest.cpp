@@ -6,9 +6,8 @@
 #include "orvsequencerpi.h"
 #include "projecttreeservice.h"
 #include "qstringprinter.h"
-#include "scriptedprompt.h"
+#include "sampleprojecthost.h"
 #include "sequencersettings.h"
-#include "temporaryfolder.h"
 #include "subscribeservice.h"
 #include "workbenchhost.h"
 
@@ -209,20 +208,10 @@ TEST(ORVSequencerPITest, CastByNameGivesTheInterfacePointers)
 
 TEST(ORVSequencerPITest, ArchiveListsTheLegacyCopiesAndImageFiles)
 {
-    TemporaryFolder folder;
-    WorkbenchHost host;
-    ScriptedPrompt prompt;
-    host.setPrompt(&prompt);
-    HostProject project;
-    ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("p")), QStringLiteral("P")));
-    ProjectApplication flash;
-    flash.name = QStringLiteral("Flash");
-    flash.type = QStringLiteral("Flash Image Runner");
-    flash.folder = QStringLiteral("apps");
-    project.applications = {flash};
-    host.setProject(&project);
-
-    ORVSequencerPI plugin(host.link());
+    SampleProjectHost sample;
+    const HostProject &project = sample.project;
+    sample.project.application(QStringLiteral("Flash"))->folder = QStringLiteral("apps");
+    ORVSequencerPI plugin(sample.link());
     EXPECT_TRUE(plugin.archiveItems().isEmpty());
     HxSequence *sequence = sequenceWithSteps(QStringLiteral("Board"),
                                              {{int(ItemType::Application), QStringLiteral("Flash")},
@@ -242,8 +231,8 @@ TEST(ORVSequencerPITest, ArchiveListsTheLegacyCopiesAndImageFiles)
     EXPECT_EQ(items.at(2).kind, 1000);
     EXPECT_EQ(items.at(2).flags, 5);
     EXPECT_TRUE(QFileInfo::exists(base + QStringLiteral(".sqc")));
-    EXPECT_TRUE(prompt.asked.isEmpty());
-    EXPECT_EQ(host.outstandingReferences(), 0);
+    EXPECT_TRUE(sample.prompt.asked.isEmpty());
+    EXPECT_EQ(sample.host.outstandingReferences(), 0);
 }
 
 #include "orvsequencerpitest.moc"
