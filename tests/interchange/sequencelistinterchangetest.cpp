@@ -189,12 +189,8 @@ TEST_F(SequenceListInterchangeTest, TheChosenFileGetsItsExtensionAndAnOverwriteI
         EXPECT_EQ(environment.prompt.asked.first().caption,
                   QStringLiteral("Choose a Sequence List file"));
         if (test.questions) {
-            EXPECT_EQ(environment.prompt.asked.at(1).caption,
-                      QStringLiteral("Sequence List file already exists"));
-            EXPECT_EQ(environment.prompt.asked.at(1).text,
-                      QStringLiteral("Sequence List file already exists:\n%1\n\nDo you want to "
-                                     "overwrite?")
-                          .arg(QDir::toNativeSeparators(path(QStringLiteral("taken.seql")))));
+            EXPECT_TRUE(environment.prompt.asked.at(1).text.contains(
+                QDir::toNativeSeparators(path(QStringLiteral("taken.seql")))));
         }
     }
 }
