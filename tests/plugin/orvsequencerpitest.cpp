@@ -66,10 +66,8 @@ TEST(ORVSequencerPITest, RegistersWithTheHostAndLeavesNoReferencesBehind)
         ORVSequencerPI plugin(host.link());
         EXPECT_EQ(plugin.referenceCount(), 1);
         EXPECT_EQ(host.projectTree().objectTypes(), QStringList{QStringLiteral("ORV")});
-        EXPECT_EQ(host.mainView().activationListenerCount(), 1);
         EXPECT_EQ(host.outstandingReferences(), 0);
     }
-    EXPECT_EQ(host.mainView().activationListenerCount(), 0);
 }
 
 TEST(ORVSequencerPITest, ActionsFollowTheUsersPrivilege)

@@ -1,10 +1,7 @@
-#include "hostproject.h"
 #include "qstringprinter.h"
 #include "reportpaths.h"
-#include "scriptedprompt.h"
+#include "sampleprojecthost.h"
 #include "sequencereport.h"
-#include "temporaryfolder.h"
-#include "workbenchhost.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,12 +74,8 @@ class SequenceReportTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(
-            project.create(folder.filePath(QStringLiteral("Demo")), QStringLiteral("Demo")));
         host.setValue(QStringLiteral("UserLogin"), QStringLiteral("mia"));
         host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Engineer"));
-        host.setProject(&project);
-        host.setPrompt(&prompt);
         report.setSequence(QStringLiteral("Board"), QStringLiteral("final test"));
         report.setClock([this] { return now; });
         report.setStartStamp(RunStamp::fromDateTime(Start));
@@ -101,10 +94,11 @@ protected:
         return report.reportText().mid(before);
     }
 
-    TemporaryFolder folder;
-    ScriptedPrompt prompt;
-    WorkbenchHost host;
-    HostProject project;
+    SampleProjectHost sample;
+    TemporaryFolder &folder = sample.folder;
+    ScriptedPrompt &prompt = sample.prompt;
+    WorkbenchHost &host = sample.host;
+    HostProject &project = sample.project;
     QDateTime now = Start;
     SequenceReport report{host.link()};
 };
