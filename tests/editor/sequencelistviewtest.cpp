@@ -388,13 +388,10 @@ TEST_F(SequenceListViewTest, RemovedRowsLeaveNoDragStateBehind)
     list.setCurrentItem(doomed);
     list.dropTarget = doomed;
     list.draggedStep = doomed;
-    QSignalSpy removed(&list, &SequenceListView::stepsRemoved);
     list.removeSelectedSteps();
-    EXPECT_EQ(removed.count(), 1);
     EXPECT_EQ(list.dropTarget, nullptr);
     EXPECT_EQ(list.draggedStep, nullptr);
     EXPECT_EQ(columnTexts(list, Column::PropertyColumn), QStringList({"A", "B", "D"}));
-    EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(3));
 
     // a row that survives keeps its place as target; a cleared list forgets it
     list.dropTarget = list.stepAt(1);
