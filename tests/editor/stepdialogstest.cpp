@@ -33,6 +33,14 @@ namespace {
 using Column = SequenceElementItem::Column;
 using ControlOperations::ControlOperation;
 
+QStringList itemTexts(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts.append(combo->itemText(i));
+    return texts;
+}
+
 class StepDialogsTest : public ::testing::Test
 {
 protected:
@@ -95,19 +103,13 @@ TEST_F(StepDialogsTest, ConditionsAreBuiltFromKeyOperatorAndValue)
     EXPECT_EQ(dialog.condition(), QStringLiteral("item = pass"));
     auto *key = child<QComboBox>(&dialog, "keyComboBox");
     auto *values = child<QComboBox>(&dialog, "valueComboBox");
-    auto valueTexts = [values] {
-        QStringList texts;
-        for (int i = 0; i < values->count(); ++i)
-            texts.append(values->itemText(i));
-        return texts;
-    };
 
     // the whole run is never "rejected"; a single step may be
     dialog.OnKeyComboBox(QStringLiteral("all"));
-    EXPECT_FALSE(valueTexts().contains(QStringLiteral("reject")));
+    EXPECT_FALSE(itemTexts(values).contains(QStringLiteral("reject")));
     key->setCurrentText(QStringLiteral("item"));
     dialog.OnKeyComboBox(QStringLiteral("item"));
-    EXPECT_EQ(valueTexts().last(), QStringLiteral("reject"));
+    EXPECT_EQ(itemTexts(values).last(), QStringLiteral("reject"));
 
     // a number key without a number is refused
     key->setCurrentText(QStringLiteral("loop"));
@@ -212,13 +214,8 @@ TEST_F(StepDialogsTest, StepPropertiesOfferWhatTheStepsKindMayChoose)
         dialog.setItem(c.step);
         auto *operation = child<QComboBox>(&dialog, "operationComboBox");
         auto *show = child<QComboBox>(&dialog, "showComboBox");
-        QStringList offered, shows;
-        for (int i = 0; i < operation->count(); ++i)
-            offered.append(operation->itemText(i));
-        for (int i = 0; i < show->count(); ++i)
-            shows.append(show->itemText(i));
-        EXPECT_EQ(offered, c.operations);
-        EXPECT_EQ(shows, c.shows);
+        EXPECT_EQ(itemTexts(operation), c.operations);
+        EXPECT_EQ(itemTexts(show), c.shows);
         EXPECT_EQ(show->isEnabled(), c.showEnabled);
         // forced outcomes have no options
         auto *options = child<QPushButton>(&dialog, "optionsPushButton");
