@@ -33,14 +33,6 @@ namespace {
 using Column = SequenceElementItem::Column;
 using ControlOperations::ControlOperation;
 
-QStringList itemTexts(const QComboBox *combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts.append(combo->itemText(i));
-    return texts;
-}
-
 class StepDialogsTest : public ::testing::Test
 {
 protected:

@@ -4,6 +4,7 @@
 
 #include "qstringprinter.h"
 #include "hostproject.h"
+#include "modalanswer.h"
 #include "seqiopinsdialog.h"
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
@@ -51,14 +52,6 @@ Parameters stepParameters(const QMap<QString, QString> &values)
             parameters.insert(it.key(), it.value());
     }
     return parameters;
-}
-
-QStringList itemTexts(const QComboBox *combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts.append(combo->itemText(i));
-    return texts;
 }
 
 const QStringList OfferedLevels = {"0.0", "0.5", "0.6", "0.7", "0.8", "0.9",
