@@ -1,3 +1,4 @@
+#include "modalanswer.h"
 #include "qstringprinter.h"
 #include "sampleprojecthost.h"
 #include "sequencetitledialog.h"
@@ -17,15 +18,10 @@ namespace {
 class SequenceTitleDialogTest : public ::testing::Test
 {
 protected:
-    template<class Widget>
-    Widget *child(const char *name) const
-    {
-        return dialog->findChild<Widget *>(QLatin1String(name));
-    }
-    bool okEnabled() const { return child<QPushButton>("okButton")->isEnabled(); }
+    bool okEnabled() const { return child<QPushButton>(dialog.get(), "okButton")->isEnabled(); }
     void typeTitle(const QString &text)
     {
-        auto *edit = child<QLineEdit>("titleLineEdit");
+        auto *edit = child<QLineEdit>(dialog.get(), "titleLineEdit");
         edit->clear();
         QTest::keyClicks(edit, text);
     }
@@ -57,8 +53,8 @@ TEST_F(SequenceTitleDialogTest, ANewTitleMustBeUnusedOnceTrimmed)
         typeTitle(QLatin1String(test.title));
         EXPECT_EQ(okEnabled(), test.accepted) << '"' << test.title << '"';
     }
-    EXPECT_FALSE(child<QWidget>("instrumentSettingsButtonGroup")->isVisibleTo(dialog.get()));
-    EXPECT_TRUE(child<QWidget>("descriptionLineEdit")->isVisibleTo(dialog.get()));
+    EXPECT_FALSE(child<QWidget>(dialog.get(), "instrumentSettingsButtonGroup")->isVisibleTo(dialog.get()));
+    EXPECT_TRUE(child<QWidget>(dialog.get(), "descriptionLineEdit")->isVisibleTo(dialog.get()));
 }
 
 TEST_F(SequenceTitleDialogTest, RenameAndPropertiesTreatTheStartingTitleDifferently)
@@ -66,14 +62,14 @@ TEST_F(SequenceTitleDialogTest, RenameAndPropertiesTreatTheStartingTitleDifferen
     dialog->setup({QStringLiteral("Board")}, QStringLiteral("Board"), QString(),
                   SequenceTitleDialog::Rename);
     EXPECT_FALSE(okEnabled());
-    EXPECT_FALSE(child<QWidget>("descriptionLineEdit")->isVisibleTo(dialog.get()));
+    EXPECT_FALSE(child<QWidget>(dialog.get(), "descriptionLineEdit")->isVisibleTo(dialog.get()));
     typeTitle(QStringLiteral("Board 2"));
     EXPECT_TRUE(okEnabled());
 
     dialog->setup({QStringLiteral("Board")}, QStringLiteral("Board"), QStringLiteral("old"),
                   SequenceTitleDialog::Properties);
     EXPECT_TRUE(okEnabled());
-    EXPECT_FALSE(child<QLineEdit>("titleLineEdit")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(dialog.get(), "titleLineEdit")->isEnabled());
     EXPECT_EQ(dialog->description(), QStringLiteral("old"));
 }
 
@@ -81,17 +77,17 @@ TEST_F(SequenceTitleDialogTest, ALegacyFileOffersTheInstrumentsOfTheHost)
 {
     dialog->setup({}, QStringLiteral("Old Board"), QString(),
                   SequenceTitleDialog::NewFromLegacyFile);
-    auto *combo = child<QComboBox>("instrumentComboBox");
+    auto *combo = child<QComboBox>(dialog.get(), "instrumentComboBox");
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(1), QStringLiteral("BCU-2"));
-    auto *preferred = child<QRadioButton>("preferredInstrumentRadioButton");
-    auto *fromFile = child<QRadioButton>("sqcFileRadioButton");
+    auto *preferred = child<QRadioButton>(dialog.get(), "preferredInstrumentRadioButton");
+    auto *fromFile = child<QRadioButton>(dialog.get(), "sqcFileRadioButton");
     EXPECT_FALSE(preferred->isChecked());
     EXPECT_FALSE(fromFile->isChecked());
 
     preferred->setChecked(true);
     EXPECT_FALSE(combo->isVisibleTo(dialog.get()));
-    EXPECT_FALSE(child<QLabel>("instrumentTextLabel")->isVisibleTo(dialog.get()));
+    EXPECT_FALSE(child<QLabel>(dialog.get(), "instrumentTextLabel")->isVisibleTo(dialog.get()));
     EXPECT_EQ(dialog->instrumentChoice(), QStringLiteral("Preferred"));
 
     fromFile->setChecked(true);
@@ -134,11 +130,11 @@ TEST_F(SequenceTitleDialogTest, OkRefusesATitleThatCannotNameAFolderAndSaysWhy)
         dialog->setup({}, QString(), QString(), SequenceTitleDialog::NewSequence);
         typeTitle(QLatin1String(title));
         dialog->setResult(QDialog::Rejected);
-        QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
         EXPECT_EQ(dialog->result(), QDialog::Rejected) << title;
     }
     EXPECT_EQ(prompt.asked.size(), 3);
     typeTitle(QStringLiteral("Board"));
-    QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
