@@ -88,25 +88,6 @@ int applicationUsability(const QString &type)
     return int(Usability::Usable);
 }
 
-bool isUsableType(const QString &type)
-{
-    return applicationUsability(type) == int(Usability::Usable);
-}
-
-QStringList catalogueTypes()
-{
-    QStringList types;
-    types.reserve(int(catalogue().size()));
-    for (const CatalogueEntry &entry : catalogue())
-        types.append(*entry.type);
-    return types;
-}
-
-bool isCatalogueType(const QString &type)
-{
-    return findEntry(type) != nullptr;
-}
-
 bool isPseudoType(const QString &type)
 {
     return type == Ctrl || type == Sys;
@@ -121,12 +102,6 @@ bool isInteractiveTool(const QString &type)
 bool isCommandLineDriven(const QString &type)
 {
     return usesCmdLine(type) || usesCmdLineG1(type);
-}
-
-bool classDependsOnOperation(const QString &type)
-{
-    const CatalogueEntry *entry = findEntry(type);
-    return entry && entry->applicationClass == operationDependent;
 }
 
 bool usesCmdLine(const QString &type)

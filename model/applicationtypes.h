@@ -108,18 +108,13 @@ int applicationClass(const QString &type, const QString &operation);
 
 // 0 usable, 1 no type at all, 2 an interactive tool (see Usability).
 int applicationUsability(const QString &type);
-bool isUsableType(const QString &type);
 
-// Every type of the catalogue, the two pseudo types first.
-QStringList catalogueTypes();
-bool isCatalogueType(const QString &type);
 bool isPseudoType(const QString &type);
 bool isInteractiveTool(const QString &type);
 
 // Types run as a command line: their class is Command unless the operation
 // is "Test Infrastructure" (for those that depend on the operation).
 bool isCommandLineDriven(const QString &type);
-bool classDependsOnOperation(const QString &type);
 
 // Command-line driven types whose command line is the "CmdLine" parameter.
 bool usesCmdLine(const QString &type);

@@ -89,11 +89,6 @@ QString defaultControlItem(const QString &name)
     return QStringLiteral(",");
 }
 
-bool isControlOperation(const QString &name)
-{
-    return findByName(name) != nullptr;
-}
-
 QStringList controlOperationNames()
 {
     QStringList names;

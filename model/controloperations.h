@@ -39,7 +39,7 @@ inline const QString Reset = QStringLiteral("Reset");
 inline const QString IoPins = QStringLiteral("Read/Test/Write IO Pins");
 
 // The code of a named operation; 0 for an unknown name, which is also the
-// code of "PAUSE" (ask isControlOperation() to tell them apart).
+// code of "PAUSE".
 int controlOperationCode(const QString &name);
 // The name of a code; empty for any code without an operation (including 14).
 QString controlOperationName(int code);
@@ -51,7 +51,6 @@ QString controlOperationCaption(int code);
 // The item text a new step of the operation starts with.
 QString defaultControlItem(const QString &name);
 
-bool isControlOperation(const QString &name);
 // The names of all operations that can be a step, in code order.
 QStringList controlOperationNames();
 

@@ -36,15 +36,6 @@ const QList<Flag> &flagTable()
     return table;
 }
 
-QStringList flagNames()
-{
-    QStringList names;
-    names.reserve(flagTable().size());
-    for (const Flag &flag : flagTable())
-        names.append(flag.name);
-    return names;
-}
-
 namespace {
 
 const Flag *findFlag(const QString &name)
@@ -76,25 +67,10 @@ bool isFlagName(const QString &name)
     return findFlag(name) != nullptr;
 }
 
-bool testFlag(quint32 flags, const QString &name)
-{
-    return isSet(flags, flagMask(name));
-}
-
 quint32 setFlag(quint32 flags, const QString &name, bool on)
 {
     const quint32 mask = flagMask(name);
     return on ? (flags | mask) : (flags & ~mask);
-}
-
-QStringList setFlagNames(quint32 flags)
-{
-    QStringList names;
-    for (const Flag &flag : flagTable()) {
-        if (isSet(flags, flag.mask))
-            names.append(flag.name);
-    }
-    return names;
 }
 
 FlagEntries expandFlags(quint32 flags, ExpandMode mode)
@@ -126,13 +102,6 @@ quint32 applyFlag(quint32 flags, const QString &name, const QString &value)
     if (!isFlagName(name))
         return flags;
     return setFlag(flags, name, flagValueIsSet(value));
-}
-
-quint32 foldFlags(const FlagEntries &entries, quint32 flags)
-{
-    for (const auto &[name, value] : entries)
-        flags = applyFlag(flags, name, value);
-    return flags;
 }
 
 } // namespace InstrumentFlags

@@ -57,7 +57,6 @@ using FlagEntries = QList<std::pair<QString, QString>>;
 // Every named flag in the order in which flags are written and tested.
 // "PodType1" comes first and has no bit.
 const QList<Flag> &flagTable();
-QStringList flagNames();
 
 // The mask of a flag name (exact, case-sensitive); 0 for an unknown name
 // and for "PodType1".
@@ -66,15 +65,8 @@ quint32 flagMask(const QString &name);
 // "Threshold" is both a flag and a numeric parameter of its own.
 bool isFlagName(const QString &name);
 
-// Whether the named bit is set; never for "PodType1" or an unknown name.
-bool testFlag(quint32 flags, const QString &name);
 // Sets or clears the named bit; "PodType1" and unknown names change nothing.
 [[nodiscard]] quint32 setFlag(quint32 flags, const QString &name, bool on);
-
-// The names of the set bits in table order. Bits without a name (0x80,
-// 0x800000 and the ones the table lacks) have no entry and "PodType1" never
-// appears: it has no bit of its own to report.
-QStringList setFlagNames(quint32 flags);
 
 enum class ExpandMode {
     SetOnly,  // one entry with value "1" per set bit: what an export writes
@@ -94,8 +86,5 @@ bool flagValueIsSet(const QString &value);
 // flagValueIsSet(); any other name, and "PodType1", leaves the flags as they
 // are.
 [[nodiscard]] quint32 applyFlag(quint32 flags, const QString &name, const QString &value);
-// Applies entries in order, so a later entry for the same name wins.
-// Entries whose names are not flag names are skipped.
-[[nodiscard]] quint32 foldFlags(const FlagEntries &entries, quint32 flags = DefaultFlags);
 
 } // namespace InstrumentFlags

@@ -46,9 +46,3 @@ FlowAction flowActionFromName(const QString &name)
         return FlowAction::Redo;
     return FlowAction::Next;
 }
-
-bool isFlowActionName(const QString &name)
-{
-    return name == QLatin1String("Next") || name == QLatin1String("Prev")
-           || name == QLatin1String("Stop") || name == QLatin1String("Redo");
-}

@@ -63,4 +63,3 @@ QString statusText(StepStatus status);
 QString flowActionName(FlowAction action);
 // Any text that is not one of the four names behaves as "Next".
 FlowAction flowActionFromName(const QString &name);
-bool isFlowActionName(const QString &name);
