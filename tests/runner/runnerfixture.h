@@ -38,11 +38,6 @@ using VemoInterface::HxiRunMonitor;
 const QString ChainType = QStringLiteral("Chain Integrity Test");
 const QString Pass = QStringLiteral("exit 0");
 
-const QString TableHeader = QStringLiteral(
-    "<table border='1' cellspacing='0' cellpadding='0'><tr><td>Seq</td><td>Nr.</td>"
-    "<td>Type</td><td>Operation</td><td>Item</td><td>Show</td><td>Status</td>"
-    "<td>Time</td></tr>\r\n");
-
 // The status texts of a report's rows for step `number`, in report order.
 QStringList reportedStatuses(const QString &report, int number,
                              QStringList *colours = nullptr)

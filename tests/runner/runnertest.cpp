@@ -155,9 +155,9 @@ TEST_F(RunnerTest, AStopPausesTheRunInFrontOfTheNextStepAndContinueRunsIt)
         const QString report = window->report().reportText();
         EXPECT_TRUE(report.startsWith(stoppedReport));
         const QString continued = report.mid(stoppedReport.size());
-        EXPECT_TRUE(continued.startsWith(
-            TableHeader + QStringLiteral("<tr><td>!</td><td colspan='5'>User Request, ")))
-            << continued.left(300).toStdString();
+        // a new table whose first row is the request
+        EXPECT_TRUE(continued.startsWith(QLatin1String("<table")));
+        EXPECT_TRUE(continued.section(QLatin1String("</tr>\r\n"), 1, 1).contains(QLatin1String("User Request, ")));
         EXPECT_TRUE(continued.contains(QLatin1String("<td bgcolor='#99CCFF'>Continue</td>")));
         EXPECT_EQ(reportedStatuses(continued, 2), QStringList{QStringLiteral("Passed")});
         EXPECT_TRUE(continued.contains(QLatin1String("</table><br>Completed at  : ")));
@@ -242,9 +242,8 @@ TEST_F(RunnerTest, CancelWhileStoppedEndsTheRunInANewTable)
     const QString report = window->report().reportText();
     ASSERT_TRUE(report.startsWith(stoppedReport));
     const QString cancelled = report.mid(stoppedReport.size());
-    EXPECT_TRUE(cancelled.startsWith(
-        TableHeader + QStringLiteral("<tr><td>!</td><td colspan='5'>Cancel : User request, ")))
-        << cancelled.left(300).toStdString();
+    EXPECT_TRUE(cancelled.startsWith(QLatin1String("<table")));
+    EXPECT_TRUE(cancelled.section(QLatin1String("</tr>\r\n"), 1, 1).contains(QLatin1String("Cancel : User request, ")));
     EXPECT_TRUE(cancelled.contains(QLatin1String("</table><br>Completed at  : ")));
     // nothing ran while the run waited, so no step is marked
     EXPECT_EQ(statuses(window), QStringList({"Passed", "---"}));

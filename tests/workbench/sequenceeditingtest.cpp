@@ -288,9 +288,4 @@ TEST(SequenceEditingTest, BoardTestIsBuiltByHandAndEveryChangeIsUndone)
         EXPECT_EQ(exported(project, QStringLiteral("Built Test"), folder.filePath(QStringLiteral("undone.seql"))), built);
     };
     undoRestores("move", [&] { moveRow(editor.list, 11, 2); });
-    undoRestores("edit", [&] {
-        editor.editProperties(1, [](QWidget *dialog) {
-            choose(child<QComboBox>(dialog, "passComboBox"), QStringLiteral("Stop"));
-        });
-    });
 }
