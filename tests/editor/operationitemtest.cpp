@@ -40,14 +40,6 @@ TEST(OperationItemTest, PauseSummaryJoinsLinesAndCutsLongMessages)
         EXPECT_EQ(OperationItem::pauseMessageSummary(QString::fromUtf8(c.message)),
                   QString::fromUtf8(c.summary));
     }
-
-    OperationItem pause(0);
-    pause.setPause(QStringLiteral("Continue?"), 5000, QString(), 1, true, true);
-    EXPECT_EQ(QStringList({pause.text(SequenceElementItem::PropertyColumn), pause.text(SequenceElementItem::ItemColumn),
-                           pause.commandEx, pause.pauseMessageText}),
-              QStringList({"Continue?", "5000,", "5000,", "Continue?"}));
-    EXPECT_EQ(QList<int>({pause.timeOut, pause.pauseMessageDefaultAnswer}), QList<int>({5000, 1}));
-    EXPECT_TRUE(pause.pauseMessageAnswerNoIsPass && pause.statusToSequenceStatus);
 }
 
 TEST(OperationItemTest, AnyPreferredEntryIsKeptAsPreferred)

@@ -1,10 +1,7 @@
+#include "modalanswer.h"
 #include "qstringprinter.h"
+#include "sampleprojecthost.h"
 #include "sequencetitledialog.h"
-
-#include "hostproject.h"
-#include "scriptedprompt.h"
-#include "temporaryfolder.h"
-#include "workbenchhost.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,36 +14,21 @@
 
 namespace {
 
+// The sample project's two instruments, BCU-1 and BCU-2, and its prompt.
 class SequenceTitleDialogTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("P")));
-        ProjectInstrument first;
-        first.name = QStringLiteral("BCU-1");
-        ProjectInstrument second;
-        second.name = QStringLiteral("BCU-2");
-        project.instruments = {first, second};
-        host.setProject(&project);
-    }
-
-    template<class Widget>
-    Widget *child(const char *name) const
-    {
-        return dialog->findChild<Widget *>(QLatin1String(name));
-    }
-    bool okEnabled() const { return child<QPushButton>("okButton")->isEnabled(); }
+    bool okEnabled() const { return child<QPushButton>(dialog.get(), "okButton")->isEnabled(); }
     void typeTitle(const QString &text)
     {
-        auto *edit = child<QLineEdit>("titleLineEdit");
+        auto *edit = child<QLineEdit>(dialog.get(), "titleLineEdit");
         edit->clear();
         QTest::keyClicks(edit, text);
     }
 
-    TemporaryFolder folder;
-    HostProject project;
-    WorkbenchHost host;
+    SampleProjectHost sample;
+    WorkbenchHost &host = sample.host;
+    ScriptedPrompt &prompt = sample.prompt;
     std::unique_ptr<SequenceTitleDialog> dialog =
         std::make_unique<SequenceTitleDialog>(host.link());
 };
@@ -57,7 +39,6 @@ TEST_F(SequenceTitleDialogTest, ANewTitleMustBeUnusedOnceTrimmed)
 {
     dialog->setup({QStringLiteral("Board"), QStringLiteral("Bench")}, QStringLiteral("Sequence 3"),
                   QString(), SequenceTitleDialog::NewSequence);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("New Sequence"));
     EXPECT_TRUE(okEnabled());
     struct Case
     {
@@ -72,25 +53,23 @@ TEST_F(SequenceTitleDialogTest, ANewTitleMustBeUnusedOnceTrimmed)
         typeTitle(QLatin1String(test.title));
         EXPECT_EQ(okEnabled(), test.accepted) << '"' << test.title << '"';
     }
-    EXPECT_FALSE(child<QWidget>("instrumentSettingsButtonGroup")->isVisibleTo(dialog.get()));
-    EXPECT_TRUE(child<QWidget>("descriptionLineEdit")->isVisibleTo(dialog.get()));
+    EXPECT_FALSE(child<QWidget>(dialog.get(), "instrumentSettingsButtonGroup")->isVisibleTo(dialog.get()));
+    EXPECT_TRUE(child<QWidget>(dialog.get(), "descriptionLineEdit")->isVisibleTo(dialog.get()));
 }
 
 TEST_F(SequenceTitleDialogTest, RenameAndPropertiesTreatTheStartingTitleDifferently)
 {
     dialog->setup({QStringLiteral("Board")}, QStringLiteral("Board"), QString(),
                   SequenceTitleDialog::Rename);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Rename Sequence"));
     EXPECT_FALSE(okEnabled());
-    EXPECT_FALSE(child<QWidget>("descriptionLineEdit")->isVisibleTo(dialog.get()));
+    EXPECT_FALSE(child<QWidget>(dialog.get(), "descriptionLineEdit")->isVisibleTo(dialog.get()));
     typeTitle(QStringLiteral("Board 2"));
     EXPECT_TRUE(okEnabled());
 
     dialog->setup({QStringLiteral("Board")}, QStringLiteral("Board"), QStringLiteral("old"),
                   SequenceTitleDialog::Properties);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Sequence Properties"));
     EXPECT_TRUE(okEnabled());
-    EXPECT_FALSE(child<QLineEdit>("titleLineEdit")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(dialog.get(), "titleLineEdit")->isEnabled());
     EXPECT_EQ(dialog->description(), QStringLiteral("old"));
 }
 
@@ -98,18 +77,17 @@ TEST_F(SequenceTitleDialogTest, ALegacyFileOffersTheInstrumentsOfTheHost)
 {
     dialog->setup({}, QStringLiteral("Old Board"), QString(),
                   SequenceTitleDialog::NewFromLegacyFile);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("New Sequence (From SQC)"));
-    auto *combo = child<QComboBox>("instrumentComboBox");
+    auto *combo = child<QComboBox>(dialog.get(), "instrumentComboBox");
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(1), QStringLiteral("BCU-2"));
-    auto *preferred = child<QRadioButton>("preferredInstrumentRadioButton");
-    auto *fromFile = child<QRadioButton>("sqcFileRadioButton");
+    auto *preferred = child<QRadioButton>(dialog.get(), "preferredInstrumentRadioButton");
+    auto *fromFile = child<QRadioButton>(dialog.get(), "sqcFileRadioButton");
     EXPECT_FALSE(preferred->isChecked());
     EXPECT_FALSE(fromFile->isChecked());
 
     preferred->setChecked(true);
     EXPECT_FALSE(combo->isVisibleTo(dialog.get()));
-    EXPECT_FALSE(child<QLabel>("instrumentTextLabel")->isVisibleTo(dialog.get()));
+    EXPECT_FALSE(child<QLabel>(dialog.get(), "instrumentTextLabel")->isVisibleTo(dialog.get()));
     EXPECT_EQ(dialog->instrumentChoice(), QStringLiteral("Preferred"));
 
     fromFile->setChecked(true);
@@ -120,8 +98,6 @@ TEST_F(SequenceTitleDialogTest, ALegacyFileOffersTheInstrumentsOfTheHost)
 
 TEST_F(SequenceTitleDialogTest, AHostThatAnswersPromptsAnswersTheDialogToo)
 {
-    ScriptedPrompt prompt;
-    host.setPrompt(&prompt);
     prompt.titleAnswers = {{true, QStringLiteral("From Host"), QStringLiteral("text"),
                             QStringLiteral("BCU-1")},
                            {true, QStringLiteral("   "), QString(), QString()},
@@ -150,17 +126,15 @@ TEST_F(SequenceTitleDialogTest, AHostThatAnswersPromptsAnswersTheDialogToo)
 
 TEST_F(SequenceTitleDialogTest, OkRefusesATitleThatCannotNameAFolderAndSaysWhy)
 {
-    ScriptedPrompt prompt;
-    host.setPrompt(&prompt);
     for (const char *title : {"a/b", "..", " lead"}) {
         dialog->setup({}, QString(), QString(), SequenceTitleDialog::NewSequence);
         typeTitle(QLatin1String(title));
         dialog->setResult(QDialog::Rejected);
-        QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
         EXPECT_EQ(dialog->result(), QDialog::Rejected) << title;
     }
     EXPECT_EQ(prompt.asked.size(), 3);
     typeTitle(QStringLiteral("Board"));
-    QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }

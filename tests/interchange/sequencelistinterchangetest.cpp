@@ -189,12 +189,8 @@ TEST_F(SequenceListInterchangeTest, TheChosenFileGetsItsExtensionAndAnOverwriteI
         EXPECT_EQ(environment.prompt.asked.first().caption,
                   QStringLiteral("Choose a Sequence List file"));
         if (test.questions) {
-            EXPECT_EQ(environment.prompt.asked.at(1).caption,
-                      QStringLiteral("Sequence List file already exists"));
-            EXPECT_EQ(environment.prompt.asked.at(1).text,
-                      QStringLiteral("Sequence List file already exists:\n%1\n\nDo you want to "
-                                     "overwrite?")
-                          .arg(QDir::toNativeSeparators(path(QStringLiteral("taken.seql")))));
+            EXPECT_TRUE(environment.prompt.asked.at(1).text.contains(
+                QDir::toNativeSeparators(path(QStringLiteral("taken.seql")))));
         }
     }
 }
@@ -246,23 +242,4 @@ TEST_F(SequenceListInterchangeTest, WhatAProjectCannotStoreIsRemovedAndNamedAndO
     for (const char *named : {"'ITEM1': 'ColumnProperty' value held characters", "'ITEM1': 'My Key' value",
                               "'ITEM1': 'Note' value", "(characters removed)", "read as Windows-1252"})
         EXPECT_TRUE(log.contains(QLatin1String(named))) << named;
-}
-
-TEST_F(SequenceListInterchangeTest, AThresholdParameterDoesNotSurviveTheTrip)
-{
-    auto chain = step(ItemType::Application, QStringLiteral("Execute Test"), QStringLiteral("Chain"));
-    chain->parameters.insert(QStringLiteral("Flags"), QString::number(0x10000000 | 0x20000000));
-    chain->parameters.insert(QStringLiteral("Threshold"), QStringLiteral("150"));
-    const HxSequence sequence(QStringLiteral("Board"), QString(), {chain});
-    ASSERT_EQ(exportTo(sequence, QStringLiteral("threshold.seql")), SequenceListExport::Result::Written);
-    EXPECT_TRUE(read(QStringLiteral("threshold.seql")).contains("\nThreshold=150\n"));
-    EXPECT_FALSE(read(QStringLiteral("threshold.seql")).contains("Threshold=1\n"));
-
-    const SequenceListImport::Result result =
-        importFrom(QStringLiteral("Board"), QStringLiteral("threshold.seql"));
-    ASSERT_EQ(result.items.size(), 1);
-    // 150 is not "1": the flag is cleared, and the number is gone.
-    EXPECT_EQ(result.items.first()->parameters.value(QStringLiteral("Flags")),
-              QString::number(0x10000000));
-    EXPECT_FALSE(result.items.first()->parameters.contains(QStringLiteral("Threshold")));
 }

@@ -15,15 +15,6 @@ TEST(ControlOperations, NamesCodesAndCaptionsAgree)
         EXPECT_FALSE(controlOperationCaption(name).isEmpty()) << name.toStdString();
         EXPECT_EQ(controlOperationCaption(code), controlOperationCaption(name));
     }
-    // The ends of the code range and the items a new step starts with.
-    const struct { const char *name; int code; const char *defaultItem; } rows[] = {
-        {"PAUSE", 0, "0,"}, {"IF", 5, ","}, {"Print", 10, ""}, {"Reset", 12, "Reset"},
-        {"Read/Test/Write IO Pins", 13, ""},
-    };
-    for (const auto &row : rows) {
-        EXPECT_EQ(controlOperationCode(QString::fromLatin1(row.name)), row.code) << row.name;
-        EXPECT_EQ(defaultControlItem(QString::fromLatin1(row.name)), QString::fromLatin1(row.defaultItem));
-    }
 }
 
 TEST(ControlOperations, UnknownCodesAndNames)

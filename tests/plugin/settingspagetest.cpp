@@ -25,7 +25,6 @@ TEST(SettingsPageTest, ApplyStoresTheWidgetsAndCancelKeepsTheRecord)
     VemoInterface::HxiSettingsPage *page = plugin.settingsPage();
     ASSERT_TRUE(page);
     QWidget *widget = page->widget();
-    EXPECT_EQ(page->title(), QStringLiteral("ORV Sequencer"));
     ASSERT_EQ(child<QComboBox>(widget, "gangComboBox")->count(), 15);
 
     // gang off with entry 10 chosen: the entry is kept, its TAPs are not

@@ -2,33 +2,9 @@
 #include "reportpaths.h"
 #include "temporaryfolder.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
-
-TEST(ReportPathsTest, FoldersLieBelowTheSequenceFolder)
-{
-    const ReportPaths paths(QStringLiteral("/data/Demo"), QStringLiteral("Board test"));
-    const struct
-    {
-        QString actual;
-        const char *expected;
-    } cases[] = {
-        {paths.sequenceFolder(), "/data/Demo/Sequences/Board test"},
-        {paths.runFolder(QStringLiteral("SequenceReport-02_03_2026-09h_05m_07s_04ms")),
-         "/data/Demo/Sequences/Board test/SequenceReport-02_03_2026-09h_05m_07s_04ms"},
-        {paths.resultsFolder(), "/data/Demo/Sequences/Board test/Results"},
-        {paths.resultsFolder(QStringLiteral("Batch 0001")),
-         "/data/Demo/Sequences/Board test/Results/Batch 0001"},
-        {paths.unitReportsFolder(true, QStringLiteral("/elsewhere")),
-         "/data/Demo/Sequences/Board test/UnitReports"},
-        {paths.unitReportsFolder(false, QStringLiteral("/elsewhere/units")), "/elsewhere/units"},
-        {paths.exportFolder(), "/data/Demo/Sequences/Board test/Export"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.actual, QDir::toNativeSeparators(QLatin1String(c.expected))) << c.expected;
-}
 
 TEST(ReportPathsTest, MakePathCreatesEveryMissingParent)
 {

@@ -28,10 +28,7 @@ TEST(RunStampTest, NamesPadEverythingButTheYearToTwoDigits)
         EXPECT_EQ(stamp.fileStamp(), QLatin1String(c.fileStamp)) << c.fileStamp;
         EXPECT_EQ(stamp.historyTitle(), QLatin1String(c.historyTitle)) << c.historyTitle;
     }
-}
-
-TEST(RunStampTest, HistoryPartsAreTheTitlesPiecesInOrder)
-{
-    const RunStamp stamp = RunStamp::fromDateTime(QDateTime(QDate(2026, 2, 3), QTime(9, 5, 7, 4)));
-    EXPECT_EQ(stamp.historyParts(), QStringList({"2026", "02", "03", "09", "05", "07", "04"}));
+    // the history tree groups by the title's pieces, in order
+    EXPECT_EQ(RunStamp::fromDateTime(cases[0].moment).historyParts(),
+              QStringList({"2026", "02", "03", "09", "05", "07", "04"}));
 }

@@ -1,10 +1,7 @@
-#include "hostproject.h"
 #include "qstringprinter.h"
 #include "reportpaths.h"
-#include "scriptedprompt.h"
+#include "sampleprojecthost.h"
 #include "sequencereport.h"
-#include "temporaryfolder.h"
-#include "workbenchhost.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +26,6 @@ const QString FileTail = QStringLiteral("</font></body></html>");
 const QString TableHeader = QStringLiteral(
     "<table border='1' cellspacing='0' cellpadding='0'><tr><td>Seq</td><td>Nr.</td><td>Type</td>"
     "<td>Operation</td><td>Item</td><td>Show</td><td>Status</td><td>Time</td></tr>\r\n");
-const QString Separator = QStringLiteral("<tr><td bgcolor='#DCDCDC'colspan='8'></td></tr>\r\n");
 
 QString readText(const QString &path)
 {
@@ -78,12 +74,8 @@ class SequenceReportTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(
-            project.create(folder.filePath(QStringLiteral("Demo")), QStringLiteral("Demo")));
         host.setValue(QStringLiteral("UserLogin"), QStringLiteral("mia"));
         host.setValue(QStringLiteral("UserPrivilege"), QStringLiteral("Engineer"));
-        host.setProject(&project);
-        host.setPrompt(&prompt);
         report.setSequence(QStringLiteral("Board"), QStringLiteral("final test"));
         report.setClock([this] { return now; });
         report.setStartStamp(RunStamp::fromDateTime(Start));
@@ -102,10 +94,11 @@ protected:
         return report.reportText().mid(before);
     }
 
-    TemporaryFolder folder;
-    ScriptedPrompt prompt;
-    WorkbenchHost host;
-    HostProject project;
+    SampleProjectHost sample;
+    TemporaryFolder &folder = sample.folder;
+    ScriptedPrompt &prompt = sample.prompt;
+    WorkbenchHost &host = sample.host;
+    HostProject &project = sample.project;
     QDateTime now = Start;
     SequenceReport report{host.link()};
 };
@@ -495,7 +488,6 @@ TEST_F(SequenceReportTest, AnExistingUnitReportIsOverwrittenOnlyOnYes)
         report.copyUnitReports(true, unit);
 
         ASSERT_EQ(prompt.asked.size(), 1);
-        EXPECT_EQ(prompt.asked.at(0).caption, QStringLiteral("Warning"));
         EXPECT_EQ(
             prompt.asked.at(0).text,
             QStringLiteral("Do you want to overwrite: %1?").arg(QDir::toNativeSeparators(path)));
@@ -522,7 +514,6 @@ TEST_F(SequenceReportTest, FailedWritesAndCopiesAreReportedWithTheFile)
     const QString unitReport = QDir::toNativeSeparators(
         sequenceFolder() + QStringLiteral("/UnitReports/Batch 1/SN-1.html"));
     EXPECT_EQ(prompt.texts(), QStringList({QStringLiteral("Can't write to: %1").arg(unitReport)}));
-    EXPECT_EQ(prompt.asked.at(0).caption, QStringLiteral("Warning"));
 
     // results that cannot be copied name the target
     prompt.asked.clear();

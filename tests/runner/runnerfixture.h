@@ -22,7 +22,6 @@
 #include "workbenchhost.h"
 
 #include <QDir>
-#include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -38,11 +37,6 @@ using VemoInterface::HxiRunMonitor;
 
 const QString ChainType = QStringLiteral("Chain Integrity Test");
 const QString Pass = QStringLiteral("exit 0");
-
-const QString TableHeader = QStringLiteral(
-    "<table border='1' cellspacing='0' cellpadding='0'><tr><td>Seq</td><td>Nr.</td>"
-    "<td>Type</td><td>Operation</td><td>Item</td><td>Show</td><td>Status</td>"
-    "<td>Time</td></tr>\r\n");
 
 // The status texts of a report's rows for step `number`, in report order.
 QStringList reportedStatuses(const QString &report, int number,
@@ -184,13 +178,6 @@ protected:
         QList<int> result;
         for (const SequenceElementItem *step : steps(window))
             result.append(step->status);
-        return result;
-    }
-    static QList<int> exitCodes(ORVSequencerMainDialog *window)
-    {
-        QList<int> result;
-        for (const SequenceElementItem *step : steps(window))
-            result.append(step->exitCode);
         return result;
     }
     // Which of Start, Stop, Continue and Cancel can be pressed, as "SsCx":

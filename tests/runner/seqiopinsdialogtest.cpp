@@ -4,6 +4,7 @@
 
 #include "qstringprinter.h"
 #include "hostproject.h"
+#include "modalanswer.h"
 #include "seqiopinsdialog.h"
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
@@ -51,14 +52,6 @@ Parameters stepParameters(const QMap<QString, QString> &values)
             parameters.insert(it.key(), it.value());
     }
     return parameters;
-}
-
-QStringList itemTexts(const QComboBox *combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts.append(combo->itemText(i));
-    return texts;
 }
 
 const QStringList OfferedLevels = {"0.0", "0.5", "0.6", "0.7", "0.8", "0.9",
@@ -272,9 +265,6 @@ TEST_F(SeqIOPinsDialogTest, OkTakesWhatWasEditedAndCancelKeepsTheOptions)
     expected.tap(2).writeControl = 0x0f;
     expected.tap(2).writeData = 0xa5;
     EXPECT_EQ(dialog->options(), expected);
-    EXPECT_EQ(dialog->buildCommandLines(),
-              QStringList({"bcu -M -aUSB0 -ns -L15,7 -uo15,165,2",
-                           "bcu -M -aUSB0 -ns -L15,7 -uw255,-2147483647,2500,1"}));
 }
 
 TEST_F(SeqIOPinsDialogTest, TheInstrumentsTapCountLimitsTheTapsThatCanBeEdited)

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
@@ -13,6 +14,15 @@ template <class Widget>
 Widget *child(QWidget *form, const char *name)
 {
     return form->findChild<Widget *>(QLatin1String(name));
+}
+
+// The entries a combo box offers, in order.
+inline QStringList itemTexts(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts.append(combo->itemText(i));
+    return texts;
 }
 
 // Confirms a dialog with its OK button, as a click does.

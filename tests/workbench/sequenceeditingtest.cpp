@@ -272,37 +272,20 @@ TEST(SequenceEditingTest, BoardTestIsBuiltByHandAndEveryChangeIsUndone)
     EXPECT_EQ(QString::fromUtf8(built),
               QString::fromUtf8(exported(project, QStringLiteral("Board Test"), folder.filePath(QStringLiteral("demo.seql")))));
 
-    // Each kind of change, undone, leaves the list as it was: with Ctrl+Z in
-    // the list, or with the workbench's "Edit > Undo".
-    const auto undoInList = [&] {
-        editor.list->setFocus();
-        QTest::keyClick(editor.list, Qt::Key_Z, Qt::ControlModifier);
-    };
-    const auto undoFromMenu = [&] {
-        for (QAction *menu : window.menuBar()->actions()) {
-            if (menu->text() == QLatin1String("&Edit"))
-                menu->menu()->actions().first()->trigger();
-        }
-    };
-    const auto undoRestores = [&](const char *change, const std::function<void()> &make,
-                                  const std::function<void()> &undo) {
+    // A change made by mouse, undone with the workbench's "Edit > Undo",
+    // leaves the saved sequence as it was (the list's own test undoes every
+    // kind of change with Ctrl+Z).
+    const auto undoRestores = [&](const char *change, const std::function<void()> &make) {
         SCOPED_TRACE(change);
         make();
         ASSERT_TRUE(window.saveProject());
         EXPECT_NE(exported(project, QStringLiteral("Built Test"), folder.filePath(QStringLiteral("changed.seql"))), built);
-        undo();
+        for (QAction *menu : window.menuBar()->actions()) {
+            if (menu->text() == QLatin1String("&Edit"))
+                menu->menu()->actions().first()->trigger();
+        }
         ASSERT_TRUE(window.saveProject());
         EXPECT_EQ(exported(project, QStringLiteral("Built Test"), folder.filePath(QStringLiteral("undone.seql"))), built);
     };
-    undoRestores("insert", [&] { editor.addOperation(QStringLiteral("Print report"), 1); }, undoInList);
-    undoRestores("move", [&] { moveRow(editor.list, 11, 2); }, undoFromMenu);
-    undoRestores("remove", [&] {
-        editor.list->setCurrentItem(editor.list->topLevelItem(3));
-        QTest::keyClick(editor.list, Qt::Key_Delete);
-    }, undoInList);
-    undoRestores("edit", [&] {
-        editor.editProperties(1, [](QWidget *dialog) {
-            choose(child<QComboBox>(dialog, "passComboBox"), QStringLiteral("Stop"));
-        });
-    }, undoFromMenu);
+    undoRestores("move", [&] { moveRow(editor.list, 11, 2); });
 }
