@@ -114,7 +114,10 @@ import os, sys, time
 start = time.monotonic()
 pid = os.fork()
 if pid == 0:
-    os.execv(sys.argv[2], sys.argv[2:])
+    try:
+        os.execvp(sys.argv[2], sys.argv[2:])
+    finally:
+        os._exit(127)
 _, status, usage = os.wait4(pid, 0)
 with open(sys.argv[1], "w") as result:
     result.write("%f %f %d %d" % (time.monotonic() - start, usage.ru_utime + usage.ru_stime,
