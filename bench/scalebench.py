@@ -109,12 +109,16 @@ class Measure:
 # and exit code into the file named first. The command is started from this
 # small process, not from the benchmark: a child of a large process is
 # charged with that process's peak memory when it starts its program.
+# A program that cannot be started exits 127, never a code a row accepts.
 LAUNCHER = r"""
 import os, sys, time
 start = time.monotonic()
 pid = os.fork()
 if pid == 0:
-    os.execv(sys.argv[2], sys.argv[2:])
+    try:
+        os.execvp(sys.argv[2], sys.argv[2:])
+    finally:
+        os._exit(127)
 _, status, usage = os.wait4(pid, 0)
 with open(sys.argv[1], "w") as result:
     result.write("%f %f %d %d" % (time.monotonic() - start, usage.ru_utime + usage.ru_stime,
