@@ -109,6 +109,7 @@ class Measure:
 # and exit code into the file named first. The command is started from this
 # small process, not from the benchmark: a child of a large process is
 # charged with that process's peak memory when it starts its program.
+# A program that cannot be started exits 127, never a code a row accepts.
 LAUNCHER = r"""
 import os, sys, time
 start = time.monotonic()

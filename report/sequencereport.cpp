@@ -20,6 +20,8 @@
 #include <QTextDocument>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace {
 
 const QString FileHead = QStringLiteral(
@@ -168,9 +170,15 @@ QDateTime SequenceReport::now() const
     return clock ? clock() : LocalClock::now();
 }
 
+// "09:05:07", printed from its fields: every report row carries one.
 QString SequenceReport::timeText() const
 {
-    return now().time().toString(Qt::TextDate);
+    const QTime time = now().time();
+    if (!time.isValid())
+        return QString();
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text);
 }
 
 // A text with the date names no zone only when it comes from a local time.

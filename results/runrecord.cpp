@@ -1,5 +1,7 @@
 #include "runrecord.h"
 
+#include <cstdio>
+
 RunRecord::Counts RunRecord::counts() const
 {
     Counts counts;
@@ -40,6 +42,22 @@ QString RunRecord::timeText(const QDateTime &time)
 {
     if (!time.isValid())
         return QString();
+    // A run records a stamp for every step: a moment that carries its offset
+    // is printed from its fields, without Qt's general date formatting.
+    const Qt::TimeSpec spec = time.timeSpec();
+    if (spec == Qt::OffsetFromUTC || spec == Qt::UTC) {
+        const int offset = time.offsetFromUtc();
+        const QDate date = time.date();
+        const QTime clock = time.time();
+        if (offset % 60 == 0 && date.year() >= 1 && date.year() <= 9999) {
+            const int minutes = qAbs(offset) / 60;
+            char text[40];
+            std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", date.year(),
+                          date.month(), date.day(), clock.hour(), clock.minute(), clock.second(),
+                          clock.msec(), offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+            return QString::fromLatin1(text);
+        }
+    }
     // A local time prints without its offset; a fixed offset prints with it,
     // so stations in different zones agree on the moment.
     const QDateTime fixed = time.toOffsetFromUtc(time.offsetFromUtc());

@@ -76,13 +76,11 @@ void RunResults::unitIdentified(int cycle, const QString &serialNumber, const QS
 // and sorting of every file its run has made so far.
 QStringList RunResults::newRunFiles()
 {
-    // Most runs never make their folder: one look for it is far cheaper
-    // than a listing that finds nothing.
-    if (runFolder.isEmpty() || !QFileInfo::exists(runFolder))
+    if (runFolder.isEmpty())
         return QStringList();
-    QStringList names;
-    for (const QString &name : unseenFileNames())
-        names << name;
+    QStringList names = unseenFileNames();
+    if (names.isEmpty())
+        return names;
     // in the order a listing by name gives
     std::sort(names.begin(), names.end());
     const QDir folder(runFolder);
@@ -98,6 +96,8 @@ QStringList RunResults::newRunFiles()
 QStringList RunResults::unseenFileNames()
 {
     QStringList names;
+    // Most runs never make their folder: a failed open is the one system
+    // call a look for it would cost.
     const QByteArray folder = QFile::encodeName(runFolder);
     DIR *directory = ::opendir(folder.constData());
     if (!directory)
@@ -124,6 +124,10 @@ QStringList RunResults::unseenFileNames()
 QStringList RunResults::unseenFileNames()
 {
     QStringList names;
+    // Most runs never make their folder: one look for it is far cheaper
+    // than a listing that finds nothing.
+    if (!QFileInfo::exists(runFolder))
+        return names;
     for (const QString &name : QDir(runFolder).entryList(QDir::Files)) {
         const QByteArray key = name.toUtf8();
         if (!seenFiles.contains(key)) {

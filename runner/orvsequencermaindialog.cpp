@@ -454,11 +454,13 @@ void ORVSequencerMainDialog::selectStep(SequenceElementItem *step)
     if (step ? ui->sequenceListView->currentItem() == step && step->isSelected()
              : !ui->sequenceListView->selectionModel()->hasSelection())
         return;
-    ui->sequenceListView->clearSelection();
-    if (step) {
-        ui->sequenceListView->setCurrentItem(step);
-        step->setSelected(true);
-    }
+    // One change of the selection model, not a clearing and a selecting:
+    // a long run selects a row at every step.
+    if (step)
+        ui->sequenceListView->setCurrentItem(step, 0,
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        ui->sequenceListView->clearSelection();
 }
 
 void ORVSequencerMainDialog::detachRun()

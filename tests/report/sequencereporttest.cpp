@@ -184,6 +184,8 @@ TEST_F(SequenceReportTest, TheLiveViewGetsRowsAppendedOrTheWholeReport)
     EXPECT_EQ(whole.count(), 0);
     ASSERT_EQ(appended.count(), 1);
     EXPECT_EQ(appended.at(0).at(0).toString(), row);
+    // the row ends with the time of day it was written
+    EXPECT_TRUE(row.contains(QStringLiteral("<td>09:05:07</td></tr>"))) << qPrintable(row);
     // a new run starts the view afresh
     report.writeReportHeader();
     EXPECT_EQ(whole.count(), 1);

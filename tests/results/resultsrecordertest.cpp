@@ -61,6 +61,30 @@ TEST(ResultsRecorderTest, UnitsAreJudgedByTheStepsOfTheirCycle)
     }
 }
 
+TEST(ResultsRecorderTest, TimeTextsCarryMillisecondsAndTheOffset)
+{
+    const QDate day(2026, 2, 3);
+    const QTime time(9, 5, 7, 4);
+    const struct
+    {
+        QDateTime moment;
+        QString text;
+    } cases[] = {
+        {QDateTime(day, time, Qt::OffsetFromUTC, 3600), QStringLiteral("2026-02-03T09:05:07.004+01:00")},
+        {QDateTime(day, time, Qt::OffsetFromUTC, -(5 * 3600 + 30 * 60)), QStringLiteral("2026-02-03T09:05:07.004-05:30")},
+        {QDateTime(day, time, Qt::UTC), QStringLiteral("2026-02-03T09:05:07.004+00:00")},
+        {QDateTime(day, time, Qt::OffsetFromUTC, 0), QStringLiteral("2026-02-03T09:05:07.004+00:00")},
+        {QDateTime(QDate(987, 12, 31), QTime(23, 59, 59, 999), Qt::OffsetFromUTC, 36000),
+         QStringLiteral("0987-12-31T23:59:59.999+10:00")},
+        {QDateTime(), QString()},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RunRecord::timeText(c.moment), c.text) << qPrintable(c.text);
+    // a local time prints with the offset it has there
+    const QDateTime local(day, time, Qt::LocalTime);
+    EXPECT_EQ(RunRecord::timeText(local), RunRecord::timeText(local.toOffsetFromUtc(local.offsetFromUtc())));
+}
+
 TEST(ResultsRecorderTest, StepsStartWhereTheEventBeforeThemEnded)
 {
     QDateTime now = QDateTime(QDate(2026, 2, 3), QTime(9, 0), Qt::OffsetFromUTC, 3600);
