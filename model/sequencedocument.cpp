@@ -25,6 +25,7 @@
 #include <QXmlStreamWriter>
 
 #include <array>
+#include <cstring>
 #include <optional>
 #include <unordered_map>
 
@@ -663,28 +664,23 @@ private:
     qint64 units = 0;
 };
 
-// A sequence element, the reader standing on its start tag. With `starts`
-// its steps are read when first asked for, from the document's bytes,
-// which the sequence holds until then; otherwise now.
-HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts *starts, int index,
-                         const std::shared_ptr<SharedTexts> &shared, bool convertImages,
-                         const HostLink &link)
+// A sequence's own attributes, the reader standing on its start tag.
+HxSequence *readSequenceHead(QXmlStreamReader &reader, int index, SharedTexts &shared)
 {
-    HxSequence *sequence = nullptr;
-    {
-        const QXmlStreamAttributes attributes = reader.attributes();
-        StreamSource source(attributes, *shared);
-        const AttributeReader<StreamSource> r(source, index);
-        sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
-        readSequenceAttributes(source, *sequence, index);
-    }
-    const qsizetype start = starts ? starts->startOf(offset, reader.qualifiedName()) : -1;
-    if (start < 0) {
-        sequence->setItems(readSteps(reader, index, *shared, convertImages, link));
-        return sequence;
-    }
-    reader.skipCurrentElement();
-    sequence->setPendingSteps([bytes = starts->bytes, start, index, shared, link] {
+    const QXmlStreamAttributes attributes = reader.attributes();
+    StreamSource source(attributes, shared);
+    const AttributeReader<StreamSource> r(source, index);
+    auto *sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
+    readSequenceAttributes(source, *sequence, index);
+    return sequence;
+}
+
+// The steps of the sequence element at byte `start` of `bytes`, read when
+// first asked for; the sequence holds the bytes until then.
+void readStepsLater(HxSequence &sequence, const QByteArray &bytes, qsizetype start, int index,
+                    const std::shared_ptr<SharedTexts> &shared, const HostLink &link)
+{
+    sequence.setPendingSteps([bytes, start, index, shared, link] {
         QBuffer device;
         device.setData(QByteArray::fromRawData(bytes.constData() + start, bytes.size() - start));
         device.open(QIODevice::ReadOnly);
@@ -693,8 +689,149 @@ HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts 
             return HxSequenceItemList();
         return readSteps(stepReader, index, *shared, false, link);
     });
+}
+
+// A sequence element, the reader standing on its start tag. With `starts`
+// its steps are read when first asked for, from the document's bytes,
+// which the sequence holds until then; otherwise now.
+HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts *starts, int index,
+                         const std::shared_ptr<SharedTexts> &shared, bool convertImages,
+                         const HostLink &link)
+{
+    HxSequence *sequence = readSequenceHead(reader, index, *shared);
+    const qsizetype start = starts ? starts->startOf(offset, reader.qualifiedName()) : -1;
+    if (start < 0) {
+        sequence->setItems(readSteps(reader, index, *shared, convertImages, link));
+        return sequence;
+    }
+    reader.skipCurrentElement();
+    readStepsLater(*sequence, starts->bytes, start, index, shared, link);
     return sequence;
 }
+
+// The children of a document's root element, found by reading only its
+// markup. The host hands over an element it found well-formed, so its
+// steps need not be read token by token just to be passed over.
+struct ChildElement
+{
+    QByteArrayView name;
+    qsizetype start = 0;    // the "<" of its start tag
+    qsizetype tagEnd = 0;   // the byte after the start tag's ">"
+    bool empty = false;     // "<name .../>"
+};
+
+// The byte after `end`, searched from `at`; -1 when it is not there.
+qsizetype pastText(QByteArrayView data, qsizetype at, QByteArrayView end)
+{
+    const qsizetype found = data.indexOf(end, at);
+    return found < 0 ? -1 : found + end.size();
+}
+
+// The byte after the ">" of the tag whose "<" is at `at`: a ">" in a quoted
+// attribute value does not end it.
+qsizetype pastTag(QByteArrayView data, qsizetype at)
+{
+    const char *bytes = data.data();
+    for (qsizetype i = at + 1; i < data.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '>')
+            return i + 1;
+        if (c == '"' || c == '\'') {
+            const void *close = std::memchr(bytes + i + 1, c, size_t(data.size() - i - 1));
+            if (!close)
+                return -1;
+            i = static_cast<const char *>(close) - bytes;
+        }
+    }
+    return -1;
+}
+
+// What the markup at `at` is, and where it ends: a comment, a processing
+// instruction or CDATA is passed over whole.
+enum class Markup { Passed, StartTag, EndTag, Unknown };
+Markup markupAt(QByteArrayView data, qsizetype at, qsizetype &next)
+{
+    const QByteArrayView rest = data.sliced(at);
+    if (rest.startsWith("<!--")) {
+        next = pastText(data, at + 4, "-->");
+        return Markup::Passed;
+    }
+    if (rest.startsWith("<![CDATA[")) {
+        next = pastText(data, at + 9, "]]>");
+        return Markup::Passed;
+    }
+    if (rest.startsWith("<?")) {
+        next = pastText(data, at + 2, "?>");
+        return Markup::Passed;
+    }
+    if (rest.startsWith("<!"))
+        return Markup::Unknown;
+    next = pastTag(data, at);
+    return rest.startsWith("</") ? Markup::EndTag : Markup::StartTag;
+}
+
+QByteArrayView tagName(QByteArrayView data, qsizetype at, qsizetype tagEnd)
+{
+    qsizetype end = at + 1;
+    while (end < tagEnd && !std::strchr(" \t\r\n/>", data.at(end)))
+        ++end;
+    return data.sliced(at + 1, end - at - 1);
+}
+
+// The root's children in order; none when markup other than elements,
+// comments, CDATA and processing instructions shows up or the root does
+// not end.
+std::optional<QList<ChildElement>> rootChildren(QByteArrayView data, QByteArrayView rootName)
+{
+    QList<ChildElement> children;
+    int depth = 0;
+    qsizetype at = 0;
+    while (at < data.size()) {
+        const void *open = std::memchr(data.data() + at, '<', size_t(data.size() - at));
+        if (!open)
+            return std::nullopt;
+        at = static_cast<const char *>(open) - data.data();
+        qsizetype next = -1;
+        const Markup markup = markupAt(data, at, next);
+        if (markup == Markup::Unknown || next < 0)
+            return std::nullopt;
+        if (markup == Markup::EndTag && --depth == 0)
+            return children;
+        if (markup == Markup::StartTag) {
+            const bool empty = data.at(next - 2) == '/';
+            if (depth == 0 && tagName(data, at, next) != rootName)
+                return std::nullopt;
+            if (depth == 1)
+                children.append({tagName(data, at, next), at, next, empty});
+            if (depth == 0 && empty)
+                return children;
+            if (!empty)
+                ++depth;
+        }
+        at = next;
+    }
+    return std::nullopt;
+}
+
+// A reader standing on `child`'s start tag, read on its own as an empty
+// element: the attributes without the content.
+class StartTagReader
+{
+public:
+    StartTagReader(const QByteArray &bytes, const ChildElement &child)
+        : tag(bytes.sliced(child.start, child.tagEnd - child.start))
+    {
+        if (!child.empty)
+            tag.insert(tag.size() - 1, '/');
+        reader.addData(tag);
+        reader.readNextStartElement();
+    }
+    QXmlStreamReader &operator*() { return reader; }
+
+private:
+    QByteArray tag;
+    QXmlStreamReader reader;
+};
 
 void writeLegacyCopy(const SequenceDocument::LegacyCopyWriter &writer, const SaveContext &context,
                      const HxSequence &sequence)
@@ -850,8 +987,32 @@ void SequenceDocument::load(QXmlStreamReader &reader, VemoDatabase::HxProjectVer
         QString sequenceTitle, title, fileName;
     };
     QList<ReadReport> readReports;
+    const auto readReport = [&](QXmlStreamReader &head) {
+        const QXmlStreamAttributes attributes = head.attributes();
+        StreamSource source(attributes, *shared);
+        const AttributeReader<StreamSource> r(source, index);
+        readReports.append({r.text("seqname", "ra"), r.text("title", "rb"), r.text("filename", "rc")});
+    };
 
-    while (!reader.atEnd()) {
+    // The reader stays on the root's start tag: the children are found in
+    // the bytes, each sequence's steps read from there when first asked for.
+    const std::optional<QList<ChildElement>> children =
+        starts ? rootChildren(starts->bytes, reader.qualifiedName().toUtf8()) : std::nullopt;
+    const QByteArray sequenceTag = names.sequence.toUtf8();
+    const QByteArray reportTag = names.report.toUtf8();
+    for (const ChildElement &child : children ? *children : QList<ChildElement>()) {
+        if (child.name == sequenceTag) {
+            StartTagReader head(starts->bytes, child);
+            HxSequence *sequence = readSequenceHead(*head, index, *shared);
+            readStepsLater(*sequence, starts->bytes, child.start, index, shared, link);
+            sequences.append(sequence);
+        } else if (child.name == reportTag) {
+            StartTagReader head(starts->bytes, child);
+            readReport(*head);
+        }
+    }
+
+    while (!children && !reader.atEnd()) {
         // token by token, so that an element's start offset is known
         const qint64 offset = reader.characterOffset();
         const QXmlStreamReader::TokenType token = reader.readNext();
@@ -864,10 +1025,7 @@ void SequenceDocument::load(QXmlStreamReader &reader, VemoDatabase::HxProjectVer
             sequences.append(readSequence(reader, offset, starts ? &*starts : nullptr, index, shared,
                                           convertImages, link));
         } else if (tag == names.report) {
-            const QXmlStreamAttributes attributes = reader.attributes();
-            StreamSource source(attributes, *shared);
-            const AttributeReader<StreamSource> r(source, index);
-            readReports.append({r.text("seqname", "ra"), r.text("title", "rb"), r.text("filename", "rc")});
+            readReport(reader);
             reader.skipCurrentElement();
         } else {
             reader.skipCurrentElement();
