@@ -664,51 +664,6 @@ private:
     qint64 units = 0;
 };
 
-// A sequence's own attributes, the reader standing on its start tag.
-HxSequence *readSequenceHead(QXmlStreamReader &reader, int index, SharedTexts &shared)
-{
-    const QXmlStreamAttributes attributes = reader.attributes();
-    StreamSource source(attributes, shared);
-    const AttributeReader<StreamSource> r(source, index);
-    auto *sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
-    readSequenceAttributes(source, *sequence, index);
-    return sequence;
-}
-
-// The steps of the sequence element at byte `start` of `bytes`, read when
-// first asked for; the sequence holds the bytes until then.
-void readStepsLater(HxSequence &sequence, const QByteArray &bytes, qsizetype start, int index,
-                    const std::shared_ptr<SharedTexts> &shared, const HostLink &link)
-{
-    sequence.setPendingSteps([bytes, start, index, shared, link] {
-        QBuffer device;
-        device.setData(QByteArray::fromRawData(bytes.constData() + start, bytes.size() - start));
-        device.open(QIODevice::ReadOnly);
-        QXmlStreamReader stepReader(&device);
-        if (!stepReader.readNextStartElement())
-            return HxSequenceItemList();
-        return readSteps(stepReader, index, *shared, false, link);
-    });
-}
-
-// A sequence element, the reader standing on its start tag. With `starts`
-// its steps are read when first asked for, from the document's bytes,
-// which the sequence holds until then; otherwise now.
-HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts *starts, int index,
-                         const std::shared_ptr<SharedTexts> &shared, bool convertImages,
-                         const HostLink &link)
-{
-    HxSequence *sequence = readSequenceHead(reader, index, *shared);
-    const qsizetype start = starts ? starts->startOf(offset, reader.qualifiedName()) : -1;
-    if (start < 0) {
-        sequence->setItems(readSteps(reader, index, *shared, convertImages, link));
-        return sequence;
-    }
-    reader.skipCurrentElement();
-    readStepsLater(*sequence, starts->bytes, start, index, shared, link);
-    return sequence;
-}
-
 // The children of a document's root element, found by reading only its
 // markup. The host hands over an element it found well-formed, so its
 // steps need not be read token by token just to be passed over.
@@ -832,6 +787,234 @@ private:
     QByteArray tag;
     QXmlStreamReader reader;
 };
+
+// A start tag's attributes as the reader gives them: character and entity
+// references replaced, white space in a value read as a space, namespace
+// declarations left out. False on anything else.
+class TagAttributes
+{
+public:
+    explicit TagAttributes(QByteArrayView data) : data(data) {}
+
+    bool read(qsizetype at, qsizetype tagEnd, QXmlStreamAttributes &attributes)
+    {
+        attributes.clear();
+        qsizetype i = at + 1 + tagName(data, at, tagEnd).size();
+        while (true) {
+            i = pastSpace(i, tagEnd);
+            if (i >= tagEnd || data.at(i) == '/' || data.at(i) == '>')
+                return true;
+            qsizetype nameEnd = i;
+            while (nameEnd < tagEnd && !std::strchr(" \t\r\n=/>", data.at(nameEnd)))
+                ++nameEnd;
+            const QByteArrayView name = data.sliced(i, nameEnd - i);
+            i = pastSpace(nameEnd, tagEnd);
+            if (i >= tagEnd || data.at(i) != '=')
+                return false;
+            i = pastSpace(i + 1, tagEnd);
+            if (i >= tagEnd || (data.at(i) != '"' && data.at(i) != '\''))
+                return false;
+            const qsizetype close = data.indexOf(data.at(i), i + 1);
+            if (close < 0 || close >= tagEnd)
+                return false;
+            const QByteArrayView raw = data.sliced(i + 1, close - i - 1);
+            i = close + 1;
+            if (name == "xmlns" || name.startsWith("xmlns:"))
+                continue;
+            QString value;
+            if (!decode(raw, value))
+                return false;
+            attributes.append(QXmlStreamAttribute(nameText(name), value));
+        }
+    }
+
+private:
+    qsizetype pastSpace(qsizetype i, qsizetype end) const
+    {
+        while (i < end && std::strchr(" \t\r\n", data.at(i)) && data.at(i))
+            ++i;
+        return i;
+    }
+
+    QString nameText(QByteArrayView name)
+    {
+        const auto found = names.constFind(name.toByteArray());
+        if (found != names.cend())
+            return *found;
+        const QString text = QString::fromUtf8(name);
+        names.insert(name.toByteArray(), text);
+        return text;
+    }
+
+    bool decode(QByteArrayView raw, QString &value)
+    {
+        qsizetype plain = 0;
+        while (plain < raw.size() && !std::strchr("&\t\r\n", raw.at(plain)) && raw.at(plain))
+            ++plain;
+        if (plain == raw.size()) {
+            value = QString::fromUtf8(raw);
+            return true;
+        }
+        QByteArray bytes = raw.first(plain).toByteArray();
+        for (qsizetype i = plain; i < raw.size(); ++i) {
+            const char c = raw.at(i);
+            if (c == '\r') {
+                // a line end "\r\n" or a lone "\r" is one line end, read as a space
+                if (i + 1 < raw.size() && raw.at(i + 1) == '\n')
+                    ++i;
+                bytes += ' ';
+            } else if (c == '\n' || c == '\t') {
+                bytes += ' ';
+            } else if (c == '&') {
+                const qsizetype end = raw.indexOf(';', i);
+                if (end < 0 || !appendReference(raw.sliced(i + 1, end - i - 1), bytes))
+                    return false;
+                i = end;
+            } else {
+                bytes += c;
+            }
+        }
+        value = QString::fromUtf8(bytes);
+        return true;
+    }
+
+    static bool appendReference(QByteArrayView name, QByteArray &bytes)
+    {
+        static const std::array<std::pair<const char *, char>, 5> entities = {
+            {{"lt", '<'}, {"gt", '>'}, {"amp", '&'}, {"quot", '"'}, {"apos", '\''}}};
+        for (const auto &[entity, character] : entities) {
+            if (name == entity) {
+                bytes += character;
+                return true;
+            }
+        }
+        if (!name.startsWith('#') || name.size() < 2)
+            return false;
+        bool ok = false;
+        const uint code = name.at(1) == 'x' ? name.sliced(2).toUInt(&ok, 16)
+                                              : name.sliced(1).toUInt(&ok, 10);
+        // the characters XML can carry
+        const bool allowed = code == 0x9 || code == 0xA || code == 0xD
+                             || (code >= 0x20 && code <= 0xD7FF) || (code >= 0xE000 && code <= 0xFFFD)
+                             || (code >= 0x10000 && code <= 0x10FFFF);
+        if (!ok || !allowed)
+            return false;
+        const char32_t character = code;
+        bytes += QString::fromUcs4(&character, 1).toUtf8();
+        return true;
+    }
+
+    QByteArrayView data;
+    QHash<QByteArray, QString> names;
+};
+
+// The steps of the sequence element at byte `start`, read from the markup
+// of bytes the host found well-formed, as readSteps reads them; nothing
+// when markup turns up that it does not know.
+std::optional<HxSequenceItemList> readStepsFromBytes(QByteArrayView data, qsizetype start, int index,
+                                                     SharedTexts &shared, const HostLink &link)
+{
+    const ElementNames names = elementNames(index);
+    const QByteArray stepTag = names.step.toUtf8();
+    const QByteArray parametersTag = names.parameters.toUtf8();
+    TagAttributes tags(data);
+    QXmlStreamAttributes attributes;
+    HxSequenceItemList items;
+    HxSequenceItem *step = nullptr;    // the step whose content is being read
+    bool parametersRead = false;
+    int depth = 0;
+    qsizetype at = start;
+    while (at < data.size()) {
+        const void *open = std::memchr(data.data() + at, '<', size_t(data.size() - at));
+        if (!open)
+            return std::nullopt;
+        at = static_cast<const char *>(open) - data.data();
+        qsizetype next = -1;
+        const Markup markup = markupAt(data, at, next);
+        if (markup == Markup::Unknown || next < 0)
+            return std::nullopt;
+        if (markup == Markup::EndTag) {
+            if (--depth == 0)
+                return items;
+            if (depth == 1)
+                step = nullptr;
+        } else if (markup == Markup::StartTag) {
+            const bool empty = data.at(next - 2) == '/';
+            const QByteArrayView name = tagName(data, at, next);
+            if (depth == 0 && empty)
+                return items;
+            if (depth == 1 && name == stepTag) {
+                auto item = std::make_shared<HxSequenceItem>();
+                if (!tags.read(at, next, attributes))
+                    return std::nullopt;
+                StreamSource source(attributes, shared);
+                readStepAttributes(source, *item, index);
+                items.append(item);
+                step = empty ? nullptr : item.get();
+                parametersRead = false;
+            } else if (depth == 2 && step && !parametersRead && name == parametersTag) {
+                parametersRead = true;
+                if (!tags.read(at, next, attributes))
+                    return std::nullopt;
+                for (const QXmlStreamAttribute &attribute : std::as_const(attributes))
+                    readParameter(*step, shared(attribute.qualifiedName()), shared(attribute.value()),
+                                  false, link);
+            }
+            if (!empty)
+                ++depth;
+        }
+        at = next;
+    }
+    return std::nullopt;
+}
+
+// A sequence's own attributes, the reader standing on its start tag.
+HxSequence *readSequenceHead(QXmlStreamReader &reader, int index, SharedTexts &shared)
+{
+    const QXmlStreamAttributes attributes = reader.attributes();
+    StreamSource source(attributes, shared);
+    const AttributeReader<StreamSource> r(source, index);
+    auto *sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
+    readSequenceAttributes(source, *sequence, index);
+    return sequence;
+}
+
+// The steps of the sequence element at byte `start` of `bytes`, read when
+// first asked for; the sequence holds the bytes until then.
+void readStepsLater(HxSequence &sequence, const QByteArray &bytes, qsizetype start, int index,
+                    const std::shared_ptr<SharedTexts> &shared, const HostLink &link)
+{
+    sequence.setPendingSteps([bytes, start, index, shared, link] {
+        if (std::optional<HxSequenceItemList> items =
+                readStepsFromBytes(bytes, start, index, *shared, link))
+            return *std::move(items);
+        QBuffer device;
+        device.setData(QByteArray::fromRawData(bytes.constData() + start, bytes.size() - start));
+        device.open(QIODevice::ReadOnly);
+        QXmlStreamReader stepReader(&device);
+        if (!stepReader.readNextStartElement())
+            return HxSequenceItemList();
+        return readSteps(stepReader, index, *shared, false, link);
+    });
+}
+
+// A sequence element, the reader standing on its start tag. With `starts`
+// its steps are read when first asked for, from the document's bytes,
+// which the sequence holds until then; otherwise now.
+HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts *starts, int index,
+                         const std::shared_ptr<SharedTexts> &shared, bool convertImages,
+                         const HostLink &link)
+{
+    HxSequence *sequence = readSequenceHead(reader, index, *shared);
+    const qsizetype start = starts ? starts->startOf(offset, reader.qualifiedName()) : -1;
+    if (start < 0) {
+        sequence->setItems(readSteps(reader, index, *shared, convertImages, link));
+        return sequence;
+    }
+    reader.skipCurrentElement();
+    readStepsLater(*sequence, starts->bytes, start, index, shared, link);
+    return sequence;
+}
 
 void writeLegacyCopy(const SequenceDocument::LegacyCopyWriter &writer, const SaveContext &context,
                      const HxSequence &sequence)

@@ -325,7 +325,7 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
         "                      TapInfo2.UseGang='0' TapInfo02.Level='0'/>"
         "    <instrumentparams Level='99'/>"
         "  </sequenceelement>"
-        "  <sequenceelement Column.Item='no kind'/>"
+        "  <sequenceelement Column.Item='no\r\nkind\ta\rb\nc&#13;&#10;&#9;d&amp;&lt;&gt;&quot;&apos;&#x4e2d;\u00e9'/>"
         "  <unknown/>"
         "</sequence>"
         "<as sa='short names are another format'/>"
@@ -362,6 +362,7 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
                                                {QStringLiteral("TapInfo2.UseGang"), QStringLiteral("0")},
                                                {QStringLiteral("TapInfo02.Level"), QStringLiteral("0")}}));
     EXPECT_EQ(a->items().at(1)->kind(), ItemType::None);
+    EXPECT_EQ(a->items().at(1)->columnItem, QStringLiteral("no kind a b c\r\n\td&<>\"'\u4e2d\u00e9"));
     ASSERT_EQ(reports.count(), 2);
     EXPECT_EQ(reports.at(0)->title, QStringLiteral("first"));
     EXPECT_EQ(reports.at(1)->title, QStringLiteral("second"));
