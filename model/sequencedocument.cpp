@@ -27,6 +27,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 
 using namespace VemoInterface;
@@ -831,25 +832,28 @@ public:
 private:
     qsizetype pastSpace(qsizetype i, qsizetype end) const
     {
-        while (i < end && std::strchr(" \t\r\n", data.at(i)) && data.at(i))
+        while (i < end && isSpace(data.at(i)))
             ++i;
         return i;
     }
 
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+    static bool changesOnReading(char c) { return c == '&' || c == '\t' || c == '\r' || c == '\n'; }
+
+    // the names repeat from step to step: each is decoded once
     QString nameText(QByteArrayView name)
     {
-        const auto found = names.constFind(name.toByteArray());
-        if (found != names.cend())
-            return *found;
-        const QString text = QString::fromUtf8(name);
-        names.insert(name.toByteArray(), text);
-        return text;
+        const std::string_view key(name.data(), size_t(name.size()));
+        const auto found = names.find(key);
+        if (found != names.end())
+            return found->second;
+        return names.emplace(key, QString::fromUtf8(name)).first->second;
     }
 
     bool decode(QByteArrayView raw, QString &value)
     {
         qsizetype plain = 0;
-        while (plain < raw.size() && !std::strchr("&\t\r\n", raw.at(plain)) && raw.at(plain))
+        while (plain < raw.size() && !changesOnReading(raw.at(plain)))
             ++plain;
         if (plain == raw.size()) {
             value = QString::fromUtf8(raw);
@@ -905,7 +909,7 @@ private:
     }
 
     QByteArrayView data;
-    QHash<QByteArray, QString> names;
+    std::unordered_map<std::string_view, QString> names;
 };
 
 // The steps of the sequence element at byte `start`, read from the markup
