@@ -726,10 +726,15 @@ Markup markupAt(QByteArrayView data, qsizetype at, qsizetype &next)
     return rest.startsWith("</") ? Markup::EndTag : Markup::StartTag;
 }
 
+bool endsName(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>';
+}
+
 QByteArrayView tagName(QByteArrayView data, qsizetype at, qsizetype tagEnd)
 {
     qsizetype end = at + 1;
-    while (end < tagEnd && !std::strchr(" \t\r\n/>", data.at(end)))
+    while (end < tagEnd && !endsName(data.at(end)))
         ++end;
     return data.sliced(at + 1, end - at - 1);
 }
@@ -806,7 +811,7 @@ public:
             if (i >= tagEnd || data.at(i) == '/' || data.at(i) == '>')
                 return true;
             qsizetype nameEnd = i;
-            while (nameEnd < tagEnd && !std::strchr(" \t\r\n=/>", data.at(nameEnd)))
+            while (nameEnd < tagEnd && !endsName(data.at(nameEnd)) && data.at(nameEnd) != '=')
                 ++nameEnd;
             const QByteArrayView name = data.sliced(i, nameEnd - i);
             i = pastSpace(nameEnd, tagEnd);
@@ -825,7 +830,7 @@ public:
             QString value;
             if (!decode(raw, value))
                 return false;
-            attributes.append(QXmlStreamAttribute(nameText(name), value));
+            attributes.append(QXmlStreamAttribute(nameText(name, attributes.size()), value));
         }
     }
 
@@ -840,14 +845,20 @@ private:
     static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
     static bool changesOnReading(char c) { return c == '&' || c == '\t' || c == '\r' || c == '\n'; }
 
-    // the names repeat from step to step: each is decoded once
-    QString nameText(QByteArrayView name)
+    // The names repeat from step to step, mostly in the same places: each
+    // is decoded once and first looked for where it stood last time.
+    QString nameText(QByteArrayView name, qsizetype place)
     {
+        if (place < lastNames.size() && lastNames.at(place).first == name)
+            return lastNames.at(place).second;
         const std::string_view key(name.data(), size_t(name.size()));
-        const auto found = names.find(key);
-        if (found != names.end())
-            return found->second;
-        return names.emplace(key, QString::fromUtf8(name)).first->second;
+        auto found = names.find(key);
+        if (found == names.end())
+            found = names.emplace(key, QString::fromUtf8(name)).first;
+        if (place >= lastNames.size())
+            lastNames.resize(place + 1);
+        lastNames[place] = {name, found->second};
+        return found->second;
     }
 
     bool decode(QByteArrayView raw, QString &value)
@@ -910,6 +921,7 @@ private:
 
     QByteArrayView data;
     std::unordered_map<std::string_view, QString> names;
+    QList<std::pair<QByteArrayView, QString>> lastNames;
 };
 
 // The steps of the sequence element at byte `start`, read from the markup
