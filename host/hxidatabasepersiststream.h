@@ -25,7 +25,10 @@ public:
     // which the host has found well-formed; the plug-in reads up to and
     // including its end tag. When the reader reads from a QBuffer, the
     // plug-in may keep the buffer's data (a shared copy) to read parts of
-    // it later, so the host hands over data it owns, never raw data.
+    // it later, so the host hands over data it owns, never raw data. When
+    // the buffer holds nothing but the plug-in's element, the plug-in may
+    // find its content in the data instead and leave the reader on the
+    // start tag: nothing follows that the host would read.
     virtual bool loadFrom(QXmlStreamReader &reader) = 0;
 
 protected:

@@ -25,7 +25,9 @@
 #include <QXmlStreamWriter>
 
 #include <array>
+#include <cstring>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 
 using namespace VemoInterface;
@@ -663,28 +665,345 @@ private:
     qint64 units = 0;
 };
 
-// A sequence element, the reader standing on its start tag. With `starts`
-// its steps are read when first asked for, from the document's bytes,
-// which the sequence holds until then; otherwise now.
-HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts *starts, int index,
-                         const std::shared_ptr<SharedTexts> &shared, bool convertImages,
-                         const HostLink &link)
+// The children of a document's root element, found by reading only its
+// markup. The host hands over an element it found well-formed, so its
+// steps need not be read token by token just to be passed over.
+struct ChildElement
 {
-    HxSequence *sequence = nullptr;
+    QByteArrayView name;
+    qsizetype start = 0;    // the "<" of its start tag
+    qsizetype tagEnd = 0;   // the byte after the start tag's ">"
+    bool empty = false;     // "<name .../>"
+};
+
+// The byte after `end`, searched from `at`; -1 when it is not there.
+qsizetype pastText(QByteArrayView data, qsizetype at, QByteArrayView end)
+{
+    const qsizetype found = data.indexOf(end, at);
+    return found < 0 ? -1 : found + end.size();
+}
+
+// The byte after the ">" of the tag whose "<" is at `at`: a ">" in a quoted
+// attribute value does not end it.
+qsizetype pastTag(QByteArrayView data, qsizetype at)
+{
+    const char *bytes = data.data();
+    for (qsizetype i = at + 1; i < data.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '>')
+            return i + 1;
+        if (c == '"' || c == '\'') {
+            const void *close = std::memchr(bytes + i + 1, c, size_t(data.size() - i - 1));
+            if (!close)
+                return -1;
+            i = static_cast<const char *>(close) - bytes;
+        }
+    }
+    return -1;
+}
+
+// What the markup at `at` is, and where it ends: a comment, a processing
+// instruction or CDATA is passed over whole.
+enum class Markup { Passed, StartTag, EndTag, Unknown };
+Markup markupAt(QByteArrayView data, qsizetype at, qsizetype &next)
+{
+    const QByteArrayView rest = data.sliced(at);
+    if (rest.startsWith("<!--")) {
+        next = pastText(data, at + 4, "-->");
+        return Markup::Passed;
+    }
+    if (rest.startsWith("<![CDATA[")) {
+        next = pastText(data, at + 9, "]]>");
+        return Markup::Passed;
+    }
+    if (rest.startsWith("<?")) {
+        next = pastText(data, at + 2, "?>");
+        return Markup::Passed;
+    }
+    if (rest.startsWith("<!"))
+        return Markup::Unknown;
+    next = pastTag(data, at);
+    return rest.startsWith("</") ? Markup::EndTag : Markup::StartTag;
+}
+
+bool endsName(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>';
+}
+
+QByteArrayView tagName(QByteArrayView data, qsizetype at, qsizetype tagEnd)
+{
+    qsizetype end = at + 1;
+    while (end < tagEnd && !endsName(data.at(end)))
+        ++end;
+    return data.sliced(at + 1, end - at - 1);
+}
+
+// The root's children in order; none when markup other than elements,
+// comments, CDATA and processing instructions shows up or the root does
+// not end.
+std::optional<QList<ChildElement>> rootChildren(QByteArrayView data, QByteArrayView rootName)
+{
+    QList<ChildElement> children;
+    int depth = 0;
+    qsizetype at = 0;
+    while (at < data.size()) {
+        const void *open = std::memchr(data.data() + at, '<', size_t(data.size() - at));
+        if (!open)
+            return std::nullopt;
+        at = static_cast<const char *>(open) - data.data();
+        qsizetype next = -1;
+        const Markup markup = markupAt(data, at, next);
+        if (markup == Markup::Unknown || next < 0)
+            return std::nullopt;
+        if (markup == Markup::EndTag && --depth == 0)
+            return children;
+        if (markup == Markup::StartTag) {
+            const bool empty = data.at(next - 2) == '/';
+            if (depth == 0 && tagName(data, at, next) != rootName)
+                return std::nullopt;
+            if (depth == 1)
+                children.append({tagName(data, at, next), at, next, empty});
+            if (depth == 0 && empty)
+                return children;
+            if (!empty)
+                ++depth;
+        }
+        at = next;
+    }
+    return std::nullopt;
+}
+
+// A reader standing on `child`'s start tag, read on its own as an empty
+// element: the attributes without the content.
+class StartTagReader
+{
+public:
+    StartTagReader(const QByteArray &bytes, const ChildElement &child)
+        : tag(bytes.sliced(child.start, child.tagEnd - child.start))
     {
-        const QXmlStreamAttributes attributes = reader.attributes();
-        StreamSource source(attributes, *shared);
-        const AttributeReader<StreamSource> r(source, index);
-        sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
-        readSequenceAttributes(source, *sequence, index);
+        if (!child.empty)
+            tag.insert(tag.size() - 1, '/');
+        reader.addData(tag);
+        reader.readNextStartElement();
     }
-    const qsizetype start = starts ? starts->startOf(offset, reader.qualifiedName()) : -1;
-    if (start < 0) {
-        sequence->setItems(readSteps(reader, index, *shared, convertImages, link));
-        return sequence;
+    QXmlStreamReader &operator*() { return reader; }
+
+private:
+    QByteArray tag;
+    QXmlStreamReader reader;
+};
+
+// A start tag's attributes as the reader gives them: character and entity
+// references replaced, white space in a value read as a space, namespace
+// declarations left out. False on anything else.
+class TagAttributes
+{
+public:
+    explicit TagAttributes(QByteArrayView data) : data(data) {}
+
+    bool read(qsizetype at, qsizetype tagEnd, QXmlStreamAttributes &attributes)
+    {
+        attributes.clear();
+        qsizetype i = at + 1 + tagName(data, at, tagEnd).size();
+        while (true) {
+            i = pastSpace(i, tagEnd);
+            if (i >= tagEnd || data.at(i) == '/' || data.at(i) == '>')
+                return true;
+            qsizetype nameEnd = i;
+            while (nameEnd < tagEnd && !endsName(data.at(nameEnd)) && data.at(nameEnd) != '=')
+                ++nameEnd;
+            const QByteArrayView name = data.sliced(i, nameEnd - i);
+            i = pastSpace(nameEnd, tagEnd);
+            if (i >= tagEnd || data.at(i) != '=')
+                return false;
+            i = pastSpace(i + 1, tagEnd);
+            if (i >= tagEnd || (data.at(i) != '"' && data.at(i) != '\''))
+                return false;
+            const qsizetype close = data.indexOf(data.at(i), i + 1);
+            if (close < 0 || close >= tagEnd)
+                return false;
+            const QByteArrayView raw = data.sliced(i + 1, close - i - 1);
+            i = close + 1;
+            if (name == "xmlns" || name.startsWith("xmlns:"))
+                continue;
+            QString value;
+            if (!decode(raw, value))
+                return false;
+            attributes.append(QXmlStreamAttribute(nameText(name, attributes.size()), value));
+        }
     }
-    reader.skipCurrentElement();
-    sequence->setPendingSteps([bytes = starts->bytes, start, index, shared, link] {
+
+private:
+    qsizetype pastSpace(qsizetype i, qsizetype end) const
+    {
+        while (i < end && isSpace(data.at(i)))
+            ++i;
+        return i;
+    }
+
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+    static bool changesOnReading(char c) { return c == '&' || c == '\t' || c == '\r' || c == '\n'; }
+
+    // The names repeat from step to step, mostly in the same places: each
+    // is decoded once and first looked for where it stood last time.
+    QString nameText(QByteArrayView name, qsizetype place)
+    {
+        if (place < lastNames.size() && lastNames.at(place).first == name)
+            return lastNames.at(place).second;
+        const std::string_view key(name.data(), size_t(name.size()));
+        auto found = names.find(key);
+        if (found == names.end())
+            found = names.emplace(key, QString::fromUtf8(name)).first;
+        if (place >= lastNames.size())
+            lastNames.resize(place + 1);
+        lastNames[place] = {name, found->second};
+        return found->second;
+    }
+
+    bool decode(QByteArrayView raw, QString &value)
+    {
+        qsizetype plain = 0;
+        while (plain < raw.size() && !changesOnReading(raw.at(plain)))
+            ++plain;
+        if (plain == raw.size()) {
+            value = QString::fromUtf8(raw);
+            return true;
+        }
+        QByteArray bytes = raw.first(plain).toByteArray();
+        for (qsizetype i = plain; i < raw.size(); ++i) {
+            const char c = raw.at(i);
+            if (c == '\r') {
+                // a line end "\r\n" or a lone "\r" is one line end, read as a space
+                if (i + 1 < raw.size() && raw.at(i + 1) == '\n')
+                    ++i;
+                bytes += ' ';
+            } else if (c == '\n' || c == '\t') {
+                bytes += ' ';
+            } else if (c == '&') {
+                const qsizetype end = raw.indexOf(';', i);
+                if (end < 0 || !appendReference(raw.sliced(i + 1, end - i - 1), bytes))
+                    return false;
+                i = end;
+            } else {
+                bytes += c;
+            }
+        }
+        value = QString::fromUtf8(bytes);
+        return true;
+    }
+
+    static bool appendReference(QByteArrayView name, QByteArray &bytes)
+    {
+        static const std::array<std::pair<const char *, char>, 5> entities = {
+            {{"lt", '<'}, {"gt", '>'}, {"amp", '&'}, {"quot", '"'}, {"apos", '\''}}};
+        for (const auto &[entity, character] : entities) {
+            if (name == entity) {
+                bytes += character;
+                return true;
+            }
+        }
+        if (!name.startsWith('#') || name.size() < 2)
+            return false;
+        bool ok = false;
+        const uint code = name.at(1) == 'x' ? name.sliced(2).toUInt(&ok, 16)
+                                              : name.sliced(1).toUInt(&ok, 10);
+        // the characters XML can carry
+        const bool allowed = code == 0x9 || code == 0xA || code == 0xD
+                             || (code >= 0x20 && code <= 0xD7FF) || (code >= 0xE000 && code <= 0xFFFD)
+                             || (code >= 0x10000 && code <= 0x10FFFF);
+        if (!ok || !allowed)
+            return false;
+        const char32_t character = code;
+        bytes += QString::fromUcs4(&character, 1).toUtf8();
+        return true;
+    }
+
+    QByteArrayView data;
+    std::unordered_map<std::string_view, QString> names;
+    QList<std::pair<QByteArrayView, QString>> lastNames;
+};
+
+// The steps of the sequence element at byte `start`, read from the markup
+// of bytes the host found well-formed, as readSteps reads them; nothing
+// when markup turns up that it does not know.
+std::optional<HxSequenceItemList> readStepsFromBytes(QByteArrayView data, qsizetype start, int index,
+                                                     SharedTexts &shared, const HostLink &link)
+{
+    const ElementNames names = elementNames(index);
+    const QByteArray stepTag = names.step.toUtf8();
+    const QByteArray parametersTag = names.parameters.toUtf8();
+    TagAttributes tags(data);
+    QXmlStreamAttributes attributes;
+    HxSequenceItemList items;
+    HxSequenceItem *step = nullptr;    // the step whose content is being read
+    bool parametersRead = false;
+    int depth = 0;
+    qsizetype at = start;
+    while (at < data.size()) {
+        const void *open = std::memchr(data.data() + at, '<', size_t(data.size() - at));
+        if (!open)
+            return std::nullopt;
+        at = static_cast<const char *>(open) - data.data();
+        qsizetype next = -1;
+        const Markup markup = markupAt(data, at, next);
+        if (markup == Markup::Unknown || next < 0)
+            return std::nullopt;
+        if (markup == Markup::EndTag) {
+            if (--depth == 0)
+                return items;
+            if (depth == 1)
+                step = nullptr;
+        } else if (markup == Markup::StartTag) {
+            const bool empty = data.at(next - 2) == '/';
+            const QByteArrayView name = tagName(data, at, next);
+            if (depth == 0 && empty)
+                return items;
+            if (depth == 1 && name == stepTag) {
+                auto item = std::make_shared<HxSequenceItem>();
+                if (!tags.read(at, next, attributes))
+                    return std::nullopt;
+                StreamSource source(attributes, shared);
+                readStepAttributes(source, *item, index);
+                items.append(item);
+                step = empty ? nullptr : item.get();
+                parametersRead = false;
+            } else if (depth == 2 && step && !parametersRead && name == parametersTag) {
+                parametersRead = true;
+                if (!tags.read(at, next, attributes))
+                    return std::nullopt;
+                for (const QXmlStreamAttribute &attribute : std::as_const(attributes))
+                    readParameter(*step, shared(attribute.qualifiedName()), shared(attribute.value()),
+                                  false, link);
+            }
+            if (!empty)
+                ++depth;
+        }
+        at = next;
+    }
+    return std::nullopt;
+}
+
+// A sequence's own attributes, the reader standing on its start tag.
+HxSequence *readSequenceHead(QXmlStreamReader &reader, int index, SharedTexts &shared)
+{
+    const QXmlStreamAttributes attributes = reader.attributes();
+    StreamSource source(attributes, shared);
+    const AttributeReader<StreamSource> r(source, index);
+    auto *sequence = new HxSequence(r.text("Title", "sa"), r.text("Description", "sb"));
+    readSequenceAttributes(source, *sequence, index);
+    return sequence;
+}
+
+// The steps of the sequence element at byte `start` of `bytes`, read when
+// first asked for; the sequence holds the bytes until then.
+void readStepsLater(HxSequence &sequence, const QByteArray &bytes, qsizetype start, int index,
+                    const std::shared_ptr<SharedTexts> &shared, const HostLink &link)
+{
+    sequence.setPendingSteps([bytes, start, index, shared, link] {
+        if (std::optional<HxSequenceItemList> items =
+                readStepsFromBytes(bytes, start, index, *shared, link))
+            return *std::move(items);
         QBuffer device;
         device.setData(QByteArray::fromRawData(bytes.constData() + start, bytes.size() - start));
         device.open(QIODevice::ReadOnly);
@@ -693,6 +1012,23 @@ HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts 
             return HxSequenceItemList();
         return readSteps(stepReader, index, *shared, false, link);
     });
+}
+
+// A sequence element, the reader standing on its start tag. With `starts`
+// its steps are read when first asked for, from the document's bytes,
+// which the sequence holds until then; otherwise now.
+HxSequence *readSequence(QXmlStreamReader &reader, qint64 offset, ElementStarts *starts, int index,
+                         const std::shared_ptr<SharedTexts> &shared, bool convertImages,
+                         const HostLink &link)
+{
+    HxSequence *sequence = readSequenceHead(reader, index, *shared);
+    const qsizetype start = starts ? starts->startOf(offset, reader.qualifiedName()) : -1;
+    if (start < 0) {
+        sequence->setItems(readSteps(reader, index, *shared, convertImages, link));
+        return sequence;
+    }
+    reader.skipCurrentElement();
+    readStepsLater(*sequence, starts->bytes, start, index, shared, link);
     return sequence;
 }
 
@@ -850,8 +1186,32 @@ void SequenceDocument::load(QXmlStreamReader &reader, VemoDatabase::HxProjectVer
         QString sequenceTitle, title, fileName;
     };
     QList<ReadReport> readReports;
+    const auto readReport = [&](QXmlStreamReader &head) {
+        const QXmlStreamAttributes attributes = head.attributes();
+        StreamSource source(attributes, *shared);
+        const AttributeReader<StreamSource> r(source, index);
+        readReports.append({r.text("seqname", "ra"), r.text("title", "rb"), r.text("filename", "rc")});
+    };
 
-    while (!reader.atEnd()) {
+    // The reader stays on the root's start tag: the children are found in
+    // the bytes, each sequence's steps read from there when first asked for.
+    const std::optional<QList<ChildElement>> children =
+        starts ? rootChildren(starts->bytes, reader.qualifiedName().toUtf8()) : std::nullopt;
+    const QByteArray sequenceTag = names.sequence.toUtf8();
+    const QByteArray reportTag = names.report.toUtf8();
+    for (const ChildElement &child : children ? *children : QList<ChildElement>()) {
+        if (child.name == sequenceTag) {
+            StartTagReader head(starts->bytes, child);
+            HxSequence *sequence = readSequenceHead(*head, index, *shared);
+            readStepsLater(*sequence, starts->bytes, child.start, index, shared, link);
+            sequences.append(sequence);
+        } else if (child.name == reportTag) {
+            StartTagReader head(starts->bytes, child);
+            readReport(*head);
+        }
+    }
+
+    while (!children && !reader.atEnd()) {
         // token by token, so that an element's start offset is known
         const qint64 offset = reader.characterOffset();
         const QXmlStreamReader::TokenType token = reader.readNext();
@@ -864,10 +1224,7 @@ void SequenceDocument::load(QXmlStreamReader &reader, VemoDatabase::HxProjectVer
             sequences.append(readSequence(reader, offset, starts ? &*starts : nullptr, index, shared,
                                           convertImages, link));
         } else if (tag == names.report) {
-            const QXmlStreamAttributes attributes = reader.attributes();
-            StreamSource source(attributes, *shared);
-            const AttributeReader<StreamSource> r(source, index);
-            readReports.append({r.text("seqname", "ra"), r.text("title", "rb"), r.text("filename", "rc")});
+            readReport(reader);
             reader.skipCurrentElement();
         } else {
             reader.skipCurrentElement();

@@ -151,17 +151,22 @@ protected:
 
     // Read as the host hands it over: from bytes in memory, the steps of each
     // sequence when first asked for.
-    void loadStream(const QByteArray &bytes, HxSequenceList &sequences, HxReportList &reports)
+    // With `depth` 2 the element is read where it stands in a larger
+    // document, token by token up to its end tag.
+    void loadStream(const QByteArray &bytes, HxSequenceList &sequences, HxReportList &reports,
+                    int depth = 1)
     {
         QBuffer device;
         device.setData(bytes);
         device.open(QIODevice::ReadOnly);
         QXmlStreamReader reader(&device);
-        ASSERT_TRUE(reader.readNextStartElement());
+        for (int level = 0; level < depth; ++level)
+            ASSERT_TRUE(reader.readNextStartElement());
         VemoDatabase::HxProjectVersion version;
         SequenceDocument(host.link(), sequences, reports).load(reader, version);
         EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
-        EXPECT_TRUE(reader.isEndElement());
+        if (depth > 1)
+            EXPECT_TRUE(reader.isEndElement());
     }
 
     WorkbenchHost host;
@@ -311,14 +316,16 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
 {
     const QString text = QStringLiteral(
         "<plugin>"
-        "<sequence Title='A' RepeatCount='x12' Repeat='yes' Uut='2'>"
+        "<!-- <sequence Title='commented'/> --><?note </plugin>?>"
+        "<sequence Title='A' Description='a > b /' RepeatCount='x12' Repeat='yes' Uut='2'>"
+        "  <![CDATA[</sequence></plugin>]]>"
         "  <sequenceelement Status='abc' Type='-1' OldType='99' Column.Type='Sys'"
         "                   Column.Operation='Execute Command' Count='-1'>"
         "    <instrumentparams Level='33' TapInfo2.Level='0' TapInfo2.Signals='4'"
         "                      TapInfo2.UseGang='0' TapInfo02.Level='0'/>"
         "    <instrumentparams Level='99'/>"
         "  </sequenceelement>"
-        "  <sequenceelement Column.Item='no kind'/>"
+        "  <sequenceelement Column.Item='no\r\nkind\ta\rb\nc&#13;&#10;&#9;d&amp;&lt;&gt;&quot;&apos;&#x4e2d;\u00e9'/>"
         "  <unknown/>"
         "</sequence>"
         "<as sa='short names are another format'/>"
@@ -355,6 +362,7 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
                                                {QStringLiteral("TapInfo2.UseGang"), QStringLiteral("0")},
                                                {QStringLiteral("TapInfo02.Level"), QStringLiteral("0")}}));
     EXPECT_EQ(a->items().at(1)->kind(), ItemType::None);
+    EXPECT_EQ(a->items().at(1)->columnItem, QStringLiteral("no kind a b c\r\n\td&<>\"'\u4e2d\u00e9"));
     ASSERT_EQ(reports.count(), 2);
     EXPECT_EQ(reports.at(0)->title, QStringLiteral("first"));
     EXPECT_EQ(reports.at(1)->title, QStringLiteral("second"));
@@ -364,6 +372,11 @@ TEST_F(SequenceDocumentTest, ReadingIsTolerantOfWhatItDoesNotKnow)
     HxReportList streamedReports;
     loadStream(text.toUtf8(), streamed, streamedReports);
     expectSameContent(sequences, reports, streamed, streamedReports);
+    EXPECT_EQ(streamed.at(0)->description(), QStringLiteral("a > b /"));
+    HxSequenceList inProject;
+    HxReportList inProjectReports;
+    loadStream("<project>" + text.toUtf8() + "</project>", inProject, inProjectReports, 2);
+    expectSameContent(sequences, reports, inProject, inProjectReports);
 }
 
 TEST_F(SequenceDocumentTest, ADocumentOfOneIndexReadAsTheOtherHasNoSequences)

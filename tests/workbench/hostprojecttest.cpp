@@ -39,6 +39,9 @@ TEST(HostProjectTest, ReadsEveryPartAndWritesItBackTheSame)
     HostProject project;
     ASSERT_TRUE(project.open(folder.path())) << project.errorString().toStdString();
     EXPECT_EQ(project.formatIndex, 1);
+    // as cut from the file, before a DOM of it is made
+    EXPECT_EQ(project.pluginXml(QStringLiteral("ORVSequencer")),
+              QByteArray("<plugin name=\"ORVSequencer\"><sequence Title=\"A\"/></plugin>"));
     ASSERT_EQ(project.applications.size(), 1);
     const ProjectApplication *chain = project.application(QStringLiteral("Chain"));
     ASSERT_NE(chain, nullptr);
