@@ -100,6 +100,9 @@ TEST(HostProjectTest, ADamagedProjectIsRefusedAndChangesNothing)
         {"truncated", DemoProject.left(DemoProject.size() / 2), "damaged"},
         {"wrong root", "<sequences/>", "<sequences>"},
         {"empty", "", "damaged"},
+        // a byte nobody can see in an editor is named where it stands
+        {"control byte", QByteArray(DemoProject).replace("Title=\"A\"", "Title=\"\x01\""),
+         "Unexpected character U+0001."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

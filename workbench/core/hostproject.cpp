@@ -16,6 +16,37 @@
 
 namespace {
 
+// The reader's message for a character XML cannot carry quotes nothing:
+// the control character it stopped at is named by its code, found on the
+// line the reader stopped in, so that the user can find and mend it.
+QString describedDamage(const QByteArray &content, const QXmlStreamReader &reader)
+{
+    QString message = reader.errorString();
+    if (!message.contains(QLatin1String("''")))
+        return message;
+    qsizetype lineStart = 0;
+    for (qint64 line = 1; line < reader.lineNumber() && lineStart >= 0; ++line) {
+        lineStart = content.indexOf('\n', lineStart);
+        if (lineStart >= 0)
+            ++lineStart;
+    }
+    if (lineStart < 0)
+        return message;
+    const qsizetype lineEnd = content.indexOf('\n', lineStart);
+    const QByteArrayView line = QByteArrayView(content).sliced(
+        lineStart, (lineEnd < 0 ? content.size() : lineEnd) - lineStart);
+    std::optional<uchar> found;
+    for (qsizetype i = 0; i < line.size() && (!found || i < reader.columnNumber()); ++i) {
+        const uchar byte = uchar(line.at(i));
+        if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7f)
+            found = byte;
+    }
+    if (found)
+        message.replace(QLatin1String("''"), QStringLiteral("character U+%1").arg(
+            QString::number(*found, 16).toUpper().rightJustified(4, u'0')));
+    return message;
+}
+
 QString attribute(const QXmlStreamReader &reader, const char *name)
 {
     return reader.attributes().value(QLatin1String(name)).toString();
@@ -406,7 +437,7 @@ bool HostProject::parse(QByteArray content, const QString &path, bool cutPluginT
         reader.readNext();
     if (reader.hasError()) {
         error = QObject::tr("The project file '%1' is damaged: %2 (line %3, column %4).")
-                    .arg(path, reader.errorString())
+                    .arg(path, describedDamage(content, reader))
                     .arg(reader.lineNumber())
                     .arg(reader.columnNumber());
         return false;
