@@ -86,6 +86,7 @@ class DomSink
 public:
     explicit DomSink(QDomElement &element) : element(element) {}
     void attribute(const QString &name, const QString &value) { element.setAttribute(name, value); }
+    void namedAttribute(const QString &name, const QString &value) { attribute(name, value); }
 
 private:
     QDomElement &element;
@@ -113,6 +114,13 @@ public:
                                                                 .arg(OrderedXmlWriter::shown(name)));
             return;
         }
+        namedAttribute(name, value);
+    }
+    // An attribute under one of the format's own names, which are XML names.
+    void namedAttribute(const QString &name, const QString &value)
+    {
+        if (!problem.isEmpty())
+            return;
         stream.writeAttribute(name, value);
         if (stream.hasError())
             problem = OrderedXmlWriter::refusal(currentTag, QStringLiteral("attribute \"%1\"")
@@ -139,22 +147,22 @@ public:
     void text(const char *longName, const char *shortName, const QString &value)
     {
         if (index == 0 || !value.isEmpty())
-            sink.attribute(name(longName, shortName), value);
+            sink.namedAttribute(name(longName, shortName), value);
     }
     void flag(const char *longName, const char *shortName, bool value)
     {
         if (index == 0 || value)
-            sink.attribute(name(longName, shortName), numberText(value ? 1 : 0));
+            sink.namedAttribute(name(longName, shortName), numberText(value ? 1 : 0));
     }
     void numberIfPositive(const char *longName, const char *shortName, qlonglong value)
     {
         if (index == 0 || value > 0)
-            sink.attribute(name(longName, shortName), numberText(value));
+            sink.namedAttribute(name(longName, shortName), numberText(value));
     }
     void numberIfNotZero(const char *longName, const char *shortName, qlonglong value)
     {
         if (index == 0 || value != 0)
-            sink.attribute(name(longName, shortName), numberText(value));
+            sink.namedAttribute(name(longName, shortName), numberText(value));
     }
 
 private:

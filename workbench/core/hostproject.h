@@ -80,6 +80,7 @@ public:
     QDomElement resetPluginElement(const QString &pluginName);
 
 private:
+    bool parseQuickly(QByteArray &content);
     bool parse(QByteArray content, const QString &path, bool cutPluginTexts);
     [[nodiscard]] bool write(QIODevice &device, const QString &streamedPlugin,
                              const PluginWriter &writer);
