@@ -9,6 +9,7 @@
 #include "hximain.h"
 #include "hxipath.h"
 #include "hxiprojectapplications.h"
+#include "readeroffsets.h"
 #include "hxprojectversion.h"
 #include "hxreport.h"
 #include "hxreportlist.h"
@@ -621,16 +622,13 @@ HxSequenceItemList readSteps(QXmlStreamReader &reader, int index, SharedTexts &s
 class ElementStarts
 {
 public:
-    explicit ElementStarts(const QByteArray &bytes) : bytes(bytes) {}
+    explicit ElementStarts(const QByteArray &bytes) : offsets(bytes), bytes(offsets.data()) {}
 
     // The byte at which the element named `tag`, whose start tag the reader
     // read from character `offset` on, starts; -1 when it is not there.
     qsizetype startOf(qint64 offset, QStringView tag)
     {
-        qsizetype at = byteAt(offset);
-        // the reader counts the "<" of a tag after text as read
-        if (at > 0 && at < bytes.size() && bytes.at(at) != '<' && bytes.at(at - 1) == '<')
-            --at;
+        const qsizetype at = offsets.tagAt(offset);
         const QByteArray start = '<' + tag.toUtf8();
         const qsizetype after = at + start.size();
         if (after >= bytes.size() || QByteArrayView(bytes).sliced(at, start.size()) != start)
@@ -641,36 +639,11 @@ public:
         return endsName ? at : -1;
     }
 
-    const QByteArray bytes;
-
 private:
-    qsizetype byteAt(qint64 offset)
-    {
-        if (offset < units) {
-            byte = 0;
-            units = 0;
-        }
-        const char *data = bytes.constData();
-        while (units < offset && byte < bytes.size()) {
-            // most of a project is ASCII, one unit a byte
-            const qsizetype ascii = qMin(qsizetype(offset - units), bytes.size() - byte);
-            qsizetype run = 0;
-            while (run < ascii && uchar(data[byte + run]) < 0x80)
-                ++run;
-            byte += run;
-            units += run;
-            if (units >= offset || byte >= bytes.size())
-                break;
-            const uchar lead = uchar(data[byte]);
-            const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            byte = qMin(byte + length, bytes.size());
-            units += length == 4 ? 2 : 1;
-        }
-        return byte;
-    }
+    ReaderOffsets offsets;
 
-    qsizetype byte = 0;
-    qint64 units = 0;
+public:
+    const QByteArray &bytes;
 };
 
 // The children of a document's root element, found by reading only its

@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "orderedxmlwriter.h"
+#include "readeroffsets.h"
 #include "xmlquickcheck.h"
 
 namespace {
@@ -186,17 +187,12 @@ QByteArray readElementText(QXmlStreamReader &reader)
     return text;
 }
 
-// The part of a UTF-8 file between two of its reader's character offsets,
-// which count the UTF-16 units of the decoded text.
+// The part of a UTF-8 file between two of its reader's character offsets.
 class FileText
 {
 public:
-    explicit FileText(const QByteArray &bytes) : bytes(bytes)
-    {
-        // the decoder drops a byte order mark
-        if (bytes.startsWith("\xEF\xBB\xBF"))
-            start = byte = 3;
-    }
+    // the decoder drops a byte order mark
+    explicit FileText(const QByteArray &bytes) : offsets(bytes, bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0) {}
 
     struct Cut
     {
@@ -204,47 +200,16 @@ public:
         qsizetype length = 0;
     };
 
-    // From the tag that starts at about `from` (the reader counts the "<"
-    // of a tag after text as read) up to `to`.
+    // From the tag the reader read from `from` on up to `to`.
     Cut element(qint64 from, qint64 to)
     {
-        qsizetype first = byteAt(from);
-        if (first > 0 && first < bytes.size() && bytes.at(first) != '<' && bytes.at(first - 1) == '<')
-            --first;
-        return {first, byteAt(to) - first};
+        const qsizetype first = offsets.tagAt(from);
+        return {first, offsets.byteAt(to) - first};
     }
-    QByteArrayView view(Cut cut) const { return QByteArrayView(bytes).sliced(cut.first, cut.length); }
+    QByteArrayView view(Cut cut) const { return QByteArrayView(offsets.data()).sliced(cut.first, cut.length); }
 
 private:
-    qsizetype byteAt(qint64 offset)
-    {
-        if (offset < units) {
-            byte = start;
-            units = 0;
-        }
-        const char *data = bytes.constData();
-        while (units < offset && byte < bytes.size()) {
-            // most of a project is ASCII, one unit a byte
-            const qsizetype ascii = qMin(qsizetype(offset - units), bytes.size() - byte);
-            qsizetype run = 0;
-            while (run < ascii && uchar(data[byte + run]) < 0x80)
-                ++run;
-            byte += run;
-            units += run;
-            if (units >= offset || byte >= bytes.size())
-                break;
-            const uchar lead = uchar(data[byte]);
-            const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            byte = qMin(byte + length, bytes.size());
-            units += length == 4 ? 2 : 1;
-        }
-        return byte;
-    }
-
-    const QByteArray &bytes;
-    qsizetype start = 0;
-    qsizetype byte = 0;
-    qint64 units = 0;
+    ReaderOffsets offsets;
 };
 
 // The empty element that stands for a plug-in's element kept as text.
