@@ -10,6 +10,7 @@
 #include "hxipath.h"
 #include "hxiprojectapplications.h"
 #include "readeroffsets.h"
+#include "sharedtexts.h"
 #include "hxprojectversion.h"
 #include "hxreport.h"
 #include "hxreportlist.h"
@@ -185,35 +186,6 @@ public:
 
 private:
     const QDomElement &element;
-};
-
-// Texts read from a stream made once each: names and short values repeat
-// on every step of a large project, and the steps share one copy of each.
-class SharedTexts
-{
-public:
-    QString operator()(QStringView text)
-    {
-        if (text.isEmpty())
-            return QString();
-        if (text.size() > LongestShared)
-            return text.toString();
-        const auto found = texts.find(text);
-        if (found != texts.end())
-            return found->second;
-        QString made = text.toString();
-        // the key views the characters of the value it maps to
-        texts.emplace(QStringView(made), made);
-        return made;
-    }
-
-private:
-    static constexpr qsizetype LongestShared = 40;
-    struct Hash
-    {
-        size_t operator()(QStringView text) const { return qHash(text); }
-    };
-    std::unordered_map<QStringView, QString, Hash> texts;
 };
 
 // Reads the attributes of the start tag a stream stands on. The names are

@@ -14,6 +14,7 @@
 
 #include "orderedxmlwriter.h"
 #include "readeroffsets.h"
+#include "sharedtexts.h"
 #include "xmlquickcheck.h"
 
 namespace {
@@ -101,34 +102,6 @@ ProjectInstrument readInstrument(QXmlStreamReader &reader)
     }
     return instrument;
 }
-
-// Names and short values repeat on every step of a large project: each is
-// made once and shared by every node that carries it, which saves an
-// allocation per attribute on reading and keeps the DOM smaller.
-class SharedTexts
-{
-public:
-    QString operator()(QStringView text)
-    {
-        if (text.size() > LongestShared)
-            return text.toString();
-        const auto found = texts.find(text);
-        if (found != texts.end())
-            return found->second;
-        QString made = text.toString();
-        // the key views the characters of the value it maps to
-        texts.emplace(QStringView(made), made);
-        return made;
-    }
-
-private:
-    static constexpr qsizetype LongestShared = 40;
-    struct Hash
-    {
-        size_t operator()(QStringView text) const { return qHash(text); }
-    };
-    std::unordered_map<QStringView, QString, Hash> texts;
-};
 
 // The element the reader stands on, with everything below it, as DOM: the
 // form a plug-in's element is handed over in.
