@@ -103,6 +103,8 @@ TEST(HostProjectTest, ADamagedProjectIsRefusedAndChangesNothing)
         // a byte nobody can see in an editor is named where it stands
         {"control byte", QByteArray(DemoProject).replace("Title=\"A\"", "Title=\"\x01\""),
          "Unexpected character U+0001."},
+        // the reader names the place it decoded to, not the byte
+        {"not UTF-8", QByteArray(DemoProject).replace("Title=\"A\"", "Title=\"\xff\""), "(line 17, column 48)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

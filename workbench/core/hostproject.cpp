@@ -50,6 +50,63 @@ QString describedDamage(const QByteArray &content, const QXmlStreamReader &reade
     return message;
 }
 
+// Where the first byte of `bytes` lies that does not belong to a UTF-8
+// character; -1 when they all do.
+qsizetype firstInvalidUtf8(QByteArrayView bytes)
+{
+    const auto continuation = [&](qsizetype at, uchar low = 0x80, uchar high = 0xBF) {
+        return at < bytes.size() && uchar(bytes.at(at)) >= low && uchar(bytes.at(at)) <= high;
+    };
+    for (qsizetype at = 0; at < bytes.size();) {
+        const uchar lead = uchar(bytes.at(at));
+        int length = 0;
+        if (lead < 0x80)
+            length = 1;
+        else if (lead >= 0xC2 && lead <= 0xDF && continuation(at + 1))
+            length = 2;
+        else if (lead >= 0xE0 && lead <= 0xEF
+                 && continuation(at + 1, lead == 0xE0 ? 0xA0 : 0x80, lead == 0xED ? 0x9F : 0xBF)
+                 && continuation(at + 2))
+            length = 3;
+        else if (lead >= 0xF0 && lead <= 0xF4
+                 && continuation(at + 1, lead == 0xF0 ? 0x90 : 0x80, lead == 0xF4 ? 0x8F : 0xBF)
+                 && continuation(at + 2) && continuation(at + 3))
+            length = 4;
+        if (length == 0)
+            return at;
+        at += length;
+    }
+    return -1;
+}
+
+struct TextPosition
+{
+    qint64 line = 0;
+    qint64 column = 0;
+};
+
+// Where the reader stopped, except for a file that is not UTF-8 as it says:
+// the reader names the place it had decoded up to, often the first line,
+// so the byte that is not UTF-8 is named instead.
+TextPosition damagePosition(const QByteArray &content, const QXmlStreamReader &reader)
+{
+    const TextPosition stopped{reader.lineNumber(), reader.columnNumber()};
+    const qsizetype declarationEnd = content.indexOf("?>");
+    const QByteArray declaration = content.left(declarationEnd < 0 ? 0 : declarationEnd).toLower();
+    if (declaration.contains("encoding") && !declaration.contains("utf-8"))
+        return stopped;
+    const qsizetype bad = firstInvalidUtf8(content);
+    if (bad < 0)
+        return stopped;
+    const qsizetype lineStart = content.lastIndexOf('\n', bad) + 1;
+    TextPosition at{content.left(lineStart).count('\n') + 1, 1};
+    for (qsizetype i = lineStart; i < bad; ++i) {
+        if ((uchar(content.at(i)) & 0xC0) != 0x80)
+            ++at.column;
+    }
+    return at;
+}
+
 QString attribute(const QXmlStreamReader &reader, const char *name)
 {
     return reader.attributes().value(QLatin1String(name)).toString();
@@ -454,10 +511,11 @@ bool HostProject::parse(QByteArray content, const QString &path, bool cutPluginT
     while (!reader.atEnd() && !reader.hasError())
         reader.readNext();
     if (reader.hasError()) {
+        const TextPosition at = damagePosition(content, reader);
         error = QObject::tr("The project file '%1' is damaged: %2 (line %3, column %4).")
                     .arg(path, describedDamage(content, reader))
-                    .arg(reader.lineNumber())
-                    .arg(reader.columnNumber());
+                    .arg(at.line)
+                    .arg(at.column);
         return false;
     }
 
