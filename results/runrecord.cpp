@@ -44,8 +44,8 @@ QString RunRecord::timeText(const QDateTime &time)
         return QString();
     // A run records a stamp for every step: a moment that carries its offset
     // is printed from its fields, without Qt's general date formatting.
-    const Qt::TimeSpec spec = time.timeSpec();
-    if (spec == Qt::OffsetFromUTC || spec == Qt::UTC) {
+    const Qt::TimeSpec zone = time.timeSpec();
+    if (zone == Qt::OffsetFromUTC || zone == Qt::UTC) {
         const int offset = time.offsetFromUtc();
         const QDate date = time.date();
         const QTime clock = time.time();
