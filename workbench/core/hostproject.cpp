@@ -354,6 +354,38 @@ void writeParameters(QXmlStreamWriter &stream, const QMap<QString, QString> &par
 
 } // namespace
 
+// What one reading of project.xml found, taken over by the project only
+// when the whole file has been read without fault.
+struct HostProject::ReadProject
+{
+    explicit ReadProject(const QXmlStreamReader &root)
+        : name(attribute(root, "name")), formatIndex(attribute(root, "formatIndex").toInt() > 0 ? 1 : 0)
+    {
+        pluginData.appendChild(pluginData.createElement(QStringLiteral("plugins")));
+    }
+
+    // Reads the host's own part that `reader` stands on; false for any other.
+    bool readHostPart(QXmlStreamReader &reader)
+    {
+        const auto tag = reader.name();
+        if (tag == QLatin1String("applications"))
+            applications += readList<ProjectApplication>(reader, QStringLiteral("application"), readApplication);
+        else if (tag == QLatin1String("instruments"))
+            instruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
+        else
+            return false;
+        return true;
+    }
+
+    QString name;
+    int formatIndex = 0;
+    QList<ProjectApplication> applications;
+    QList<ProjectInstrument> instruments;
+    QDomDocument pluginData;
+    QHash<QString, QByteArray> pluginTexts;
+    QHash<QString, FileText::Cut> cuts;
+};
+
 QString HostProject::filePath() const
 {
     return QDir(folder).filePath(FileName);
@@ -404,14 +436,7 @@ bool HostProject::parseQuickly(QByteArray &content)
     QXmlStreamReader reader(outline);
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("project"))
         return false;
-    const QString readName = attribute(reader, "name");
-    const int readFormatIndex = attribute(reader, "formatIndex").toInt() > 0 ? 1 : 0;
-    QList<ProjectApplication> readApplications;
-    QList<ProjectInstrument> readInstruments;
-    QDomDocument readPluginData;
-    QHash<QString, QByteArray> readPluginTexts;
-    QHash<QString, FileText::Cut> cuts;
-    readPluginData.appendChild(readPluginData.createElement(QStringLiteral("plugins")));
+    ReadProject read(reader);
     qsizetype pluginsRead = 0;
     while (!reader.hasError() && !reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
@@ -419,38 +444,26 @@ bool HostProject::parseQuickly(QByteArray &content)
             break;
         if (token != QXmlStreamReader::StartElement)
             continue;
-        const auto tag = reader.name();
-        if (tag == QLatin1String("applications")) {
-            readApplications += readList<ProjectApplication>(reader, QStringLiteral("application"), readApplication);
-        } else if (tag == QLatin1String("instruments")) {
-            readInstruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
-        } else if (tag == QLatin1String("plugin")) {
+        if (read.readHostPart(reader))
+            continue;
+        if (reader.name() == QLatin1String("plugin")) {
             // a second element of one name is read as DOM by the full reading
             const QString pluginName = attribute(reader, "name");
-            if (pluginsRead >= plugins->size() || readPluginTexts.contains(pluginName))
+            if (pluginsRead >= plugins->size() || read.pluginTexts.contains(pluginName))
                 return false;
             const XmlQuickCheck::Element &plugin = plugins->at(pluginsRead++);
-            appendPlaceholder(readPluginData, pluginName);
-            readPluginTexts.insert(pluginName, QByteArray());
-            cuts.insert(pluginName, {plugin.start, plugin.end - plugin.start});
-            reader.skipCurrentElement();
-        } else {
-            reader.skipCurrentElement();
+            appendPlaceholder(read.pluginData, pluginName);
+            read.pluginTexts.insert(pluginName, QByteArray());
+            read.cuts.insert(pluginName, {plugin.start, plugin.end - plugin.start});
         }
+        reader.skipCurrentElement();
     }
     while (!reader.atEnd() && !reader.hasError())
         reader.readNext();
     if (reader.hasError() || pluginsRead != plugins->size())
         return false;
 
-    takeCuts(std::move(content), cuts, readPluginTexts);
-    name = readName;
-    formatIndex = readFormatIndex;
-    applications = readApplications;
-    instruments = readInstruments;
-    pluginData = readPluginData;
-    pluginTexts = readPluginTexts;
-    error.clear();
+    adopt(read, std::move(content));
     return true;
 }
 
@@ -477,16 +490,8 @@ bool HostProject::parse(QByteArray content, const QString &path, bool cutPluginT
     if (cutPluginTexts
         && (encoding.isEmpty() || encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0))
         file.emplace(content);
-    const QString readName = attribute(reader, "name");
-    const int readFormatIndex = attribute(reader, "formatIndex").toInt() > 0 ? 1 : 0;
-    QList<ProjectApplication> readApplications;
-    QList<ProjectInstrument> readInstruments;
-    QDomDocument readPluginData;
-    QHash<QString, QByteArray> readPluginTexts;
-    QHash<QString, FileText::Cut> cuts;
+    ReadProject read(reader);
     SharedTexts shared;
-    QDomElement plugins = readPluginData.createElement(QStringLiteral("plugins"));
-    readPluginData.appendChild(plugins);
     while (!reader.hasError() && !reader.atEnd()) {
         // token by token, so that an element's start offset is known
         const qint64 startOffset = reader.characterOffset();
@@ -495,18 +500,13 @@ bool HostProject::parse(QByteArray content, const QString &path, bool cutPluginT
             break;
         if (token != QXmlStreamReader::StartElement)
             continue;
-        const auto tag = reader.name();
-        if (tag == QLatin1String("applications")) {
-            readApplications += readList<ProjectApplication>(reader, QStringLiteral("application"), readApplication);
-        } else if (tag == QLatin1String("instruments")) {
-            readInstruments += readList<ProjectInstrument>(reader, QStringLiteral("instrument"), readInstrument);
-        } else if (tag == QLatin1String("plugin")) {
-            if (!readPlugin(reader, startOffset, file ? &*file : nullptr, readPluginData,
-                            readPluginTexts, cuts, shared))
-                return parse(content, path, false);
-        } else {
+        if (read.readHostPart(reader))
+            continue;
+        if (reader.name() != QLatin1String("plugin"))
             reader.skipCurrentElement();
-        }
+        else if (!readPlugin(reader, startOffset, file ? &*file : nullptr, read.pluginData,
+                             read.pluginTexts, read.cuts, shared))
+            return parse(content, path, false);
     }
     while (!reader.atEnd() && !reader.hasError())
         reader.readNext();
@@ -524,16 +524,20 @@ bool HostProject::parse(QByteArray content, const QString &path, bool cutPluginT
     file.reset();
     device.close();
     device.setData(QByteArray());
-    takeCuts(std::move(content), cuts, readPluginTexts);
-
-    name = readName;
-    formatIndex = readFormatIndex;
-    applications = readApplications;
-    instruments = readInstruments;
-    pluginData = readPluginData;
-    pluginTexts = readPluginTexts;
-    error.clear();
+    adopt(read, std::move(content));
     return true;
+}
+
+void HostProject::adopt(ReadProject &read, QByteArray content)
+{
+    takeCuts(std::move(content), read.cuts, read.pluginTexts);
+    name = read.name;
+    formatIndex = read.formatIndex;
+    applications = read.applications;
+    instruments = read.instruments;
+    pluginData = read.pluginData;
+    pluginTexts = read.pluginTexts;
+    error.clear();
 }
 
 bool HostProject::write(QIODevice &device, const QString &streamedPlugin, const PluginWriter &writer)

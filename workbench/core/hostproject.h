@@ -80,8 +80,11 @@ public:
     QDomElement resetPluginElement(const QString &pluginName);
 
 private:
+    struct ReadProject;
+
     bool parseQuickly(QByteArray &content);
     bool parse(QByteArray content, const QString &path, bool cutPluginTexts);
+    void adopt(ReadProject &read, QByteArray content);
     [[nodiscard]] bool write(QIODevice &device, const QString &streamedPlugin,
                              const PluginWriter &writer);
     [[nodiscard]] bool writePlugin(QXmlStreamWriter &stream, const QDomElement &element,
