@@ -679,6 +679,18 @@ Markup markupAt(QByteArrayView data, qsizetype at, qsizetype &next)
     return rest.startsWith("</") ? Markup::EndTag : Markup::StartTag;
 }
 
+// The markup at the next "<" from `at` on: `at` moves to that "<", `next`
+// past the markup's end. Unknown when there is none or it does not end.
+Markup nextMarkup(QByteArrayView data, qsizetype &at, qsizetype &next)
+{
+    const void *open = std::memchr(data.data() + at, '<', size_t(data.size() - at));
+    if (!open)
+        return Markup::Unknown;
+    at = static_cast<const char *>(open) - data.data();
+    const Markup markup = markupAt(data, at, next);
+    return next < 0 ? Markup::Unknown : markup;
+}
+
 bool endsName(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>';
@@ -701,13 +713,9 @@ std::optional<QList<ChildElement>> rootChildren(QByteArrayView data, QByteArrayV
     int depth = 0;
     qsizetype at = 0;
     while (at < data.size()) {
-        const void *open = std::memchr(data.data() + at, '<', size_t(data.size() - at));
-        if (!open)
-            return std::nullopt;
-        at = static_cast<const char *>(open) - data.data();
         qsizetype next = -1;
-        const Markup markup = markupAt(data, at, next);
-        if (markup == Markup::Unknown || next < 0)
+        const Markup markup = nextMarkup(data, at, next);
+        if (markup == Markup::Unknown)
             return std::nullopt;
         if (markup == Markup::EndTag && --depth == 0)
             return children;
@@ -894,13 +902,9 @@ std::optional<HxSequenceItemList> readStepsFromBytes(QByteArrayView data, qsizet
     int depth = 0;
     qsizetype at = start;
     while (at < data.size()) {
-        const void *open = std::memchr(data.data() + at, '<', size_t(data.size() - at));
-        if (!open)
-            return std::nullopt;
-        at = static_cast<const char *>(open) - data.data();
         qsizetype next = -1;
-        const Markup markup = markupAt(data, at, next);
-        if (markup == Markup::Unknown || next < 0)
+        const Markup markup = nextMarkup(data, at, next);
+        if (markup == Markup::Unknown)
             return std::nullopt;
         if (markup == Markup::EndTag) {
             if (--depth == 0)
