@@ -51,13 +51,8 @@ TEST(RunFilesTest, TheJsonOfARunValidatesAgainstTheDocumentedSchema)
         {"a time without its offset", [](QJsonObject &run) { run.insert(QStringLiteral("started"), QStringLiteral("2026-02-03T09:05:07")); }, false},
         {"an unknown run end", [](QJsonObject &run) { run.insert(QStringLiteral("end"), QStringLiteral("crashed")); }, false},
         {"an unknown step status", inStep(QStringLiteral("status"), QStringLiteral("Maybe")), false},
-        {"a step without its output files", [](QJsonObject &run) {
-             QJsonArray steps = run.value(QStringLiteral("steps")).toArray();
-             QJsonObject first = steps.at(0).toObject();
-             first.remove(QStringLiteral("outputFiles"));
-             steps.replace(0, first);
-             run.insert(QStringLiteral("steps"), steps);
-         }, false},
+        // an undefined value takes the key away
+        {"a step without its output files", inStep(QStringLiteral("outputFiles"), QJsonValue::Undefined), false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -200,38 +200,6 @@ TEST(IoPinsCommandLine, LinesFollowWriteReadMatchOrder)
     EXPECT_TRUE(buildCommandLines(options, QString(), QString()).isEmpty());
 }
 
-TEST(IoPinsOptions, RoundTripThroughTheExecutionParameters)
-{
-    IoPinsOptions options;
-    options.instrumentName = QStringLiteral("Preferred");
-    options.flags = 0xF0008020;
-    options.level = 33;
-    options.threshold = -1;
-    options.noReset = true;
-    for (int tap = 1; tap <= 4; ++tap) {
-        IoPinsTap &t = options.tap(tap);
-        t.flags = 0x400u | (0x800u << (tap - 1));
-        t.level = 10 * tap;
-        t.threshold = tap == 2 ? -1 : 5 * tap;
-        t.writeControl = tap;
-        t.writeData = 100 + tap;
-        t.readMask = 200 + tap;
-        t.readData = -tap;
-        t.timeoutMs = 1000 * tap;
-    }
-
-    // the dialog's test reads each key by name into its widget
-    const QMap<QString, QString> parameters = options.toParameters();
-    EXPECT_FALSE(parameters.contains(IoPinsKey::NoSetup));
-    // 4 instrument keys, 8 per TAP and the one switch that is on
-    EXPECT_EQ(parameters.size(), 4 + 4 * 8 + 1);
-    EXPECT_EQ(IoPinsOptions::fromParameters(parameters), options);
-
-    options.noReset = false;
-    options.noSetup = true;
-    EXPECT_EQ(IoPinsOptions::fromParameters(options.toParameters()), options);
-}
-
 TEST(IoPinsOptions, WritingKeepsOtherKeysAndClearsSwitchesThatAreOff)
 {
     QMap<QString, QString> parameters = {

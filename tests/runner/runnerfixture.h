@@ -124,12 +124,6 @@ protected:
         return script;
     }
 
-    // A script that leaves a file behind when it runs.
-    QString markingScript(const QString &marker) const
-    {
-        return QStringLiteral("touch '%1'\nexit 0\n").arg(folder.filePath(marker));
-    }
-
     ORVSequencerMainDialog *open(SequenceBuilder &builder)
     {
         const QString title = builder.title();
@@ -224,7 +218,6 @@ protected:
 
 const QString Off = QStringLiteral("LED_white.png");
 const QString Green = QStringLiteral("LED_green.png");
-const QString Red = QStringLiteral("LED_red.png");
 const QString Yellow = QStringLiteral("LED_yellow.png");
 
 } // namespace
