@@ -399,9 +399,7 @@ TEST_F(PromptedTest, saveWritesBothFilesOrLeavesNone)
 TEST_F(PromptedTest, loadShowsTheErrorBoxOnFailure)
 {
     TemporaryFolder folder;
-    SqcFile file;
-    QByteArray data = file.toData();
-    const QString good = folder.write(QStringLiteral("good.sqc"), data);
+    QByteArray data = SqcFile().toData();
     data[400] = 'x';
     const QString damaged = folder.write(QStringLiteral("damaged.sqc"), data);
 
