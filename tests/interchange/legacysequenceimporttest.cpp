@@ -1,5 +1,6 @@
 #include "legacysequenceimport.h"
 
+#include "controloperations.h"
 #include "executionparameters.h"
 #include "hxsequence.h"
 #include "sampleprojecthost.h"
@@ -120,33 +121,28 @@ TEST_F(LegacySequenceImportTest, ControlRecordsBecomeOperationSteps)
 {
     struct Case
     {
-        const char *name;
         Record record;
         QString operation;
-        QString caption;
         QString property;
         QString itemText;
     };
     const std::vector<Case> cases = {
-        {"IF", control(5, "IF", "item = pass"), QStringLiteral("IF"), QStringLiteral("IF <condition>"),
-         QStringLiteral("item = pass"), QStringLiteral(",")},
-        {"GOTO", control(9, "GOTO", "finish"), QStringLiteral("GOTO"), QStringLiteral("GOTO"),
-         QStringLiteral("finish"), QStringLiteral(",")},
-        {"Print", control(10, "Print", ""), QStringLiteral("Print"), QStringLiteral("Print report"),
-         QString(), QString()},
-        {"Reset", control(12, "Reset", "BCU-7"), QStringLiteral("Reset"),
-         QStringLiteral("Reset Instrument"), QStringLiteral("Preferred"), QStringLiteral("Reset")},
-        {"I/O pins", control(13, "Pins", ""), QStringLiteral("Read/Test/Write IO Pins"),
-         QStringLiteral("Read/Test/Write IO Pins"), QStringLiteral("Preferred"), QString()},
+        {control(5, "IF", "item = pass"), QStringLiteral("IF"), QStringLiteral("item = pass"), QStringLiteral(",")},
+        {control(9, "GOTO", "finish"), QStringLiteral("GOTO"), QStringLiteral("finish"), QStringLiteral(",")},
+        {control(10, "Print", ""), QStringLiteral("Print"), QString(), QString()},
+        {control(12, "Reset", "BCU-7"), QStringLiteral("Reset"), QStringLiteral("Preferred"), QStringLiteral("Reset")},
+        {control(13, "Pins", ""), QStringLiteral("Read/Test/Write IO Pins"), QStringLiteral("Preferred"), QString()},
     };
     for (const Case &test : cases) {
-        SCOPED_TRACE(test.name);
+        SCOPED_TRACE(test.operation.toStdString());
         const HxSequenceItem item = only(test.record);
         EXPECT_EQ(QList<int>({item.itemType, item.type, item.applicationClass}),
                   QList<int>({int(ItemType::Operation), test.record.bytes().at(780), 4}));
+        // the caption is the one the operation has everywhere else
         EXPECT_EQ(QStringList({item.columnType, item.columnOperation, item.operationItemId, item.columnProperty,
                                item.columnItem}),
-                  QStringList({"Ctrl", test.operation, test.caption, test.property, test.itemText}));
+                  QStringList({"Ctrl", test.operation, ControlOperations::controlOperationCaption(test.operation),
+                               test.property, test.itemText}));
     }
     // The instrument steps always run on the preferred instrument, and the
     // pin step gets the flags the reader gives it.

@@ -30,15 +30,6 @@ TEST(LegacyVocabularyTest, fixedCodesAndTheCodesReadFromFiles)
             EXPECT_EQ(LegacyVocabulary::isReadFromFile(vocabulary, code), fromFile) << v << "/" << code;
         }
     }
-    const struct { Vocabulary vocabulary; int code; const char *name; } named[] = {
-        {Vocabulary::ScanInfrastructure, 0, "Test Infrastructure"},
-        {Vocabulary::StaplScript, 0, "Skip Operation"},
-        {Vocabulary::FlashImageOperation, 10, "Check Image File's CRC"},
-        {Vocabulary::LogicRunner, 9, "security"},
-        {Vocabulary::ProcessorRunner, 9, "program(security)"},
-    };
-    for (const auto &n : named)
-        EXPECT_EQ(LegacyVocabulary::legacyOperationName(n.vocabulary, n.code).toStdString(), n.name);
 }
 
 TEST(LegacyVocabularyTest, operationNamesReadFromFiles)
@@ -93,7 +84,6 @@ TEST(LegacyVocabularyTest, namesAreExactAndUnknownCodesFallBack)
 
     for (int code = 0; code <= 3; ++code)
         EXPECT_EQ(LegacyVocabulary::actionCode(LegacyVocabulary::actionName(code)), code) << code;
-    EXPECT_EQ(LegacyVocabulary::actionName(3), QStringLiteral("Redo"));
     for (int code : {4, -1})
         EXPECT_TRUE(LegacyVocabulary::actionName(code).isEmpty()) << code;
     for (const char *name : {"next", ""})
