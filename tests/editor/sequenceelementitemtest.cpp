@@ -3,7 +3,6 @@
 #include "operationitem.h"
 #include "qstringprinter.h"
 #include "sequenceelementitem.h"
-#include "sequenceenums.h"
 
 #include <QBrush>
 
