@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QUndoStack>
 #include <QTest>
