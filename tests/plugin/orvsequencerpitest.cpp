@@ -7,15 +7,12 @@
 #include "projecttreeservice.h"
 #include "qstringprinter.h"
 #include "sampleprojecthost.h"
-#include "sequencersettings.h"
 #include "subscribeservice.h"
 #include "workbenchhost.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDomDocument>
 #include <QFileInfo>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QWidget>
 
