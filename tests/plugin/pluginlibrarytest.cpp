@@ -5,7 +5,6 @@
 #include "pluginlibrary.h"
 #include "workbenchhost.h"
 
-#include <QAction>
 #include <QDomDocument>
 #include <QLibrary>
 
