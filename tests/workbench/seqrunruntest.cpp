@@ -2,7 +2,6 @@
 #include "seqrunprocess.h"
 #include "temporaryfolder.h"
 
-#include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QProcess>
