@@ -258,7 +258,6 @@ TEST_F(SequenceListViewTest, AnApplicationStepRunsItsGivenOperationOrTheFirstOff
         int applicationClass;
     } cases[] = {
         {"Chain", nullptr, "Execute Test", 3},
-        {"Chain", "Test Infrastructure", "Test Infrastructure", 3},
         {"Nand0", "", "Program", 0},
         {"Nand0", "Test Infrastructure", "Test Infrastructure", 3},
         {"Nand0", "Force Fail", "Force Fail", 0},
@@ -278,7 +277,7 @@ TEST_F(SequenceListViewTest, AnApplicationStepRunsItsGivenOperationOrTheFirstOff
         EXPECT_EQ(step->propertiesOperation,
                   c.seqOperation ? QString::fromUtf8(c.seqOperation) : QString());
     }
-    EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(5));
+    EXPECT_EQ(columnTexts(list, Column::NumberColumn), numbersUpTo(4));
     EXPECT_TRUE(prompt.asked.isEmpty());
     EXPECT_FALSE(list.inserting);
 
