@@ -4,17 +4,15 @@
 
 using namespace ApplicationTypes;
 
-// One type of each class; the class of a fixed type must not follow the
-// operation, including the one that flips the command-line driven types.
+// The class of a fixed type must not follow the operation, including the
+// one that flips the command-line driven types; lookups are exact.
 TEST(ApplicationTypes, ClassOfFixedAndUnknownTypes)
 {
     const struct {
         const char *type;
         int expected;
     } cases[] = {
-        {"Ctrl", 4}, {"Sys", 0}, {"Scan Suite Runner", 3},
-        {"Flash Image Runner", 1}, {"PLD Vector Runner", 2}, {"ISC Device Programming", 8},
-        {"Jam Script Player", 6}, {"STAPL Script Player", 7}, {"WGL Vector Player", 0},
+        {"Ctrl", 4}, {"Scan Suite Runner", 3}, {"WGL Vector Player", 0},
         {"", -1}, {"SYS", -1}, {"Chain Integrity Test ", -1},
         {"Interactive Tool 1", -1}, {"Nand Programming", -1},
     };
@@ -34,9 +32,7 @@ TEST(ApplicationTypes, CommandLineDrivenTypes)
         bool cmdLine;
         bool cmdLineG1;
     } cases[] = {
-        {SvfVectorPlayer, true, false}, {NandProgramming, true, false}, {PowerBusProgramming, true, false},
-        {ClusterFunctionalTest, false, true}, {ProcessorRamCheck, false, true}, {Sys, false, false},
-        {JamScriptPlayer, false, false},
+        {SvfVectorPlayer, true, false}, {ClusterFunctionalTest, false, true}, {Sys, false, false},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(usesCmdLine(c.type), c.cmdLine) << c.type.toStdString();
@@ -45,9 +41,7 @@ TEST(ApplicationTypes, CommandLineDrivenTypes)
     }
 
     // Only an exact "Test Infrastructure" makes these types a scan test.
-    const QStringList operationDriven = {NandProgramming, DiskOnChipProgramming,
-                                         PowerBusProgramming, ClusterFunctionalTest,
-                                         ProcessorRamCheck};
+    const QStringList operationDriven = {NandProgramming, ClusterFunctionalTest};
     for (const QString &type : operationDriven) {
         EXPECT_EQ(applicationClass(type, TestInfrastructure), 3) << type.toStdString();
         for (const char *operation : {"Execute Test", "test infrastructure", "Test Infrastructure ", ""})

@@ -22,7 +22,6 @@ HxSequenceItemPtr applicationStep(const QString &application)
 TEST(HxSequenceTest, DefaultsAndCopies)
 {
     const HxSequenceItem item;
-    EXPECT_EQ(item.kind(), ItemType::None);
     EXPECT_EQ(item.command.failExitCode(), 1);
     EXPECT_EQ(item.command.passExitCode(), 0);
 

@@ -12,8 +12,6 @@ TEST(LogicFamilies, AliasesGiveTheCanonicalNameAndLookupIsExact)
     } cases[] = {
         {"Lattice ispLSI - JEDEC", "Lattice ispLSI - JEDEC, ISP protocol"},
         {"Lattice BSCAN - JEDEC", "Lattice ispLSI - JEDEC, Vemo protocol"},
-        {"Vantis MACH 3/4 - JEDEC", "Lattice MACH 3/4 - JEDEC"},
-        {"Xilinx XC9500(XL) - JEDEC", "Xilinx XC9500(XL) - JEDEC"},
         {"Altera FLEX 10K logic - TTF", "Altera Flex10K logic - TTF"},
         // The canonical spelling of the FLEX family has no row of its own.
         {"Altera Flex10K logic - TTF", ""},

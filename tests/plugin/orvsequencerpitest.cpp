@@ -7,15 +7,12 @@
 #include "projecttreeservice.h"
 #include "qstringprinter.h"
 #include "sampleprojecthost.h"
-#include "sequencersettings.h"
 #include "subscribeservice.h"
 #include "workbenchhost.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDomDocument>
 #include <QFileInfo>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -57,23 +54,18 @@ HxSequence *sequenceWithSteps(const QString &title, const QList<QPair<int, QStri
     return sequence;
 }
 
+// The plug-in object on a host of its own.
+class PluginObjectTest : public ::testing::Test
+{
+protected:
+    WorkbenchHost host;
+    ORVSequencerPI plugin{host.link()};
+};
+
 } // namespace
 
-TEST(ORVSequencerPITest, RegistersWithTheHostAndLeavesNoReferencesBehind)
+TEST_F(PluginObjectTest, ActionsFollowTheUsersPrivilege)
 {
-    WorkbenchHost host;
-    {
-        ORVSequencerPI plugin(host.link());
-        EXPECT_EQ(plugin.referenceCount(), 1);
-        EXPECT_EQ(host.projectTree().objectTypes(), QStringList{QStringLiteral("ORV")});
-        EXPECT_EQ(host.outstandingReferences(), 0);
-    }
-}
-
-TEST(ORVSequencerPITest, ActionsFollowTheUsersPrivilege)
-{
-    WorkbenchHost host;
-    ORVSequencerPI plugin(host.link());
     for (const char *privilege : {"", "Developer", "Engineer", "Technician", "Operator", "Guest"}) {
         SCOPED_TRACE(privilege);
         host.setValue(QStringLiteral("UserPrivilege"), QString::fromUtf8(privilege));
@@ -87,10 +79,8 @@ TEST(ORVSequencerPITest, ActionsFollowTheUsersPrivilege)
     EXPECT_EQ(host.outstandingReferences(), 0);
 }
 
-TEST(ORVSequencerPITest, RunActionsReachOnlyTheActiveWindow)
+TEST_F(PluginObjectTest, RunActionsReachOnlyTheActiveWindow)
 {
-    WorkbenchHost host;
-    ORVSequencerPI plugin(host.link());
     RunSlots first;
     RunSlots second;
     QWidget reportView;   // a view without run slots
@@ -109,10 +99,8 @@ TEST(ORVSequencerPITest, RunActionsReachOnlyTheActiveWindow)
     EXPECT_EQ(second.calls, QStringList({QStringLiteral("stop"), QStringLiteral("cancel")}));
 }
 
-TEST(ORVSequencerPITest, AnApplicationRenameReachesOnlyItsApplicationSteps)
+TEST_F(PluginObjectTest, AnApplicationRenameReachesOnlyItsApplicationSteps)
 {
-    WorkbenchHost host;
-    ORVSequencerPI plugin(host.link());
     HostProject project;
     host.setProject(&project);
     QDomDocument document;
@@ -145,10 +133,8 @@ TEST(ORVSequencerPITest, AnApplicationRenameReachesOnlyItsApplicationSteps)
     EXPECT_EQ(host.outstandingReferences(), 0);
 }
 
-TEST(ORVSequencerPITest, ProjectCloseForgetsEverything)
+TEST_F(PluginObjectTest, ProjectCloseForgetsEverything)
 {
-    WorkbenchHost host;
-    ORVSequencerPI plugin(host.link());
     plugin.sequences().append(sequenceWithSteps(QStringLiteral("A"), {}));
     plugin.sequences().append(sequenceWithSteps(QStringLiteral("B"), {}));
     plugin.buildTree(QString());
@@ -165,10 +151,8 @@ TEST(ORVSequencerPITest, ProjectCloseForgetsEverything)
     EXPECT_TRUE(plugin.sequences().isEmpty());
 }
 
-TEST(ORVSequencerPITest, LogLinesCarryTimeAndColour)
+TEST_F(PluginObjectTest, LogLinesCarryTimeAndColour)
 {
-    WorkbenchHost host;
-    ORVSequencerPI plugin(host.link());
     plugin.logMessage(QStringLiteral("ORV Sequencer 'A' - Load Sequence started..."));
     plugin.logWarning(QStringLiteral("careful"));
     plugin.message(QStringLiteral("from a window"));
@@ -189,10 +173,10 @@ TEST(ORVSequencerPITest, LogLinesCarryTimeAndColour)
     EXPECT_TRUE(alone.isDeveloper());
 }
 
-TEST(ORVSequencerPITest, CastByNameGivesTheInterfacePointers)
+TEST_F(PluginObjectTest, RegistersAndCastByNameGivesTheInterfacePointers)
 {
-    WorkbenchHost host;
-    ORVSequencerPI plugin(host.link());
+    EXPECT_EQ(host.projectTree().objectTypes(), QStringList{QStringLiteral("ORV")});
+    EXPECT_EQ(plugin.referenceCount(), 1);
     void *actions = nullptr;
     ASSERT_EQ(plugin.queryInterface(QStringLiteral("HxiActions"), &actions), VemoInterface::HxiOk);
     EXPECT_EQ(plugin.referenceCount(), 2);

@@ -14,7 +14,6 @@
 #include "temporaryfolder.h"
 #include "workbenchhost.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QTextBrowser>
 #include <QDir>

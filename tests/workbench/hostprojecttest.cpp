@@ -2,7 +2,6 @@
 #include "hostproject.h"
 #include "temporaryfolder.h"
 
-#include <QFile>
 #include <QXmlStreamWriter>
 
 #include <gtest/gtest.h>

@@ -1,13 +1,10 @@
 #include "appsequenceservice.h"
 #include "democopy.h"
-#include "hostproject.h"
 #include "hxmjob.h"
 #include "jobrunner.h"
-#include "logviewservice.h"
 #include "mainprocessservice.h"
+#include "sampleprojecthost.h"
 #include "seqrunprocess.h"
-#include "temporaryfolder.h"
-#include "workbenchhost.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -51,11 +48,6 @@ public Q_SLOTS:
 class JobTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(project.create(folder.filePath(QStringLiteral("project")), QStringLiteral("Jobs")));
-        host.setProject(&project);
-    }
 
     void addApplication(const QString &name, const QString &script)
     {
@@ -89,9 +81,10 @@ protected:
         return QTest::qWaitFor([&] { return listener.exitCodes.size() >= count; }, 20000);
     }
 
-    TemporaryFolder folder;
-    HostProject project;
-    WorkbenchHost host;
+    SampleProjectHost sample;
+    TemporaryFolder &folder = sample.folder;
+    HostProject &project = sample.project;
+    WorkbenchHost &host = sample.host;
 };
 
 // The processes whose process group is `group`.

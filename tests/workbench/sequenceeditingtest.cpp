@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
